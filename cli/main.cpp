@@ -1,0 +1,46 @@
+// Entry of tessary-cli: dispatches to the sub-commands.
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "commands.h"
+
+namespace {
+
+struct Command {
+  std::string_view name;
+  int (*run)(const tessary::cli::Args&);
+  std::string_view summary;
+};
+
+constexpr Command kCommands[] = {
+    {"detect", tessary::cli::DetectCommand, "print the character code and line end of files"},
+};
+
+void Usage(std::FILE* out) {
+  std::fprintf(out, "usage: tessary-cli COMMAND [ARGS...]\n\ncommands:\n");
+  for (const auto& c : kCommands)
+    std::fprintf(out, "  %-8.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
+                 static_cast<int>(c.summary.size()), c.summary.data());
+  std::fprintf(out, "\n'tessary-cli COMMAND --help' explains a command.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    Usage(stderr);
+    return 2;
+  }
+  std::string_view name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    Usage(stdout);
+    return 0;
+  }
+  for (const auto& c : kCommands) {
+    if (c.name == name) return c.run(tessary::cli::Args(argv + 2, argv + argc));
+  }
+  std::fprintf(stderr, "tessary-cli: unknown command '%s'\n", argv[1]);
+  Usage(stderr);
+  return 2;
+}

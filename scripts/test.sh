@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test. Exit status is the tests' status.
+# TESSARY_SANITIZE=1 builds into build-asan with AddressSanitizer and UBSan instead.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+build=build
+options=(-DCMAKE_BUILD_TYPE=Release)
+if [ "${TESSARY_SANITIZE:-0}" = 1 ]; then
+  build=build-asan
+  options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARY_SANITIZE=ON)
+fi
+
+cmake -S . -B "$build" "${options[@]}" >/dev/null
+cmake --build "$build" -j"$(nproc)"
+export TESSARY_HOME="$PWD/$build/test-home"
+mkdir -p "$TESSARY_HOME"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

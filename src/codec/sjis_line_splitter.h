@@ -1,0 +1,18 @@
+// Splits Shift-JIS file bytes into lines the way the document's file loader reads them.
+#pragma once
+
+#include <string_view>
+
+#include "codec/text_lines.h"
+
+namespace tessary {
+
+// The file is read in blocks of this many bytes; a zero byte hides the rest of its block.
+constexpr size_t kLoadBlockSize = 8192;
+
+// Every CR and every LF ends a line, except an LF directly after a CR (also across a block
+// boundary). A zero byte skips the rest of its block (the line goes on in the next block);
+// byte 26 ends the text. Bytes after the last line end form one more line without a line end.
+TextLines SplitSjisBytes(std::string_view bytes);
+
+}  // namespace tessary
