@@ -1,2 +1,86 @@
-// placeholder
+// The file loader's line rules: line ends, block boundaries, zero bytes and the EOF mark.
+#include "codec/sjis_line_splitter.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_files.h"
+
+namespace tessary {
+namespace {
+
+std::vector<std::string> Lines(const TextLines& t) {
+  std::vector<std::string> out;
+  for (size_t i = 0; i < t.Count(); ++i) out.emplace_back(t.Line(i));
+  return out;
+}
+
+using V = std::vector<std::string>;
+
+TEST(SjisLineSplitter, LineEndsAndTheLastLine) {
+  EXPECT_EQ(SplitSjisBytes("").Count(), 0u);
+  TextLines abc = SplitSjisBytes("abc\r\n");
+  EXPECT_EQ(Lines(abc), V{"abc"});
+  EXPECT_TRUE(abc.last_line_has_end());
+  TextLines open = SplitSjisBytes("abc");
+  EXPECT_EQ(Lines(open), V{"abc"});
+  EXPECT_FALSE(open.last_line_has_end());
+  EXPECT_EQ(Lines(SplitSjisBytes("\r\n")), V{""});
+  EXPECT_EQ(Lines(SplitSjisBytes("a\rb\nc\r\nd")), (V{"a", "b", "c", "d"}));
+  EXPECT_EQ(Lines(SplitSjisBytes("\n\r\r\n\n")), (V{"", "", "", ""}));
+  EXPECT_EQ(Lines(SplitSjisBytes("a\n\rb")), (V{"a", "", "b"})) << "LF CR is two line ends";
+}
+
+TEST(SjisLineSplitter, DoubleByteCharactersPassUnchanged) {
+  std::string kana = testing::Hex("82 A0 82 A2 83 5C");  // a trail byte 5C is no separator
+  EXPECT_EQ(Lines(SplitSjisBytes(kana + "\r\n" + kana)), (V{kana, kana}));
+}
+
+TEST(SjisLineSplitter, CrLfAcrossABlockBoundaryIsOneLineEnd) {
+  std::string s(kLoadBlockSize - 1, 'x');
+  s += "\r\ny";
+  TextLines t = SplitSjisBytes(s);
+  ASSERT_EQ(t.Count(), 2u);
+  EXPECT_EQ(t.Line(0).size(), kLoadBlockSize - 1);
+  EXPECT_EQ(t.Line(1), "y");
+}
+
+TEST(SjisLineSplitter, ALineCutByABlockBoundaryIsJoined) {
+  std::string s(kLoadBlockSize * 2 + 10, 'q');
+  TextLines t = SplitSjisBytes(s + "\n");
+  ASSERT_EQ(t.Count(), 1u);
+  EXPECT_EQ(t.Line(0), s);
+}
+
+TEST(SjisLineSplitter, ZeroByteHidesTheRestOfItsBlock) {
+  std::string block1 = "ab";
+  block1 += '\0';
+  block1 += std::string(kLoadBlockSize - block1.size(), 'z');  // never read
+  TextLines t = SplitSjisBytes(block1 + "cd\r\nef");
+  EXPECT_EQ(Lines(t), (V{"abcd", "ef"})) << "the line goes on in the next block";
+  // A zero in the last block ends the text there.
+  EXPECT_EQ(Lines(SplitSjisBytes(std::string("x\ny\0\nw", 6))), (V{"x", "y"}));
+}
+
+TEST(SjisLineSplitter, EofMarkEndsTheText) {
+  TextLines t = SplitSjisBytes("one\r\ntwo\x1Athree\r\n");
+  EXPECT_EQ(Lines(t), (V{"one", "two"}));
+  EXPECT_FALSE(t.last_line_has_end());
+  TextLines after_end = SplitSjisBytes("one\r\n\x1A" "two");
+  EXPECT_EQ(Lines(after_end), V{"one"});
+  EXPECT_TRUE(after_end.last_line_has_end());
+  // In a later block too.
+  std::string far(kLoadBlockSize + 100, 'k');
+  EXPECT_EQ(SplitSjisBytes(far + "\x1A\nmore").Count(), 1u);
+}
+
+TEST(SjisLineSplitter, JoinedRebuildsTheText) {
+  TextLines t = SplitSjisBytes("a\rb\nc");
+  EXPECT_EQ(t.Joined("\r\n"), "a\r\nb\r\nc");
+  EXPECT_EQ(SplitSjisBytes("a\n").Joined("\n"), "a\n");
+}
+
+}  // namespace
+}  // namespace tessary
