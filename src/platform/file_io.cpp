@@ -48,18 +48,23 @@ Result<std::string> ReadWholeFile(const std::string& path) {
   std::string bytes;
   bytes.resize(static_cast<size_t>(st.st_size));
   size_t got = 0;
-  // The size may change while we read; read to the real end rather than trusting fstat.
-  for (;;) {
-    if (got == bytes.size()) bytes.resize(bytes.size() + 65536);
+  while (got < bytes.size()) {
     ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return SystemError("cannot read", path, errno);
-    }
-    if (n == 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return SystemError("cannot read", path, errno);
+    if (n == 0) break;  // the file shrank while we read
     got += static_cast<size_t>(n);
   }
   bytes.resize(got);
+  // The file may have grown since fstat; take the rest too, without copying what we have.
+  char more[65536];
+  for (;;) {
+    ssize_t n = ::read(fd.get(), more, sizeof more);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return SystemError("cannot read", path, errno);
+    if (n == 0) break;
+    bytes.append(more, static_cast<size_t>(n));
+  }
   return bytes;
 }
 
