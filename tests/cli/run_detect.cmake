@@ -10,3 +10,16 @@ file(READ ${EXPECTED} expected)
 if(NOT out STREQUAL expected)
   message(FATAL_ERROR "detect output differs.\n--- got:\n${out}--- expected:\n${expected}")
 endif()
+
+# A missing file is reported on standard error, the others still on standard output, status 1.
+execute_process(COMMAND ${CLI} detect sjis_crlf.txt no-such-file.txt utf8_lf.txt
+  WORKING_DIRECTORY ${SAMPLES} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT rc EQUAL 1)
+  message(FATAL_ERROR "a missing file must give exit status 1, got ${rc}")
+endif()
+if(NOT out STREQUAL "1\t0\t0\t0\tsjis_crlf.txt\n3\t2\t0\t0\tutf8_lf.txt\n")
+  message(FATAL_ERROR "the readable files must still be reported, got:\n${out}")
+endif()
+if(NOT err MATCHES "no-such-file.txt")
+  message(FATAL_ERROR "the message must name the missing file, got:\n${err}")
+endif()
