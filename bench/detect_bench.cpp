@@ -9,8 +9,10 @@ namespace {
 constexpr size_t kSize = 100u << 20;
 
 const std::string& Text(tessary::bench::TextForm form) {
-  static const std::string sjis = tessary::bench::JapaneseText(kSize, tessary::bench::TextForm::ShiftJis);
-  static const std::string utf8 = tessary::bench::JapaneseText(kSize, tessary::bench::TextForm::Utf8);
+  static const std::string sjis =
+      tessary::bench::JapaneseText(kSize, tessary::bench::TextForm::ShiftJis);
+  static const std::string utf8 =
+      tessary::bench::JapaneseText(kSize, tessary::bench::TextForm::Utf8);
   return form == tessary::bench::TextForm::ShiftJis ? sjis : utf8;
 }
 
@@ -23,8 +25,12 @@ void Detect(benchmark::State& state, tessary::bench::TextForm form) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
-void BM_DetectShiftJis(benchmark::State& s) { Detect(s, tessary::bench::TextForm::ShiftJis); }
-void BM_DetectUtf8(benchmark::State& s) { Detect(s, tessary::bench::TextForm::Utf8); }
+void BM_DetectShiftJis(benchmark::State& s) {
+  Detect(s, tessary::bench::TextForm::ShiftJis);
+}
+void BM_DetectUtf8(benchmark::State& s) {
+  Detect(s, tessary::bench::TextForm::Utf8);
+}
 
 // Worst case for the pattern scan: no kana anywhere, every byte examined.
 void BM_DetectAscii(benchmark::State& state) {

@@ -44,12 +44,16 @@ inline std::string JapaneseText(size_t bytes, TextForm form, uint32_t seed = 42)
       uint32_t kind = rng() % 100;
       if (kind < 45) {  // hiragana
         uint32_t k = rng() % 83;
-        if (form == TextForm::Utf8) detail::AppendUtf8(out, 0x3041 + k);
-        else detail::AppendPair(out, 0x82, 0x9F + static_cast<int>(k));
+        if (form == TextForm::Utf8)
+          detail::AppendUtf8(out, 0x3041 + k);
+        else
+          detail::AppendPair(out, 0x82, 0x9F + static_cast<int>(k));
       } else if (kind < 60) {  // katakana
         uint32_t k = rng() % 86;
-        if (form == TextForm::Utf8) detail::AppendUtf8(out, 0x30A1 + k);
-        else detail::AppendPair(out, 0x83, 0x40 + static_cast<int>(k) + (k >= 63 ? 1 : 0));
+        if (form == TextForm::Utf8)
+          detail::AppendUtf8(out, 0x30A1 + k);
+        else
+          detail::AppendPair(out, 0x83, 0x40 + static_cast<int>(k) + (k >= 63 ? 1 : 0));
       } else if (kind < 85) {  // kanji
         uint32_t k = rng() % 2000;
         if (form == TextForm::Utf8) {
@@ -65,8 +69,10 @@ inline std::string JapaneseText(size_t bytes, TextForm form, uint32_t seed = 42)
         for (int j = 0; j < len; ++j) out.push_back(static_cast<char>('a' + rng() % 26));
       } else {  // full-width comma or full stop
         bool stop = rng() % 2;
-        if (form == TextForm::Utf8) detail::AppendUtf8(out, stop ? 0x3002 : 0x3001);
-        else detail::AppendPair(out, 0x81, stop ? 0x42 : 0x41);
+        if (form == TextForm::Utf8)
+          detail::AppendUtf8(out, stop ? 0x3002 : 0x3001);
+        else
+          detail::AppendPair(out, 0x81, stop ? 0x42 : 0x41);
       }
     }
     out += "\r\n";

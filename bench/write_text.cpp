@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   auto form = std::strcmp(argv[1], "sjis") == 0 ? tessary::bench::TextForm::ShiftJis
-                                                 : tessary::bench::TextForm::Utf8;
+                                                : tessary::bench::TextForm::Utf8;
   size_t bytes = static_cast<size_t>(std::atof(argv[2]) * 1048576);
   std::string text = tessary::bench::JapaneseText(bytes, form);
   std::ofstream out(argv[3], std::ios::binary);

@@ -19,10 +19,22 @@ struct Position {
   constexpr Position operator+(Rep d) const { return Position(value + d); }
   constexpr Position operator-(Rep d) const { return Position(value - d); }
   constexpr Rep operator-(Position o) const { return value - o.value; }
-  constexpr Position& operator+=(Rep d) { value += d; return *this; }
-  constexpr Position& operator-=(Rep d) { value -= d; return *this; }
-  constexpr Position& operator++() { ++value; return *this; }
-  constexpr Position& operator--() { --value; return *this; }
+  constexpr Position& operator+=(Rep d) {
+    value += d;
+    return *this;
+  }
+  constexpr Position& operator-=(Rep d) {
+    value -= d;
+    return *this;
+  }
+  constexpr Position& operator++() {
+    ++value;
+    return *this;
+  }
+  constexpr Position& operator--() {
+    --value;
+    return *this;
+  }
 };
 
 struct RowTag {};

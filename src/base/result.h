@@ -8,14 +8,14 @@
 namespace tessary {
 
 struct Error {
-  std::string message;  // human-readable, UTF-8; names the file where there is one
+  std::string message;   // human-readable, UTF-8; names the file where there is one
   int system_error = 0;  // errno when the failure came from the system, else 0
 };
 
 template <class T>
 class Result {
  public:
-  Result(T value) : state_(std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : state_(std::move(value)) {}      // NOLINT: implicit by design
   Result(Error error) : state_(std::move(error)) {}  // NOLINT
 
   bool ok() const { return state_.index() == 0; }
@@ -32,7 +32,9 @@ class Result {
 // Result of an operation that yields nothing but may fail.
 struct Done {};
 using Status = Result<Done>;
-inline Status Success() { return Done{}; }
+inline Status Success() {
+  return Done{};
+}
 
 // "<what>: <path>: <strerror>" for a failed system call.
 Error SystemError(const std::string& what, const std::string& path, int errnum);

@@ -11,7 +11,9 @@ namespace {
 
 constexpr size_t kControlScanLimit = 4095;
 
-bool InRange(uint8_t b, uint8_t lo, uint8_t hi) { return b >= lo && b <= hi; }
+bool InRange(uint8_t b, uint8_t lo, uint8_t hi) {
+  return b >= lo && b <= hi;
+}
 
 // Result of the patterns at one offset: UTF-8 kana or full-width letters/digits give UTF8,
 // their Shift-JIS forms give SJIS. The UTF-8 tests come first, as their lead bytes differ from
@@ -71,7 +73,9 @@ CharCode CodeByMarks(const uint8_t* d, size_t size) {
   return ScanPatterns(d, size);
 }
 
-bool KeepsCode(CharCode c) { return c == CharCode::UTF16BomBe || c == CharCode::UTF16BomLe; }
+bool KeepsCode(CharCode c) {
+  return c == CharCode::UTF16BomBe || c == CharCode::UTF16BomLe;
+}
 
 // Every UTF-16 line-end pattern holds a zero byte, and in an 8-bit text zero bytes are rare, so
 // both UTF-16 phases walk the zero bytes instead of every even offset. The candidate offset of a

@@ -37,7 +37,9 @@ std::optional<uint64_t> FileSizeOf(const std::string& path) {
   return static_cast<uint64_t>(st.st_size);
 }
 
-bool FileExists(const std::string& path) { return FileSizeOf(path).has_value(); }
+bool FileExists(const std::string& path) {
+  return FileSizeOf(path).has_value();
+}
 
 Result<std::string> ReadWholeFile(const std::string& path) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));

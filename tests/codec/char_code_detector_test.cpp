@@ -14,7 +14,9 @@ namespace {
 
 using testing::Hex;
 
-Detection D(const std::string& bytes) { return DetectCharCode(bytes); }
+Detection D(const std::string& bytes) {
+  return DetectCharCode(bytes);
+}
 
 void ExpectResult(const std::string& bytes, CharCode code, RetCode ret) {
   Detection d = D(bytes);
@@ -23,7 +25,9 @@ void ExpectResult(const std::string& bytes, CharCode code, RetCode ret) {
 }
 
 // Padding that matches no pattern and holds no line end or control byte.
-std::string Pad(size_t n) { return std::string(n, 'a'); }
+std::string Pad(size_t n) {
+  return std::string(n, 'a');
+}
 
 TEST(DisplayTexts, AreExact) {
   EXPECT_EQ(CharCodeName(CharCode::SJIS), "S-JIS");
@@ -82,13 +86,12 @@ TEST(Marks, DecideBeforePatterns) {
 }
 
 TEST(Patterns, EachUtf8PatternAtItsRangeEnds) {
-  const char* utf8[] = {"E3 81 81", "E3 81 BF", "E3 82 80", "E3 82 93", "E3 82 A1", "E3 82 BF",
-                        "E3 83 80", "E3 83 B6", "EF BC 90", "EF BC 99", "EF BC A1", "EF BC BA",
-                        "EF BD 81", "EF BD 9A"};
+  const char* utf8[] = {"E3 81 81", "E3 81 BF", "E3 82 80", "E3 82 93", "E3 82 A1",
+                        "E3 82 BF", "E3 83 80", "E3 83 B6", "EF BC 90", "EF BC 99",
+                        "EF BC A1", "EF BC BA", "EF BD 81", "EF BD 9A"};
   for (const char* p : utf8) ExpectResult(Hex(p) + "\n", CharCode::UTF8, RetCode::Lf);
   const char* not_utf8[] = {"E3 81 80", "E3 81 C0", "E3 82 94", "E3 82 A0", "E3 82 C0", "E3 83 B7",
-                            "EF BC 8F", "EF BC 9A", "EF BC A0", "EF BC BB", "EF BD 80",
-                            "EF BD 9B"};
+                            "EF BC 8F", "EF BC 9A", "EF BC A0", "EF BC BB", "EF BD 80", "EF BD 9B"};
   for (const char* p : not_utf8) EXPECT_EQ(D(Hex(p) + "\n").code, CharCode::SJIS) << p;
 }
 
@@ -113,8 +116,8 @@ TEST(Patterns, LastPatternStartIsSizeMinusFour) {
 
 TEST(Patterns, ShiftJisRanges) {
   // Every Shift-JIS pattern keeps a following UTF-8 kana from deciding.
-  const char* sjis[] = {"82 9F", "82 F1", "83 40", "83 96", "82 4F", "82 58",
-                        "82 60", "82 79", "82 81", "82 9A"};
+  const char* sjis[] = {"82 9F", "82 F1", "83 40", "83 96", "82 4F",
+                        "82 58", "82 60", "82 79", "82 81", "82 9A"};
   for (const char* p : sjis)
     EXPECT_EQ(D(Hex(p) + Hex("E3 81 82") + "\n").code, CharCode::SJIS) << p;
   const char* neither[] = {"82 9B", "82 F2", "83 97", "82 4E", "82 59", "82 5F", "82 7A", "82 80"};
@@ -213,7 +216,11 @@ TEST(ControlBytes, OnlyTheFirst4095BytesAreExamined) {
 }
 
 TEST(ControlBytes, WorkingFileDropsEveryControlByteButKeepsTheRest) {
-  std::string s = "a\x0C" "b\x0B" "c\t\r\n\x7F" + Hex("82 A0") + "\x1F" + Pad(5000) + "\x01z";
+  std::string s =
+      "a\x0C"
+      "b\x0B"
+      "c\t\r\n\x7F" +
+      Hex("82 A0") + "\x1F" + Pad(5000) + "\x01z";
   Detection d = D(s);
   EXPECT_TRUE(d.invalid_char_found);
   EXPECT_EQ(*d.unknown_file, "abc\t\r\n\x7F" + Hex("82 A0") + Pad(5000) + "z");
@@ -246,9 +253,12 @@ Detection Reference(const std::string& s) {
     if (b(0) == 0xFF && b(1) == 0xFE) code = 6;
     if (b(0) == 0xFE && b(1) == 0xFF) code = 4;
   } else if (n >= 3) {
-    if (b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF) code = 2;
-    else if (b(0) == 0xFF && b(1) == 0xFE) code = 6;
-    else if (b(0) == 0xFE && b(1) == 0xFF) code = 4;
+    if (b(0) == 0xEF && b(1) == 0xBB && b(2) == 0xBF)
+      code = 2;
+    else if (b(0) == 0xFF && b(1) == 0xFE)
+      code = 6;
+    else if (b(0) == 0xFE && b(1) == 0xFF)
+      code = 4;
     else {
       auto in = [](uint8_t x, int lo, int hi) { return x >= lo && x <= hi; };
       bool found = false;
@@ -264,8 +274,10 @@ Detection Reference(const std::string& s) {
         bool j = (x == 0x82 && in(y, 0x9F, 0xF1)) || (x == 0x83 && in(y, 0x40, 0x96)) ||
                  (x == 0x82 && in(y, 0x4F, 0x58)) || (x == 0x82 && in(y, 0x60, 0x79)) ||
                  (x == 0x82 && in(y, 0x81, 0x9A));
-        if (u) code = 3, found = true;
-        else if (j) code = 1, found = true;
+        if (u)
+          code = 3, found = true;
+        else if (j)
+          code = 1, found = true;
       }
     }
   }
@@ -283,19 +295,27 @@ Detection Reference(const std::string& s) {
   for (size_t i = 0; n >= 2 && i <= n - 2 && ret < 0; i += 2) {
     uint8_t x = b(i), y = b(i + 1);
     int c = 0;
-    if (x == 0 && y == 0x0D) ret = 1, c = 5;
-    else if (x == 0x0D && y == 0) ret = 1, c = 7;
-    else if (x == 0 && y == 0x0A) ret = 2, c = 5;
-    else if (x == 0x0A && y == 0) ret = 2, c = 7;
+    if (x == 0 && y == 0x0D)
+      ret = 1, c = 5;
+    else if (x == 0x0D && y == 0)
+      ret = 1, c = 7;
+    else if (x == 0 && y == 0x0A)
+      ret = 2, c = 5;
+    else if (x == 0x0A && y == 0)
+      ret = 2, c = 7;
     if (c && !keep) code = c;
   }
   if (ret < 0) {
     size_t cr = 0, lf = 0;
     for (char c : s) cr += c == '\r', lf += c == '\n';
-    if (cr && lf) ret = 0, r.mixed_ret_code = cr != lf;
-    else if (cr) ret = 1;
-    else if (lf) ret = 2;
-    else ret = 3;
+    if (cr && lf)
+      ret = 0, r.mixed_ret_code = cr != lf;
+    else if (cr)
+      ret = 1;
+    else if (lf)
+      ret = 2;
+    else
+      ret = 3;
   }
   r.code = static_cast<CharCode>(code);
   r.ret = static_cast<RetCode>(ret);

@@ -68,7 +68,9 @@ TEST(SjisLineSplitter, EofMarkEndsTheText) {
   TextLines t = SplitSjisBytes("one\r\ntwo\x1Athree\r\n");
   EXPECT_EQ(Lines(t), (V{"one", "two"}));
   EXPECT_FALSE(t.last_line_has_end());
-  TextLines after_end = SplitSjisBytes("one\r\n\x1A" "two");
+  TextLines after_end = SplitSjisBytes(
+      "one\r\n\x1A"
+      "two");
   EXPECT_EQ(Lines(after_end), V{"one"});
   EXPECT_TRUE(after_end.last_line_has_end());
   // In a later block too.
