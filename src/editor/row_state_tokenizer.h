@@ -18,6 +18,22 @@ class RowStateTokenizer {
   virtual ~RowStateTokenizer() = default;
   virtual TRowAttributeData NextRowState(std::string_view rowText,
                                          const TRowAttributeData& start) const = 0;
+
+  // For a RowWrapped row: the tokenizer scans the row with the next row's text appended, so that
+  // a token cut by the wrap is seen whole. nextRowText is the following row (empty when there is
+  // none) and nextRowAttribute its RowAttribute. start.RowAttribute must be the row's own
+  // RowAttribute. Callers use this for every RowWrapped row; the default ignores the next row.
+  virtual TRowAttributeData NextWrappedRowState(std::string_view rowText,
+                                                std::string_view /*nextRowText*/,
+                                                RowEnd /*nextRowAttribute*/,
+                                                const TRowAttributeData& start) const {
+    return NextRowState(rowText, start);
+  }
+
+  // True when no state is carried over a line end: the state at the start of the first row of
+  // every logical line is then the initial state (with that row's PrevRowAttribute), so the
+  // state of any row can be computed from the rows of its own logical line alone.
+  virtual bool StatesRestartAtLineStart() const { return false; }
 };
 
 // Until a colouring parser is plugged in, states pass through unchanged.
