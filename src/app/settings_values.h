@@ -1,0 +1,68 @@
+// Value forms of the settings file beyond plain integers: colours, window placements.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/private_profile.h"
+
+namespace tessary {
+
+// A colour as 0x00BBGGRR (blue in the high byte, red in the low byte).
+struct TColor {
+  uint32_t bgr = 0;
+  constexpr bool operator==(const TColor&) const = default;
+  constexpr uint8_t Red() const { return bgr & 0xFF; }
+  constexpr uint8_t Green() const { return (bgr >> 8) & 0xFF; }
+  constexpr uint8_t Blue() const { return (bgr >> 16) & 0xFF; }
+  static constexpr TColor FromRgb(uint8_t r, uint8_t g, uint8_t b) {
+    return TColor{static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) |
+                  (static_cast<uint32_t>(b) << 16)};
+  }
+};
+
+// One of the twenty colour names ("clBlack", "clWhite", ...) where the colour has one,
+// else "$" and eight upper-case hexadecimal digits.
+std::string ColorToText(TColor c);
+// A colour name in any letter case, or a decimal or "$"-hexadecimal number; else nothing.
+std::optional<TColor> TextToColor(std::string_view text);
+
+TColor ReadColor(const PrivateProfile& ini, std::string_view section, std::string_view key,
+                 TColor fallback);
+// A font size: a positive integer; anything else gives the fallback.
+int ReadFontSize(const PrivateProfile& ini, std::string_view section, std::string_view key,
+                 int fallback);
+
+enum class WindowState { Normal, Maximized, Minimized };
+
+struct Rect {
+  int left = 0, top = 0, width = 0, height = 0;
+  int Right() const { return left + width; }
+  int Bottom() const { return top + height; }
+};
+
+// Left, Top, Width, Height and State ("MAX", "MIN", "NORMAL") in a section named after the
+// window.
+struct WindowPlacement {
+  Rect bounds{0, 0, 800, 240};
+  WindowState state = WindowState::Normal;
+};
+
+WindowPlacement ReadPlacement(const PrivateProfile& ini, std::string_view section,
+                              const WindowPlacement& fallback);
+// State always; the bounds only in the normal state, so a maximised window keeps the normal
+// size it had.
+Status WritePlacement(PrivateProfile& ini, std::string_view section, WindowState state,
+                      const Rect& normal_bounds);
+
+// The saved bounds unless they stray off the virtual screen (all monitors' bounding
+// rectangle): a window may hang up to 9 pixels over the top and left edges, no further, and
+// must not pass the right or bottom edges. Rejected bounds become `fallback`.
+Rect PlaceOnScreen(const Rect& saved, const Rect& virtual_screen, const Rect& fallback);
+
+// "<settings folder>/<executable name without extension>.ini".
+std::string SettingsFilePath();
+
+}  // namespace tessary

@@ -1,0 +1,86 @@
+// Colour texts, font sizes and window placements in the settings file.
+#include "app/settings_values.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_files.h"
+
+namespace tessary {
+namespace {
+
+using testing::TempDir;
+
+TEST(ColorText, NamesAndHexBothWays) {
+  EXPECT_EQ(ColorToText(TColor{0x000000}), "clBlack");
+  EXPECT_EQ(ColorToText(TColor{0x0000FF}), "clRed") << "red is the low byte";
+  EXPECT_EQ(ColorToText(TColor{0xF0CAA6}), "clSkyBlue");
+  EXPECT_EQ(ColorToText(TColor{0xA4A0A0}), "clMedGray");
+  EXPECT_EQ(ColorToText(TColor{0x123456}), "$00123456");
+  EXPECT_EQ(ColorToText(TColor::FromRgb(0xAB, 0, 0)), "$000000AB");
+  EXPECT_EQ(TextToColor("clwhite"), TColor{0xFFFFFF});
+  EXPECT_EQ(TextToColor("CLBLUE"), TColor{0xFF0000});
+  EXPECT_EQ(TextToColor("$00C0DCC0"), TColor{0xC0DCC0});
+  EXPECT_EQ(TextToColor("255"), TColor{0xFF});
+  EXPECT_FALSE(TextToColor("clPink").has_value());
+  EXPECT_FALSE(TextToColor("").has_value());
+  for (uint32_t v : {0x000080u, 0xC0DCC0u, 0xF0FBFFu, 0x00ABCDu})
+    EXPECT_EQ(TextToColor(ColorToText(TColor{v})), TColor{v});
+}
+
+TEST(ColorText, UnreadableValuesFallBack) {
+  TempDir dir;
+  PrivateProfile ini(dir.Write("t.ini",
+                               "[EditorColor]\r\nFontColor=purple-ish\r\n"
+                               "BackColor=clNavy\r\nFontSize=big\r\nFontSizeReadOnly=-3\r\n"
+                               "Other=11\r\n"));
+  EXPECT_EQ(ReadColor(ini, "EditorColor", "FontColor", TColor{0xFFFFFF}), TColor{0xFFFFFF});
+  EXPECT_EQ(ReadColor(ini, "EditorColor", "BackColor", TColor{0}), TColor{0x800000});
+  EXPECT_EQ(ReadColor(ini, "EditorColor", "Missing", TColor{7}), TColor{7});
+  EXPECT_EQ(ReadFontSize(ini, "EditorColor", "FontSize", 14), 14);
+  EXPECT_EQ(ReadFontSize(ini, "EditorColor", "FontSizeReadOnly", 14), 14);
+  EXPECT_EQ(ReadFontSize(ini, "EditorColor", "Other", 14), 11);
+}
+
+TEST(Placement, OffScreenRule) {
+  const Rect screen{0, 0, 1920, 1080};
+  const Rect fallback{0, 0, 800, 240};
+  auto place = [&](Rect r) { return PlaceOnScreen(r, screen, fallback); };
+  auto same = [](Rect a, Rect b) {
+    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+  };
+  EXPECT_TRUE(same(place({100, -5, 800, 600}), {100, -5, 800, 600})) << "5 px above: accepted";
+  EXPECT_TRUE(same(place({100, -10, 800, 600}), fallback)) << "10 px above: rejected";
+  EXPECT_TRUE(same(place({-9, 0, 800, 600}), {-9, 0, 800, 600}));
+  EXPECT_TRUE(same(place({-10, 0, 800, 600}), fallback));
+  EXPECT_TRUE(same(place({1120, 0, 800, 600}), {1120, 0, 800, 600})) << "touching the right edge";
+  EXPECT_TRUE(same(place({1121, 0, 800, 600}), fallback));
+  EXPECT_TRUE(same(place({0, 481, 800, 600}), fallback)) << "past the bottom";
+  // A second monitor to the left extends the virtual screen.
+  EXPECT_TRUE(same(PlaceOnScreen({-1500, 0, 800, 600}, {-1920, 0, 3840, 1080}, fallback),
+                   {-1500, 0, 800, 600}));
+}
+
+TEST(Placement, StateIsExactAndBoundsOnlyWhenNormal) {
+  TempDir dir;
+  PrivateProfile ini(dir.File("t.ini"));
+  ASSERT_TRUE(WritePlacement(ini, "FormMain", WindowState::Normal, {10, 20, 640, 480}).ok());
+  ASSERT_TRUE(WritePlacement(ini, "FormMain", WindowState::Maximized, {0, 0, 1, 1}).ok());
+  WindowPlacement p = ReadPlacement(ini, "FormMain", WindowPlacement{});
+  EXPECT_EQ(p.state, WindowState::Maximized);
+  EXPECT_EQ(p.bounds.left, 10) << "a maximised window leaves the normal bounds as they were";
+  EXPECT_EQ(p.bounds.width, 640);
+  ASSERT_TRUE(ini.WriteString("FormMain", "State", "max").ok());
+  EXPECT_EQ(ReadPlacement(ini, "FormMain", {}).state, WindowState::Normal) << "case-sensitive";
+  WindowPlacement none = ReadPlacement(PrivateProfile(dir.File("none.ini")), "FormMain", {});
+  EXPECT_EQ(none.bounds.width, 800);
+  EXPECT_EQ(none.bounds.height, 240);
+}
+
+TEST(SettingsFile, LivesInTheSettingsFolder) {
+  std::string path = SettingsFilePath();
+  EXPECT_EQ(path.rfind(std::string(std::getenv("TESSARY_HOME")) + "/", 0), 0u);
+  EXPECT_EQ(path.substr(path.size() - 4), ".ini");
+}
+
+}  // namespace
+}  // namespace tessary
