@@ -1,0 +1,523 @@
+// The document's edit primitive, row ranges, marks, line mapping, re-colouring and rewrapping.
+#include "editor/editor_screen_strings.h"
+
+#include <algorithm>
+
+#include "codec/text_lines.h"
+#include "editor/editor_view.h"
+
+namespace tessary {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+bool EndsWithLineEnd(std::string_view s) {
+  return !s.empty() && (s.back() == '\n' || s.back() == '\r');
+}
+
+}  // namespace
+
+using namespace row_bits;
+
+TEditorScreenStrings::TEditorScreenStrings()
+    : undo_(*this), tokenizer_(std::make_shared<PassThroughRowStateTokenizer>()) {
+  RebuildWrapper();
+  wrap_option_.OnChange = [this] { OnWrapOptionChange(); };
+}
+
+TEditorScreenStrings::~TEditorScreenStrings() = default;
+
+// ---- views and notification ----
+
+void TEditorScreenStrings::AttachView(EditorView* view) {
+  if (view && std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+bool TEditorScreenStrings::DetachView(EditorView* view) {
+  views_.erase(std::remove(views_.begin(), views_.end(), view), views_.end());
+  return views_.empty();
+}
+
+EditorView* TEditorScreenStrings::ActiveView() const {
+  for (EditorView* v : views_)
+    if (v->Focused()) return v;
+  return OwnerView();
+}
+
+int32_t TEditorScreenStrings::ActiveCaretCol() const {
+  const EditorView* v = ActiveView();
+  return v ? v->CaretCol() : 0;
+}
+
+void TEditorScreenStrings::Changing() {
+  if (UpdateCount() == 0 && !suspend_on_change_) TEditorStringList::Changing();
+}
+
+void TEditorScreenStrings::Changed() {
+  if (UpdateCount() > 0 || suspend_on_change_) return;
+  for (EditorView* v : views_) v->PullCaretInsideText();
+  TEditorStringList::Changed();
+  for (EditorView* v : views_) v->DocumentChanged(change_region_);
+  change_region_ = {};
+}
+
+int32_t TEditorScreenStrings::RowsPerDisplay() const {
+  const EditorView* v = OwnerView();
+  return v ? std::max(1, v->RowsPerDisplayHeight()) : kDefaultRowsPerDisplay;
+}
+
+// ---- wrapping settings ----
+
+void TEditorScreenStrings::RebuildWrapper() {
+  wrapper_ = std::make_unique<TextWrapper>(
+      wrap_option_, tab_space_count_, word_wrap_ ? WordWrapMode::On : WordWrapMode::Off);
+}
+
+void TEditorScreenStrings::AfterWrapModeChange() {
+  InitRowStates();
+  for (EditorView* v : views_) {
+    v->DocumentChanged(change_region_);
+    v->PullCaretInsideText();
+    v->SetCaret(v->CaretRow(), 0);
+  }
+}
+
+void TEditorScreenStrings::SetWordWrap(bool on) {
+  if (on == word_wrap_) return;
+  undo_.ClearUndo();
+  word_wrap_ = on;
+  RebuildWrapper();
+  if (on)
+    RewrapAll();
+  else
+    UnwrapAll();
+  AfterWrapModeChange();
+}
+
+void TEditorScreenStrings::OnWrapOptionChange() {
+  RebuildWrapper();
+  if (!word_wrap_) return;
+  undo_.ClearUndo();
+  RewrapAll();
+  AfterWrapModeChange();
+}
+
+void TEditorScreenStrings::SetTabSpaceCount(int32_t n) {
+  n = std::max(1, n);
+  if (n == tab_space_count_) return;
+  tab_space_count_ = n;
+  OnWrapOptionChange();  // tab stops move the wrap points
+}
+
+void TEditorScreenStrings::SetTokenizer(std::shared_ptr<const RowStateTokenizer> t) {
+  tokenizer_ = t ? std::move(t) : std::make_shared<PassThroughRowStateTokenizer>();
+}
+
+// ---- rows, lines and ranges ----
+
+int32_t TEditorScreenStrings::LineStartRow(int32_t row) const {
+  if (row < 0 || row > Count()) return row;
+  while (row > 0 && RowAttributeOf(GetWord1(row - 1)) == RowEnd::RowWrapped) --row;
+  return row;
+}
+
+int32_t TEditorScreenStrings::LineEndRow(int32_t row) const {
+  if (row < 0 || row >= Count()) return row;
+  const int32_t last = Count() - 1;
+  while (row < last && RowAttributeOf(GetWord1(row)) == RowEnd::RowWrapped) ++row;
+  return row;
+}
+
+int32_t TEditorScreenStrings::LineToRow(int32_t line) const {
+  if (!word_wrap_) return line;
+  return RowAfterNthLineEnd(line);
+}
+
+int32_t TEditorScreenStrings::RowToLine(int32_t row) const {
+  if (!word_wrap_) return row;
+  return CountEndsLineBefore(row);
+}
+
+int32_t TEditorScreenStrings::LineCount() const {
+  if (!word_wrap_ || Count() == 0) return Count();
+  const bool lastWrapped = RowAttributeOf(GetWord1(Count() - 1)) == RowEnd::RowWrapped;
+  return CountLineEndsTotal() + (lastWrapped ? 1 : 0);
+}
+
+RowRange TEditorScreenStrings::RowRangeText(int32_t start, int32_t count) const {
+  RowRange r;
+  if (start < 0 || start >= Count()) return r;
+  const int32_t end = count < 0 ? LineEndRow(start) + 1 : std::min(Count(), start + count);
+  ForEachRow(start, [&](int32_t row, std::string_view text, uint32_t w1, uint32_t) {
+    if (row >= end) return false;
+    r.Text.append(text);
+    r.Last = RowAttributeOf(w1);
+    if (r.Last == RowEnd::RowEndsLine) r.Text.append(kCrLf);
+    ++r.Rows;
+    return true;
+  });
+  return r;
+}
+
+int32_t TEditorScreenStrings::RowWidth(int32_t row) const {
+  if (row < 0 || row >= Count()) return 0;
+  return wrapper_->DisplayWidth(GetView(row));
+}
+
+int32_t TEditorScreenStrings::ColumnToLineOffset(int32_t row, int32_t col) const {
+  if (row < 0 || row > Count() || col < 0) return -1;
+  const std::string_view text = row < Count() ? GetView(row) : std::string_view();
+  const std::string attrs = wrapper_->ColumnAttributes(text);
+  int32_t c = col;  // 0-based index into attrs
+  while (c > 0 && c < static_cast<int32_t>(attrs.size()) &&
+         (attrs[c] == column_code::kTrail || attrs[c] == column_code::kTabPad))
+    --c;
+  const int32_t upto = std::min<int32_t>(c, static_cast<int32_t>(attrs.size()));
+  const int32_t pads = static_cast<int32_t>(
+      std::count(attrs.begin(), attrs.begin() + upto, column_code::kTabPad));
+  int32_t offset = std::min<int32_t>(c - pads, static_cast<int32_t>(text.size()));
+  for (int32_t r = LineStartRow(row); r < row; ++r) offset += static_cast<int32_t>(GetView(r).size());
+  return offset;
+}
+
+// ---- marks ----
+
+void TEditorScreenStrings::GiveMarksToRowAt(int32_t at, MarkSet marks) {
+  if (marks == 0) return;
+  if (Count() > 0) {
+    const int32_t row = std::min(at, Count() - 1);
+    SetRowMarks(row, GetRowMarks(row) | marks);
+  } else {
+    ExcludeMarks(marks);
+  }
+}
+
+void TEditorScreenStrings::RecomputeMarksInUse() {
+  MarkSet m = 0;
+  ForEachRow(0, [&](int32_t, std::string_view, uint32_t, uint32_t w2) {
+    m |= MarksOf(w2);
+    return true;
+  });
+  marks_in_use_ = m;
+}
+
+MarkSet TEditorScreenStrings::DeleteRows(int32_t start, int32_t n) {
+  if (start < 0 || start >= Count() || n <= 0) return 0;
+  n = std::min(n, Count() - start);
+  MarkSet marks = 0;
+  ForEachRow(start, [&](int32_t row, std::string_view, uint32_t, uint32_t w2) {
+    if (row >= start + n) return false;
+    marks |= MarksOf(w2);
+    return true;
+  });
+  if (Notifying()) Changing();
+  EraseRows(start, n);
+  if (Notifying()) Changed();
+  return marks;
+}
+
+void TEditorScreenStrings::ReplaceRowsWithList(int32_t start, int32_t count,
+                                               const TEditorStringList& list) {
+  if (start < 0 || count < 0 || start + count > Count()) return;
+  const int32_t n = list.Count();
+  std::vector<MarkSet> old(static_cast<size_t>(count));
+  for (int32_t k = 0; k < count; ++k) old[k] = GetRowMarks(start + k);
+  std::vector<MarkSet> carried(static_cast<size_t>(n), 0);
+  bool recompute = false;
+  if (n == count) {
+    for (int32_t k = 0; k < n; ++k) carried[k] = old[k];
+  } else if (n < count) {
+    const int32_t gone = count - n;
+    MarkSet lost = 0;
+    for (int32_t k = 0; k < gone; ++k) lost |= old[k];
+    for (int32_t k = 0; k < n; ++k) carried[k] = old[gone + k];
+    if (n > 0) {
+      carried[0] |= lost;
+    } else if (lost != 0) {
+      recompute = true;  // an image mark may still stand on another row
+    }
+  } else if (count > 0) {
+    // Rows inserted: the later old rows keep their marks at the end of the new rows; the first
+    // one's marks stay with its text, which Enter at column 0 has moved down.
+    for (int32_t j = 1; j < count; ++j) carried[n - count + j] = old[j];
+    carried[ActiveCaretCol() != 0 ? 0 : n - count] |= old[0];
+  }
+  if (Notifying()) Changing();
+  const int32_t overlap = std::min(n, count);
+  for (int32_t k = 0; k < overlap; ++k) CopyRowFrom(start + k, list, k);
+  if (n > count) InsertRowsFrom(start + count, list, count, n - count);
+  if (n < count) EraseRows(start + n, count - n);
+  for (int32_t k = 0; k < n; ++k) {
+    const MarkSet m = static_cast<MarkSet>(list.GetRowMarks(k) | carried[k]);
+    if (m != 0) SetRowMarks(start + k, m);
+  }
+  if (recompute) RecomputeMarksInUse();
+  if (Notifying()) Changed();
+}
+
+// ---- the edit primitive ----
+
+void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string_view text) {
+  if (start < 0 || count < 0 || start + count > Count() || (count == 0 && text.empty())) return;
+  std::string appended;
+  if (count == 0 && start == Count() && start > 0 &&
+      RowAttributeOf(GetWord1(start - 1)) != RowEnd::RowEndsLine) {
+    // The text ends without a line end, so what is appended continues its last row.
+    --start;
+    count = 1;
+    appended.assign(GetView(start));
+    appended.append(text);
+    text = appended;
+  }
+  const int32_t last = Count() - 1;
+  int32_t f = std::max(LineStartRow(start), start - 1);
+  const int32_t b = start + count - 1;
+  int32_t e = b >= 0 ? LineEndRow(b) : -1;
+
+  BeginUpdate();
+  if (f == start && e == b && text.empty() && count > 0) {
+    // Whole logical lines are deleted: no rewrapping.
+    TUndoData& rec = undo_.NewRecord();
+    RowRange removed = RowRangeText(start, count);
+    rec.FirstRow = start;
+    rec.RemovedText = std::move(removed.Text);
+    rec.LastAttribute = removed.Last;
+    GiveMarksToRowAt(start, DeleteRows(start, count));
+    const int32_t recoloured = ReparseRegion(start, start, Notify::Notify);
+    change_region_ = {start, count, 0, recoloured, true};
+    EndUpdate();
+    return;
+  }
+  RowEnd lastAttr;
+  if (b < e) {
+    lastAttr = RowAttributeOf(GetWord1(e));
+  } else if (e < last) {
+    // The next logical line joins the region, so that a text without final line end merges.
+    e = LineEndRow(e + 1);
+    lastAttr = RowAttributeOf(GetWord1(e));
+  } else {
+    lastAttr = EndsWithLineEnd(text) ? RowEnd::RowEndsLine : RowEnd::RowAtEof;
+  }
+  f = std::min(f, start);
+  TUndoData& rec = undo_.NewRecord();
+  RowRange removed = RowRangeText(f, e - f + 1);
+  rec.FirstRow = f;
+  rec.LastAttribute = removed.Last;
+
+  std::string region = RowRangeText(f, start - f).Text;
+  if (start - f <= 0) region.clear();
+  region.append(text);
+  if (e > b) region.append(RowRangeText(b + 1, e - b).Text);
+  rec.RemovedText = std::move(removed.Text);
+
+  TEditorStringList rows;
+  wrapper_->WrapText(region, rows);
+  rows.SetRowAttribute(rows.Count() - 1, lastAttr);
+  const int32_t n = rows.Count();
+  rec.RowCount = n;
+  const int32_t removedRows = e - f + 1;
+  ReplaceRowsWithList(f, removedRows, rows);
+  const int32_t recoloured = ReparseRegion(f, f + n, Notify::Notify);
+  change_region_ = {f, removedRows, n, recoloured, true};
+  EndUpdate();
+}
+
+// ---- colouring state ----
+
+void TEditorScreenStrings::InvalidateFrom(int32_t row) {
+  for (int32_t r = std::max(0, row); r < Count(); ++r) {
+    if (IsInvalidState(GetWord1(r))) break;  // rows below an invalid row are invalid too
+    SetInvalidState(r);
+  }
+}
+
+int32_t TEditorScreenStrings::ReparseFrom(int32_t row, Notify notify) {
+  return ReparseRegion(row, row, notify);
+}
+
+// settleFrom: first row after freshly inserted rows (which hold no state yet).
+int32_t TEditorScreenStrings::ReparseRegion(int32_t row, int32_t settleFrom, Notify notify) {
+  if (Count() == 0 || row >= Count()) return 0;
+  row = std::max(0, row);
+  TRowAttributeData state;  // the initial state before row 0
+  if (row > 0) {
+    if (IsInvalidState(GetWord1(row - 1))) {
+      // The rows above are not coloured yet, so neither is anything below: all of it is
+      // computed when drawn. Only stale states after the new rows must go.
+      InvalidateFrom(settleFrom);
+      return 0;
+    }
+    const TRowAttributeData above = GetRowState(row - 1);
+    state = tokenizer_->NextRowState(GetView(row - 1), above);
+    state.PrevRowAttribute = above.RowAttribute;
+  }
+  const int32_t d = std::min(row + 2 * RowsPerDisplay(), Count() - 1);
+  int32_t changed = 0;
+  for (int32_t n = row; n <= d; ++n) {
+    const uint32_t w1 = GetWord1(n);
+    const uint32_t w2 = GetWord2(n);
+    const uint32_t s1 = Word1State(state);
+    const uint32_t s2 = Word2State(state);
+    if ((w1 & kWord1StateMask) == s1 && (w2 & kWord2StateMask) == s2 &&
+        GetStateText(n) == state.StateText)
+      return changed;  // the rows below are still valid
+    SetWord1(n, (w1 & ~kWord1StateMask) | s1);
+    SetWord2(n, (w2 & ~kWord2StateMask) | s2);
+    SetStateText(n, state.StateText);
+    if (notify == Notify::Notify) {
+      ++changed;
+      for (EditorView* v : views_) v->RedrawRow(n);
+    }
+    const TRowAttributeData stored = GetRowState(n);
+    state = tokenizer_->NextRowState(GetView(n), stored);
+    state.PrevRowAttribute = stored.RowAttribute;
+  }
+  InvalidateFrom(std::max(d + 1, settleFrom));
+  return changed;
+}
+
+void TEditorScreenStrings::InitRowStates() {
+  ForEachWords([](int32_t, uint32_t& w1, uint32_t& w2) {
+    w1 &= ~kWord1StateMask;
+    w2 &= ~kWord2StateMask;
+  });
+  ClearStateTexts();
+  if (Count() == 0) return;
+  const EditorView* owner = OwnerView();
+  int32_t l = Count() - 1;
+  if (!owner || !owner->InitBracketsFull())
+    l = std::min(l, 2 * RowsPerDisplay() + (owner ? std::max(0, owner->TopRow()) : 0));
+  TRowAttributeData state;
+  for (int32_t n = 0; n <= l; ++n) {
+    SetRowState(n, state);
+    const TRowAttributeData stored = GetRowState(n);
+    state = tokenizer_->NextRowState(GetView(n), stored);
+    state.PrevRowAttribute = stored.RowAttribute;
+  }
+}
+
+// ---- whole-document operations ----
+
+void TEditorScreenStrings::ClearDocument() {
+  for (EditorView* v : views_) v->CancelSelection();
+  undo_.ClearUndo();
+  change_region_ = {0, Count(), 0, 0, true};
+  Clear();
+  change_region_ = {};
+  for (EditorView* v : views_) v->SetCaret(0, 0);
+  marks_in_use_ = 0;
+}
+
+void TEditorScreenStrings::SetLastRowAtEof() {
+  if (Count() > 0) SetRowAttribute(Count() - 1, RowEnd::RowAtEof);
+}
+
+void TEditorScreenStrings::FinishLoad() {
+  if (word_wrap_) RewrapAll();
+  InitRowStates();
+  change_region_ = {0, 0, Count(), 0, true};
+}
+
+void TEditorScreenStrings::SetTextLines(const TextLines& lines) {
+  BeginUpdate();
+  ClearDocument();
+  for (size_t i = 0; i < lines.Count(); ++i) AppendRow(lines.Line(i), 0, 0);
+  if (!lines.Empty() && !lines.last_line_has_end()) SetLastRowAtEof();
+  FinishLoad();
+  EndUpdate();
+}
+
+void TEditorScreenStrings::RewrapAll() {
+  if (Count() == 0) return;
+  for (EditorView* v : views_) v->CancelSelection();
+  const bool suspended = suspend_on_change_;
+  suspend_on_change_ = true;
+  BeginUpdate();
+  const RowEnd lastAttr = RowAttributeOf(GetWord1(Count() - 1));
+  TEditorStringList fresh;
+  std::string joined;
+  std::string scratch;
+  std::vector<MarkSet> marks;
+  bool joining = false;
+  auto wrapLine = [&](std::string_view line) {
+    MarkSet all = 0;
+    for (MarkSet m : marks) all |= m;
+    int32_t k = 0;
+    const int32_t first = fresh.Count();
+    wrapper_->WrapLine(line, scratch, [&](std::string_view row, RowEnd end) {
+      const MarkSet m = k < static_cast<int32_t>(marks.size()) ? marks[k] : 0;
+      fresh.AppendRow(row, static_cast<uint32_t>(end), WithMarks(0, m));
+      ++k;
+    });
+    const int32_t made = fresh.Count() - first;
+    if (made == 1 || made < static_cast<int32_t>(marks.size())) {
+      // One row takes every mark of the line; fewer rows than before: the surplus old rows'
+      // marks go to the last new row.
+      MarkSet extra = 0;
+      for (size_t j = made == 1 ? 0 : static_cast<size_t>(made); j < marks.size(); ++j) extra |= marks[j];
+      if (made == 1) extra = all;
+      const int32_t lastRow = fresh.Count() - 1;
+      fresh.SetRowMarks(lastRow, static_cast<MarkSet>(fresh.GetRowMarks(lastRow) | extra));
+    }
+    marks.clear();
+  };
+  ForEachRow(0, [&](int32_t, std::string_view text, uint32_t w1, uint32_t w2) {
+    marks.push_back(MarksOf(w2));
+    if (RowAttributeOf(w1) == RowEnd::RowWrapped) {
+      if (!joining) joined.clear();
+      joined.append(text);
+      joining = true;
+      return true;
+    }
+    if (joining) {
+      joined.append(text);
+      wrapLine(joined);
+      joining = false;
+    } else {
+      wrapLine(text);
+    }
+    return true;
+  });
+  if (joining) wrapLine(joined);
+  fresh.SetRowAttribute(fresh.Count() - 1, lastAttr == RowEnd::RowWrapped ? RowEnd::RowAtEof : lastAttr);
+  SwapRows(fresh);
+  EndUpdate();
+  suspend_on_change_ = suspended;
+}
+
+void TEditorScreenStrings::UnwrapAll() {
+  if (Count() == 0) return;
+  for (EditorView* v : views_) v->CancelSelection();
+  RowEnd lastAttr = RowAttributeOf(GetWord1(Count() - 1));
+  if (lastAttr == RowEnd::RowWrapped) lastAttr = RowEnd::RowAtEof;
+  const bool suspended = suspend_on_change_;
+  suspend_on_change_ = true;
+  TEditorStringList fresh;
+  std::string joined;
+  MarkSet marks = 0;
+  bool joining = false;
+  ForEachRow(0, [&](int32_t, std::string_view text, uint32_t w1, uint32_t w2) {
+    marks |= MarksOf(w2);
+    if (RowAttributeOf(w1) == RowEnd::RowWrapped) {
+      if (!joining) joined.clear();
+      joined.append(text);
+      joining = true;
+      return true;
+    }
+    if (joining) {
+      joined.append(text);
+      fresh.AppendRow(joined, 0, WithMarks(0, marks));
+      joining = false;
+    } else {
+      fresh.AppendRow(text, 0, WithMarks(0, marks));
+    }
+    marks = 0;
+    return true;
+  });
+  if (joining) fresh.AppendRow(joined, 0, WithMarks(0, marks));
+  fresh.SetRowAttribute(fresh.Count() - 1, lastAttr);
+  SwapRows(fresh);
+  suspend_on_change_ = suspended;
+}
+
+}  // namespace tessary
