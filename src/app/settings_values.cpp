@@ -60,9 +60,9 @@ std::string ExecutableStem() {
 
 std::string ColorToText(TColor c) {
   for (const auto& n : kNamedColors)
-    if (n.bgr == c.bgr) return std::string(n.name);
+    if (n.bgr == c) return std::string(n.name);
   char buf[16];
-  std::snprintf(buf, sizeof buf, "$%08X", static_cast<unsigned>(c.bgr));
+  std::snprintf(buf, sizeof buf, "$%08X", static_cast<unsigned>(c));
   return buf;
 }
 

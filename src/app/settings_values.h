@@ -6,22 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/color.h"
 #include "platform/private_profile.h"
 
 namespace tessary {
-
-// A colour as 0x00BBGGRR (blue in the high byte, red in the low byte).
-struct TColor {
-  uint32_t bgr = 0;
-  constexpr bool operator==(const TColor&) const = default;
-  constexpr uint8_t Red() const { return bgr & 0xFF; }
-  constexpr uint8_t Green() const { return (bgr >> 8) & 0xFF; }
-  constexpr uint8_t Blue() const { return (bgr >> 16) & 0xFF; }
-  static constexpr TColor FromRgb(uint8_t r, uint8_t g, uint8_t b) {
-    return TColor{static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) |
-                  (static_cast<uint32_t>(b) << 16)};
-  }
-};
 
 // One of the twenty colour names ("clBlack", "clWhite", ...) where the colour has one,
 // else "$" and eight upper-case hexadecimal digits.

@@ -7,15 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/color.h"
 #include "base/result.h"
 
 namespace tessary {
-
-// 0x00BBGGRR; clNone leaves the control's own font colour or background in place.
-using TColor = uint32_t;
-constexpr TColor clNone = 0x1FFFFFFF;
-constexpr TColor clNavy = 0x800000;
-constexpr TColor clWhite = 0xFFFFFF;
 
 enum class TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 

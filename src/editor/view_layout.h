@@ -5,14 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "base/color.h"
+
 namespace tessary {
 
-// A colour as 0x00BBGGRR; kClNone means "the control's own colour".
-using ColorRef = uint32_t;
-constexpr ColorRef kClNone = 0x1FFFFFFF;
-constexpr ColorRef kClSilver = 0xC0C0C0;
-constexpr ColorRef kClBlack = 0x000000;
-constexpr ColorRef kClGray = 0x808080;
 
 // Base of the published sub-objects: every setter clamps, and a real change calls OnChange so
 // the control can recompute its metrics and redraw.
@@ -70,8 +66,8 @@ enum class TEditorShowNumberMode { nmRow, nmLine };
 
 class TEditorLeftbar : public ViewOptionGroup {
  public:
-  ColorRef BkColor() const { return bk_color_; }
-  ColorRef Color() const { return color_; }
+  TColor BkColor() const { return bk_color_; }
+  TColor Color() const { return color_; }
   int Column() const { return column_; }
   bool Edge() const { return edge_; }
   int LeftMargin() const { return left_margin_; }
@@ -81,8 +77,8 @@ class TEditorLeftbar : public ViewOptionGroup {
   bool Visible() const { return visible_; }
   bool ZeroBase() const { return zero_base_; }
   bool ZeroLead() const { return zero_lead_; }
-  void SetBkColor(ColorRef v) { Set(bk_color_, v); }
-  void SetColor(ColorRef v) { Set(color_, v); }
+  void SetBkColor(TColor v) { Set(bk_color_, v); }
+  void SetColor(TColor v) { Set(color_, v); }
   void SetColumn(int v) { Set(column_, Clamp(v, 1, 8)); }
   void SetEdge(bool v) { Set(edge_, v); }
   void SetLeftMargin(int v) { Set(left_margin_, Clamp(v, 0, 100)); }
@@ -94,7 +90,7 @@ class TEditorLeftbar : public ViewOptionGroup {
   void SetZeroLead(bool v) { Set(zero_lead_, v); }
 
  private:
-  ColorRef bk_color_ = kClSilver, color_ = kClBlack;
+  TColor bk_color_ = clSilver, color_ = clBlack;
   int column_ = 4;
   bool edge_ = true;
   int left_margin_ = 8, right_margin_ = 4;
@@ -105,37 +101,37 @@ class TEditorLeftbar : public ViewOptionGroup {
 
 class TEditorRuler : public ViewOptionGroup {
  public:
-  ColorRef BkColor() const { return bk_color_; }
-  ColorRef Color() const { return color_; }
+  TColor BkColor() const { return bk_color_; }
+  TColor Color() const { return color_; }
   bool Edge() const { return edge_; }
   int GaugeRange() const { return gauge_range_; }
-  ColorRef MarkColor() const { return mark_color_; }
+  TColor MarkColor() const { return mark_color_; }
   bool Visible() const { return visible_; }
-  void SetBkColor(ColorRef v) { Set(bk_color_, v); }
-  void SetColor(ColorRef v) { Set(color_, v); }
+  void SetBkColor(TColor v) { Set(bk_color_, v); }
+  void SetColor(TColor v) { Set(color_, v); }
   void SetEdge(bool v) { Set(edge_, v); }
   void SetGaugeRange(int v) { Set(gauge_range_, Clamp(v, 8, 10)); }
-  void SetMarkColor(ColorRef v) { Set(mark_color_, v); }
+  void SetMarkColor(TColor v) { Set(mark_color_, v); }
   void SetVisible(bool v) { Set(visible_, v); }
   int Height() const { return visible_ ? (edge_ ? 11 : 10) : 0; }
 
  private:
-  ColorRef bk_color_ = kClSilver, color_ = kClBlack;
+  TColor bk_color_ = clSilver, color_ = clBlack;
   bool edge_ = true;
   int gauge_range_ = 10;
-  ColorRef mark_color_ = kClBlack;
+  TColor mark_color_ = clBlack;
   bool visible_ = false;
 };
 
 class TEditorMark : public ViewOptionGroup {
  public:
-  ColorRef Color() const { return color_; }
+  TColor Color() const { return color_; }
   bool Visible() const { return visible_; }
-  void SetColor(ColorRef v) { Set(color_, v); }
+  void SetColor(TColor v) { Set(color_, v); }
   void SetVisible(bool v) { Set(visible_, v); }
 
  private:
-  ColorRef color_ = kClGray;
+  TColor color_ = clGray;
   bool visible_ = false;
 };
 

@@ -16,7 +16,7 @@ TEST(ColorText, NamesAndHexBothWays) {
   EXPECT_EQ(ColorToText(TColor{0xF0CAA6}), "clSkyBlue");
   EXPECT_EQ(ColorToText(TColor{0xA4A0A0}), "clMedGray");
   EXPECT_EQ(ColorToText(TColor{0x123456}), "$00123456");
-  EXPECT_EQ(ColorToText(TColor::FromRgb(0xAB, 0, 0)), "$000000AB");
+  EXPECT_EQ(ColorToText(RgbColor(0xAB, 0, 0)), "$000000AB");
   EXPECT_EQ(TextToColor("clwhite"), TColor{0xFFFFFF});
   EXPECT_EQ(TextToColor("CLBLUE"), TColor{0xFF0000});
   EXPECT_EQ(TextToColor("$00C0DCC0"), TColor{0xC0DCC0});

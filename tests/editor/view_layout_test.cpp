@@ -30,7 +30,7 @@ TEST(ViewOptions, ClampsAndDefaults) {
   EXPECT_EQ(v.Ruler.Height(), 11);
   v.Ruler.SetEdge(false);
   EXPECT_EQ(v.Ruler.Height(), 10);
-  EXPECT_EQ(v.Marks.EofMark.Color(), kClGray);
+  EXPECT_EQ(v.Marks.EofMark.Color(), clGray);
   EXPECT_FALSE(v.Marks.Underline.Visible());
 }
 
