@@ -9,5 +9,6 @@ namespace tessary::cli {
 using Args = std::vector<std::string>;  // the arguments after the sub-command's name
 
 int DetectCommand(const Args& args);
+int ConvertCommand(const Args& args);
 
 }  // namespace tessary::cli

@@ -15,6 +15,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"detect", tessary::cli::DetectCommand, "print the character code and line end of files"},
+    {"convert", tessary::cli::ConvertCommand, "convert a file as the editor loads and saves it"},
 };
 
 void Usage(std::FILE* out) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tessary {
@@ -43,6 +44,16 @@ class TextLines {
 
   // All lines joined, each followed by `eol`; the last one only when it had a line end.
   std::string Joined(std::string_view eol) const;
+
+  // Adopts lines built elsewhere without copying: `ends` holds the end offset of each line in
+  // `bytes`, in ascending order, the last one equal to bytes.size().
+  static TextLines FromPacked(std::string bytes, std::vector<size_t> ends, bool last_line_has_end) {
+    TextLines t;
+    t.bytes_ = std::move(bytes);
+    t.ends_ = std::move(ends);
+    t.last_line_has_end_ = last_line_has_end;
+    return t;
+  }
 
  private:
   std::string bytes_;

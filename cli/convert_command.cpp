@@ -1,0 +1,138 @@
+// tessary-cli convert: loads a file as the editor does and writes it as the editor's save does.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "codec/document_loader.h"
+#include "codec/document_saver.h"
+#include "commands.h"
+#include "platform/file_io.h"
+
+namespace tessary::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "usage: tessary-cli convert [--read CODE] [--to CODE] [--eol EOL] [--force] INPUT OUTPUT\n"
+    "\n"
+    "Loads INPUT as the editor does (detection, or the code given by --read) and writes\n"
+    "OUTPUT as the editor's save does.\n"
+    "  CODE  auto (--read only), sjis, utf8bom, utf8, utf16bombe, utf16be, utf16bomle, utf16le\n"
+    "  EOL   crlf, cr, lf, none\n"
+    "--to and --eol default to the code and line end the load found.\n"
+    "A file the editor would open write-protected (control bytes, mixed line ends) is refused\n"
+    "unless --force, which converts the text the editor would show.\n"
+    "Exit status: 0 written (characters replaced by \"?\" on the way in are reported on\n"
+    "standard error), 1 a file could not be read or written, 2 bad arguments, a refused\n"
+    "write-protected file, or a non-empty file that gave no text.\n";
+
+constexpr std::pair<std::string_view, CharCode> kCodeWords[] = {
+    {"auto", CharCode::Auto},          {"sjis", CharCode::SJIS},
+    {"utf8bom", CharCode::UTF8Bom},    {"utf8", CharCode::UTF8},
+    {"utf16bombe", CharCode::UTF16BomBe}, {"utf16be", CharCode::UTF16Be},
+    {"utf16bomle", CharCode::UTF16BomLe}, {"utf16le", CharCode::UTF16Le},
+};
+constexpr std::pair<std::string_view, RetCode> kEolWords[] = {
+    {"crlf", RetCode::CrLf}, {"cr", RetCode::Cr}, {"lf", RetCode::Lf}, {"none", RetCode::None}};
+
+template <class T, size_t N>
+std::optional<T> Lookup(const std::pair<std::string_view, T> (&table)[N], std::string_view word) {
+  for (const auto& [w, v] : table)
+    if (w == word) return v;
+  return std::nullopt;
+}
+
+struct Options {
+  CharCode read = CharCode::Auto;
+  std::optional<CharCode> to;
+  std::optional<RetCode> eol;
+  bool force = false;
+  std::string input, output;
+};
+
+int Usage(const char* problem) {
+  std::fprintf(stderr, "tessary-cli convert: %s\n\n%s", problem, kHelp);
+  return 2;
+}
+
+// Parses the arguments; returns an exit status when the command should stop.
+std::optional<int> Parse(const Args& args, Options& o) {
+  std::vector<std::string> files;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      std::fputs(kHelp, stdout);
+      return 0;
+    }
+    if (a == "--force") {
+      o.force = true;
+      continue;
+    }
+    if (a == "--read" || a == "--to" || a == "--eol") {
+      if (i + 1 >= args.size()) return Usage("an option lacks its value");
+      const std::string& v = args[++i];
+      if (a == "--eol") {
+        o.eol = Lookup(kEolWords, v);
+        if (!o.eol) return Usage("unknown line end");
+        continue;
+      }
+      auto code = Lookup(kCodeWords, v);
+      if (!code || (a == "--to" && *code == CharCode::Auto)) return Usage("unknown character code");
+      if (a == "--read") o.read = *code; else o.to = *code;
+      continue;
+    }
+    if (a.size() > 1 && a[0] == '-') return Usage("unknown option");
+    files.push_back(a);
+  }
+  if (files.size() != 2) return Usage("INPUT and OUTPUT are needed");
+  o.input = files[0];
+  o.output = files[1];
+  return std::nullopt;
+}
+
+// Messages hold the Windows line break of the message boxes; a terminal wants one newline.
+void PrintMessage(std::string_view text) {
+  std::string s;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) s.push_back(text[i]);
+  std::fprintf(stderr, "tessary-cli convert: %s\n", s.c_str());
+}
+
+}  // namespace
+
+int ConvertCommand(const Args& args) {
+  Options o;
+  if (auto status = Parse(args, o)) return *status;
+  Result<LoadedText> loaded = LoadDocumentFile(o.input, o.read, WorkingFiles::Skip);
+  if (!loaded) {
+    std::fprintf(stderr, "tessary-cli convert: %s: %s\n", o.input.c_str(),
+                 loaded.error().message.c_str());
+    return 1;
+  }
+  const LoadedText& doc = loaded.value();
+  if (doc.WriteProtected() && !o.force) {
+    if (doc.mixed_ret_code) PrintMessage(kMixedRetCodeMessage);
+    if (doc.invalid_char_found) PrintMessage(kInvalidCharMessage);
+    std::fprintf(stderr, "tessary-cli convert: %s: not converted (--force converts the text shown)\n",
+                 o.input.c_str());
+    return 2;
+  }
+  if (doc.NoTextObtained()) {
+    PrintMessage(kNoTextMessage);
+    return 2;
+  }
+  const std::string bytes =
+      EncodeDocument(doc.lines, o.to.value_or(doc.code), o.eol.value_or(doc.ret));
+  if (Status s = WriteFileAtomic(o.output, bytes); !s) {
+    std::fprintf(stderr, "tessary-cli convert: %s\n", s.error().message.c_str());
+    return 1;
+  }
+  if (doc.replaced_chars > 0)
+    std::fprintf(stderr,
+                 "tessary-cli convert: warning: %llu characters of %s have no Shift-JIS form and "
+                 "became \"?\"\n",
+                 static_cast<unsigned long long>(doc.replaced_chars), o.input.c_str());
+  return 0;
+}
+
+}  // namespace tessary::cli

@@ -1,0 +1,136 @@
+// Table-driven Shift-JIS to UTF-8 / UTF-16 loops with a vectorised path for ASCII runs.
+#include "codec/cp932_converter.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "base/byte_scan.h"
+#include "base/sjis.h"
+
+namespace tessary {
+namespace {
+
+// Unit of the character at p (one or two bytes); advances p.
+inline uint16_t NextUnit(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end) {
+  const uint8_t b = *p;
+  if (!sjis::IsLeadByte(b)) {
+    ++p;
+    return t.single[b];
+  }
+  if (p + 1 < end) {
+    const uint16_t u = t.pair[b << 8 | p[1]];
+    if (u != 0) {
+      p += 2;
+      return u;
+    }
+  }
+  ++p;
+  return cp932::kDefaultUnit;
+}
+
+inline char* PutUtf8(uint16_t u, char* o) {
+  if (u < 0x80) {
+    *o++ = static_cast<char>(u);
+  } else if (u < 0x800) {
+    o[0] = static_cast<char>(0xC0 | (u >> 6));
+    o[1] = static_cast<char>(0x80 | (u & 0x3F));
+    o += 2;
+  } else {
+    o[0] = static_cast<char>(0xE0 | (u >> 12));
+    o[1] = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    o[2] = static_cast<char>(0x80 | (u & 0x3F));
+    o += 3;
+  }
+  return o;
+}
+
+inline char* PutUnit(uint16_t u, char* o, ByteOrder order) {
+  if (order == ByteOrder::LittleEndian) {
+    o[0] = static_cast<char>(u & 0xFF);
+    o[1] = static_cast<char>(u >> 8);
+  } else {
+    o[0] = static_cast<char>(u >> 8);
+    o[1] = static_cast<char>(u & 0xFF);
+  }
+  return o + 2;
+}
+
+// Copies the ASCII bytes at p (at least one) to o, 16 at a time where possible.
+inline void CopyAscii(const uint8_t*& p, const uint8_t* end, char*& o) {
+#ifdef TESSARY_SSE2
+  while (end - p >= 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int high = _mm_movemask_epi8(x);
+    // The output has room for 16 bytes here: it grows at least as fast as the input.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), x);
+    if (high != 0) {
+      const int n = __builtin_ctz(static_cast<unsigned>(high));
+      p += n;
+      o += n;
+      return;
+    }
+    p += 16;
+    o += 16;
+  }
+#endif
+  while (p < end && *p < 0x80) *o++ = static_cast<char>(*p++);
+}
+
+inline void WidenAscii(const uint8_t*& p, const uint8_t* end, char*& o, ByteOrder order) {
+#ifdef TESSARY_SSE2
+  const __m128i zero = _mm_setzero_si128();
+  while (end - p >= 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int high = _mm_movemask_epi8(x);
+    const __m128i lo = order == ByteOrder::LittleEndian ? _mm_unpacklo_epi8(x, zero)
+                                                        : _mm_unpacklo_epi8(zero, x);
+    const __m128i hi = order == ByteOrder::LittleEndian ? _mm_unpackhi_epi8(x, zero)
+                                                        : _mm_unpackhi_epi8(zero, x);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), lo);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 16), hi);
+    if (high != 0) {
+      const int n = __builtin_ctz(static_cast<unsigned>(high));
+      p += n;
+      o += 2 * n;
+      return;
+    }
+    p += 16;
+    o += 32;
+  }
+#endif
+  while (p < end && *p < 0x80) o = PutUnit(*p++, o, order);
+}
+
+}  // namespace
+
+char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out) {
+  const auto* p = reinterpret_cast<const uint8_t*>(sjis.data());
+  const uint8_t* end = p + sjis.size();
+  while (p < end) {
+    if (*p < 0x80) {
+      CopyAscii(p, end, out);
+      continue;
+    }
+    do {
+      out = PutUtf8(NextUnit(t, p, end), out);
+    } while (p < end && *p >= 0x80);
+  }
+  return out;
+}
+
+char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order) {
+  const auto* p = reinterpret_cast<const uint8_t*>(sjis.data());
+  const uint8_t* end = p + sjis.size();
+  while (p < end) {
+    if (*p < 0x80) {
+      WidenAscii(p, end, out, order);
+      continue;
+    }
+    do {
+      out = PutUnit(NextUnit(t, p, end), out, order);
+    } while (p < end && *p >= 0x80);
+  }
+  return out;
+}
+
+}  // namespace tessary

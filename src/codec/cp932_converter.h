@@ -1,0 +1,25 @@
+// Shift-JIS (code page 932) text to UTF-8 and UTF-16, the way the save writes it.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "codec/cp932.h"
+
+namespace tessary {
+
+enum class ByteOrder { LittleEndian, BigEndian };
+
+// Room the output buffer needs for n input bytes.
+constexpr size_t Utf8RoomFor(size_t n) { return 3 * n; }
+constexpr size_t Utf16RoomFor(size_t n) { return 2 * n; }
+
+// Converts sjis and writes the result at out; returns the end of what was written. A lead
+// byte at the end of the input, or before a byte that cannot be its trail byte, decodes alone
+// to cp932::kDefaultUnit, and the next byte is converted on its own (a line end is never
+// swallowed). Every code page 932 character is in the Basic Multilingual Plane, so nothing is
+// lost: UTF-8 takes one to three bytes per character, UTF-16 one unit.
+char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out);
+char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order);
+
+}  // namespace tessary

@@ -1,0 +1,75 @@
+// Deciding text, codes, names and flags of a loaded document.
+#include "codec/document_loader.h"
+
+#include "codec/sjis_line_splitter.h"
+#include "codec/utf_text_decoder.h"
+#include "platform/app_home.h"
+#include "platform/file_io.h"
+
+namespace tessary {
+namespace {
+
+DecodedText DecodeByCode(std::string_view bytes, CharCode code) {
+  switch (code) {
+    case CharCode::UTF8Bom: return DecodeUtf8Text(bytes, Utf8Mark::Drop);
+    case CharCode::UTF8: return DecodeUtf8Text(bytes, Utf8Mark::Keep);
+    case CharCode::UTF16BomBe: return DecodeUtf16Text(bytes, ByteOrder::BigEndian, Utf16Mark::Expected);
+    case CharCode::UTF16Be: return DecodeUtf16Text(bytes, ByteOrder::BigEndian, Utf16Mark::None);
+    case CharCode::UTF16BomLe:
+      return DecodeUtf16Text(bytes, ByteOrder::LittleEndian, Utf16Mark::Expected);
+    case CharCode::UTF16Le: return DecodeUtf16Text(bytes, ByteOrder::LittleEndian, Utf16Mark::None);
+    case CharCode::SJIS:
+    case CharCode::Auto: break;
+  }
+  DecodedText r;
+  r.lines = SplitSjisBytes(bytes);
+  return r;
+}
+
+}  // namespace
+
+LoadedText LoadDocumentText(std::string_view bytes, CharCode requested, const Detection& detection) {
+  LoadedText r;
+  r.file_size = bytes.size();
+  r.invalid_char_found = detection.invalid_char_found;
+  r.mixed_ret_code = detection.mixed_ret_code;
+  r.code = requested == CharCode::Auto ? detection.code : requested;
+  r.ret = detection.ret;
+  if (bytes.empty()) {
+    // Always an empty Shift-JIS document with CR LF, whatever was requested.
+    r.code = CharCode::SJIS;
+    r.ret = RetCode::CrLf;
+  } else if (r.invalid_char_found) {
+    r.lines = detection.unknown_file ? SplitSjisBytes(*detection.unknown_file)
+                                     : SplitSjisBytes(WithoutControlBytes(bytes));
+  } else {
+    DecodedText d = DecodeByCode(bytes, r.code);
+    r.lines = std::move(d.lines);
+    r.replaced_chars = d.replaced_chars;
+    r.decode_failed = !d.ok;
+  }
+  // The names follow the effective code also on the invalid-characters path, so the status
+  // bars never show the previous document's code.
+  r.code_name = CharCodeName(r.code);
+  r.ret_name = RetCodeName(r.ret);
+  return r;
+}
+
+LoadedText LoadDocumentText(std::string_view bytes, CharCode requested) {
+  return LoadDocumentText(bytes, requested, DetectCharCode(bytes));
+}
+
+Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested,
+                                    WorkingFiles files) {
+  if (!FileExists(path)) return Error{std::string(kFileMissingMessage), 0};
+  Result<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) return bytes.error();
+  const Detection d = DetectCharCode(bytes.value());
+  if (files == WorkingFiles::Write && d.unknown_file) {
+    if (Status s = WriteFileAtomic(WorkingFilePath("UnKnown"), *d.unknown_file); !s)
+      return s.error();
+  }
+  return LoadDocumentText(bytes.value(), requested, d);
+}
+
+}  // namespace tessary

@@ -1,0 +1,65 @@
+// The load pipeline: a file's bytes and the requested read code to the document's lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/result.h"
+#include "codec/char_code.h"
+#include "codec/char_code_detector.h"
+#include "codec/text_lines.h"
+
+namespace tessary {
+
+// Messages of the load, exact (UTF-8).
+inline constexpr std::string_view kFileMissingMessage = "ファイルがありません";
+inline constexpr std::string_view kMixedRetCodeMessage =
+    "改行(CrLf)までに、さらに改行(Lf)がありますので\r\n書き換え禁止ファイルとして扱います";
+inline constexpr std::string_view kInvalidCharMessage =
+    "不正な文字を含んでいますので\r\n書き換え禁止ファイルとして扱います";
+inline constexpr std::string_view kNoTextMessage =
+    "ファイルサイズが 0 以上ですが、テキストが取得できませんでした";
+
+struct LoadedText {
+  TextLines lines;
+  // The effective code (the request when there was one, else the detected code) and the
+  // detected line end; an empty file is always Shift-JIS with CR LF. They become ReadCode,
+  // SaveCode and LoadedCode (and their line ends).
+  CharCode code = CharCode::SJIS;
+  RetCode ret = RetCode::CrLf;
+  bool invalid_char_found = false;
+  bool mixed_ret_code = false;
+  // Display texts; the read and save names are the same after a load.
+  std::string_view code_name;
+  std::string_view ret_name;
+  // Characters that became "?" on the way in (one per UTF-16 unit). An overwrite save makes
+  // that loss permanent, so the document keeps this count.
+  uint64_t replaced_chars = 0;
+  // Size of the file's bytes.
+  uint64_t file_size = 0;
+  // Whether UTF-8 decoding failed (the text is then empty).
+  bool decode_failed = false;
+
+  // The document opens write-protected (besides a read-only file attribute).
+  bool WriteProtected() const { return invalid_char_found || mixed_ret_code; }
+  // A non-empty file gave no text: the post-load check shows kNoTextMessage.
+  bool NoTextObtained() const { return file_size > 0 && lines.Empty(); }
+};
+
+// Pure pipeline over the file's bytes and its detection (DetectCharCode(bytes)). With
+// invalid_char_found the text is what "Tessary-UnKnown.txt" holds (the bytes without control
+// bytes), read as Shift-JIS like the document's own file loader reads a file.
+LoadedText LoadDocumentText(std::string_view bytes, CharCode requested, const Detection& detection);
+LoadedText LoadDocumentText(std::string_view bytes, CharCode requested);
+
+// Whether loading a file may write the "Tessary-UnKnown.txt" working file.
+enum class WorkingFiles { Write, Skip };
+
+// The load as the window does it, I/O included: reads path (a missing file gives
+// kFileMissingMessage, a read failure its error), detects, rewrites "Tessary-UnKnown.txt" as
+// detection asks when allowed (a failure to write it stops the load), then LoadDocumentText. Skip
+// gives the same text, as the working file's content is taken from memory either way.
+Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested, WorkingFiles files);
+
+}  // namespace tessary

@@ -1,0 +1,203 @@
+// Encoding the document's lines for each save code, and the 16-bit save's working files.
+#include "codec/document_saver.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "codec/cp932.h"
+#include "platform/app_home.h"
+#include "platform/file_io.h"
+
+namespace tessary {
+namespace {
+
+// A growing output buffer written through raw pointers; Room(n) guarantees n writable bytes.
+class ByteSink {
+ public:
+  explicit ByteSink(size_t estimate) { buf_.resize(estimate); }
+  char* Room(size_t n) {
+    if (buf_.size() - used_ < n) buf_.resize(std::max(buf_.size() * 2, used_ + n));
+    return buf_.data() + used_;
+  }
+  void Commit(const char* end) { used_ = static_cast<size_t>(end - buf_.data()); }
+  void Append(std::string_view s) {
+    char* o = Room(s.size());
+    std::copy(s.begin(), s.end(), o);
+    Commit(o + s.size());
+  }
+  std::string Take() {
+    buf_.resize(used_);
+    return std::move(buf_);
+  }
+
+ private:
+  std::string buf_;
+  size_t used_ = 0;
+};
+
+size_t TotalBytes(const LineSource& lines) {
+  size_t n = 0;
+  for (size_t i = 0; i < lines.Count(); ++i) n += lines.Line(i).size();
+  return n;
+}
+
+std::string EncodeSjis(const LineSource& lines, RetCode ret) {
+  const std::string_view eol = LineEndBytes(ret);
+  ByteSink out(TotalBytes(lines) + lines.Count() * eol.size());
+  for (size_t i = 0; i < lines.Count(); ++i) {
+    out.Append(lines.Line(i));
+    out.Append(eol);
+  }
+  return out.Take();
+}
+
+std::string EncodeUtf8(const LineSource& lines, RetCode ret, bool mark) {
+  const cp932::Tables& t = cp932::GetTables();
+  const std::string_view eol = LineEndBytes(ret);
+  ByteSink out(TotalBytes(lines) / 2 * 3 + lines.Count() * eol.size() + 64);
+  if (mark) out.Append("\xEF\xBB\xBF");
+  for (size_t i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines.Line(i);
+    char* o = out.Room(Utf8RoomFor(line.size()) + eol.size());
+    o = Cp932ToUtf8(t, line, o);
+    o = std::copy(eol.begin(), eol.end(), o);
+    out.Commit(o);
+  }
+  return out.Take();
+}
+
+char* PutUnit(char* o, uint16_t u, ByteOrder order) {
+  const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+  o[0] = order == ByteOrder::LittleEndian ? lo : hi;
+  o[1] = order == ByteOrder::LittleEndian ? hi : lo;
+  return o + 2;
+}
+
+// The line end of ret as UTF-16 units.
+char* PutLineEnd16(char* o, RetCode ret, ByteOrder order) {
+  if (ret == RetCode::CrLf || ret == RetCode::Cr) o = PutUnit(o, '\r', order);
+  if (ret == RetCode::CrLf || ret == RetCode::Lf) o = PutUnit(o, '\n', order);
+  return o;
+}
+
+ByteOrder OrderOf(CharCode code) {
+  return IsLittleEndian(code) ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
+}
+
+void PutMark16(ByteSink& out, CharCode code) {
+  if (code == CharCode::UTF16BomBe) out.Append("\xFE\xFF");
+  if (code == CharCode::UTF16BomLe) out.Append("\xFF\xFE");
+}
+
+std::string EncodeUtf16(const LineSource& lines, CharCode code, RetCode ret) {
+  const cp932::Tables& t = cp932::GetTables();
+  const ByteOrder order = OrderOf(code);
+  // Exact for double-byte text; ASCII-heavy text makes the buffer grow once or twice.
+  ByteSink out(TotalBytes(lines) + lines.Count() * 4 + 64);
+  PutMark16(out, code);
+  for (size_t i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines.Line(i);
+    char* o = out.Room(Utf16RoomFor(line.size()) + 4);
+    o = Cp932ToUtf16(t, line, o, order);
+    out.Commit(PutLineEnd16(o, ret, order));
+  }
+  return out.Take();
+}
+
+Status RemoveIfPresent(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+  if (ec) return SystemError("cannot remove", path, ec.value());
+  return Success();
+}
+
+}  // namespace
+
+std::string_view LineEndBytes(RetCode ret) {
+  switch (ret) {
+    case RetCode::CrLf: return "\r\n";
+    case RetCode::Cr: return "\r";
+    case RetCode::Lf: return "\n";
+    case RetCode::None: return "";
+  }
+  return "\r\n";
+}
+
+std::string EncodeDocument(const LineSource& lines, CharCode code, RetCode ret) {
+  switch (code) {
+    case CharCode::UTF8Bom: return EncodeUtf8(lines, ret, true);
+    case CharCode::UTF8: return EncodeUtf8(lines, ret, false);
+    case CharCode::UTF16BomBe:
+    case CharCode::UTF16Be:
+    case CharCode::UTF16BomLe:
+    case CharCode::UTF16Le: return EncodeUtf16(lines, code, ret);
+    case CharCode::SJIS:
+    case CharCode::Auto: break;
+  }
+  return EncodeSjis(lines, ret);
+}
+
+Status SaveFile(const std::string& target, const LineSource& lines, CharCode code, RetCode ret) {
+  if (IsSixteenBit(code)) return SaveUtf16(target, lines, code, ret);
+  return WriteFileAtomic(target, EncodeDocument(lines, code, ret));
+}
+
+std::string ConvertAnsiToUtf16(std::string_view sjis, ByteOrder order) {
+  std::string out(2 + Utf16RoomFor(sjis.size()), '\0');
+  char* o = PutUnit(out.data(), 0xFEFF, order);
+  o = Cp932ToUtf16(cp932::GetTables(), sjis, o, order);
+  out.resize(static_cast<size_t>(o - out.data()));
+  return out;
+}
+
+std::string PostProcessUtf16(std::string_view converted, CharCode code, RetCode ret) {
+  const ByteOrder order = OrderOf(code);
+  const bool le = order == ByteOrder::LittleEndian;
+  ByteSink out(converted.size() + 2);
+  PutMark16(out, code);
+  const size_t size = converted.size();
+  if (size >= 6) {
+    const auto* d = reinterpret_cast<const uint8_t*>(converted.data());
+    const size_t last = size - 4;  // last offset tried, inclusive
+    // Every match holds a 0D byte, at i (LE) or i + 1 (BE); walk those instead of every offset.
+    const size_t cr_at = le ? 0 : 1;
+    size_t j = 2;
+    for (size_t k = 2 + cr_at; k <= last + cr_at;) {
+      const void* f = std::memchr(d + k, 0x0D, last + cr_at + 1 - k);
+      if (!f) break;
+      k = static_cast<size_t>(static_cast<const uint8_t*>(f) - d);
+      const size_t i = k - cr_at;
+      const uint8_t* q = d + i;
+      const bool match = le ? (q[0] == 0x0D && q[1] == 0 && q[2] == 0x0A && q[3] == 0)
+                            : (q[0] == 0 && q[1] == 0x0D && q[2] == 0 && q[3] == 0x0A);
+      if (match) {
+        if (i > j) out.Append(converted.substr(j, i - j));
+        j = i + 4;
+        char* o = out.Room(4);
+        out.Commit(PutLineEnd16(o, ret, order));
+      }
+      ++k;
+    }
+  }
+  return out.Take();
+}
+
+Status SaveUtf16(const std::string& target, const LineSource& lines, CharCode code, RetCode ret) {
+  const std::string src_path = WorkingFilePath("UtfSrc");
+  const std::string dst_path = WorkingFilePath("UtfDst");
+  std::string converted;
+  {
+    const std::string src = EncodeDocument(lines, CharCode::SJIS, RetCode::CrLf);
+    if (Status s = WriteFileAtomic(src_path, src); !s) return s;
+    if (Status s = RemoveIfPresent(dst_path); !s) return s;
+    converted = ConvertAnsiToUtf16(src, OrderOf(code));
+  }
+  if (Status s = WriteFileAtomic(dst_path, converted); !s) return s;
+  const std::string bytes = PostProcessUtf16(converted, code, ret);
+  converted = std::string();
+  return WriteFileAtomic(target, bytes);
+}
+
+}  // namespace tessary

@@ -1,0 +1,314 @@
+// One-pass UTF-8 / UTF-16 decoding straight into packed Shift-JIS lines.
+#include "codec/utf_text_decoder.h"
+
+#include <cstddef>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "base/byte_scan.h"
+#include "codec/big_buffer.h"
+
+namespace tessary {
+namespace {
+
+constexpr size_t kNoMark = std::numeric_limits<size_t>::max();
+
+// Output of a decode: bytes written through a raw cursor into a buffer sized for the worst
+// case up front (the Shift-JIS form never takes more bytes than its UTF-8 or UTF-16 source),
+// plus the line end offsets.
+class LineBuilder {
+ public:
+  explicit LineBuilder(size_t input_size) {
+    // 16 bytes of slack for the vector stores, which may write past the last byte kept.
+    ResizeLargeBuffer(buf_, input_size + 16);
+    base_ = buf_.data();
+    out = base_;
+    ends_.reserve(input_size / 48 + 16);
+  }
+
+  char* out;
+  uint64_t replaced = 0;
+
+  size_t LineStart() const { return ends_.empty() ? 0 : ends_.back(); }
+  bool Pending() const { return static_cast<size_t>(out - base_) > LineStart(); }
+  void EndLine() { ends_.push_back(static_cast<size_t>(out - base_)); }
+
+  // A CR or LF that conversion produced: the converted text is split at CR LF, CR and LF.
+  void ConvertedCr() {
+    EndLine();
+    cr_mark_ = ends_.size();
+  }
+  void ConvertedLf() {
+    if (cr_mark_ == ends_.size() && !Pending()) {
+      cr_mark_ = kNoMark;  // the LF of a CR LF pair
+      return;
+    }
+    EndLine();
+  }
+
+  void PutCode(uint16_t c) {
+    if (c >= 0x100) {
+      if (c == cp932::kUnmapped) {
+        *out++ = cp932::kReplacement;
+        ++replaced;
+      } else {
+        out[0] = static_cast<char>(c >> 8);
+        out[1] = static_cast<char>(c & 0xFF);
+        out += 2;
+      }
+    } else {
+      *out++ = static_cast<char>(c);
+    }
+  }
+  void PutReplacements(int n) {
+    for (int i = 0; i < n; ++i) *out++ = cp932::kReplacement;
+    replaced += static_cast<uint64_t>(n);
+  }
+
+  TextLines Finish(bool last_line_has_end) {
+    buf_.resize(static_cast<size_t>(out - base_));
+    return TextLines::FromPacked(std::move(buf_), std::move(ends_), last_line_has_end);
+  }
+
+ private:
+  std::string buf_;
+  char* base_;
+  std::vector<size_t> ends_;
+  size_t cr_mark_ = kNoMark;
+};
+
+// A unit below 0x0E that conversion turned into a byte: only U+0000, CR and LF need care, as
+// no other unit maps to a byte below 0x20.
+enum class Flow { Go, Stop };
+inline Flow PutLowUnit(LineBuilder& b, uint16_t u) {
+  switch (u) {
+    case 0: return Flow::Stop;
+    case '\r': b.ConvertedCr(); return Flow::Go;
+    case '\n': b.ConvertedLf(); return Flow::Go;
+    default: *b.out++ = static_cast<char>(u); return Flow::Go;
+  }
+}
+
+inline Flow PutUnit(LineBuilder& b, const cp932::Tables& t, uint16_t u) {
+  if (u < 0x0E) return PutLowUnit(b, u);
+  b.PutCode(t.encode[u]);
+  return Flow::Go;
+}
+
+inline bool IsCont(uint8_t c) { return (c & 0xC0) == 0x80; }
+
+// ---- UTF-8 ----
+
+enum class Step { Ok, Bad };
+
+// Decodes the sequence at p (start byte >= 0x80); advances p. Sets units to 1 with *unit, or
+// to 2 for a character beyond the Basic Multilingual Plane.
+inline Step DecodeSequence(const uint8_t*& p, const uint8_t* end, uint32_t& unit, int& units) {
+  const uint8_t b = p[0];
+  units = 1;
+  if (b & 0x20) {
+    if (b >= 0xF0 && b <= 0xF7) {
+      if (end - p < 4 || !IsCont(p[1]) || !IsCont(p[2]) || !IsCont(p[3])) return Step::Bad;
+      unit = static_cast<uint32_t>(b & 0x07) << 18 | static_cast<uint32_t>(p[1] & 0x3F) << 12 |
+             static_cast<uint32_t>(p[2] & 0x3F) << 6 | (p[3] & 0x3F);
+      p += 4;
+      if (unit >= 0x10000) units = 2;
+      return Step::Ok;
+    }
+    if (end - p < 3 || !IsCont(p[1]) || !IsCont(p[2])) return Step::Bad;
+    unit = static_cast<uint32_t>(b & 0x0F) << 12 | static_cast<uint32_t>(p[1] & 0x3F) << 6 |
+           (p[2] & 0x3F);
+    p += 3;
+    return Step::Ok;
+  }
+  if (end - p < 2 || !IsCont(p[1])) return Step::Bad;
+  unit = static_cast<uint32_t>(b & 0x3F) << 6 | (p[1] & 0x3F);
+  p += 2;
+  return Step::Ok;
+}
+
+// After a decoded U+0000 the rest is only checked: a bad sequence still empties the result.
+bool RestIsWellFormed(const uint8_t* p, const uint8_t* end) {
+  while (p < end) {
+    p = scan::FindHighBit(p, end);
+    if (p == end) return true;
+    uint32_t unit;
+    int units;
+    if (DecodeSequence(p, end, unit, units) == Step::Bad) return false;
+  }
+  return true;
+}
+
+// Plain ASCII bytes (no CR, LF) copied 16 at a time; stops at anything else.
+inline void CopyPlainAscii(const uint8_t*& p, const uint8_t* end, char*& o) {
+#ifdef TESSARY_SSE2
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  while (end - p >= 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int stop = _mm_movemask_epi8(x) |
+                     _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, lf)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), x);
+    if (stop != 0) {
+      const int n = __builtin_ctz(static_cast<unsigned>(stop));
+      p += n;
+      o += n;
+      return;
+    }
+    p += 16;
+    o += 16;
+  }
+#endif
+  while (p < end && *p < 0x80 && *p != '\r' && *p != '\n') *o++ = static_cast<char>(*p++);
+}
+
+}  // namespace
+
+DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark) {
+  const cp932::Tables& t = cp932::GetTables();
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  const void* nul = std::memchr(p, 0, bytes.size());
+  const uint8_t* end = nul ? static_cast<const uint8_t*>(nul) : p + bytes.size();
+  LineBuilder b(static_cast<size_t>(end - p));
+  const uint8_t* raw_line = p;  // start of the current line of the file
+  if (mark == Utf8Mark::Drop && end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+    p += 3;
+  DecodedText r;
+  // The cursor lives in a local so that the compiler keeps it in a register; the builder's
+  // own copy is synchronised around the rare paths that use it.
+  char* o = b.out;
+  while (p < end) {
+    const uint8_t c = *p;
+    if (c < 0x80) {
+      if (c == '\r' || c == '\n') {
+        // A line end of the file: the lines are joined again with CR LF before conversion, so
+        // whatever came before, this closes exactly one line.
+        b.out = o;
+        b.EndLine();
+        ++p;
+        if (c == '\r' && p < end && *p == '\n') ++p;
+        raw_line = p;
+        continue;
+      }
+      CopyPlainAscii(p, end, o);
+      continue;
+    }
+    // Japanese text is mostly three-byte sequences that map to double-byte codes: take runs
+    // of those without the general path's case analysis.
+    while (end - p >= 3 && (*p & 0xF0) == 0xE0) {
+      if (((p[1] & 0xC0) ^ 0x80) | ((p[2] & 0xC0) ^ 0x80)) break;
+      const uint32_t u3 = static_cast<uint32_t>(p[0] & 0x0F) << 12 |
+                          static_cast<uint32_t>(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+      const uint16_t code = t.encode[u3];
+      if (code < 0x100 || code == cp932::kUnmapped) break;
+      const uint16_t be = static_cast<uint16_t>(code << 8 | code >> 8);
+      std::memcpy(o, &be, 2);
+      o += 2;
+      p += 3;
+    }
+    if (p == end || *p < 0x80) continue;
+    uint32_t unit;
+    int units;
+    if (DecodeSequence(p, end, unit, units) == Step::Bad) {
+      r.ok = false;
+      return r;
+    }
+    b.out = o;
+    if (units == 2 || unit > 0xFFFF) {
+      b.PutReplacements(2);
+    } else if (PutUnit(b, t, static_cast<uint16_t>(unit)) == Flow::Stop) {
+      if (!RestIsWellFormed(p, end)) {
+        r.ok = false;
+        return r;
+      }
+      const bool pending = b.Pending();
+      if (pending) b.EndLine();
+      r.replaced_chars = b.replaced;
+      r.lines = b.Finish(!pending);
+      return r;
+    }
+    o = b.out;
+  }
+  b.out = o;
+  if (raw_line < end) b.EndLine();  // the last line of the file had no line end
+  r.replaced_chars = b.replaced;
+  r.lines = b.Finish(true);
+  return r;
+}
+
+namespace {
+
+inline uint16_t LoadUnit(const uint8_t* p, ByteOrder order) {
+  return order == ByteOrder::LittleEndian ? static_cast<uint16_t>(p[0] | p[1] << 8)
+                                          : static_cast<uint16_t>(p[0] << 8 | p[1]);
+}
+
+// Units 0x20-0x7F narrowed 8 at a time; returns how many units it took (0 when the first
+// unit is anything else).
+inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrder order) {
+#ifdef TESSARY_SSE2
+  if (units_left >= 8) {
+    __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    if (order == ByteOrder::BigEndian) x = _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8));
+    const __m128i d = _mm_sub_epi16(x, _mm_set1_epi16(0x20));
+    const __m128i ok = _mm_and_si128(_mm_cmpgt_epi16(d, _mm_set1_epi16(-1)),
+                                     _mm_cmplt_epi16(d, _mm_set1_epi16(0x60)));
+    const unsigned bad = ~static_cast<unsigned>(_mm_movemask_epi8(ok)) & 0xFFFF;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(x, x));
+    return bad == 0 ? 8 : __builtin_ctz(bad) / 2;
+  }
+#endif
+  (void)p, (void)units_left, (void)o, (void)order;
+  return 0;
+}
+
+}  // namespace
+
+DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark mark) {
+  DecodedText r;
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  size_t n = bytes.size();
+  if (n == 0 || (n <= 2 && mark == Utf16Mark::Expected)) return r;
+  if (mark == Utf16Mark::Expected) {
+    const bool le = order == ByteOrder::LittleEndian;
+    if ((le && p[0] == 0xFF && p[1] == 0xFE) || (!le && p[0] == 0xFE && p[1] == 0xFF)) {
+      p += 2;
+      n -= 2;
+    }
+  }
+  const cp932::Tables& t = cp932::GetTables();
+  LineBuilder b(n + 1);
+  const size_t units = n / 2;
+  bool stopped = false;
+  size_t i = 0;
+  while (i < units) {
+    const uint8_t* q = p + 2 * i;
+    const uint16_t u = LoadUnit(q, order);
+    if (u >= 0x20 && u < 0x80) {
+      const size_t k = NarrowAscii(q, units - i, b.out, order);
+      if (k > 0) {
+        b.out += k;
+        i += k;
+        continue;
+      }
+      *b.out++ = static_cast<char>(u);
+      ++i;
+      continue;
+    }
+    ++i;
+    if (PutUnit(b, t, u) == Flow::Stop) {
+      stopped = true;
+      break;
+    }
+  }
+  // An odd last byte pairs with the zero that ends the buffer: the unit 00bb in either order.
+  if (!stopped && (n & 1)) PutUnit(b, t, p[n - 1]);
+  const bool pending = b.Pending();
+  if (pending) b.EndLine();
+  r.replaced_chars = b.replaced;
+  r.lines = b.Finish(!pending);
+  return r;
+}
+
+}  // namespace tessary

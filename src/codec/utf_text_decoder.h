@@ -1,0 +1,41 @@
+// UTF-8 and UTF-16 file text to the document's Shift-JIS lines, in one pass each.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "codec/cp932_converter.h"
+#include "codec/text_lines.h"
+
+namespace tessary {
+
+struct DecodedText {
+  TextLines lines;
+  // UTF-16 units that code page 932 cannot represent and that became "?".
+  uint64_t replaced_chars = 0;
+  // False when the UTF-8 was malformed; the lines are then empty (no partial text).
+  bool ok = true;
+};
+
+enum class Utf8Mark { Drop, Keep };
+
+// The file's text up to its first zero byte, split at CR LF, CR or LF (a line end at the very
+// end adds no empty line), with the mark EF BB BF taken off the first line when asked and
+// present, decoded and converted to code page 932. Start bytes C0-DF (and 80-9F) take one
+// continuation byte, E0-EF (and A0-BF, F8-FF) two, F0-F7 three; a four-byte character is
+// outside the Basic Multilingual Plane and becomes two "?", one per UTF-16 unit. A cut-off
+// sequence or a bad continuation byte anywhere makes the whole result empty. Overlong forms
+// are accepted as the sequences' bits say; a decoded U+0000 ends the text, a decoded CR or LF
+// ends a line as it would in the converted text. Every line ends with a line end.
+DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark);
+
+enum class Utf16Mark { Expected, None };
+
+// UTF-16 file text: a matching mark is skipped when expected (a missing one is not an error,
+// the bytes are then text; a file of at most 2 bytes with a mark expected is empty), the text
+// ends at the first 0000 unit, an odd last byte b counts as the unit 00bb, and the units are
+// converted to code page 932 and split at CR LF, CR or LF. Unpaired and paired surrogates
+// become "?" each. The last line has no line end when the text does not end with one.
+DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark mark);
+
+}  // namespace tessary
