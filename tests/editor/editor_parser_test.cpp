@@ -219,7 +219,7 @@ TEST(EditorParser, ColoursOfTokens) {
   EXPECT_EQ(&f.Colors().Reserve(), &f.Reserve());
   f.SetReserveWordList({"if"});
   std::vector<TTokenRun> runs;
-  RowTokenRuns(f, "if x 1\t" + Hex("82A0"), "", Initial(), runs);
+  RowTokenRuns(f, std::string("if x 1\t") + Hex("82A0"), "", Initial(), runs);
   ASSERT_EQ(runs.size(), 7u);
   EXPECT_EQ(runs[0], (TTokenRun{0, 2, token::kReserve, 0x333333, clNone, {}}));
   EXPECT_EQ(runs[2], (TTokenRun{3, 1, token::kAnk, 0x111111, clNone, {}}));

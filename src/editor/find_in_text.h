@@ -1,0 +1,71 @@
+// The match core of text search over Shift-JIS bytes: every option bit, forward and backward.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "editor/sjis_fold.h"
+
+namespace tessary {
+
+// Search options: a 16-bit set passed with every call.
+using TSearchOptions = uint16_t;
+namespace search_option {
+constexpr TSearchOptions kForward = 0x1;          // clear: backward
+constexpr TSearchOptions kMatchCase = 0x2;
+constexpr TSearchOptions kWholeWord = 0x4;
+constexpr TSearchOptions kFullHalf = 0x8;         // half-width and full-width forms are equal
+constexpr TSearchOptions kSkipLineBreaks = 0x80;  // CR and LF inside the text are skipped
+constexpr TSearchOptions kSkipBlanks = 0x100;     // tab, space and full-width space are skipped
+}  // namespace search_option
+
+struct TFoundText {
+  int64_t position = 0;
+  int64_t length = 0;  // text bytes covered, skipped line breaks and blanks included
+  bool operator==(const TFoundText&) const = default;
+};
+
+// Whole-word delimiters: bytes 00-2F, 3A-40, 5B-60, 7B-80, A0-A5 and FD-FF ("_" is one). The
+// bytes of a double-byte character are never delimiters.
+bool IsSearchDelimiter(uint8_t b);
+
+// A pattern prepared once for many searches (the chunks of one Search call).
+//
+// Text rules: a lead byte (0x81-0x9F, 0xE0-0xFC) and the byte after it form one character,
+// unless that byte is CR or LF or the text ends (then the lead stands alone); a match never
+// starts on the second byte of a character. Classification is taken from the start of the
+// buffer, so a buffer must begin on a character boundary.
+class TSearchPattern {
+ public:
+  TSearchPattern(std::string_view pattern, TSearchOptions options);
+
+  bool Empty() const { return chars_.empty(); }
+  // The first match from `start` in the direction of the options (forward: from start +
+  // previousLength; backward: ending at start at the latest when nothing is skipped).
+  // Nothing for a start outside [0, text size] or a negative previousLength.
+  std::optional<TFoundText> Find(std::string_view text, int64_t start,
+                                 int64_t previousLength) const;
+
+ private:
+  struct Anchor {
+    int offset = 0;                // bytes from the candidate start to the anchor byte
+    std::array<uint8_t, 4> bytes{};  // text bytes that can stand there (repeated to fill)
+    bool usable = false;
+  };
+  friend class MatchScanner;
+
+  std::vector<sjis::CharCode> chars_;  // the prepared pattern, one code per character
+  int64_t byteLength_ = 0;             // bytes of the prepared pattern without option 8
+  int64_t minMatchBytes_ = 0;          // no match covers fewer text bytes
+  TSearchOptions options_ = 0;
+  Anchor anchor_;
+};
+
+// The match core in one call (prepares the pattern each time).
+std::optional<TFoundText> FindInText(std::string_view text, int64_t start, int64_t previousLength,
+                                     std::string_view pattern, TSearchOptions options);
+
+}  // namespace tessary
