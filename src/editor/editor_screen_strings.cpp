@@ -331,6 +331,16 @@ void TEditorScreenStrings::InvalidateFrom(int32_t row) {
   }
 }
 
+// A wrapped row is tokenized with the next row appended, so that a token cut by the wrap is
+// seen whole.
+TRowAttributeData TEditorScreenStrings::NextStateAfter(int32_t n,
+                                                       const TRowAttributeData& stored) const {
+  if (stored.RowAttribute != RowEnd::RowWrapped || n + 1 >= Count())
+    return tokenizer_->NextRowState(GetView(n), stored);
+  return tokenizer_->NextWrappedRowState(GetView(n), GetView(n + 1), GetRowAttribute(n + 1),
+                                         stored);
+}
+
 int32_t TEditorScreenStrings::ReparseFrom(int32_t row, Notify notify) {
   return ReparseRegion(row, row, notify);
 }
@@ -348,7 +358,7 @@ int32_t TEditorScreenStrings::ReparseRegion(int32_t row, int32_t settleFrom, Not
       return 0;
     }
     const TRowAttributeData above = GetRowState(row - 1);
-    state = tokenizer_->NextRowState(GetView(row - 1), above);
+    state = NextStateAfter(row - 1, above);
     state.PrevRowAttribute = above.RowAttribute;
   }
   const int32_t d = std::min(row + 2 * RowsPerDisplay(), Count() - 1);
@@ -369,7 +379,7 @@ int32_t TEditorScreenStrings::ReparseRegion(int32_t row, int32_t settleFrom, Not
       for (EditorView* v : views_) v->RedrawRow(n);
     }
     const TRowAttributeData stored = GetRowState(n);
-    state = tokenizer_->NextRowState(GetView(n), stored);
+    state = NextStateAfter(n, stored);
     state.PrevRowAttribute = stored.RowAttribute;
   }
   InvalidateFrom(std::max(d + 1, settleFrom));
@@ -391,7 +401,7 @@ void TEditorScreenStrings::InitRowStates() {
   for (int32_t n = 0; n <= l; ++n) {
     SetRowState(n, state);
     const TRowAttributeData stored = GetRowState(n);
-    state = tokenizer_->NextRowState(GetView(n), stored);
+    state = NextStateAfter(n, stored);
     state.PrevRowAttribute = stored.RowAttribute;
   }
 }

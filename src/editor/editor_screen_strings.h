@@ -140,6 +140,8 @@ class TEditorScreenStrings : public TEditorStringList {
  public:
   // ReparseFrom for an edit that put freshly inserted rows (no state yet) before settleFrom.
   int32_t ReparseRegion(int32_t row, int32_t settleFrom, Notify notify);
+  // The state at the start of row n + 1 from row n's stored state (next row seen when wrapped).
+  TRowAttributeData NextStateAfter(int32_t n, const TRowAttributeData& stored) const;
   // Carries marks of removed rows to row min(at, Count() - 1), or out of MarksInUse.
   void GiveMarksToRowAt(int32_t at, MarkSet marks);
 
