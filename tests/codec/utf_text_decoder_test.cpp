@@ -1,0 +1,199 @@
+// UTF-8 and UTF-16 file text to Shift-JIS lines: splitting, marks, malformed input, "?".
+#include "codec/utf_text_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_files.h"
+
+namespace tessary {
+namespace {
+
+using testing::Hex;
+
+std::vector<std::string> LinesOf(const TextLines& t) {
+  std::vector<std::string> out;
+  for (size_t i = 0; i < t.Count(); ++i) out.emplace_back(t.Line(i));
+  return out;
+}
+
+using Lines = std::vector<std::string>;
+
+DecodedText U8(std::string_view bytes, Utf8Mark mark = Utf8Mark::Keep) {
+  return DecodeUtf8Text(bytes, mark);
+}
+
+TEST(DecodeUtf8, SplitsAtCrLfCrAndLfWithoutATrailingEmptyLine) {
+  EXPECT_EQ(LinesOf(U8("a\r\nb\rc\nd").lines), (Lines{"a", "b", "c", "d"}));
+  EXPECT_EQ(LinesOf(U8("a\r\n").lines), (Lines{"a"}));
+  EXPECT_EQ(LinesOf(U8("a\n\n").lines), (Lines{"a", ""}));
+  EXPECT_EQ(LinesOf(U8("\r\r\n\n").lines), (Lines{"", "", ""}));
+  // The text is joined with CR LF again before it is converted, so the last line always ends.
+  EXPECT_TRUE(U8("a").lines.last_line_has_end());
+  EXPECT_EQ(LinesOf(U8("").lines), Lines{});
+}
+
+TEST(DecodeUtf8, ConvertsToShiftJis) {
+  // あ (E3 81 82) -> 82 A0; ｱ (EF BD B1) -> B1; § (C2 A7) -> 81 98; 漢 (E6 BC A2) -> 8A BF.
+  DecodedText d = U8(Hex("E3 81 82 EF BD B1 C2 A7 E6 BC A2 41"));
+  EXPECT_TRUE(d.ok);
+  EXPECT_EQ(LinesOf(d.lines), (Lines{Hex("82 A0 B1 81 98 8A BF 41")}));
+  EXPECT_EQ(d.replaced_chars, 0u);
+}
+
+TEST(DecodeUtf8, JisReadingsFromOtherSystemsStayReadable) {
+  // WAVE DASH, DOUBLE VERTICAL LINE, MINUS SIGN, EM DASH, OVERLINE.
+  DecodedText d = U8(Hex("E3 80 9C E2 80 96 E2 88 92 E2 80 94 E2 80 BE"));
+  EXPECT_EQ(LinesOf(d.lines), (Lines{Hex("81 60 81 61 81 7C 81 5C 7E")}));
+  EXPECT_EQ(d.replaced_chars, 0u);
+}
+
+TEST(DecodeUtf8, UnmappableCharactersBecomeQuestionMarksAndAreCounted) {
+  // U+00E9 has a best fit ("e"); U+0E01 has none; U+FEFF (a mark read as text) has none.
+  DecodedText d = U8(Hex("C3 A9 E0 B8 81 EF BB BF"));
+  EXPECT_EQ(LinesOf(d.lines), (Lines{"e??"}));
+  EXPECT_EQ(d.replaced_chars, 2u);
+}
+
+TEST(DecodeUtf8, FourByteCharacterBecomesTwoQuestionMarks) {
+  // One emoji used to empty a whole valid file; now it costs two "?" (one per UTF-16 unit).
+  DecodedText d = U8(Hex("41 F0 9F 98 80 42 0D 0A E3 81 82"));
+  EXPECT_TRUE(d.ok);
+  EXPECT_EQ(LinesOf(d.lines), (Lines{"A??B", Hex("82 A0")}));
+  EXPECT_EQ(d.replaced_chars, 2u);
+}
+
+TEST(DecodeUtf8, MalformedInputEmptiesTheWholeText) {
+  for (const std::string& bad : {Hex("41 42 80"),            // stray continuation byte at the end
+                                 Hex("41 80 42"),            // stray byte before ASCII
+                                 Hex("41 0D 0A 80 0D 0A"),   // on a later line
+                                 Hex("E3 81"),               // cut off by the end
+                                 Hex("E3 81 0D 0A"),         // cut off by a line end
+                                 Hex("C3 41"),               // bad continuation
+                                 Hex("F0 9F 98 41")}) {      // four-byte start, three bytes
+    DecodedText d = U8(bad);
+    EXPECT_FALSE(d.ok) << ::testing::PrintToString(bad);
+    EXPECT_TRUE(d.lines.Empty());
+  }
+}
+
+TEST(DecodeUtf8, StartBytesFollowTheirBitsNotTheStandard) {
+  // A0-BF start three-byte sequences, 80-9F two-byte ones; F8-FF three-byte ones with only
+  // the low 4 bits kept; overlong forms count by their bits.
+  EXPECT_EQ(LinesOf(U8(Hex("A3 81 82")).lines), (Lines{Hex("82 A0")}));  // as E3 81 82
+  EXPECT_EQ(LinesOf(U8(Hex("82 A7")).lines), (Lines{Hex("81 98")}));     // as C2 A7
+  EXPECT_EQ(LinesOf(U8(Hex("FE 80 80")).lines), (Lines{Hex("F0 40")}));  // as EE 80 80
+  EXPECT_EQ(LinesOf(U8(Hex("E0 81 81 C1 82")).lines), (Lines{"AB"}));
+}
+
+TEST(DecodeUtf8, ZeroByteEndsTheText) {
+  EXPECT_EQ(LinesOf(U8(Hex("41 0D 0A 42 00 43 80")).lines), (Lines{"A", "B"}));
+  EXPECT_TRUE(U8(Hex("00 41")).lines.Empty());
+}
+
+TEST(DecodeUtf8, DecodedControlCharactersActAsInTheConvertedText) {
+  // Overlong forms of CR, LF and NUL: the converted text is split after conversion.
+  DecodedText d = U8(Hex("41 C0 8D 42 C0 8D C0 8A 43"));
+  EXPECT_EQ(LinesOf(d.lines), (Lines{"A", "B", "C"}));
+  EXPECT_EQ(LinesOf(U8(Hex("41 C0 8D 0D 0A 42")).lines), (Lines{"A", "", "B"}));
+  // A decoded zero ends the text, but the rest must still be well-formed.
+  DecodedText z = U8(Hex("41 0D 0A 42 C0 80 43"));
+  EXPECT_EQ(LinesOf(z.lines), (Lines{"A", "B"}));
+  EXPECT_FALSE(z.lines.last_line_has_end());
+  EXPECT_FALSE(U8(Hex("41 C0 80 80")).ok);
+}
+
+TEST(DecodeUtf8, MarkIsDroppedOnlyWhenPresent) {
+  EXPECT_EQ(LinesOf(U8(Hex("EF BB BF 41"), Utf8Mark::Drop).lines), (Lines{"A"}));
+  // A file read as "with mark" that has none keeps its first characters.
+  EXPECT_EQ(LinesOf(U8("ABCD", Utf8Mark::Drop).lines), (Lines{"ABCD"}));
+  // Only the mark: one empty line (the text is not empty).
+  EXPECT_EQ(LinesOf(U8(Hex("EF BB BF"), Utf8Mark::Drop).lines), (Lines{""}));
+  EXPECT_EQ(LinesOf(U8(Hex("EF BB BF 0D 0A 41"), Utf8Mark::Drop).lines), (Lines{"", "A"}));
+}
+
+TEST(DecodeUtf8, LongAsciiRunsAcrossVectorWidths) {
+  std::string text;
+  Lines expected;
+  for (int n = 0; n < 70; ++n) {
+    std::string line(static_cast<size_t>(n), static_cast<char>('a' + n % 26));
+    text += line + "\xE3\x81\x82" + line + (n % 2 ? "\r\n" : "\n");
+    expected.push_back(line + "\x82\xA0" + line);
+  }
+  EXPECT_EQ(LinesOf(U8(text).lines), expected);
+}
+
+// ---- UTF-16 ----
+
+DecodedText U16(std::string_view bytes, ByteOrder order, Utf16Mark mark) {
+  return DecodeUtf16Text(bytes, order, mark);
+}
+constexpr auto LE = ByteOrder::LittleEndian;
+constexpr auto BE = ByteOrder::BigEndian;
+
+TEST(DecodeUtf16, MarksAreSkippedWhenExpectedAndPresent) {
+  EXPECT_EQ(LinesOf(U16(Hex("FF FE 41 00 42 30"), LE, Utf16Mark::Expected).lines),
+            (Lines{Hex("41 82 A0")}));
+  EXPECT_EQ(LinesOf(U16(Hex("FE FF 00 41 30 42"), BE, Utf16Mark::Expected).lines),
+            (Lines{Hex("41 82 A0")}));
+  // Expected but missing: the first two bytes are text.
+  EXPECT_EQ(LinesOf(U16(Hex("41 00 42 00"), LE, Utf16Mark::Expected).lines), (Lines{"AB"}));
+  // Not expected: a mark is a character without Shift-JIS form.
+  DecodedText d = U16(Hex("FF FE 41 00"), LE, Utf16Mark::None);
+  EXPECT_EQ(LinesOf(d.lines), (Lines{"?A"}));
+  EXPECT_EQ(d.replaced_chars, 1u);
+}
+
+TEST(DecodeUtf16, ShortFilesWithAnExpectedMarkAreEmpty) {
+  EXPECT_TRUE(U16(Hex("FF FE"), LE, Utf16Mark::Expected).lines.Empty());
+  EXPECT_TRUE(U16(Hex("41 00"), LE, Utf16Mark::Expected).lines.Empty());
+  EXPECT_EQ(LinesOf(U16(Hex("41 00"), LE, Utf16Mark::None).lines), (Lines{"A"}));
+  EXPECT_TRUE(U16("", LE, Utf16Mark::None).lines.Empty());
+}
+
+TEST(DecodeUtf16, SplitsLinesAndTellsWhetherTheLastOneEnds) {
+  DecodedText d = U16(Hex("41 00 0D 00 0A 00 42 00 0D 00 43 00 0A 00 44 00"), LE, Utf16Mark::None);
+  EXPECT_EQ(LinesOf(d.lines), (Lines{"A", "B", "C", "D"}));
+  EXPECT_FALSE(d.lines.last_line_has_end());
+  DecodedText e = U16(Hex("00 41 00 0D 00 0A"), BE, Utf16Mark::None);
+  EXPECT_EQ(LinesOf(e.lines), (Lines{"A"}));
+  EXPECT_TRUE(e.lines.last_line_has_end());
+  EXPECT_EQ(LinesOf(U16(Hex("0A 00 0A 00"), LE, Utf16Mark::None).lines), (Lines{"", ""}));
+}
+
+TEST(DecodeUtf16, ZeroUnitEndsTheTextAndAnOddByteIsAUnit) {
+  EXPECT_EQ(LinesOf(U16(Hex("41 00 00 00 42 00"), LE, Utf16Mark::None).lines), (Lines{"A"}));
+  EXPECT_EQ(LinesOf(U16(Hex("41 00 42"), LE, Utf16Mark::None).lines), (Lines{"AB"}));
+  // Big-endian too: the odd byte is not swapped, so it pairs with the terminating zero.
+  EXPECT_EQ(LinesOf(U16(Hex("00 41 42"), BE, Utf16Mark::None).lines), (Lines{"AB"}));
+}
+
+TEST(DecodeUtf16, SurrogatesBecomeOneQuestionMarkPerUnit) {
+  DecodedText d = U16(Hex("3D D8 00 DE 41 00 00 DC"), LE, Utf16Mark::None);
+  EXPECT_EQ(LinesOf(d.lines), (Lines{"??A?"}));
+  EXPECT_EQ(d.replaced_chars, 3u);
+}
+
+TEST(DecodeUtf16, AsciiRunsAcrossVectorWidthsInBothOrders) {
+  std::string le, be;
+  Lines expected;
+  for (int n = 0; n < 40; ++n) {
+    std::string line;
+    for (int i = 0; i < n; ++i) {
+      const char c = static_cast<char>(i % 7 == 6 ? '\t' : 'A' + (i + n) % 26);
+      line.push_back(c);
+      le += std::string{c, '\0'};
+      be += std::string{'\0', c};
+    }
+    le += Hex("42 30 0D 00 0A 00");
+    be += Hex("30 42 00 0D 00 0A");
+    expected.push_back(line + Hex("82 A0"));
+  }
+  EXPECT_EQ(LinesOf(U16(le, LE, Utf16Mark::None).lines), expected);
+  EXPECT_EQ(LinesOf(U16(be, BE, Utf16Mark::None).lines), expected);
+}
+
+}  // namespace
+}  // namespace tessary
