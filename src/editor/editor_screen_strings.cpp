@@ -288,16 +288,9 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     EndUpdate();
     return;
   }
-  RowEnd lastAttr;
-  if (b < e) {
-    lastAttr = RowAttributeOf(GetWord1(e));
-  } else if (e < last) {
-    // The next logical line joins the region, so that a text without final line end merges.
-    e = LineEndRow(e + 1);
-    lastAttr = RowAttributeOf(GetWord1(e));
-  } else {
-    lastAttr = EndsWithLineEnd(text) ? RowEnd::RowEndsLine : RowEnd::RowAtEof;
-  }
+  // The next logical line joins the region when the edit ends at a line end, so that a text
+  // without final line end merges with it.
+  if (b >= e && e < last) e = LineEndRow(e + 1);
   f = std::min(f, start);
   TUndoData& rec = undo_.NewRecord();
   RowRange removed = RowRangeText(f, e - f + 1);
@@ -310,12 +303,28 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
   if (e > b) region.append(RowRangeText(b + 1, e - b).Text);
   rec.RemovedText = std::move(removed.Text);
 
+  // A region that ends the text ends as its text does. Judging by the region rather than by the
+  // last old row matters when that row is the empty row a full-width last line leaves: a line
+  // end just typed before it must not be lost.
+  const RowEnd lastAttr = e < last            ? RowAttributeOf(GetWord1(e))
+                          : EndsWithLineEnd(region) ? RowEnd::RowEndsLine
+                                                    : RowEnd::RowAtEof;
+  const int32_t removedRows = e - f + 1;
+  if (region.empty()) {
+    // Nothing is left of the region's lines (the end of the text was the empty row after a
+    // full-width line): the rows go, as in a whole-line deletion, rather than leaving an empty
+    // row without line end behind a text that now ends with a line end, or in an empty text.
+    GiveMarksToRowAt(f, DeleteRows(f, removedRows));
+    const int32_t recoloured = ReparseRegion(f, f, Notify::Notify);
+    change_region_ = {f, removedRows, 0, recoloured, true};
+    EndUpdate();
+    return;
+  }
   TEditorStringList rows;
   wrapper_->WrapText(region, rows);
   rows.SetRowAttribute(rows.Count() - 1, lastAttr);
   const int32_t n = rows.Count();
   rec.RowCount = n;
-  const int32_t removedRows = e - f + 1;
   ReplaceRowsWithList(f, removedRows, rows);
   const int32_t recoloured = ReparseRegion(f, f + n, Notify::Notify);
   change_region_ = {f, removedRows, n, recoloured, true};

@@ -112,9 +112,16 @@ void TextWrapper::WrapLine(std::string_view line, std::string& scratch, Emit&& e
     if (cur.Code() == kLead) {
       cur.StepBack();  // a double-byte character would straddle the edge: it moves down
     } else if (word_break_ && cur.ColumnCount() > w) {
-      while (cur.Code() != kDelimiter && cur.Code() != kTabPad && cur.Code() != kTrail &&
-             cur.Column() > w / 3)
-        cur.StepBackChar();
+      auto boundary = [&] {
+        return cur.Code() == kDelimiter || cur.Code() == kTabPad || cur.Code() == kTrail;
+      };
+      while (!boundary() && cur.Column() > w / 3) cur.StepBackChar();
+      // No word boundary in the last two thirds of the row: the word is cut at the edge rather
+      // than leaving a row a third wide.
+      if (!boundary()) {
+        cur.MoveTo(w);
+        if (cur.Code() == kLead) cur.StepBack();
+      }
     }
     if (follow_punctuation_) {
       while (cur.Column() < w + 2 && IsPunctuation(cur.NextChar())) {
