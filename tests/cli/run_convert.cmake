@@ -1,0 +1,79 @@
+# Runs tessary-cli convert over the bundled samples and the fixtures in convert/: every sample
+# to Shift-JIS CR LF and back into its own code, the defaults, refusals, --force and warnings.
+set(work ${WORK}/convert-test)
+file(REMOVE_RECURSE ${work})
+file(MAKE_DIRECTORY ${work})
+set(fixtures ${CMAKE_CURRENT_LIST_DIR}/convert)
+
+function(convert expected_rc)
+  execute_process(COMMAND ${CLI} convert ${ARGN} RESULT_VARIABLE rc
+    OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL expected_rc)
+    message(FATAL_ERROR "convert ${ARGN}: exit ${rc}, expected ${expected_rc}\n${err}")
+  endif()
+  set(last_err "${err}" PARENT_SCOPE)
+endfunction()
+
+function(same a b)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${a} ${b} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${a} differs from ${b}")
+  endif()
+endfunction()
+
+function(stderr_has text)
+  string(FIND "${last_err}" "${text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "standard error lacks '${text}':\n${last_err}")
+  endif()
+endfunction()
+
+# sample file -> the --to and --eol that write it
+set(targets
+  "sjis_crlf.txt|sjis|crlf" "sjis_cr.txt|sjis|cr" "sjis_lf.txt|sjis|lf"
+  "utf8_bom_crlf.txt|utf8bom|crlf" "utf8_lf.txt|utf8|lf"
+  "utf16le_bom_crlf.txt|utf16bomle|crlf" "utf16be_bom_crlf.txt|utf16bombe|crlf"
+  "utf16le_lf.txt|utf16le|lf" "utf16be_cr.txt|utf16be|cr")
+foreach(t IN LISTS targets)
+  string(REPLACE "|" ";" parts "${t}")
+  list(GET parts 0 name)
+  list(GET parts 1 code)
+  list(GET parts 2 eol)
+  convert(0 --to sjis --eol crlf ${SAMPLES}/${name} ${work}/${name}.sjis)
+  same(${work}/${name}.sjis ${SAMPLES}/sjis_crlf.txt)
+  convert(0 --to ${code} --eol ${eol} ${SAMPLES}/sjis_crlf.txt ${work}/${name}.back)
+  same(${work}/${name}.back ${SAMPLES}/${name})
+  # Without --to and --eol the file is written as it was found.
+  convert(0 ${SAMPLES}/${name} ${work}/${name}.same)
+  same(${work}/${name}.same ${SAMPLES}/${name})
+endforeach()
+
+# A forced read code: the UTF-8 bytes read as Shift-JIS come back unchanged.
+convert(0 --read sjis ${SAMPLES}/utf8_lf.txt ${work}/raw.txt)
+same(${work}/raw.txt ${SAMPLES}/utf8_lf.txt)
+
+convert(2 ${fixtures}/esc.txt ${work}/esc.out)
+stderr_has("不正な文字を含んでいますので")
+if(EXISTS ${work}/esc.out)
+  message(FATAL_ERROR "a refused conversion wrote its output")
+endif()
+convert(0 --force ${fixtures}/esc.txt ${work}/esc.out)
+same(${work}/esc.out ${fixtures}/esc_expected.txt)
+
+convert(2 ${fixtures}/mixed.txt ${work}/mixed.out)
+stderr_has("改行(CrLf)までに、さらに改行(Lf)がありますので")
+convert(0 --force ${fixtures}/mixed.txt ${work}/mixed.out)
+same(${work}/mixed.out ${fixtures}/mixed_expected.txt)
+
+convert(2 ${fixtures}/broken_utf8.txt ${work}/broken.out)
+stderr_has("ファイルサイズが 0 以上ですが、テキストが取得できませんでした")
+
+convert(0 --to sjis ${fixtures}/emoji_utf8.txt ${work}/emoji.out)
+stderr_has("warning: 2 characters")
+same(${work}/emoji.out ${fixtures}/emoji_expected.txt)
+
+convert(1 ${work}/missing.txt ${work}/x.out)
+stderr_has("ファイルがありません")
+convert(2 --to auto ${SAMPLES}/sjis_crlf.txt ${work}/x.out)
+convert(2 --eol dos ${SAMPLES}/sjis_crlf.txt ${work}/x.out)
+convert(2 ${SAMPLES}/sjis_crlf.txt)
