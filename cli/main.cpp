@@ -16,6 +16,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"detect", tessary::cli::DetectCommand, "print the character code and line end of files"},
     {"convert", tessary::cli::ConvertCommand, "convert a file as the editor loads and saves it"},
+    {"count", tessary::cli::CountCommand, "print the lines and wrapped rows of a file"},
 };
 
 void Usage(std::FILE* out) {
