@@ -1,0 +1,122 @@
+// Search over the document's rows in chunks, and how the control shows a hit.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/find_in_text.h"
+#include "editor/row_attribute_data.h"
+
+namespace tessary {
+
+class TEditorScreenStrings;
+
+enum class THitStyle : uint8_t { hsSelect, hsDraw, hsCaret };
+
+// A place in the text: a row and a byte of it. byte may exceed the row's length only to point
+// inside the row's line end (len + 1 lies between CR and LF).
+struct TRowBytePos {
+  int32_t row = 0;
+  int32_t byte = 0;
+  bool operator==(const TRowBytePos&) const = default;
+};
+
+// What search reads of the document.
+class TSearchRows {
+ public:
+  virtual ~TSearchRows() = default;
+  virtual int32_t RowCount() const = 0;
+  virtual std::string_view RowText(int32_t row) const = 0;
+  virtual RowEnd RowAttribute(int32_t row) const = 0;
+  // Calls f(row, text, rowEnd) for rows from `from` on until f returns false. Override when a
+  // sequential walk is cheaper than RowText and RowAttribute per row.
+  virtual void ForEachRowFrom(int32_t from,
+                              const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const;
+};
+
+// The document as search rows.
+class TScreenStringsSearchRows final : public TSearchRows {
+ public:
+  explicit TScreenStringsSearchRows(const TEditorScreenStrings& doc) : doc_(doc) {}
+  int32_t RowCount() const override;
+  std::string_view RowText(int32_t row) const override;
+  RowEnd RowAttribute(int32_t row) const override;
+  void ForEachRowFrom(int32_t from,
+                      const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const override;
+
+ private:
+  const TEditorScreenStrings& doc_;
+};
+
+// What the control tells Search about itself when Search is called.
+struct TSearchCaret {
+  // The caret's byte position on its row: its column minus the tab padding before it, capped
+  // at the row's length. row == RowCount() is the row after the last.
+  TRowBytePos caret;
+  // Something is selected, or a hit is marked: its start and end (the byte after it).
+  bool hasRange = false;
+  TRowBytePos rangeStart;
+  TRowBytePos rangeEnd;
+  THitStyle hitStyle = THitStyle::hsSelect;
+  int64_t hitLength = 0;  // the length remembered from the last ShowHit
+};
+
+// Where a search begins: a position and the previous hit length to step over (forward).
+struct TSearchStart {
+  TRowBytePos position;
+  int64_t previousLength = 0;
+};
+
+struct TSearchHit {
+  TRowBytePos start;   // where the caret goes: never inside a line end
+  int64_t length = 0;  // bytes, each line end counting 2, skipped breaks and blanks included
+  bool operator==(const TSearchHit&) const = default;
+};
+
+// How the control shows a hit (ShowHit). The control cancels its selection, then applies this:
+// selection None: just the caret; Selected: an ordinary selection from anchor to caret; Hit:
+// the same range in the hit selection state, drawn with the Hit colours. With blockCaret the
+// caret stands at the hit start and is drawn as a block from there to blockEnd on its row (at
+// least 2 pixels wide). Finally it remembers hitLength and scrolls the caret into view.
+struct THitDisplay {
+  enum class Selection : uint8_t { None, Selected, Hit };
+  Selection selection = Selection::None;
+  TRowBytePos anchor;
+  TRowBytePos caret;
+  bool blockCaret = false;
+  TRowBytePos blockEnd;
+  int64_t hitLength = 0;
+  bool operator==(const THitDisplay&) const = default;
+};
+
+// Chunks hold rows joined with CR LF after each RowEndsLine row, until more than this many bytes.
+constexpr size_t kSearchChunkBytes = 8191;
+
+// The start of a search from the control's state, in the direction of the options.
+TSearchStart SearchStartOf(const TSearchRows& rows, const TSearchCaret& caret,
+                           TSearchOptions options);
+
+// The first match from `from` in the direction of the options, searched chunk by chunk with
+// one row of overlap, so that a match starting in the last row of a chunk is found.
+std::optional<TSearchHit> SearchRows(const TSearchRows& rows, const TSearchPattern& pattern,
+                                     TSearchOptions options, TSearchStart from);
+
+// The display step alone (also used after a replacement).
+THitDisplay ShowHit(const TSearchRows& rows, THitStyle style, TRowBytePos hitStart,
+                    int64_t length);
+
+// Search(pattern, options): nothing for an empty text or pattern or when nothing matches (the
+// control then changes nothing); else how to show the match.
+std::optional<THitDisplay> Search(const TSearchRows& rows, const TSearchCaret& caret,
+                                  std::string_view pattern, TSearchOptions options);
+
+// The position `bytes` bytes after `from`, counting each RowEndsLine row's line end as 2 and a
+// RowAtEof row's end as 1; a position past the text is the row after the last, byte 0. A
+// position at the end of a RowWrapped row is the start of the next row.
+TRowBytePos AdvanceBytes(const TSearchRows& rows, TRowBytePos from, int64_t bytes);
+
+}  // namespace tessary
