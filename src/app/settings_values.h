@@ -29,6 +29,7 @@ struct Rect {
   int left = 0, top = 0, width = 0, height = 0;
   int Right() const { return left + width; }
   int Bottom() const { return top + height; }
+  bool operator==(const Rect&) const = default;
 };
 
 // Left, Top, Width, Height and State ("MAX", "MIN", "NORMAL") in a section named after the
@@ -36,6 +37,7 @@ struct Rect {
 struct WindowPlacement {
   Rect bounds{0, 0, 800, 240};
   WindowState state = WindowState::Normal;
+  bool operator==(const WindowPlacement&) const = default;
 };
 
 WindowPlacement ReadPlacement(const PrivateProfile& ini, std::string_view section,

@@ -1,0 +1,179 @@
+// The main window's document: its code state, loading, saving, the document commands and lists.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/document_ports.h"
+#include "app/file_lists.h"
+#include "app/main_settings.h"
+#include "codec/char_code.h"
+#include "codec/char_code_detector.h"
+#include "platform/messages.h"
+#include "platform/private_profile.h"
+
+namespace tessary {
+
+// Messages of the document commands, exact (UTF-8).
+inline constexpr std::string_view kDetectFileMissingMessage = "Error : ファイルがありません";
+inline constexpr std::string_view kNoFileLoadedMessage = "ファイルが読み込まれていません";
+inline constexpr std::string_view kNoContentMessage = "内容がありません";
+inline constexpr std::string_view kFileReadOnlyMessage = "ファイルが読取専用なので変更できません";
+inline constexpr std::string_view kDiscardQuestion = "変更されていますが、破棄しますか？";
+inline constexpr std::string_view kQuitQuestion = "変更されていますが、終了しますか？";
+inline constexpr std::string_view kDropOneFileMessage = "ドロップするファイルは１個にしてください。";
+inline constexpr std::string_view kReadOnlyPanelText = "ファイル読取専用";
+inline constexpr std::string_view kProtectedPanelText = "書禁";
+
+// The overwrite confirmation: read and save code names, then read and save line-end names.
+std::string SaveConfirmationText(std::string_view read_code, std::string_view save_code,
+                                 std::string_view read_ret, std::string_view save_ret);
+// Asked after the confirmation when the loaded text lost characters to "?".
+std::string ReplacedCharsQuestion(uint64_t count);
+
+// A file whose write permission is gone for everyone (the read-only attribute).
+bool FileHasReadOnlyAttribute(const std::string& path);
+
+// Whether the command line asks for write-protected viewing: exactly two arguments, the first
+// "/r" in either letter case.
+bool CommandLineReadOnly(const std::vector<std::string>& args);
+
+// Holds the document code state and runs the commands that load, save, replace and protect
+// the document. Invariant: FileName is the file the editor's text came from (empty for a new
+// document); a failed load or save leaves it, the text and Modified as they were.
+class MainWindowDocument {
+ public:
+  MainWindowDocument(DocumentEditorPort& editor, MainWindowPort& window, Messages& messages,
+                     PrivateProfile& ini, const ReadCodeMenu& read_menu);
+
+  // ---- start-up and shut-down ----
+  // Reads the history and recent lists, prepares the empty document, shows the recent
+  // captions, the read menu and the status panels.
+  void Start();
+  // /r with a file: write protection before anything is loaded.
+  void ApplyCommandLineProtection(const std::vector<std::string>& args);
+  // Opens the command line's file (one argument, or the second of two), protected after "/r".
+  void OpenCommandLine(const std::vector<std::string>& args);
+  // The close request: false keeps the window open.
+  bool CloseQuery();
+  // The window closes: the caret row of the current file goes into the history.
+  void OnClose();
+  Status SaveLists() const;
+
+  // ---- loading ----
+  void LoadFile();
+  // Reads and classifies the file: sets DetectedCode, DetectedRetCode and the two flags and
+  // rewrites "Tessary-UnKnown.txt" for 8-bit results. Nothing (after a message) when the file is
+  // missing, cannot be read, or the working file cannot be written.
+  struct DetectedFile {
+    std::string bytes;
+    Detection detection;
+  };
+  std::optional<DetectedFile> GetCharCodeRetCode(const std::string& file_name);
+  void Timer1Timer();
+  void Timer2Timer();
+  void SetLoadIndexFromMenu();
+  void SetLoadCharFromMenu();
+  void MenuReadAutoClick();
+  void MenuReadCodeClick(CharCode code);
+
+  // ---- saving ----
+  // Writes the text with SaveCode / SaveRetCode; on failure shows the reason and keeps
+  // Modified. True when the file was written.
+  bool SaveFile(const std::string& target);
+  void MenuSaveClick();
+  void MenuSaveAsClick();
+  void MenuSaveCloseClick();
+
+  // ---- document commands ----
+  void MenuNewFileClick();
+  void MenuOpenClick();
+  void MenuRecentClick(int n);  // 1 .. 6
+  void MenuReadOnlyClick();
+  void MenuNewEditorClick();
+  void DropFiles(const std::vector<std::string>& paths);
+
+  // ---- lists ----
+  void UpdateHistory();
+  void JumpHistory();
+  void UpdateRecent();
+  void SetMenuRecent();
+  const RecentList& Recent() const { return recent_; }
+  const HistoryList& History() const { return history_; }
+
+  // ---- state ----
+  const std::string& FileName() const { return file_name_; }
+  void SetFileName(std::string name) { file_name_ = std::move(name); }
+  CharCode ReadCode() const { return read_code_; }
+  void SetReadCode(CharCode c) { read_code_ = c; }
+  CharCode DetectedCode() const { return detected_code_; }
+  RetCode DetectedRetCode() const { return detected_ret_code_; }
+  RetCode ReadRetCode() const { return read_ret_code_; }
+  CharCode SaveCode() const { return save_code_; }
+  RetCode SaveRetCode() const { return save_ret_code_; }
+  CharCode LoadedCode() const { return loaded_code_; }
+  RetCode LoadedRetCode() const { return loaded_ret_code_; }
+  int LoadIndex() const { return load_index_; }
+  uint64_t FileSize() const { return file_size_; }
+  const std::string& ReadCodeName() const { return read_code_name_; }
+  const std::string& ReadRetName() const { return read_ret_name_; }
+  const std::string& SaveCodeName() const { return save_code_name_; }
+  const std::string& SaveRetName() const { return save_ret_name_; }
+  bool FileReadOnly() const { return file_read_only_; }
+  bool InvalidCharFound() const { return invalid_char_found_; }
+  bool MixedRetCode() const { return mixed_ret_code_; }
+  bool MenuReadOnlyChecked() const { return menu_read_only_; }
+  const std::string& SaveAsFileName() const { return save_as_file_name_; }
+  // Characters of the loaded text that became "?" and that an overwrite save would make final.
+  uint64_t ReplacedChars() const { return replaced_chars_; }
+  const ReadCodeMenu& ReadMenu() const { return read_menu_; }
+
+ private:
+  bool DiscardAllowed();
+  bool ConfirmOverwrite(std::string_view read_code, std::string_view save_code,
+                        std::string_view read_ret, std::string_view save_ret);
+  bool OverwriteSave();
+  void LoadMenuChoice(const std::string& path);
+  void SetProtection(bool read_only);
+  void ShowCodePanels();
+  void SetNames(std::string_view code, std::string_view ret);
+  void Show(std::string_view text) { messages_.ShowMessage(std::string(text)); }
+
+  DocumentEditorPort& editor_;
+  MainWindowPort& window_;
+  Messages& messages_;
+  PrivateProfile& ini_;
+  ReadCodeMenu read_menu_;
+  RecentList recent_;
+  HistoryList history_;
+
+  std::string file_name_;
+  uint64_t file_size_ = 0;
+  CharCode detected_code_ = CharCode::SJIS;
+  RetCode detected_ret_code_ = RetCode::CrLf;
+  CharCode read_code_ = CharCode::SJIS;
+  RetCode read_ret_code_ = RetCode::CrLf;
+  CharCode save_code_ = CharCode::SJIS;
+  RetCode save_ret_code_ = RetCode::CrLf;
+  CharCode loaded_code_ = CharCode::SJIS;
+  RetCode loaded_ret_code_ = RetCode::CrLf;
+  int load_index_ = 0;
+  std::string read_code_name_, read_ret_name_, save_code_name_, save_ret_name_;
+  std::string loaded_read_code_name_, loaded_read_ret_name_, loaded_save_code_name_,
+      loaded_save_ret_name_;
+  bool file_read_only_ = false;
+  bool invalid_char_found_ = false;
+  bool mixed_ret_code_ = false;
+  bool menu_read_only_ = false;
+  std::string save_as_file_name_;
+  uint64_t replaced_chars_ = 0;
+  // The file the editor's text came from and its effective code: what FileName and ReadCode
+  // return to when a load fails before the text is replaced.
+  std::string text_file_name_;
+  CharCode text_read_code_ = CharCode::SJIS;
+};
+
+}  // namespace tessary
