@@ -593,6 +593,48 @@ void TheStringList::ForEachRow(
   }
 }
 
+// A block's share of the text offsets: its bytes plus CR LF for each RowEndsLine row.
+static int64_t BlockSpan(size_t bytes, int32_t endsLine) {
+  return static_cast<int64_t>(bytes) + 2 * static_cast<int64_t>(endsLine);
+}
+
+int64_t TheStringList::OffsetOfRow(int32_t row) const {
+  if (row <= 0 || blocks_.empty()) return 0;
+  int64_t n = 0;
+  if (row >= count_) {
+    for (const auto& b : blocks_) n += BlockSpan(b->bytes.size(), b->ends_line);
+    return n;
+  }
+  const Loc l = Locate(row);
+  for (size_t b = 0; b < l.block; ++b) n += BlockSpan(blocks_[b]->bytes.size(), blocks_[b]->ends_line);
+  const Block& blk = *blocks_[l.block];
+  n += blk.Begin(l.local);
+  for (int32_t k = 0; k < l.local; ++k) n += EndsLine(blk.slots[k].w1) ? 2 : 0;
+  return n;
+}
+
+int32_t TheStringList::RowAtOffset(int64_t offset) const {
+  if (offset <= 0 || blocks_.empty()) return 0;
+  int64_t n = 0;
+  size_t b = 0;
+  for (; b < blocks_.size(); ++b) {
+    const int64_t span = BlockSpan(blocks_[b]->bytes.size(), blocks_[b]->ends_line);
+    if (n + span > offset) break;
+    n += span;
+  }
+  if (b == blocks_.size()) return count_;
+  const Block& blk = *blocks_[b];
+  int32_t k = 0;
+  for (; k < blk.Size(); ++k) {
+    const int64_t end = n + (blk.slots[k].end - blk.Begin(k)) + (EndsLine(blk.slots[k].w1) ? 2 : 0);
+    if (end > offset) break;
+    n = end;
+  }
+  // Row k of the block starts at n <= offset and ends after it; empty rows after a row that
+  // ends exactly at offset also start there, and the last of them is the answer.
+  return starts_[b] + k;
+}
+
 size_t TheStringList::TotalTextBytes() const {
   size_t n = 0;
   for (const auto& b : blocks_) n += b->bytes.size();

@@ -88,6 +88,11 @@ class TheStringList {
   int32_t CountEndsLineBefore(int32_t row) const;
   int32_t RowAfterNthLineEnd(int32_t n) const;
   int32_t CountLineEndsTotal() const;  // rows that are not RowWrapped
+  // Text offset of the start of a row, counting each RowEndsLine row before it as its length +
+  // 2 (CR LF), and the last row r <= Count() whose offset is at most `offset`: what the
+  // control's byte offsets (SelStart) need, from per-block totals rather than a walk over rows.
+  int64_t OffsetOfRow(int32_t row) const;
+  int32_t RowAtOffset(int64_t offset) const;
 
  protected:
   void CheckIndex(int32_t i) const {

@@ -1,0 +1,351 @@
+// The editing control without its window: caret, selection, keyboard and mouse rules, clipboard.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/editor_caret.h"
+#include "editor/editor_keys.h"
+#include "editor/editor_popup_menu.h"
+#include "editor/editor_screen_strings.h"
+#include "editor/editor_strings.h"
+#include "editor/editor_view.h"
+#include "editor/token_starts.h"
+
+namespace tessary {
+
+class Clipboard;
+
+enum class SelectionMode : uint8_t { Stream, Box };
+// None: nothing; Anchored: Shift held or mouse down, nothing selected yet; Selected; Hit: a
+// search hit is shown (not an ordinary selection).
+enum class SelectionState : uint8_t { None = 0, Anchored = 1, Selected = 2, Hit = 3 };
+enum class TEditorHitStyle : uint8_t { hsSelect, hsDraw, hsCaret };
+
+// Where a mouse event happened; the widget maps pixels to these and to (row, column).
+enum class MouseArea : uint8_t {
+  Text,
+  LeftMargin,  // the image bar, the left bar or the left margin
+  TopMargin,   // the ruler band above the text
+  Outside,     // outside the control (only a release can be there)
+};
+
+struct MousePoint {
+  int32_t row = 0;
+  int32_t col = 0;
+  int32_t x = 0;  // pixels, only for the drag thresholds
+  int32_t y = 0;
+  MouseArea area = MouseArea::Text;
+};
+
+struct RowRect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// A position in the text: a row and a byte position in it.
+struct TextPos {
+  int32_t row = 0;
+  int32_t pos = 0;
+  auto operator<=>(const TextPos&) const = default;
+};
+
+// The headless state of the editing control; the Qt widget TEditor wraps one and maps pixels,
+// keys and paint requests onto it. Invariants: 0 <= CaretRow() <= MaxCaretRow(); CaretCol() is
+// a validated column of the caret row (never on the second half of a double-byte character,
+// never in a tab's padding unless InTab); Selected and Hit states have a non-empty range.
+class EditorControl final : public EditorView {
+ public:
+  // With no document given the control creates its own; several controls may share one, which
+  // lives as long as the last of them.
+  explicit EditorControl(std::shared_ptr<TEditorScreenStrings> document = nullptr);
+  ~EditorControl() override;
+  EditorControl(const EditorControl&) = delete;
+  EditorControl& operator=(const EditorControl&) = delete;
+
+  TEditorScreenStrings& Document() { return *doc_; }
+  const TEditorScreenStrings& Document() const { return *doc_; }
+  const std::shared_ptr<TEditorScreenStrings>& SharedDocument() const { return doc_; }
+  TEditorStrings& Lines() { return lines_; }
+
+  // ---- options and inputs from the widget ----
+  TEditorCaret& Caret() { return caret_; }
+  const TEditorCaret& Caret() const { return caret_; }
+  // Applies a changed TabSpaceCount to the document's column rules.
+  void CaretOptionsChanged();
+  TEditorSpeed& Speed() { return speed_; }
+  bool ReadOnly() const { return read_only_; }
+  void SetReadOnly(bool v) { read_only_ = v; }
+  bool Modified() const { return modified_; }
+  void SetModified(bool v) { modified_ = v; }
+  bool WantTabs() const { return want_tabs_; }
+  void SetWantTabs(bool v) { want_tabs_ = v; }
+  bool WordWrap() const { return doc_->WordWrap(); }
+  void SetWordWrap(bool on) { doc_->SetWordWrap(on); }
+  void SetFocused(bool v) { focused_ = v; }
+  // Fully visible rows and columns of the view, and the screen height in rows.
+  void SetVisibleSize(int32_t rows, int32_t cols);
+  int32_t VisibleRows() const { return visible_rows_; }
+  int32_t VisibleCols() const { return visible_cols_; }
+  void SetRowsPerDisplayHeight(int32_t rows) { rows_per_display_ = std::max(1, rows); }
+  // Width of one column in pixels (half of it is the drag threshold).
+  void SetCharWidth(int32_t px) { char_width_ = std::max(1, px); }
+  void SetClipboard(Clipboard* c) { clipboard_ = c; }
+  void SetTokenStarts(std::shared_ptr<const TokenStarts> t);
+
+  // ---- caret and view ----
+  int32_t CaretRow() const override { return caret_row_; }
+  int32_t CaretCol() const override { return caret_col_; }
+  void SetCaretRow(int32_t row);
+  void SetCaretCol(int32_t col);
+  void SetCaret(int32_t row, int32_t col) override;
+  int32_t TopRow() const override { return top_row_; }
+  void SetTopRow(int32_t row);
+  int32_t TopCol() const { return top_col_; }
+  void SetTopCol(int32_t col);
+  // The largest caret row: the row after the last, or the last when the text ends without a
+  // line end.
+  int32_t MaxCaretRow() const;
+  void ScrollCaretIntoView();
+  // Caret and drawing suspended: no OnCaretMoved and no scrolling until the outermost end.
+  void BeginUpdate();
+  void EndUpdate();
+  bool InUpdate() const { return update_count_ > 0; }
+
+  // ---- selection ----
+  SelectionMode GetSelectionMode() const { return sel_mode_; }
+  void SetSelectionMode(SelectionMode m);
+  SelectionState GetSelectionState() const { return sel_state_; }
+  bool Selected() const {
+    return sel_state_ == SelectionState::Selected || sel_state_ == SelectionState::Hit;
+  }
+  // The stream range [start, end) in (row, byte) positions; the box range in rows and columns
+  // [first col, last col). Valid while Selected().
+  TextPos StreamStart() const { return sel_start_; }
+  TextPos StreamEnd() const { return sel_end_; }
+  int32_t BoxFirstRow() const { return box_first_row_; }
+  int32_t BoxLastRow() const { return box_last_row_; }
+  int32_t BoxFirstCol() const { return box_first_col_; }
+  int32_t BoxLastCol() const { return box_last_col_; }
+  TextPos Anchor() const { return anchor_; }
+  // Whether (row, col) is inside the selection (for drawing and the mouse).
+  bool InSelection(int32_t row, int32_t col) const;
+
+  int64_t SelStart() const;
+  void SetSelStart(int64_t offset);
+  int64_t SelLength() const;
+  void SetSelLength(int64_t n);
+  std::string SelText() const;
+  void SetSelText(std::string_view s) { InsertText(s); }
+  void SelectAll();
+  void CancelSelection() override;
+  void DeleteSelection();
+  // Text length with every line end counted as CR LF.
+  int64_t TextLength() const;
+  std::string Text() const { return lines_.GetTextStr(); }
+
+  // Search hits (the match itself is found by the search).
+  TEditorHitStyle HitStyle() const { return hit_style_; }
+  void SetHitStyle(TEditorHitStyle s);
+  // Shows a hit of length bytes that starts at the caret.
+  void ShowHit(int64_t length);
+  int64_t HitLength() const { return hit_length_; }
+
+  // ---- editing ----
+  void InsertText(std::string_view s);
+  void KeyDown(EditorKey key, KeyModifiers modifiers, KeyRepeat repeat = KeyRepeat::First);
+  // One byte of a character message; a lead byte waits for its trail byte.
+  void KeyPress(uint8_t byte);
+  // The input method's result string: inserted whole, its character messages then skipped.
+  void ImeResult(std::string_view s);
+  void Execute(const EditorAction& action);
+  bool CanUndo() const { return doc_->UndoObj().CanUndo(); }
+  bool CanRedo() const { return doc_->UndoObj().CanRedo(); }
+  void Undo();
+  void Redo();
+
+  // ---- clipboard ----
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void BoxPaste(std::string_view text);
+
+  // ---- marks ----
+  void PutMark(int32_t row, int32_t n);
+  void DeleteMark(int32_t row, int32_t n);
+  void GotoMark(int32_t n);
+  MarkSet RowMarks(int32_t row) const;
+  void SetRowMarks(int32_t row, MarkSet marks);
+  MarkSet MarksInUse() const { return doc_->MarksInUse(); }
+  // The first row carrying mark n, or -1.
+  int32_t MarkRow(int32_t n) const;
+
+  // ---- mouse ----
+  void MouseDown(const MousePoint& p, KeyModifiers modifiers);
+  void MouseMove(const MousePoint& p, KeyModifiers modifiers);
+  void MouseUp(const MousePoint& p, KeyModifiers modifiers);
+  bool Dragging() const { return mouse_ == MouseMode::Dragging; }
+  // The cursor over a point while no button is held (nothing when AutoCursor is off).
+  std::optional<CursorShape> CursorAt(const MousePoint& p) const;
+  // The cursor while a button is held (drag cursors), else nothing.
+  std::optional<CursorShape> DragCursor(KeyModifiers modifiers) const;
+
+  // ---- the pop-up menu ----
+  EditorMenuState MenuState() const;
+  std::vector<EditorMenuItem> PopupMenu() const { return BuildEditorPopupMenu(MenuState()); }
+
+  // ---- rows and columns ----
+  int32_t RowCount() const { return doc_->Count(); }
+  std::string_view RowText(int32_t row) const;
+  RowEnd RowAttribute(int32_t row) const;
+  int32_t RowWidth(int32_t row) const;
+  int32_t LineToRow(int32_t line) const { return doc_->LineToRow(line); }
+  int32_t RowToLine(int32_t row) const { return doc_->RowToLine(row); }
+  int32_t ColumnToLineOffset(int32_t row, int32_t col) const {
+    return doc_->ColumnToLineOffset(row, col);
+  }
+  // Byte position in the row of the character at the column (the tab for its padding, the
+  // lead byte for a trail column), the row's length at or beyond its end.
+  int32_t PosOfCol(int32_t row, int32_t col) const;
+  int32_t ColOfPos(int32_t row, int32_t pos) const;
+  // Offset of the start of a row in the text (line ends counted as CR LF).
+  int64_t RowOffset(int32_t row) const;
+
+  // ---- events ----
+  std::function<void()> OnCaretMoved;
+  std::function<void(bool selected)> OnSelectionChange;
+  std::function<void()> OnSelectionModeChange;
+  std::function<void()> OnChange;
+  std::function<void()> OnTopRowChange;
+  std::function<void()> OnTopColChange;
+  // Raised by the widget after it drew a row, for decorations.
+  std::function<void(std::string_view lineStr, int32_t x, int32_t y, int32_t index,
+                     const RowRect& rect, bool selected)>
+      OnDrawLine;
+  // Rows to redraw (lastRow -1: to the end of the view); the widget repaints them.
+  std::function<void(int32_t firstRow, int32_t lastRow)> OnInvalidate;
+
+  // ---- EditorView ----
+  bool Focused() const override { return focused_; }
+  int32_t RowsPerDisplayHeight() const override { return rows_per_display_; }
+  bool InitBracketsFull() const override { return speed_.InitBracketsFull; }
+  void PullCaretInsideText() override;
+  void DocumentChanged(const ChangeRegion& region) override;
+  void RedrawRow(int32_t row) override { Invalidate(row, row); }
+  void LinesChanged(int32_t row, int64_t insertedLength) override;
+  void BeginLinesUpdate() override { BeginUpdate(); }
+  void EndLinesUpdate() override { EndUpdate(); }
+
+ private:
+  enum class Move : uint8_t { Horizontal, Vertical, VerticalKey };
+  enum class MouseMode : uint8_t { Idle, Selecting, RowSelecting, DragPending, Dragging };
+
+  // Column validation of a caret column on a row, for a move in direction dir.
+  int32_t ValidColumn(int32_t row, int32_t col, Move move, int32_t dir);
+  void MoveCaret(int32_t row, int32_t col, Move move, int32_t dir);
+  void CaretChanged();
+  void PlaceCaretAtOffset(int64_t offset);
+  // From the start of row `from` (unchanged by the edit), rel bytes on.
+  void PlaceCaretFrom(int32_t from, int64_t rel);
+  TextPos PosAtOffsetFrom(int32_t from, int64_t rel) const;
+  TextPos CaretPos() const;
+  int32_t ColumnsOf(std::string_view text) const { return doc_->Wrapper().DisplayWidth(text); }
+  std::string Attrs(int32_t row) const;
+  // Bytes of rows [from, to) with CR LF for each RowEndsLine row.
+  int64_t SpanFrom(int32_t from, int32_t to) const;
+  // The position `rel` bytes after the start of row `from`, counted as SelStart write counts.
+  TextPos PosAtOffset(int64_t offset) const;
+  TextPos EndOfRowPos(int32_t row) const;
+
+  // Selection helpers.
+  void SetAnchorAtCaret();
+  void ExtendSelectionToCaret();
+  void SetSelectionRange(TextPos a, TextPos b);
+  void ClearSelectionState();
+  void RecomputeSelection();
+  int32_t SelFirstRow() const;
+  int32_t SelLastRow() const;
+  // The new text of rows first..last (clamped) with the selection cut out, the offset of the
+  // cut from the first row, and the number of existing rows covered.
+  struct Pieces {
+    std::string text;
+    int64_t cut = 0;
+    int32_t first = 0;
+    int32_t rows = 0;
+  };
+  Pieces SelectionPieces() const;
+  bool CanEdit() const { return !read_only_; }
+  void Replace(int32_t start, int32_t count, std::string_view text);
+
+  // Key handlers.
+  void MoveByKey(EditorCommand c, KeyRepeat repeat);
+  void PageMove(int32_t sign, KeyRepeat repeat);
+  void TokenMove(int32_t dir);
+  void DeleteChar();
+  void BackSpace();
+  void Enter(KeyModifiers modifiers);
+  void Tab();
+  std::string IndentText(int32_t width) const;
+  int32_t BlankWidth(std::string_view text, int32_t* bytes = nullptr) const;
+
+  // Mouse helpers.
+  void MouseCaret(const MousePoint& p);
+  void RowSelectTo(int32_t row);
+  bool PastThreshold(const MousePoint& p) const;
+  void DropSelection(const MousePoint& p, KeyModifiers modifiers);
+  bool PointInSelection(const MousePoint& p) const;
+
+  void Invalidate(int32_t first, int32_t last);
+  int32_t LongestRowWidth();
+
+  std::shared_ptr<TEditorScreenStrings> doc_;
+  TEditorStrings lines_;
+  TEditorCaret caret_;
+  TEditorSpeed speed_;
+  Clipboard* clipboard_ = nullptr;
+  std::shared_ptr<const TokenStarts> token_starts_;
+
+  int32_t caret_row_ = 0;
+  int32_t caret_col_ = 0;
+  int32_t keep_col_ = 0;
+  bool keep_valid_ = false;
+  int32_t top_row_ = 0;
+  int32_t top_col_ = 0;
+  int32_t visible_rows_ = 25;
+  int32_t visible_cols_ = 80;
+  int32_t rows_per_display_ = kDefaultRowsPerDisplay;
+  int32_t char_width_ = 8;
+  bool read_only_ = false;
+  bool modified_ = false;
+  bool want_tabs_ = true;
+  bool focused_ = false;
+  int32_t update_count_ = 0;
+  int32_t update_row_ = 0, update_col_ = 0;  // caret at the outermost BeginUpdate
+
+  SelectionMode sel_mode_ = SelectionMode::Stream;
+  SelectionState sel_state_ = SelectionState::None;
+  TextPos anchor_;
+  int32_t anchor_col_ = 0;
+  TextPos sel_start_, sel_end_;
+  int32_t box_first_row_ = 0, box_last_row_ = 0, box_first_col_ = 0, box_last_col_ = 0;
+  TEditorHitStyle hit_style_ = TEditorHitStyle::hsSelect;
+  int64_t hit_length_ = 0;
+
+  int32_t ime_skip_ = 0;
+  std::optional<uint8_t> pending_lead_;
+
+  MouseMode mouse_ = MouseMode::Idle;
+  bool moved_enough_ = false;
+  MousePoint press_;
+  int32_t row_select_row_ = 0;
+
+  int32_t longest_width_ = 0;
+  bool longest_valid_ = false;
+  std::vector<int32_t> token_buf_;
+};
+
+}  // namespace tessary
