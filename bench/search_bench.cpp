@@ -4,6 +4,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "editor/editor_parser.h"
+#include "editor/editor_row_states.h"
+#include "editor/editor_screen_strings.h"
+#include "editor/editor_search.h"
+#include "editor/editor_strings.h"
 #include "editor/find_in_text.h"
 #include "japanese_text.h"
 
@@ -50,6 +55,66 @@ BENCHMARK(BM_FindJapaneseMatchCase)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindJapaneseWidthBreaksBlanks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAsciiWidthBreaksBlanks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindJapaneseWholeWord)->Unit(benchmark::kMillisecond);
+
+// The whole Search over a 100 MB document of rows (chunks of about 8 KB with one row of overlap).
+const tessary::TEditorScreenStrings& Document() {
+  static const auto doc = [] {
+    auto d = std::make_unique<tessary::TEditorScreenStrings>();
+    tessary::TEditorStrings lines(*d);
+    lines.SetTextStr(Text());
+    return d;
+  }();
+  return *doc;
+}
+
+void SearchDocument(benchmark::State& state, tessary::TSearchOptions options) {
+  const tessary::TEditorScreenStrings& doc = Document();
+  tessary::TScreenStringsSearchRows rows(doc);
+  tessary::TSearchCaret caret;
+  const auto o = static_cast<tessary::TSearchOptions>(options | opt::kForward);
+  for (auto _ : state) {
+    auto hit = tessary::Search(rows, caret, kJapaneseWord, o);
+    if (hit) state.SkipWithError("the word is in the text");
+    benchmark::DoNotOptimize(hit);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
+}
+
+void BM_SearchDocumentDefault(benchmark::State& s) { SearchDocument(s, 0); }
+void BM_SearchDocumentWidthBreaksBlanks(benchmark::State& s) {
+  SearchDocument(s, opt::kFullHalf | opt::kSkipLineBreaks | opt::kSkipBlanks);
+}
+BENCHMARK(BM_SearchDocumentDefault)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchDocumentWidthBreaksBlanks)->Unit(benchmark::kMillisecond);
+
+// After a jump to the end of a million-row wrapped document coloured by the main window's kind
+// of scheme (nothing spans lines), the states of the 50 visible rows: the first lazily, the
+// rest row by row as drawing does.
+void BM_VisibleStatesAfterJumpToEnd(benchmark::State& state) {
+  static tessary::TEditorFountain fountain;
+  static const auto doc = [] {
+    fountain.SetReserveWordList({"if", "then"});
+    auto d = std::make_unique<tessary::TEditorScreenStrings>();
+    d->SetTokenizer(std::make_shared<tessary::TFountainRowStateTokenizer>(fountain));
+    d->SetWordWrap(true);
+    d->WrapOption().SetWrapByte(80);
+    tessary::TEditorStrings lines(*d);
+    std::string text = tessary::bench::JapaneseText(60u << 20, tessary::bench::TextForm::ShiftJis);
+    lines.SetTextStr(text);
+    return d;
+  }();
+  const int32_t first = doc->Count() - 50;
+  for (auto _ : state) {
+    tessary::TRowAttributeData s = tessary::RowStartState(*doc, first);
+    for (int32_t n = first; n + 1 < doc->Count(); ++n) {
+      s = doc->NextStateAfter(n, s);
+      s.RowAttribute = doc->GetRowAttribute(n + 1);
+    }
+    benchmark::DoNotOptimize(s);
+  }
+  state.counters["rows"] = doc->Count();
+}
+BENCHMARK(BM_VisibleStatesAfterJumpToEnd)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -538,8 +538,11 @@ TRowAttributeData TFountainParser::NextRowState(std::string_view row, std::strin
     if (token_ == token::kBracket) spanPair = lastBracketPair_;
     lastStart = tokenStart_;
     lastEnd = pos_;
-    lastKind = EffectiveKind();
-    if (lastEnd > rowLength) break;
+    lastKind = token_;
+    if (lastEnd > rowLength) {
+      lastKind = EffectiveKind();  // only a token carried over needs the reserved-word test
+      break;
+    }
     out.ElementIndex = elementIndex_;
     out.ExtraByte = extraByte_;
   }
