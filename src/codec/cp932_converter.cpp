@@ -1,6 +1,7 @@
 // Table-driven Shift-JIS to UTF-8 / UTF-16 loops with a vectorised path for ASCII runs.
 #include "codec/cp932_converter.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -111,26 +112,56 @@ char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out) {
       CopyAscii(p, end, out);
       continue;
     }
-    do {
-      out = PutUtf8(NextUnit(t, p, end), out);
-    } while (p < end && *p >= 0x80);
+    // Runs of double-byte characters with three-byte UTF-8 forms (kana, kanji, symbols): one
+    // table load and one 4-byte store each; the fourth byte is overwritten by what follows,
+    // and the caller's room has a byte to spare for the last one.
+    while (end - p >= 2 && sjis::IsLeadByte(*p)) {
+      const uint32_t u = t.pair[*p << 8 | p[1]];
+      if (u < 0x800) break;
+      const uint32_t b0 = 0xE0 | u >> 12, b1 = 0x80 | ((u >> 6) & 0x3F), b2 = 0x80 | (u & 0x3F);
+      if constexpr (std::endian::native == std::endian::little) {
+        const uint32_t w = b0 | b1 << 8 | b2 << 16;
+        std::memcpy(out, &w, 4);
+      } else {
+        out[0] = static_cast<char>(b0), out[1] = static_cast<char>(b1), out[2] = static_cast<char>(b2);
+      }
+      out += 3;
+      p += 2;
+    }
+    if (p == end || *p < 0x80) continue;
+    out = PutUtf8(NextUnit(t, p, end), out);
   }
   return out;
 }
 
-char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order) {
+namespace {
+
+template <ByteOrder kOrder>
+char* Cp932ToUtf16In(const cp932::Tables& t, std::string_view sjis, char* out) {
   const auto* p = reinterpret_cast<const uint8_t*>(sjis.data());
   const uint8_t* end = p + sjis.size();
   while (p < end) {
     if (*p < 0x80) {
-      WidenAscii(p, end, out, order);
+      WidenAscii(p, end, out, kOrder);
       continue;
     }
-    do {
-      out = PutUnit(NextUnit(t, p, end), out, order);
-    } while (p < end && *p >= 0x80);
+    while (end - p >= 2 && sjis::IsLeadByte(*p)) {
+      const uint16_t u = t.pair[*p << 8 | p[1]];
+      if (u == 0) break;
+      out = PutUnit(u, out, kOrder);
+      p += 2;
+    }
+    if (p == end || *p < 0x80) continue;
+    out = PutUnit(NextUnit(t, p, end), out, kOrder);
   }
   return out;
+}
+
+}  // namespace
+
+char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order) {
+  return order == ByteOrder::LittleEndian ? Cp932ToUtf16In<ByteOrder::LittleEndian>(t, sjis, out)
+                                          : Cp932ToUtf16In<ByteOrder::BigEndian>(t, sjis, out);
 }
 
 }  // namespace tessary

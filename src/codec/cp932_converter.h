@@ -11,7 +11,8 @@ namespace tessary {
 enum class ByteOrder { LittleEndian, BigEndian };
 
 // Room the output buffer needs for n input bytes.
-constexpr size_t Utf8RoomFor(size_t n) { return 3 * n; }
+// (UTF-8 gets one byte to spare: a three-byte form is stored as four bytes.)
+constexpr size_t Utf8RoomFor(size_t n) { return 3 * n + 1; }
 constexpr size_t Utf16RoomFor(size_t n) { return 2 * n; }
 
 // Converts sjis and writes the result at out; returns the end of what was written. A lead

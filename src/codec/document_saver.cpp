@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "codec/big_buffer.h"
 #include "codec/cp932.h"
 #include "platform/app_home.h"
 #include "platform/file_io.h"
@@ -16,9 +17,9 @@ namespace {
 // A growing output buffer written through raw pointers; Room(n) guarantees n writable bytes.
 class ByteSink {
  public:
-  explicit ByteSink(size_t estimate) { buf_.resize(estimate); }
+  explicit ByteSink(size_t estimate) { ResizeLargeBuffer(buf_, estimate); }
   char* Room(size_t n) {
-    if (buf_.size() - used_ < n) buf_.resize(std::max(buf_.size() * 2, used_ + n));
+    if (buf_.size() - used_ < n) GrowTo(std::max(buf_.size() * 2, used_ + n));
     return buf_.data() + used_;
   }
   void Commit(const char* end) { used_ = static_cast<size_t>(end - buf_.data()); }
@@ -33,6 +34,13 @@ class ByteSink {
   }
 
  private:
+  void GrowTo(size_t n) {
+    std::string bigger;
+    ResizeLargeBuffer(bigger, n);
+    std::copy(buf_.data(), buf_.data() + used_, bigger.data());
+    buf_.swap(bigger);
+  }
+
   std::string buf_;
   size_t used_ = 0;
 };
@@ -145,7 +153,8 @@ Status SaveFile(const std::string& target, const LineSource& lines, CharCode cod
 }
 
 std::string ConvertAnsiToUtf16(std::string_view sjis, ByteOrder order) {
-  std::string out(2 + Utf16RoomFor(sjis.size()), '\0');
+  std::string out;
+  ResizeLargeBuffer(out, 2 + Utf16RoomFor(sjis.size()));
   char* o = PutUnit(out.data(), 0xFEFF, order);
   o = Cp932ToUtf16(cp932::GetTables(), sjis, o, order);
   out.resize(static_cast<size_t>(o - out.data()));
