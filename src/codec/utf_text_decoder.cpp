@@ -1,6 +1,7 @@
 // One-pass UTF-8 / UTF-16 decoding straight into packed Shift-JIS lines.
 #include "codec/utf_text_decoder.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <limits>
@@ -163,6 +164,42 @@ inline void CopyPlainAscii(const uint8_t*& p, const uint8_t* end, char*& o) {
   while (p < end && *p < 0x80 && *p != '\r' && *p != '\n') *o++ = static_cast<char>(*p++);
 }
 
+// Japanese text is mostly three-byte sequences that map to double-byte codes. Runs of those
+// are taken two at a time where eight bytes can be read (one mask test for both), then one at
+// a time; anything else (including a character that maps to a single byte or to nothing) is
+// left to the general path.
+inline bool IsDoubleByteCode(uint16_t c) { return static_cast<uint16_t>(c - 0x100) < 0xFEFF; }
+
+inline void Take3ByteRuns(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o) {
+  if constexpr (std::endian::native == std::endian::little) {
+    while (end - p >= 8) {
+      uint64_t w;
+      std::memcpy(&w, p, 8);
+      if ((w & 0xC0C0F0C0C0F0u) != 0x8080E08080E0u) break;
+      const uint32_t u1 = static_cast<uint32_t>((w & 0x0F) << 12 | ((w >> 2) & 0xFC0) | ((w >> 16) & 0x3F));
+      const uint32_t u2 = static_cast<uint32_t>(((w >> 24) & 0x0F) << 12 | ((w >> 26) & 0xFC0) | ((w >> 40) & 0x3F));
+      const uint16_t c1 = t.encode[u1], c2 = t.encode[u2];
+      if (!IsDoubleByteCode(c1) || !IsDoubleByteCode(c2)) break;
+      const uint32_t pair = static_cast<uint32_t>(c1 >> 8 | (c1 & 0xFF) << 8) |
+                            static_cast<uint32_t>(c2 >> 8 | (c2 & 0xFF) << 8) << 16;
+      std::memcpy(o, &pair, 4);
+      o += 4;
+      p += 6;
+    }
+  }
+  while (end - p >= 3 && (*p & 0xF0) == 0xE0) {
+    if (((p[1] & 0xC0) ^ 0x80) | ((p[2] & 0xC0) ^ 0x80)) break;
+    const uint32_t u = static_cast<uint32_t>(p[0] & 0x0F) << 12 |
+                       static_cast<uint32_t>(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+    const uint16_t code = t.encode[u];
+    if (!IsDoubleByteCode(code)) break;
+    o[0] = static_cast<char>(code >> 8);
+    o[1] = static_cast<char>(code & 0xFF);
+    o += 2;
+    p += 3;
+  }
+}
+
 }  // namespace
 
 DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark) {
@@ -179,6 +216,8 @@ DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark) {
   // own copy is synchronised around the rare paths that use it.
   char* o = b.out;
   while (p < end) {
+    Take3ByteRuns(t, p, end, o);
+    if (p == end) break;
     const uint8_t c = *p;
     if (c < 0x80) {
       if (c == '\r' || c == '\n') {
@@ -194,20 +233,6 @@ DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark) {
       CopyPlainAscii(p, end, o);
       continue;
     }
-    // Japanese text is mostly three-byte sequences that map to double-byte codes: take runs
-    // of those without the general path's case analysis.
-    while (end - p >= 3 && (*p & 0xF0) == 0xE0) {
-      if (((p[1] & 0xC0) ^ 0x80) | ((p[2] & 0xC0) ^ 0x80)) break;
-      const uint32_t u3 = static_cast<uint32_t>(p[0] & 0x0F) << 12 |
-                          static_cast<uint32_t>(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
-      const uint16_t code = t.encode[u3];
-      if (code < 0x100 || code == cp932::kUnmapped) break;
-      const uint16_t be = static_cast<uint16_t>(code << 8 | code >> 8);
-      std::memcpy(o, &be, 2);
-      o += 2;
-      p += 3;
-    }
-    if (p == end || *p < 0x80) continue;
     uint32_t unit;
     int units;
     if (DecodeSequence(p, end, unit, units) == Step::Bad) {
