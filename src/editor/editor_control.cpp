@@ -490,6 +490,11 @@ EditorControl::Pieces EditorControl::SelectionPieces() const {
   return p;
 }
 
+int64_t EditorControl::CaretOffset() const {
+  const TextPos c = CaretPos();
+  return RowOffset(c.row) + c.pos;
+}
+
 int64_t EditorControl::SelStart() const {
   if (Selected()) {
     const TextPos s = sel_mode_ == SelectionMode::Box
@@ -497,8 +502,7 @@ int64_t EditorControl::SelStart() const {
                           : sel_start_;
     return RowOffset(s.row) + s.pos;
   }
-  const TextPos c = CaretPos();
-  return RowOffset(c.row) + c.pos;
+  return CaretOffset();
 }
 
 void EditorControl::SetSelStart(int64_t offset) {
@@ -547,9 +551,9 @@ void EditorControl::SetSelLength(int64_t n) {
   const TextPos end = PosAtOffset(from + n);
   MoveCaret(end.row, end.row < doc_->Count() ? ColOfPos(end.row, end.pos) : 0, Move::Horizontal,
             1);
-  // Selection ends by byte position, not by the validated caret column.
-  const TextPos caret = CaretPos();
-  SetSelectionRange(start, end < caret ? end : std::min(end, caret));
+  // A length ending inside a double-byte character takes the whole character, as the caret
+  // does.
+  SetSelectionRange(start, CaretPos());
   if (!was && !Selected() && OnSelectionChange) OnSelectionChange(false);
 }
 

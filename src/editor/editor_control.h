@@ -135,6 +135,8 @@ class EditorControl final : public EditorView {
   // Whether (row, col) is inside the selection (for drawing and the mouse).
   bool InSelection(int32_t row, int32_t col) const;
 
+  // Byte offset of the caret in the text (capped at its row's end), whatever is selected.
+  int64_t CaretOffset() const;
   int64_t SelStart() const;
   void SetSelStart(int64_t offset);
   int64_t SelLength() const;
