@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/sjis.h"
 #include "editor/editor_attribute_array.h"
 #include "editor/editor_wrap_option.h"
 #include "editor/row_attribute_data.h"
@@ -79,12 +80,7 @@ void TextWrapper::WrapLine(std::string_view line, std::string& scratch, Emit&& e
     emit(line, RowEnd::RowEndsLine);
     return;
   }
-  ColumnAttributesInto(line, scratch);
   const int32_t w = wrap_byte_;
-  if (static_cast<int32_t>(scratch.size()) < w) {
-    emit(line, RowEnd::RowEndsLine);
-    return;
-  }
   // The last row is held back, because FollowRetMark may turn it into the line's last row.
   std::string_view pending;
   bool has_pending = false;
@@ -94,6 +90,29 @@ void TextWrapper::WrapLine(std::string_view line, std::string& scratch, Emit&& e
     has_pending = true;
   };
   std::string_view rest = line;
+  if (!follow_punctuation_ && !leading_ && !word_break_ && line.find('\t') == std::string_view::npos) {
+    // Without tabs and the optional rules, columns are bytes and the only rule is that a
+    // double-byte character does not straddle the edge: the same cuts, found by one walk over
+    // the bytes instead of column codes.
+    const size_t width = static_cast<size_t>(w);
+    for (;;) {
+      if (rest.size() < width) {
+        if (!rest.empty() || !follow_ret_mark_) push(rest);
+        emit(pending, RowEnd::RowEndsLine);
+        return;
+      }
+      size_t p = 0;
+      while (p < width - 1) p += sjis::IsLeadByte(rest[p]) ? 2 : 1;
+      const size_t cut = p == width - 1 && sjis::IsLeadByte(rest[p]) && width < rest.size() ? width - 1 : width;
+      push(rest.substr(0, cut));
+      rest.remove_prefix(cut);
+    }
+  }
+  ColumnAttributesInto(line, scratch);
+  if (static_cast<int32_t>(scratch.size()) < w) {
+    emit(line, RowEnd::RowEndsLine);
+    return;
+  }
   TEditorAttributeArray cur;
   cur.Reset(rest, scratch);
   cur.MoveTo(w);
