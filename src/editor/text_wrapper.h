@@ -58,6 +58,15 @@ class TextWrapper {
   static std::unique_ptr<CharSet> MakeSet(const std::string& chars);
   static bool In(const std::unique_ptr<CharSet>& set, std::string_view ch);
   int32_t TabPad(int32_t columnsSoFar) const;
+  // Whether a double-byte character begins at byte k of text (text[0] begins a character).
+  // Going back over bytes of the lead-byte range finds the last byte that surely ends a
+  // character; the lead-range bytes after it pair up. A few bytes instead of the whole row.
+  static bool StartsDoubleByte(std::string_view text, size_t k) {
+    if (!sjis::IsLeadByte(text[k])) return false;
+    size_t j = k;
+    while (j > 0 && sjis::IsLeadByte(text[j - 1])) --j;
+    return (k - j) % 2 == 0;
+  }
 
   WordWrapMode mode_;
   int32_t wrap_byte_;
@@ -101,9 +110,7 @@ void TextWrapper::WrapLine(std::string_view line, std::string& scratch, Emit&& e
         emit(pending, RowEnd::RowEndsLine);
         return;
       }
-      size_t p = 0;
-      while (p < width - 1) p += sjis::IsLeadByte(rest[p]) ? 2 : 1;
-      const size_t cut = p == width - 1 && sjis::IsLeadByte(rest[p]) && width < rest.size() ? width - 1 : width;
+      const size_t cut = width < rest.size() && StartsDoubleByte(rest, width - 1) ? width - 1 : width;
       push(rest.substr(0, cut));
       rest.remove_prefix(cut);
     }

@@ -427,8 +427,15 @@ void TheStringList::CopyRowFrom(int32_t i, const TheStringList& src, int32_t j) 
 void TheStringList::AppendRow(std::string_view text, uint32_t w1, uint32_t w2) {
   if (blocks_.empty() || blocks_.back()->Size() >= kFillBlockRows ||
       (blocks_.back()->bytes.size() >= kFillBlockBytes && blocks_.back()->Size() > 0)) {
+    // Appending runs (loading, rewrapping) fill blocks of similar size: room for what the
+    // previous block took, so the block's storage is not grown step by step.
+    const size_t expect = blocks_.empty() ? 0 : blocks_.back()->bytes.size();
     blocks_.push_back(std::make_unique<Block>());
     starts_.push_back(count_);
+    if (expect > 0) {
+      blocks_.back()->bytes.reserve(std::min(expect + expect / 16, kFillBlockBytes + 4096));
+      blocks_.back()->slots.reserve(kFillBlockRows);
+    }
   }
   Block& b = *blocks_.back();
   b.Append(text, w1, w2);
