@@ -1,31 +1,19 @@
-// Sizing large output buffers so that first touches fault in huge pages where the system can.
+// Large buffers that fault in huge pages where the system can: outputs and whole-file reads.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+#include "base/result.h"
 
 namespace tessary {
 
 // Resizes buf to n bytes. For a buffer of many megabytes the allocation is first marked for
 // transparent huge pages (Linux), which cuts the page faults of filling it by a factor of 512;
 // elsewhere, or when the system refuses, it is a plain resize.
-inline void ResizeLargeBuffer(std::string& buf, size_t n) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  constexpr size_t kHuge = size_t{2} << 20;
-  if (n >= 8 * kHuge && buf.capacity() < n) {
-    buf.reserve(n);
-    const auto begin = reinterpret_cast<uintptr_t>(buf.data());
-    const uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1);
-    const uintptr_t last = (begin + n) & ~(kHuge - 1);
-    if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-  }
-#endif
-  buf.resize(n);
-}
+void ResizeLargeBuffer(std::string& buf, size_t n);
+
+// ReadWholeFile into such a buffer: the same bytes and errors, fewer page faults for big files.
+Result<std::string> ReadLargeFile(const std::string& path);
 
 }  // namespace tessary

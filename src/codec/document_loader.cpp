@@ -1,6 +1,7 @@
 // Deciding text, codes, names and flags of a loaded document.
 #include "codec/document_loader.h"
 
+#include "codec/big_buffer.h"
 #include "codec/sjis_line_splitter.h"
 #include "codec/utf_text_decoder.h"
 #include "platform/app_home.h"
@@ -9,15 +10,19 @@
 namespace tessary {
 namespace {
 
-DecodedText DecodeByCode(std::string_view bytes, CharCode code) {
+// The 8-bit and UTF paths by code; the UTF decoders overwrite the file's bytes in place.
+DecodedText DecodeByCode(std::string&& bytes, CharCode code) {
   switch (code) {
-    case CharCode::UTF8Bom: return DecodeUtf8Text(bytes, Utf8Mark::Drop);
-    case CharCode::UTF8: return DecodeUtf8Text(bytes, Utf8Mark::Keep);
-    case CharCode::UTF16BomBe: return DecodeUtf16Text(bytes, ByteOrder::BigEndian, Utf16Mark::Expected);
-    case CharCode::UTF16Be: return DecodeUtf16Text(bytes, ByteOrder::BigEndian, Utf16Mark::None);
+    case CharCode::UTF8Bom: return DecodeUtf8Text(std::move(bytes), Utf8Mark::Drop);
+    case CharCode::UTF8: return DecodeUtf8Text(std::move(bytes), Utf8Mark::Keep);
+    case CharCode::UTF16BomBe:
+      return DecodeUtf16Text(std::move(bytes), ByteOrder::BigEndian, Utf16Mark::Expected);
+    case CharCode::UTF16Be:
+      return DecodeUtf16Text(std::move(bytes), ByteOrder::BigEndian, Utf16Mark::None);
     case CharCode::UTF16BomLe:
-      return DecodeUtf16Text(bytes, ByteOrder::LittleEndian, Utf16Mark::Expected);
-    case CharCode::UTF16Le: return DecodeUtf16Text(bytes, ByteOrder::LittleEndian, Utf16Mark::None);
+      return DecodeUtf16Text(std::move(bytes), ByteOrder::LittleEndian, Utf16Mark::Expected);
+    case CharCode::UTF16Le:
+      return DecodeUtf16Text(std::move(bytes), ByteOrder::LittleEndian, Utf16Mark::None);
     case CharCode::SJIS:
     case CharCode::Auto: break;
   }
@@ -28,7 +33,7 @@ DecodedText DecodeByCode(std::string_view bytes, CharCode code) {
 
 }  // namespace
 
-LoadedText LoadDocumentText(std::string_view bytes, CharCode requested, const Detection& detection) {
+LoadedText LoadDocumentText(std::string&& bytes, CharCode requested, const Detection& detection) {
   LoadedText r;
   r.file_size = bytes.size();
   r.invalid_char_found = detection.invalid_char_found;
@@ -43,7 +48,7 @@ LoadedText LoadDocumentText(std::string_view bytes, CharCode requested, const De
     r.lines = detection.unknown_file ? SplitSjisBytes(*detection.unknown_file)
                                      : SplitSjisBytes(WithoutControlBytes(bytes));
   } else {
-    DecodedText d = DecodeByCode(bytes, r.code);
+    DecodedText d = DecodeByCode(std::move(bytes), r.code);
     r.lines = std::move(d.lines);
     r.replaced_chars = d.replaced_chars;
     r.decode_failed = !d.ok;
@@ -55,21 +60,30 @@ LoadedText LoadDocumentText(std::string_view bytes, CharCode requested, const De
   return r;
 }
 
+LoadedText LoadDocumentText(std::string_view bytes, CharCode requested, const Detection& detection) {
+  return LoadDocumentText(std::string(bytes), requested, detection);
+}
+
 LoadedText LoadDocumentText(std::string_view bytes, CharCode requested) {
   return LoadDocumentText(bytes, requested, DetectCharCode(bytes));
+}
+
+LoadedText LoadDocumentText(std::string&& bytes, CharCode requested) {
+  const Detection d = DetectCharCode(bytes);
+  return LoadDocumentText(std::move(bytes), requested, d);
 }
 
 Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested,
                                     WorkingFiles files) {
   if (!FileExists(path)) return Error{std::string(kFileMissingMessage), 0};
-  Result<std::string> bytes = ReadWholeFile(path);
+  Result<std::string> bytes = ReadLargeFile(path);
   if (!bytes) return bytes.error();
   const Detection d = DetectCharCode(bytes.value());
   if (files == WorkingFiles::Write && d.unknown_file) {
     if (Status s = WriteFileAtomic(WorkingFilePath("UnKnown"), *d.unknown_file); !s)
       return s.error();
   }
-  return LoadDocumentText(bytes.value(), requested, d);
+  return LoadDocumentText(std::move(bytes.value()), requested, d);
 }
 
 }  // namespace tessary

@@ -16,18 +16,18 @@ namespace {
 
 constexpr size_t kNoMark = std::numeric_limits<size_t>::max();
 
-// Output of a decode: bytes written through a raw cursor into a buffer sized for the worst
-// case up front (the Shift-JIS form never takes more bytes than its UTF-8 or UTF-16 source),
-// plus the line end offsets.
+// Output of a decode, written over the input in the same buffer: the Shift-JIS form never
+// takes more bytes than its UTF-8 or UTF-16 source, so the write cursor never passes the read
+// cursor, and a load needs no second buffer the size of the file. Every write happens after
+// the bytes it covers have been read; the vector stores check the gap where they would not.
 class LineBuilder {
  public:
-  explicit LineBuilder(size_t input_size) {
-    // 16 bytes of slack for the vector stores, which may write past the last byte kept.
-    ResizeLargeBuffer(buf_, input_size + 16);
+  explicit LineBuilder(std::string&& buffer) : buf_(std::move(buffer)) {
     base_ = buf_.data();
     out = base_;
-    ends_.reserve(input_size / 48 + 16);
+    ends_.reserve(buf_.size() / 48 + 16);
   }
+  const uint8_t* Input() const { return reinterpret_cast<const uint8_t*>(base_); }
 
   char* out;
   uint64_t replaced = 0;
@@ -150,15 +150,24 @@ inline void CopyPlainAscii(const uint8_t*& p, const uint8_t* end, char*& o) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const int stop = _mm_movemask_epi8(x) |
                      _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, lf)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), x);
-    if (stop != 0) {
-      const int n = __builtin_ctz(static_cast<unsigned>(stop));
-      p += n;
-      o += n;
-      return;
+    if (stop == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o), x);
+      p += 16;
+      o += 16;
+      continue;
     }
-    p += 16;
-    o += 16;
+    const int n = __builtin_ctz(static_cast<unsigned>(stop));
+    // 16 bytes at o may cover bytes not read yet, unless the cursors are 16 apart (or equal,
+    // when the store rewrites the same bytes).
+    const auto gap = reinterpret_cast<const char*>(p) - o;
+    if (gap == 0 || gap >= 16) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(o), x);
+      o += n;
+      p += n;
+    } else {
+      for (int i = 0; i < n; ++i) *o++ = static_cast<char>(*p++);
+    }
+    return;
   }
 #endif
   while (p < end && *p < 0x80 && *p != '\r' && *p != '\n') *o++ = static_cast<char>(*p++);
@@ -200,14 +209,30 @@ inline void Take3ByteRuns(const cp932::Tables& t, const uint8_t*& p, const uint8
   }
 }
 
+std::string CopyOf(std::string_view bytes) {
+  std::string copy;
+  ResizeLargeBuffer(copy, bytes.size());
+  std::memcpy(copy.data(), bytes.data(), bytes.size());
+  return copy;
+}
+
 }  // namespace
 
 DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark) {
+  return DecodeUtf8Text(CopyOf(bytes), mark);
+}
+
+DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark mark) {
+  return DecodeUtf16Text(CopyOf(bytes), order, mark);
+}
+
+DecodedText DecodeUtf8Text(std::string&& bytes, Utf8Mark mark) {
   const cp932::Tables& t = cp932::GetTables();
-  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
-  const void* nul = std::memchr(p, 0, bytes.size());
-  const uint8_t* end = nul ? static_cast<const uint8_t*>(nul) : p + bytes.size();
-  LineBuilder b(static_cast<size_t>(end - p));
+  const size_t size = bytes.size();
+  LineBuilder b(std::move(bytes));
+  const uint8_t* p = b.Input();
+  const void* nul = std::memchr(p, 0, size);
+  const uint8_t* end = nul ? static_cast<const uint8_t*>(nul) : p + size;
   const uint8_t* raw_line = p;  // start of the current line of the file
   if (mark == Utf8Mark::Drop && end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
     p += 3;
@@ -270,7 +295,8 @@ inline uint16_t LoadUnit(const uint8_t* p, ByteOrder order) {
 }
 
 // Units 0x20-0x7F narrowed 8 at a time; returns how many units it took (0 when the first
-// unit is anything else).
+// unit is anything else). The 8-byte store covers unread input unless the cursors are far
+// enough apart; then the units are written one by one.
 inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrder order) {
 #ifdef TESSARY_SSE2
   if (units_left >= 8) {
@@ -280,8 +306,14 @@ inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrde
     const __m128i ok = _mm_and_si128(_mm_cmpgt_epi16(d, _mm_set1_epi16(-1)),
                                      _mm_cmplt_epi16(d, _mm_set1_epi16(0x60)));
     const unsigned bad = ~static_cast<unsigned>(_mm_movemask_epi8(ok)) & 0xFFFF;
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(x, x));
-    return bad == 0 ? 8 : __builtin_ctz(bad) / 2;
+    const size_t k = bad == 0 ? 8 : __builtin_ctz(bad) / 2;
+    const auto gap = static_cast<size_t>(reinterpret_cast<const char*>(p) - o);
+    if (gap + 2 * k >= 8) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(x, x));
+    } else {
+      for (size_t i = 0; i < k; ++i) o[i] = static_cast<char>(p[2 * i + (order == ByteOrder::BigEndian)]);
+    }
+    return k;
   }
 #endif
   (void)p, (void)units_left, (void)o, (void)order;
@@ -290,11 +322,12 @@ inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrde
 
 }  // namespace
 
-DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark mark) {
+DecodedText DecodeUtf16Text(std::string&& bytes, ByteOrder order, Utf16Mark mark) {
   DecodedText r;
-  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
   size_t n = bytes.size();
   if (n == 0 || (n <= 2 && mark == Utf16Mark::Expected)) return r;
+  LineBuilder b(std::move(bytes));
+  const uint8_t* p = b.Input();
   if (mark == Utf16Mark::Expected) {
     const bool le = order == ByteOrder::LittleEndian;
     if ((le && p[0] == 0xFF && p[1] == 0xFE) || (!le && p[0] == 0xFE && p[1] == 0xFF)) {
@@ -303,7 +336,6 @@ DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark m
     }
   }
   const cp932::Tables& t = cp932::GetTables();
-  LineBuilder b(n + 1);
   const size_t units = n / 2;
   bool stopped = false;
   size_t i = 0;
