@@ -177,7 +177,9 @@ void TFountainParser::Start(std::string_view row, std::string_view appended,
   pos_ = 0;
   tokenStart_ = 0;
   token_ = token::kEof;
-  bracketIndex_ = state.BracketIndex;
+  // A stored index of a pair that has since been removed (states not yet recomputed) must not
+  // reach past the collection.
+  bracketIndex_ = state.BracketIndex < fountain_.Brackets().Count() ? state.BracketIndex : kNoBracket;
   lastBracketPair_ = kNoBracket;
   elementIndex_ = state.ElementIndex;
   extraInt_ = state.ExtraInt;

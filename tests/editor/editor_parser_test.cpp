@@ -154,6 +154,17 @@ TEST(EditorParser, BracketSpanOverLines) {
   EXPECT_FALSE(f.StatesRestartAtLineStart());
 }
 
+TEST(EditorParser, StateOfARemovedBracketPairIsIgnored) {
+  TEditorFountain f;
+  ASSERT_TRUE(f.Brackets().Add("(", ")").ok());
+  TEditorParser p(f);
+  TRowAttributeData open = p.NextRowState("(a", "", RowEnd::RowEndsLine, Initial());
+  ASSERT_EQ(open.BracketIndex, 0);
+  f.Brackets().Clear();  // the rows still hold index 0 until they are recomputed
+  EXPECT_EQ(Scan(f, "b)", open), (Tokens{{"b", token::kAnk}, {")", token::kSymbol}}));
+  EXPECT_EQ(p.NextRowState("b)", "", RowEnd::RowEndsLine, open).BracketIndex, kNoBracket);
+}
+
 TEST(EditorParser, ClosingBracketCutByTheWrap) {
   TEditorFountain f;
   ASSERT_TRUE(f.Brackets().Add("<<", ">>").ok());

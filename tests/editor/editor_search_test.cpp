@@ -149,6 +149,18 @@ TEST(EditorSearch, MatchStartingInTheLastRowOfAChunkIsFound) {
   EXPECT_EQ(b->anchor, (TRowBytePos{81, 95}));
 }
 
+TEST(EditorSearch, ALaterChunkNeverFindsAMatchInsideThePreviousHit) {
+  Rows rows;
+  rows.Add("x");
+  for (int i = 0; i < 120; ++i) rows.Add(std::string(98, 'a'));
+  // A previous hit (hsCaret) far longer than a chunk: the search starts after all of it.
+  TSearchCaret c = CaretAt(0, 0, THitStyle::hsCaret);
+  c.hitLength = 9503;
+  auto d = Search(rows, c, "a", opt::kForward);
+  ASSERT_TRUE(d.has_value());
+  EXPECT_EQ(rows.Offset(d->anchor), 9503);
+}
+
 TEST(EditorSearch, ChunkedSearchEqualsSearchingTheWholeText) {
   std::mt19937 rng(7);
   const std::vector<std::string> pieces = {"a", "b", "A", " ", "_", Hex("82A0"), Hex("8341"),
