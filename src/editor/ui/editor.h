@@ -88,6 +88,9 @@ class TEditor : public QAbstractScrollArea {
   // enabled and checked states; triggering an item runs its action on the control.
   std::unique_ptr<class QMenu> CreatePopupMenu();
 
+  // Answers the input method: the caret rectangle places the candidate window.
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
   // The preedit text of a composition in progress (empty when none).
   const QString& Preedit() const { return preedit_; }
 
@@ -99,7 +102,6 @@ class TEditor : public QAbstractScrollArea {
   void resizeEvent(QResizeEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
-  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
