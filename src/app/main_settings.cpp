@@ -193,6 +193,27 @@ EditorScheme SchemeFor(const MainSettings& s, Protection p) {
 TColor TabMarkColor(const MainSettings& s) { return s.tab_mark ? s.kigou_color : s.back_color; }
 TColor DbcsMarkColor(const MainSettings& s) { return s.dbcs_mark ? s.kigou_color : s.back_color; }
 
+EditorViewOptions ViewOptionsFor(const MainSettings& s) {
+  EditorViewOptions v;
+  v.left_bar = s.row_visible;
+  v.ruler = s.col_visible;
+  v.under_line = s.under_line_visible;
+  v.ret_mark = s.crlf_mark;
+  v.eof_mark = s.eof_mark;
+  v.reserve_color = s.reserve_color;
+  v.select_color = s.select_font_color;
+  v.select_back_color = s.select_back_color;
+  v.mark_color = s.kigou_color;
+  v.under_line_color = s.under_line_color;
+  v.tab_mark_color = TabMarkColor(s);
+  v.dbcs_mark_color = DbcsMarkColor(s);
+  v.next_line = s.caret_move_next;
+  v.free_caret = s.caret_move_free;
+  v.auto_indent = s.caret_auto_indent;
+  v.tab_space_count = s.tab_width;
+  return v;
+}
+
 int ReadWrapByte(const PrivateProfile& ini) {
   const int v = ini.ReadInteger(kEditor, "WrapByte", kDefaultWrapByte);
   return v > 0 ? v : kDefaultWrapByte;

@@ -116,6 +116,29 @@ int ReadWrapByte(const PrivateProfile& ini);
 // Window width wraps one column short of the visible columns (at least 1).
 WrapSetting WrapFor(WrapMode mode, int wrap_byte, int visible_cols);
 
+// Every editor setting that the view options drive, in the terms of the control's properties.
+// Applied at start-up, and the toggles of the view menu change one field each.
+struct EditorViewOptions {
+  bool left_bar = true;      // Leftbar.Visible, Leftbar.ShowNumber and Leftbar.ZeroLead together
+  bool ruler = true;         // Ruler.Visible
+  bool under_line = true;    // Marks.Underline.Visible
+  bool ret_mark = true;      // Marks.RetMark.Visible
+  bool eof_mark = true;      // Marks.EofMark.Visible
+  TColor reserve_color = clRed;       // View.Colors.Reserve.Color
+  TColor select_color = clWhite;      // View.Colors.Select.Color
+  TColor select_back_color = clBlue;  // View.Colors.Select.BkColor
+  TColor mark_color = clBlue;         // Marks.RetMark.Color and Marks.EofMark.Color
+  TColor under_line_color = clBlue;   // Marks.Underline.Color
+  TColor tab_mark_color = clBlue;     // read by the line decorations
+  TColor dbcs_mark_color = clBlue;
+  bool next_line = true;     // Caret.NextLine
+  bool free_caret = false;   // Caret.FreeCaret
+  bool auto_indent = false;  // Caret.AutoIndent
+  int tab_space_count = 4;   // Caret.TabSpaceCount
+  bool operator==(const EditorViewOptions&) const = default;
+};
+EditorViewOptions ViewOptionsFor(const MainSettings& s);
+
 // The settings keys of the read menu items, in menu order after "ReadAuto".
 std::string_view ReadMenuKey(CharCode c);
 

@@ -140,6 +140,25 @@ TEST(ViewSettings, SchemesMarksAndWrapModes) {
   EXPECT_EQ(WrapFor(WrapMode::WindowWidth, 72, 0), (WrapSetting{true, 1}));
 }
 
+TEST(ViewSettings, StartUpOptionsFollowTheMenuKeys) {
+  MainSettings s;
+  EXPECT_EQ(ViewOptionsFor(s), EditorViewOptions{});
+  s.row_visible = false;
+  s.crlf_mark = false;
+  s.dbcs_mark = false;
+  s.kigou_color = clLime;
+  s.tab_width = 2;
+  s.caret_move_free = true;
+  const EditorViewOptions v = ViewOptionsFor(s);
+  EXPECT_FALSE(v.left_bar);
+  EXPECT_FALSE(v.ret_mark);
+  EXPECT_EQ(v.mark_color, clLime);  // line-end and EOF marks keep their colour when hidden
+  EXPECT_EQ(v.tab_mark_color, clLime);
+  EXPECT_EQ(v.dbcs_mark_color, s.back_color);
+  EXPECT_EQ(v.tab_space_count, 2);
+  EXPECT_TRUE(v.free_caret);
+}
+
 TEST(SjisText, ExactFormsOnly) {
   EXPECT_EQ(Utf8ToSjisExact("/home/a/あ.txt"), "/home/a/\x82\xA0.txt");
   EXPECT_EQ(SjisToUtf8("/home/a/\x82\xA0.txt"), "/home/a/あ.txt");
