@@ -185,6 +185,37 @@ Status WriteMainSettings(PrivateProfile& ini, const MainSettings& s) {
   return WritePlacement(ini, "FormMain", s.placement.state, s.placement.bounds);
 }
 
+Status WriteFontChoice(PrivateProfile& ini, Protection p, const FontChoice& f) {
+  EntryList e;
+  if (p == Protection::ReadOnly)
+    e.Font("FontNameReadOnly", "FontSizeReadOnly", "FontColorReadOnly", f);
+  else
+    e.Font("FontName", "FontSize", "FontColor", f);
+  return ini.WriteStrings(e.Take());
+}
+
+Status WriteBackColor(PrivateProfile& ini, Protection p, TColor c) {
+  return ini.WriteString(kColorSection, p == Protection::ReadOnly ? "BackColorReadOnly" : "BackColor",
+                         ColorToText(c));
+}
+
+Status WriteWrapMode(PrivateProfile& ini, WrapMode mode) {
+  EntryList e;
+  e.Bool(kEditor, "WrapNone", mode == WrapMode::None);
+  e.Bool(kEditor, "WrapLength", mode == WrapMode::Length);
+  e.Bool(kEditor, "WrapWindowWidth", mode == WrapMode::WindowWidth);
+  return ini.WriteStrings(e.Take());
+}
+
+Status WriteWrapByte(PrivateProfile& ini, int wrap_byte) {
+  return ini.WriteString(kEditor, "WrapByte", std::to_string(wrap_byte));
+}
+
+Status WriteStatusBarVisible(PrivateProfile& ini, StatusBarPosition bar, bool visible) {
+  return ini.WriteBool("StatusBar", bar == StatusBarPosition::Top ? "PositionTop" : "PositionBottom",
+                       visible);
+}
+
 EditorScheme SchemeFor(const MainSettings& s, Protection p) {
   if (p == Protection::ReadOnly) return {s.font_read_only, s.back_color_read_only};
   return {s.font, s.back_color};

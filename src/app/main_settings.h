@@ -89,10 +89,23 @@ std::vector<PrivateProfile::Entry> ShutDownEntries(const MainSettings& s);
 // The shut-down write: ShutDownEntries in one rewrite, then the window placement.
 Status WriteMainSettings(PrivateProfile& ini, const MainSettings& s);
 
+// ---- keys the view commands write at once (the shut-down write repeats them) ----
+
+enum class Protection { Writable, ReadOnly };
+enum class StatusBarPosition { Top, Bottom };
+// FontName/FontSize/FontColor, or the three read-only keys.
+Status WriteFontChoice(PrivateProfile& ini, Protection p, const FontChoice& f);
+// BackColor or BackColorReadOnly.
+Status WriteBackColor(PrivateProfile& ini, Protection p, TColor c);
+// WrapNone, WrapLength and WrapWindowWidth together.
+Status WriteWrapMode(PrivateProfile& ini, WrapMode mode);
+// What the wrap-length window stores after its bounds check.
+Status WriteWrapByte(PrivateProfile& ini, int wrap_byte);
+Status WriteStatusBarVisible(PrivateProfile& ini, StatusBarPosition bar, bool visible);
+
 // ---- how the settings drive the editor ----
 
 // Font and colours of the editor for one protection state (what SetEditorColor applies).
-enum class Protection { Writable, ReadOnly };
 struct EditorScheme {
   FontChoice font;   // also colours the left bar's numbers, the ruler and its caret mark
   TColor background;  // editor, left bar and ruler

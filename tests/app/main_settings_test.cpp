@@ -126,6 +126,25 @@ TEST(MainSettings, AllReadKeysOffLeavesNoReadItemChecked) {
   for (bool c : s.read_menu.codes) EXPECT_FALSE(c);
 }
 
+TEST(MainSettings, KeysWrittenAtOnceByTheViewCommandsReadBack) {
+  TempDir dir;
+  PrivateProfile ini(dir.File("tessary.ini"));
+  ASSERT_TRUE(WriteFontChoice(ini, Protection::ReadOnly, {"IPAゴシック", 20, clNavy}));
+  ASSERT_TRUE(WriteBackColor(ini, Protection::Writable, clTeal));
+  ASSERT_TRUE(WriteWrapMode(ini, WrapMode::Length));
+  ASSERT_TRUE(WriteWrapByte(ini, 120));
+  ASSERT_TRUE(WriteStatusBarVisible(ini, StatusBarPosition::Top, false));
+  const MainSettings s = ReadMainSettings(ini);
+  EXPECT_EQ(s.font_read_only, (FontChoice{"IPAゴシック", 20, clNavy}));
+  EXPECT_EQ(s.font, MainSettings{}.font);
+  EXPECT_EQ(s.back_color, clTeal);
+  EXPECT_EQ(s.wrap, WrapMode::Length);
+  EXPECT_EQ(ini.ReadString("Editor", "WrapWindowWidth"), "0");
+  EXPECT_EQ(ReadWrapByte(ini), 120);
+  EXPECT_FALSE(s.status_bar_top);
+  EXPECT_TRUE(s.status_bar_bottom);
+}
+
 TEST(ViewSettings, SchemesMarksAndWrapModes) {
   MainSettings s;
   EXPECT_EQ(SchemeFor(s, Protection::Writable), (EditorScheme{s.font, clBlack}));
