@@ -110,24 +110,32 @@ int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 }  // namespace
 
-// A raw font of one style and the glyph index of each UTF-16 unit, looked up once.
+// A raw font of one style and, per UTF-16 unit, its glyph and advance, looked up once.
 struct TEditor::GlyphFont {
+  struct Glyph {
+    quint32 index = 0;  // 0: not in the font
+    float advance = 0;
+    bool known = false;
+  };
   QFont font;
   QRawFont raw;
-  std::vector<quint32> glyph;  // 65536 entries; kUnknown until looked up, 0 when missing
-  static constexpr quint32 kUnknown = 0xFFFFFFFF;
+  std::vector<Glyph> glyphs;  // 65536 entries, filled as units are drawn
   std::vector<quint32> indexes;
   std::vector<QPointF> positions;
 
-  explicit GlyphFont(const QFont& f) : font(f), raw(QRawFont::fromFont(f)), glyph(65536, kUnknown) {}
-  quint32 GlyphOf(char16_t u) {
-    quint32& g = glyph[u];
-    if (g == kUnknown) {
+  explicit GlyphFont(const QFont& f) : font(f), raw(QRawFont::fromFont(f)), glyphs(65536) {}
+  const Glyph& GlyphOf(char16_t u) {
+    Glyph& g = glyphs[u];
+    if (!g.known) {
+      g.known = true;
       const QChar c(u);
       quint32 idx = 0;
       int n = 1;
-      if (!raw.isValid() || !raw.glyphIndexesForChars(&c, 1, &idx, &n) || n != 1) idx = 0;
-      g = idx;
+      if (raw.isValid() && raw.glyphIndexesForChars(&c, 1, &idx, &n) && n == 1 && idx != 0) {
+        g.index = idx;
+        QPointF adv;
+        if (raw.advancesForGlyphIndexes(&idx, &adv, 1)) g.advance = static_cast<float>(adv.x());
+      }
     }
     return g;
   }
@@ -579,8 +587,8 @@ void TEditor::PaintRun(QPainter& p, std::string_view row, const tessary::PaintRu
   }
 }
 
-// Each character at its own cell: the glyph of a double-byte character is centred in its two
-// cells, so a font whose full-width glyphs are not exactly two columns wide still lines up.
+// Each character at its own cell: a glyph narrower than its cells (one, or two for a
+// double-byte character) is centred in them, so text lines up in any font.
 void TEditor::DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baseline, TFontStyles style) {
   GlyphFont& g = GlyphsFor(style);
   const int w = metrics_.char_width;
@@ -604,14 +612,10 @@ void TEditor::DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baselin
       u = static_cast<char16_t>(cp932::DecodeSingle(b));
     }
     if (u > 0x20 && u != 0x3000) {
-      const quint32 glyph = g.GlyphOf(u);
-      if (glyph != 0) {
-        qreal offset = 0;
-        if (cells == 2) {
-          const QList<QPointF> adv = g.raw.advancesForGlyphIndexes(QList<quint32>{glyph});
-          if (!adv.isEmpty()) offset = std::max<qreal>(0, (2 * w - adv.front().x()) / 2);
-        }
-        g.indexes.push_back(glyph);
+      const GlyphFont::Glyph& glyph = g.GlyphOf(u);
+      if (glyph.index != 0) {
+        const qreal offset = std::max<qreal>(0, (cells * w - glyph.advance) / 2);
+        g.indexes.push_back(glyph.index);
         g.positions.emplace_back(cx + offset, baseline);
       } else {
         // Not in the font: the platform's font fallback draws it, still in its own cells.
