@@ -1,0 +1,76 @@
+// Key map values as Qt key sequences, and the menu's actions taking shortcuts and giving captions.
+#include "commands/ui/qt_key_stroke.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <set>
+
+namespace tessary {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "qt_key_stroke_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);  // lives for the whole test run
+  }();
+  return *app;
+}
+
+QKeySequence Seq(std::string_view text) {
+  return ToQKeySequence(ShortCutFromText(text, KeyNameTable::Main));
+}
+
+TEST(QtKeyStroke, TextsBecomeTheKeysTheyName) {
+  EXPECT_EQ(Seq("Shift+Ctrl+0"), QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_0));
+  EXPECT_EQ(Seq("F3"), QKeySequence(Qt::Key_F3));
+  EXPECT_EQ(Seq("Ctrl+Alt+C"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C));
+  EXPECT_EQ(Seq("Ctrl+Tab"), QKeySequence(Qt::CTRL | Qt::Key_Tab));
+  EXPECT_EQ(Seq("Ctrl+\\"), QKeySequence(Qt::CTRL | Qt::Key_Backslash));
+  EXPECT_EQ(Seq("Ctrl+^"), QKeySequence(Qt::CTRL | Qt::Key_AsciiCircum));
+  EXPECT_EQ(Seq("Ctrl+@"), QKeySequence(Qt::CTRL | Qt::Key_At));
+  EXPECT_EQ(Seq("Alt+PgDn"), QKeySequence(Qt::ALT | Qt::Key_PageDown));
+  EXPECT_TRUE(Seq("ctrl+a").isEmpty());
+  EXPECT_TRUE(Seq("Ctrl+Foo").isEmpty()) << "bare modifiers are no shortcut";
+  EXPECT_TRUE(Seq("").isEmpty());
+}
+
+TEST(QtKeyStroke, EveryKeyNameHasItsOwnQtKeyAndComesBack) {
+  std::set<int> keys;
+  for (std::string_view name : KeyNames()) {
+    const KeyStroke s{KeyCodeOf(name, KeyNameTable::Main), true, false, true};
+    const QKeySequence seq = ToQKeySequence(s);
+    ASSERT_EQ(seq.count(), 1) << name;
+    keys.insert(seq[0].key());
+    EXPECT_EQ(KeyStrokeOf(seq[0]), s) << name;
+  }
+  EXPECT_EQ(keys.size(), KeyNames().size());
+  EXPECT_EQ(KeyStrokeOf(QKeyCombination(Qt::Key_Enter))->key, 0x0D);
+  EXPECT_FALSE(KeyStrokeOf(QKeyCombination(Qt::Key_F13)));
+}
+
+TEST(QtMenuShortcuts, ActionsTakeShortcutsAndGiveCaptions) {
+  App();
+  QAction open(QString::fromUtf8("開く(&O)... "));
+  QAction favourite(QString::fromUtf8("お気入１ memo.txt 起動(&X)"));
+  QtMenuShortcuts menu;
+  menu.Register(1002, &open);
+  menu.Register(1407, &favourite);
+  KeyMap map = InitKeyMap(menu);
+  EXPECT_EQ(FindKeyMapRow(map, "1002")->caption, "開く(&O)... ");
+  EXPECT_EQ(FindKeyMapRow(map, "1407")->caption, "お気入１ memo.txt 起動(&X)");
+  EXPECT_EQ(FindKeyMapRow(map, "1001")->caption, "新規作成(&N)");
+
+  menu.SetShortCut(1002, ShortCutFromText("Ctrl+O", KeyNameTable::Main));
+  EXPECT_EQ(open.shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  menu.SetShortCut(1002, KeyStroke{});
+  EXPECT_TRUE(open.shortcut().isEmpty());
+  menu.SetShortCut(1001, ShortCutFromText("Ctrl+N", KeyNameTable::Main));  // no action: ignored
+}
+
+}  // namespace
+}  // namespace tessary
