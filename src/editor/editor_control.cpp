@@ -358,8 +358,10 @@ void EditorControl::DocumentChanged(const ChangeRegion& region) {
         longest_width_ = std::max(longest_width_, doc_->Wrapper().DisplayWidth(RowText(r)));
     }
   }
-  modified_ = true;
+  // A region that is not pending is a refresh without a text change (a wrap mode change).
   Invalidate(region.Pending ? region.Start : 0, -1);
+  if (!region.Pending) return;
+  modified_ = true;
   if (OnChange) OnChange();
 }
 
@@ -537,7 +539,6 @@ void EditorControl::SetSelLength(int64_t n) {
     }
     return;
   }
-  const bool hit = sel_state_ == SelectionState::Hit;
   if (Selected()) {
     const TextPos s = sel_start_;
     MoveCaret(s.row, ColOfPos(s.row, s.pos), Move::Horizontal, -1);
@@ -547,14 +548,13 @@ void EditorControl::SetSelLength(int64_t n) {
   const bool was = Selected();
   sel_state_ = SelectionState::None;
   SetAnchorAtCaret();
-  if (hit) sel_state_ = SelectionState::Hit;
   const TextPos end = PosAtOffset(from + n);
   MoveCaret(end.row, end.row < doc_->Count() ? ColOfPos(end.row, end.pos) : 0, Move::Horizontal,
             1);
   // A length ending inside a double-byte character takes the whole character, as the caret
   // does.
   SetSelectionRange(start, CaretPos());
-  if (!was && !Selected() && OnSelectionChange) OnSelectionChange(false);
+  if (was && !Selected() && OnSelectionChange) OnSelectionChange(false);
 }
 
 std::string EditorControl::SelText() const {
@@ -595,20 +595,14 @@ void EditorControl::SetHitStyle(TEditorHitStyle s) {
 }
 
 void EditorControl::ShowHit(int64_t length) {
-  if (hit_style_ == TEditorHitStyle::hsSelect) {
-    SetSelLength(length);
-    hit_length_ = length;
-    return;
-  }
   CancelSelection();
-  sel_state_ = SelectionState::Hit;  // SetSelLength keeps the hit state it finds
   SetSelLength(length);
-  if (sel_state_ != SelectionState::Hit) {
-    sel_state_ = SelectionState::None;
-    return;
-  }
+  if (!Selected()) return;
   hit_length_ = length;
-  if (hit_style_ == TEditorHitStyle::hsCaret && length > 0)
+  if (hit_style_ == TEditorHitStyle::hsSelect) return;
+  // Marked, not selected: drawn with the hit colours; with hsCaret the caret stays at its start.
+  sel_state_ = SelectionState::Hit;
+  if (hit_style_ == TEditorHitStyle::hsCaret)
     MoveCaret(sel_start_.row, ColOfPos(sel_start_.row, sel_start_.pos), Move::Horizontal, -1);
 }
 
