@@ -219,6 +219,53 @@ TEST_F(DocTest, EnterAtColumnZeroKeepsTheMarkOnItsText) {
   EXPECT_EQ(doc.GetRowMarks(3), 0);
 }
 
+TEST_F(DocTest, ReplaceRowsWithListCarriesMarksByTheRowCountRules) {
+  FakeEditorView view(doc);
+  auto rowsOf = [](std::initializer_list<const char*> texts) {
+    TEditorStringList l;
+    for (const char* t : texts) l.Add(t);
+    return l;
+  };
+  auto reset = [&] {
+    lines.SetTextStr("r0\r\nr1\r\nr2\r\nr3\r\n");
+    for (int32_t i = 0; i < 4; ++i) doc.SetRowMarks(i, static_cast<MarkSet>(1u << i));
+    doc.IncludeMarks(0xF);
+  };
+  // Fewer new rows: the first old rows' marks gather on new row 0, the rest by position.
+  reset();
+  doc.ReplaceRowsWithList(1, 3, rowsOf({"a", "b"}));
+  EXPECT_EQ(doc.GetRowMarks(1), (1u << 1) | (1u << 2));
+  EXPECT_EQ(doc.GetRowMarks(2), 1u << 3);
+  // More new rows, caret not at column 0: the first old row's marks stay on new row 0, later
+  // old rows' marks are aligned at the end.
+  reset();
+  view.caret_col = 2;
+  doc.ReplaceRowsWithList(1, 2, rowsOf({"a", "b", "c", "d"}));
+  EXPECT_EQ(doc.GetRowMarks(1), 1u << 1);
+  EXPECT_EQ(doc.GetRowMarks(4), 1u << 2);
+  EXPECT_EQ(doc.GetRowMarks(2) | doc.GetRowMarks(3), 0);
+  // Caret at column 0: the first old row's marks go to new row n - count.
+  reset();
+  view.caret_col = 0;
+  doc.ReplaceRowsWithList(1, 2, rowsOf({"a", "b", "c", "d"}));
+  EXPECT_EQ(doc.GetRowMarks(1), 0);
+  EXPECT_EQ(doc.GetRowMarks(3), 1u << 1);
+  EXPECT_EQ(doc.GetRowMarks(4), 1u << 2);
+  // Pure insertion moves no mark; rows below keep theirs.
+  reset();
+  doc.ReplaceRowsWithList(1, 0, rowsOf({"a"}));
+  EXPECT_EQ(doc.GetRowMarks(1), 0);
+  EXPECT_EQ(doc.GetRowMarks(2), 1u << 1);
+  // No new rows: the marks leave MarksInUse, except an image mark that stands elsewhere too.
+  reset();
+  doc.SetRowMarks(0, static_cast<MarkSet>((1u << 0) | (1u << 11)));
+  doc.SetRowMarks(2, static_cast<MarkSet>((1u << 2) | (1u << 11)));
+  doc.IncludeMarks(1u << 11);
+  doc.ReplaceRowsWithList(2, 1, TEditorStringList());
+  EXPECT_EQ(doc.Count(), 3);
+  EXPECT_EQ(doc.MarksInUse(), (1u << 0) | (1u << 1) | (1u << 3) | (1u << 11));
+}
+
 TEST_F(DocTest, RewrapAndUnwrapKeepMarksOnTheirPartOfTheLine) {
   doc.WrapOption().SetWrapByte(20);
   lines.SetTextStr(std::string(50, 'a') + "\r\nb\r\n");
