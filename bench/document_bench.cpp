@@ -7,12 +7,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
 #include "editor/editor_screen_strings.h"
 #include "editor/editor_strings.h"
 #include "base/sjis.h"
+#include "codec/sjis_line_splitter.h"
+#include "codec/text_lines.h"
 #include "japanese_text.h"
 
 namespace {
@@ -88,6 +91,34 @@ void BM_LoadFromFile(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(kFileBytes));
 }
 BENCHMARK(BM_LoadFromFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Adopting the packed lines another loader produced, and reading all lines back out in order.
+void BM_SetTextLines(benchmark::State& state) {
+  static const tessary::TextLines packed = [] {
+    std::ifstream in(InputFile(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return tessary::SplitSjisBytes(bytes);
+  }();
+  for (auto _ : state) {
+    auto d = std::make_unique<Loaded>();
+    d->doc.SetTextLines(packed);
+    benchmark::DoNotOptimize(d->doc.Count());
+    state.PauseTiming();
+    d.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_SetTextLines)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_ForEachLine(benchmark::State& state) {
+  Loaded& d = Document(state.range(0) != 0);
+  for (auto _ : state) {
+    size_t bytes = 0;
+    d.doc.ForEachLine([&](std::string_view line, bool) { bytes += line.size(); });
+    benchmark::DoNotOptimize(bytes);
+  }
+}
+BENCHMARK(BM_ForEachLine)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_RewrapAll80(benchmark::State& state) {
   Loaded& d = Document(false);
