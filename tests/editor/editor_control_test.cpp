@@ -862,7 +862,63 @@ TEST_F(ControlTest, CursorFollowsTheAreaUnderThePointer) {
   EXPECT_EQ(c.CursorAt({0, 1, 8, 0}), std::nullopt);
 }
 
+// ---- search hits ----
+
+TEST_F(ControlTest, HitStylesShowAHitAsSelectionMarkOrCaretBlock) {
+  Load("one two one\r\n");
+  c.SetCaretCol(4);
+  c.ShowHit(3);
+  EXPECT_EQ(c.GetSelectionState(), SelectionState::Selected);
+  EXPECT_EQ(c.SelText(), "two");
+  EXPECT_EQ(c.HitLength(), 3);
+  c.SetHitStyle(TEditorHitStyle::hsDraw);  // cancels what is shown
+  EXPECT_FALSE(c.Selected());
+  c.SetCaretCol(8);
+  c.ShowHit(3);
+  EXPECT_EQ(c.GetSelectionState(), SelectionState::Hit);
+  EXPECT_EQ(c.SelStart(), 8);
+  EXPECT_EQ(c.SelLength(), 3);
+  EXPECT_EQ(Caret(), P(0, 11));
+  Key(EditorKey::Left);  // an unshifted move cancels the hit
+  EXPECT_EQ(c.GetSelectionState(), SelectionState::None);
+  EXPECT_EQ(c.HitLength(), 0);
+  c.SetHitStyle(TEditorHitStyle::hsCaret);
+  c.SetCaretCol(0);
+  c.ShowHit(3);
+  EXPECT_EQ(c.GetSelectionState(), SelectionState::Hit);
+  EXPECT_EQ(Caret(), P(0, 0));
+  // Shift extends a hit from its start into an ordinary selection.
+  Key(EditorKey::End, kShift);
+  EXPECT_EQ(c.SelText(), "one two one");
+}
+
 // ---- events and view interface ----
+
+TEST_F(ControlTest, CaretEventsWaitForTheEndOfAnUpdate) {
+  Load("abc\r\ndef\r\n");
+  caret_moves = 0;
+  c.BeginUpdate();
+  c.SetCaret(1, 2);
+  c.SetCaret(0, 1);
+  EXPECT_EQ(caret_moves, 0);
+  c.EndUpdate();
+  EXPECT_EQ(caret_moves, 1);
+  c.SetCaret(0, 1);  // no change, no event
+  EXPECT_EQ(caret_moves, 1);
+  Key(EditorKey::Enter);
+  EXPECT_EQ(caret_moves, 2);
+  EXPECT_EQ(changes > 0, true);
+}
+
+TEST_F(ControlTest, SwitchingWordWrapIsNoTextChange) {
+  Load(std::string(50, 'a') + "\r\n");
+  c.SetModified(false);
+  changes = 0;
+  Wrap(20);
+  EXPECT_EQ(c.RowCount(), 3);
+  EXPECT_FALSE(c.Modified());
+  EXPECT_EQ(changes, 0);
+}
 
 TEST_F(ControlTest, ChangesSetModifiedAndRaiseOnChange) {
   Load("abc\r\n");
