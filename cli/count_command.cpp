@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "codec/document_loader.h"
 #include "commands.h"
 #include "editor/editor_screen_strings.h"
 #include "editor/editor_strings.h"
@@ -14,7 +15,8 @@ namespace {
 constexpr const char* kHelp =
     "usage: tessary-cli count [--wrap N] [--tab N] FILE\n"
     "\n"
-    "Loads FILE into a document as Shift-JIS text and prints LINES<TAB>ROWS: the number of\n"
+    "Loads FILE into a document as the editor does (code detection, conversion to Shift-JIS)\n"
+    "and prints LINES<TAB>ROWS: the number of\n"
     "logical lines, and the number of screen rows with word wrap at N columns (N is kept\n"
     "within 20..250; no wrapping without --wrap). --tab sets the tab width (default 4).\n"
     "Errors go to standard error with exit status 1.\n";
@@ -72,8 +74,9 @@ int CountCommand(const Args& args) {
     doc.WrapOption().SetWrapByte(*wrap);
     doc.SetWordWrap(true);
   }
-  const Status loaded = lines.LoadFromFile(path);
-  if (!loaded) return Fail(loaded.error().message);
+  Result<LoadedText> loaded = LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip);
+  if (!loaded) return Fail(path + ": " + loaded.error().message);
+  lines.SetTextLines(loaded.value().lines);
   std::printf("%d\t%d\n", lines.Count(), doc.Count());
   return 0;
 }

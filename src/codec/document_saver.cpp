@@ -45,34 +45,44 @@ class ByteSink {
   size_t used_ = 0;
 };
 
-size_t TotalBytes(const LineSource& lines) {
-  size_t n = 0;
-  for (size_t i = 0; i < lines.Count(); ++i) n += lines.Line(i).size();
-  return n;
+struct Extent {
+  size_t lines = 0;
+  size_t bytes = 0;
+};
+
+// One pass to size the output buffer, so that a large document is not copied while it grows.
+Extent Measure(const LineSource& lines) {
+  Extent e;
+  lines.ForEach([&](std::string_view line) {
+    ++e.lines;
+    e.bytes += line.size();
+  });
+  return e;
 }
 
 std::string EncodeSjis(const LineSource& lines, RetCode ret) {
   const std::string_view eol = LineEndBytes(ret);
-  ByteSink out(TotalBytes(lines) + lines.Count() * eol.size());
-  for (size_t i = 0; i < lines.Count(); ++i) {
-    out.Append(lines.Line(i));
+  const Extent e = Measure(lines);
+  ByteSink out(e.bytes + e.lines * eol.size());
+  lines.ForEach([&](std::string_view line) {
+    out.Append(line);
     out.Append(eol);
-  }
+  });
   return out.Take();
 }
 
 std::string EncodeUtf8(const LineSource& lines, RetCode ret, bool mark) {
   const cp932::Tables& t = cp932::GetTables();
   const std::string_view eol = LineEndBytes(ret);
-  ByteSink out(TotalBytes(lines) / 2 * 3 + lines.Count() * eol.size() + 64);
+  const Extent e = Measure(lines);
+  ByteSink out(e.bytes / 2 * 3 + e.lines * eol.size() + 64);
   if (mark) out.Append("\xEF\xBB\xBF");
-  for (size_t i = 0; i < lines.Count(); ++i) {
-    const std::string_view line = lines.Line(i);
+  lines.ForEach([&](std::string_view line) {
     char* o = out.Room(Utf8RoomFor(line.size()) + eol.size());
     o = Cp932ToUtf8(t, line, o);
     o = std::copy(eol.begin(), eol.end(), o);
     out.Commit(o);
-  }
+  });
   return out.Take();
 }
 
@@ -103,14 +113,14 @@ std::string EncodeUtf16(const LineSource& lines, CharCode code, RetCode ret) {
   const cp932::Tables& t = cp932::GetTables();
   const ByteOrder order = OrderOf(code);
   // Exact for double-byte text; ASCII-heavy text makes the buffer grow once or twice.
-  ByteSink out(TotalBytes(lines) + lines.Count() * 4 + 64);
+  const Extent e = Measure(lines);
+  ByteSink out(e.bytes + e.lines * 4 + 64);
   PutMark16(out, code);
-  for (size_t i = 0; i < lines.Count(); ++i) {
-    const std::string_view line = lines.Line(i);
+  lines.ForEach([&](std::string_view line) {
     char* o = out.Room(Utf16RoomFor(line.size()) + 4);
     o = Cp932ToUtf16(t, line, o, order);
     out.Commit(PutLineEnd16(o, ret, order));
-  }
+  });
   return out.Take();
 }
 

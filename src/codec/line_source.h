@@ -9,30 +9,53 @@
 
 namespace tessary {
 
-// A count plus an accessor; refers to the lines' owner, which must outlive it. Line(i) views
-// may be invalidated by the next call (an owner may build a line on demand), so a reader uses
-// each view before asking for the next.
+// The lines in order, from a count plus an accessor, from packed TextLines, or from a visitor
+// that hands each line to a sink in turn (as a document that joins wrapped rows on the fly
+// does). It refers to the lines' owner, which must outlive it; a line's view is used before
+// the next one is asked for, so an owner may build each line in a reused buffer.
 class LineSource {
  public:
-  // `line` is any callable std::string_view(size_t); it is referred to, not copied.
+  // `line` is any callable std::string_view(size_t).
   template <class F, class = std::enable_if_t<std::is_invocable_r_v<std::string_view, const F&, size_t>>>
-  LineSource(size_t count, const F& line)
-      : count_(count), context_(&line), call_([](const void* c, size_t i) {
-          return std::string_view((*static_cast<const F*>(c))(i));
-        }) {}
+  LineSource(size_t count, const F& line) : context_(&line), count_(count) {
+    visit_ = [](const LineSource& self, void* sink, SinkFn call) {
+      const F& get = *static_cast<const F*>(self.context_);
+      for (size_t i = 0; i < self.count_; ++i) call(sink, std::string_view(get(i)));
+    };
+  }
 
   LineSource(const TextLines& lines)  // NOLINT: implicit by design
-      : count_(lines.Count()), context_(&lines), call_([](const void* c, size_t i) {
-          return static_cast<const TextLines*>(c)->Line(i);
-        }) {}
+      : context_(&lines) {
+    visit_ = [](const LineSource& self, void* sink, SinkFn call) {
+      const auto& t = *static_cast<const TextLines*>(self.context_);
+      for (size_t i = 0; i < t.Count(); ++i) call(sink, t.Line(i));
+    };
+  }
 
-  size_t Count() const { return count_; }
-  std::string_view Line(size_t i) const { return call_(context_, i); }
+  // `visitor(sink)` calls sink(std::string_view) once per line, in order.
+  template <class V>
+  static LineSource Visiting(const V& visitor) {
+    LineSource s;
+    s.context_ = &visitor;
+    s.visit_ = [](const LineSource& self, void* sink, SinkFn call) {
+      (*static_cast<const V*>(self.context_))([&](std::string_view line) { call(sink, line); });
+    };
+    return s;
+  }
+
+  // Calls f(std::string_view) for every line in order.
+  template <class F>
+  void ForEach(F&& f) const {
+    visit_(*this, &f, [](void* c, std::string_view line) { (*static_cast<std::remove_reference_t<F>*>(c))(line); });
+  }
 
  private:
-  size_t count_;
-  const void* context_;
-  std::string_view (*call_)(const void*, size_t);
+  using SinkFn = void (*)(void*, std::string_view);
+  LineSource() = default;
+
+  const void* context_ = nullptr;
+  size_t count_ = 0;
+  void (*visit_)(const LineSource&, void*, SinkFn) = nullptr;
 };
 
 }  // namespace tessary

@@ -34,10 +34,16 @@ expect crlf_only "" '1\t1'
 expect empty "" '0\t0'
 { repeat 8191 x; printf '\r\nnext\r\n'; } >"$work/cr_at_block_end"
 expect cr_at_block_end "" '2\t2'
-printf 'ab\r\ncd\032ef\r\ngh\r\n' >"$work/eof_mark"
+# Control bytes in the first 4095 bytes make the loader show the text without them, so the
+# block rules of byte 26 and the zero byte are checked further into the file.
+{ repeat 4100 x; printf '\r\ncd\032ef\r\ngh\r\n'; } >"$work/eof_mark"
 expect eof_mark "" '2\t2'
-{ printf 'abc\000'; repeat 8188 h; printf 'def\r\n'; } >"$work/nul_hides_block"
-expect nul_hides_block "--wrap 80" '1\t1'
+{ repeat 4097 z; printf '\r\nabc\000'; repeat 4089 h; printf 'def\r\n'; } >"$work/nul_hides_block"
+expect nul_hides_block "" '2\t2'
+printf 'ab\r\ncd\032ef\r\ngh\r\n' >"$work/early_control"
+expect early_control "" '3\t3'
+printf '\357\273\277\343\201\202\r\n\343\201\204\r\n' >"$work/utf8_bom"
+expect utf8_bom "--wrap 20" '2\t2'
 { repeat 100 a; printf '\r\n'; repeat 80 b; } >"$work/wide"
 expect wide "" '2\t2'
 expect wide "--wrap 80" '2\t4'

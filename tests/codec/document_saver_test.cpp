@@ -77,11 +77,23 @@ TEST(EncodeDocument, AutoWritesShiftJis) {
             Expected(kCodes[0], RetCode::Lf));
 }
 
-TEST(EncodeDocument, ReadsLinesThroughAnAccessor) {
+TEST(EncodeDocument, ReadsLinesThroughAnAccessorOrAVisitor) {
   std::vector<std::string> doc = {"ab", Hex("88 9F"), "c"};
+  const std::string expected = "ab\n" + Hex("E4 BA 9C") + "\nc\n";
   auto line = [&](size_t i) { return std::string_view(doc[i]); };
-  EXPECT_EQ(EncodeDocument(LineSource(doc.size(), line), CharCode::UTF8, RetCode::Lf),
-            "ab\n" + Hex("E4 BA 9C") + "\nc\n");
+  EXPECT_EQ(EncodeDocument(LineSource(doc.size(), line), CharCode::UTF8, RetCode::Lf), expected);
+  // A visitor that builds each line in one reused buffer, as a wrapping document does.
+  auto visit = [&](auto&& sink) {
+    std::string scratch;
+    for (const auto& l : doc) {
+      scratch = l;
+      sink(std::string_view(scratch));
+      scratch.assign(scratch.size(), 'X');
+    }
+  };
+  EXPECT_EQ(EncodeDocument(LineSource::Visiting(visit), CharCode::UTF8, RetCode::Lf), expected);
+  EXPECT_EQ(EncodeDocument(LineSource::Visiting(visit), CharCode::UTF16Le, RetCode::None),
+            Hex("61 00 62 00 9C 4E 63 00"));
 }
 
 TEST(EncodeDocument, BrokenShiftJisNeverSwallowsALineEnd) {
