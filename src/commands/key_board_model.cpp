@@ -1,4 +1,5 @@
-// Rules of the keyboard settings window: listing, the new-key checks, reset and the difference file.
+// Rules of the keyboard settings window: listing, the new-key checks, reset and the difference
+// file.
 #include "commands/key_board_model.h"
 
 #include <array>

@@ -54,8 +54,8 @@ KeyMap InitKeyMap(const CaptionSource& captions) {
   map.reserve(CommandTable().size());
   for (const CommandEntry& e : CommandTable()) {
     // The editor keys are constants: no menu item carries them.
-    std::string caption = e.place == CommandPlace::EditorControl ? std::string(e.caption)
-                                                                 : captions.Caption(e);
+    std::string caption =
+        e.place == CommandPlace::EditorControl ? std::string(e.caption) : captions.Caption(e);
     map.push_back(KeyMapRow{std::string(e.group), std::move(caption),
                             std::string(e.default_shortcut), CommandIdText(e.id)});
   }

@@ -12,6 +12,7 @@ struct KeyName {
   bool in_viewer_table;
 };
 
+// clang-format off
 constexpr std::array<KeyName, 74> kKeyTable = {{
     {"0", 0x30, true},      {"1", 0x31, true},      {"2", 0x32, true},
     {"3", 0x33, true},      {"4", 0x34, true},      {"5", 0x35, true},
@@ -39,6 +40,7 @@ constexpr std::array<KeyName, 74> kKeyTable = {{
     {"@", 0xC0, false},     {"[", 0xDB, false},     {"-", 0xBD, false},
     {"^", 0xDE, false},     {"\\", 0xDC, false},
 }};
+// clang-format on
 
 constexpr std::array<std::string_view, kKeyTable.size()> MakeNames() {
   std::array<std::string_view, kKeyTable.size()> names{};

@@ -14,7 +14,10 @@ uint32_t NextCodePoint(std::string_view text, size_t& i) {
   const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
   const uint8_t b = byte(i++);
   if (b < 0x80) return b;
-  int extra = b >= 0xF0 && b <= 0xF4 ? 3 : b >= 0xE0 && b <= 0xEF ? 2 : b >= 0xC2 && b <= 0xDF ? 1 : -1;
+  int extra = b >= 0xF0 && b <= 0xF4   ? 3
+              : b >= 0xE0 && b <= 0xEF ? 2
+              : b >= 0xC2 && b <= 0xDF ? 1
+                                       : -1;
   if (extra < 0 || i + static_cast<size_t>(extra) > text.size()) return 0xFFFFFFFF;
   uint32_t cp = b & (0x3F >> extra);
   for (int k = 0; k < extra; ++k) {

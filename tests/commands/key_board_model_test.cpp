@@ -69,9 +69,9 @@ class KeyBoardTest : public ::testing::Test {
 
 TEST_F(KeyBoardTest, CategoriesListAndTheBoxesOfTheSelectedCommand) {
   Open();
-  EXPECT_EQ(model->categories(), (std::vector<std::string>{"ファイル", "編集", "検索", "表示",
-                                                           "ツール", "ウィンドウ", "予約語",
-                                                           "拡張", "ヘルプ"}));
+  EXPECT_EQ(model->categories(),
+            (std::vector<std::string>{"ファイル", "編集", "検索", "表示", "ツール", "ウィンドウ",
+                                      "予約語", "拡張", "ヘルプ"}));
   EXPECT_EQ(model->category(), 0u);
   ASSERT_EQ(model->items().size(), 15u);
   EXPECT_EQ(model->selected(), 0u);
@@ -140,8 +140,8 @@ TEST_F(KeyBoardTest, ExtensionCommandsAreCheckedOnlyAmongThemselves) {
   EXPECT_EQ(Working("1201"), "Ctrl+F");
   Select("拡張", "1702");
   Choose(false, true, false, "F");
-  EXPECT_EQ(messages.shown, (std::vector<std::string>{
-                                "「拡張」\r\nで既に使用済みですので設定できません"}));
+  EXPECT_EQ(messages.shown,
+            (std::vector<std::string>{"「拡張」\r\nで既に使用済みですので設定できません"}));
   EXPECT_EQ(Working("1702"), "");
   // A key that only a 拡張 command holds is free for the other groups.
   Select("拡張", "1731");
@@ -284,7 +284,8 @@ TEST_F(KeyBoardTest, ApplyingAMissingDifferenceFileChangesNothing) {
   const std::string before = FileBytes();
   messages.answers = {Answer::Yes};
   model->LoadDiff();
-  EXPECT_EQ(messages.shown, (std::vector<std::string>{"ファイルがありません\r\nTessary-KeyDiff.txt"}));
+  EXPECT_EQ(messages.shown,
+            (std::vector<std::string>{"ファイルがありません\r\nTessary-KeyDiff.txt"}));
   EXPECT_EQ(FileBytes(), before);
   EXPECT_EQ(model->Cancel(), KeyBoardResult::Cancel);
 }

@@ -1,12 +1,12 @@
 // Scripted message boxes, a recording menu and key map files that fail on request.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <map>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "commands/key_map.h"
 #include "commands/key_map_state.h"

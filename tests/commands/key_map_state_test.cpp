@@ -135,7 +135,7 @@ TEST_F(KeyMapStartupTest, SetShortCutKeyReloadsTheFileAndWritesItBackWhenItVanis
   KeyMap changed = DefaultKeyMap();
   FindKeyMapRow(changed, "1001")->shortcut = "Shift+Ctrl+N";
   FindKeyMapRow(changed, "1002")->shortcut = "ctrl+a";  // no shortcut at all
-  changed.erase(changed.begin() + 2);                    // 1003 gone: its item loses its key
+  changed.erase(changed.begin() + 2);                   // 1003 gone: its item loses its key
   WriteFile(changed);
   state.SetShortCutKey(messages, menu);
   EXPECT_EQ(MenuValue(1001), 0x604E);

@@ -25,18 +25,28 @@ TEST(CommandTable, RowsIdsAndGroupsInTableOrder) {
   ASSERT_EQ(table.size(), 158u);
   std::vector<int> ids;
   for (const CommandEntry& e : table) ids.push_back(e.id);
-  EXPECT_EQ(ids, Ids({{1001, 1013}, {1020, 1021}, {1101, 1120}, {1201, 1205}, {1301, 1329},
-                      {1401, 1405}, {1407, 1414}, {1501, 1503}, {1601, 1605}, {1701, 1723},
-                      {1731, 1742}, {1801, 1803}, {9001, 9030}}));
+  EXPECT_EQ(ids, Ids({{1001, 1013},
+                      {1020, 1021},
+                      {1101, 1120},
+                      {1201, 1205},
+                      {1301, 1329},
+                      {1401, 1405},
+                      {1407, 1414},
+                      {1501, 1503},
+                      {1601, 1605},
+                      {1701, 1723},
+                      {1731, 1742},
+                      {1801, 1803},
+                      {9001, 9030}}));
   struct Range {
     int first, last;
     std::string_view group;
   };
-  const Range ranges[] = {{1001, 1021, kGroupFile},   {1101, 1120, kGroupEdit},
-                          {1201, 1205, kGroupSearch}, {1301, 1329, kGroupView},
-                          {1401, 1414, kGroupTool},   {1501, 1503, kGroupWindow},
+  const Range ranges[] = {{1001, 1021, kGroupFile},    {1101, 1120, kGroupEdit},
+                          {1201, 1205, kGroupSearch},  {1301, 1329, kGroupView},
+                          {1401, 1414, kGroupTool},    {1501, 1503, kGroupWindow},
                           {1601, 1605, kGroupReserve}, {1701, 1742, kGroupExtension},
-                          {1801, 1803, kGroupHelp},   {9001, 9030, kGroupEditor}};
+                          {1801, 1803, kGroupHelp},    {9001, 9030, kGroupEditor}};
   for (const CommandEntry& e : table) {
     bool found = false;
     for (const Range& r : ranges)
@@ -54,10 +64,17 @@ TEST(CommandTable, RowsIdsAndGroupsInTableOrder) {
 }
 
 TEST(CommandTable, MainMenuAppliesAllButTheViewerAndEditorRows) {
-  EXPECT_EQ(MainMenuShortcutIds(),
-            Ids({{1001, 1013}, {1020, 1021}, {1101, 1120}, {1201, 1205}, {1301, 1329},
-                 {1401, 1405}, {1407, 1414}, {1501, 1503}, {1601, 1605}, {1701, 1710},
-                 {1801, 1803}}));
+  EXPECT_EQ(MainMenuShortcutIds(), Ids({{1001, 1013},
+                                        {1020, 1021},
+                                        {1101, 1120},
+                                        {1201, 1205},
+                                        {1301, 1329},
+                                        {1401, 1405},
+                                        {1407, 1414},
+                                        {1501, 1503},
+                                        {1601, 1605},
+                                        {1701, 1710},
+                                        {1801, 1803}}));
   for (int id : Ids({{1711, 1723}, {1731, 1742}}))
     EXPECT_EQ(FindCommand(id)->place, CommandPlace::InvisibleItem) << id;
   EXPECT_EQ(WindowShortcutIds(ShortcutWindow::CsvList),
@@ -113,12 +130,14 @@ TEST(KeyMapRow, FieldsSplitAtTheFirstThreeTabs) {
   KeyMap map{{"a", "x", "", "1"}, {"b", "y", "", "1"}};
   EXPECT_EQ(FindKeyMapRow(map, "1")->group, "a");
   EXPECT_EQ(FindKeyMapRow(map, "2"), nullptr);
-  EXPECT_EQ(GetFunctionList(KeyMap{{"", "", "", "1201"}, {"", "", "", "1001"}, {"", "", "", "9001"}}),
-            (std::vector<std::string>{"1001", "1201", "9001"}));
+  EXPECT_EQ(
+      GetFunctionList(KeyMap{{"", "", "", "1201"}, {"", "", "", "1001"}, {"", "", "", "9001"}}),
+      (std::vector<std::string>{"1001", "1201", "9001"}));
 }
 
 TEST(KeyMapFile, ShiftJisWithCrLfAfterEveryRow) {
-  KeyMap map{{"ファイル", "新規作成(&N)", "Ctrl+N", "1001"}, {"エディタ", "改行", "Ctrl+M", "9029"}};
+  KeyMap map{{"ファイル", "新規作成(&N)", "Ctrl+N", "1001"},
+             {"エディタ", "改行", "Ctrl+M", "9029"}};
   const std::string bytes = EncodeKeyMapFile(map);
   EXPECT_EQ(bytes, Hex("83 74 83 40 83 43 83 8B 09 90 56 8B 4B 8D EC 90 AC 28 26 4E 29 09") +
                        "Ctrl+N\t1001\r\n" + Hex("83 47 83 66 83 42 83 5E 09 89 FC 8D 73 09") +

@@ -57,7 +57,9 @@ class KeyMapViewTest : public ::testing::Test {
 };
 
 TEST_F(KeyMapViewTest, FileOrderFirstThenSortedAndBackAgain) {
-  KeyMap map{{"g", "a", "Ctrl+F3", "1"}, {"g", "b", "", "2"}, {"g", "c", "F1", "3"},
+  KeyMap map{{"g", "a", "Ctrl+F3", "1"},
+             {"g", "b", "", "2"},
+             {"g", "c", "F1", "3"},
              {"g", "d", "Ctrl+1", "4"}};
   dir.Write(kKeyMapFileName, EncodeKeyMapFile(map));
   KeyMapViewModel view(true, files);
@@ -71,7 +73,8 @@ TEST_F(KeyMapViewTest, FileOrderFirstThenSortedAndBackAgain) {
   EXPECT_EQ(view.selected(), 0u);
   view.ShowOrder(KeyMapOrder::Sorted);
   EXPECT_EQ(ids(), "3412");
-  EXPECT_EQ(view.ClipboardText(), "g\tc\tF1\t3\r\ng\td\tCtrl+1\t4\r\ng\ta\tCtrl+F3\t1\r\ng\tb\t\t2");
+  EXPECT_EQ(view.ClipboardText(),
+            "g\tc\tF1\t3\r\ng\td\tCtrl+1\t4\r\ng\ta\tCtrl+F3\t1\r\ng\tb\t\t2");
   view.ShowOrder(KeyMapOrder::File);
   EXPECT_EQ(ids(), "1234");
 }

@@ -9,6 +9,7 @@ namespace tessary {
 namespace {
 
 // Codes outside the contiguous digit, letter and function-key ranges.
+// clang-format off
 constexpr std::array<std::pair<uint8_t, Qt::Key>, 26> kSpecialKeys = {{
     {0x20, Qt::Key_Space},        {0x1B, Qt::Key_Escape},      {0x0D, Qt::Key_Return},
     {0x09, Qt::Key_Tab},          {0x26, Qt::Key_Up},          {0x28, Qt::Key_Down},
@@ -20,6 +21,7 @@ constexpr std::array<std::pair<uint8_t, Qt::Key>, 26> kSpecialKeys = {{
     {0xC0, Qt::Key_At},           {0xDB, Qt::Key_BracketLeft}, {0xBD, Qt::Key_Minus},
     {0xDE, Qt::Key_AsciiCircum},  {0xDC, Qt::Key_Backslash},
 }};
+// clang-format on
 
 }  // namespace
 
