@@ -223,8 +223,17 @@ void KeyBoardModel::Init() {
   Show();
 }
 
+bool KeyBoardModel::RefuseWithoutKeyMap() {
+  // Without a key map every row would count as unchanged: an earlier difference file would be
+  // emptied, or an applied one would write an empty key map.
+  if (!working_.empty()) return false;
+  messages_.ShowMessage(kKeyMapFileMissingMessage);
+  return true;
+}
+
 void KeyBoardModel::SaveDiff() {
   if (messages_.AskYesNo(kSaveDiffQuestion) != Answer::Yes) return;
+  if (RefuseWithoutKeyMap()) return;
   Status saved = files_.Save(files_.key_diff_path(), ChangedRows(working_, default_table_));
   messages_.ShowMessage(saved ? std::string(kDiffSavedMessage)
                               : KeyMapWriteErrorText(saved.error()));
@@ -232,6 +241,7 @@ void KeyBoardModel::SaveDiff() {
 
 void KeyBoardModel::LoadDiff() {
   if (messages_.AskYesNo(kApplyDiffQuestion) != Answer::Yes) return;
+  if (RefuseWithoutKeyMap()) return;
   Result<std::optional<KeyMap>> diff = files_.Load(files_.key_diff_path());
   if (!diff) {
     messages_.ShowMessage(KeyMapReadErrorText(diff.error()));

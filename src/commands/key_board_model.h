@@ -26,6 +26,9 @@ inline constexpr const char* kApplyDiffQuestion =
 inline constexpr const char* kDiffAppliedMessage =
     "ファイルを読み込み反映しました\r\nTessary-KeyDiff.txt";
 inline constexpr const char* kNoDiffFileMessage = "ファイルがありません\r\nTessary-KeyDiff.txt";
+// Shown when the window has no key map to work on (the file was missing or unreadable).
+inline constexpr const char* kKeyMapFileMissingMessage =
+    "キーボード設定のファイルが在りませんでした";
 
 // "「" group "」" CR LF "で既に使用済みですので設定できません".
 std::string KeyInUseMessage(std::string_view group);
@@ -100,6 +103,7 @@ class KeyBoardModel {
   const KeyMapRow* RowHolding(std::string_view text) const;
   std::string_view CategoryText() const;
   void Reload(const KeyMap& fallback);
+  bool RefuseWithoutKeyMap();
 
   const KeyMap& default_table_;
   KeyMapFiles& files_;

@@ -199,9 +199,22 @@ TEST_F(KeyBoardTest, WithoutAKeyMapFileNothingIsListedAndOkWritesNothing) {
   EXPECT_TRUE(model->items().empty());
   model->ChangeKey(KeyIndex("A"));
   model->Clear();
+  EXPECT_TRUE(messages.shown.empty());
+  // An earlier difference file is neither emptied nor applied to nothing.
+  dir.Write(kKeyDiffFileName, EncodeKeyMapFile({{"表示", "x", "F6", "1301"}}));
+  messages.answers = {Answer::Yes, Answer::Yes};
+  model->SaveDiff();
+  model->LoadDiff();
+  EXPECT_EQ(messages.shown,
+            (std::vector<std::string>(2, "キーボード設定のファイルが在りませんでした")));
+  EXPECT_EQ(ReadFileOrDie(files.key_diff_path()), EncodeKeyMapFile({{"表示", "x", "F6", "1301"}}));
   EXPECT_EQ(model->Ok(), KeyBoardResult::Cancel);
   EXPECT_FALSE(FileExists(files.key_map_path()));
-  EXPECT_TRUE(messages.shown.empty());
+  // Reset gives the window a key map to work on.
+  messages.answers = {Answer::Yes};
+  model->Init();
+  EXPECT_EQ(model->categories().size(), 9u);
+  EXPECT_EQ(FileBytes(), EncodeKeyMapFile(defaults));
 }
 
 TEST_F(KeyBoardTest, InitWritesTheDefaultsAndCancelStillReportsTheWrite) {
