@@ -115,6 +115,11 @@ TEST_F(DocumentTest, RequestedCodeWinsButTheLineEndIsDetected) {
   EXPECT_EQ(doc_.ReadCode(), CharCode::SJIS);
   EXPECT_EQ(window_.Panel(StatusPanel::RetCode), "Lf(OSX,Android)");
   EXPECT_EQ(editor_.Text(), std::vector<std::string>{"\xE3\x81\x82"});  // raw bytes
+
+  // A mark that is not there is no error: the first two bytes are text.
+  Open(Write("le.txt", Hex("61 00 62 00 0D 00 0A 00")), CharCode::UTF16BomLe);
+  EXPECT_EQ(window_.Panel(StatusPanel::Code), "UTF16 [BOM有 LittleEndian]");
+  EXPECT_EQ(editor_.Text(), std::vector<std::string>{"ab"});
 }
 
 TEST_F(DocumentTest, EmptyFileIsShiftJisWithCrLfWhateverWasRequested) {
