@@ -46,9 +46,13 @@ EditorControlPort::EditorControlPort(EditorControl& control, std::function<void(
       set_editor_color_(std::move(set_editor_color)),
       apply_wrap_mode_(std::move(apply_wrap_mode)) {}
 
-void EditorControlPort::SetTextLines(const TextLines& lines) { control_.Lines().SetTextLines(lines); }
+void EditorControlPort::SetTextLines(const TextLines& lines) {
+  control_.Lines().SetTextLines(lines);
+}
 
-void EditorControlPort::ClearText() { control_.Lines().Clear(); }
+void EditorControlPort::ClearText() {
+  control_.Lines().Clear();
+}
 
 bool EditorControlPort::TextEmpty() const {
   const TEditorScreenStrings& d = control_.Document();
@@ -56,7 +60,9 @@ bool EditorControlPort::TextEmpty() const {
   return d.Count() == 1 && d.GetView(0).empty() && d.GetRowAttribute(0) != RowEnd::RowEndsLine;
 }
 
-int32_t EditorControlPort::LineCount() const { return control_.Document().LineCount(); }
+int32_t EditorControlPort::LineCount() const {
+  return control_.Document().LineCount();
+}
 
 void EditorControlPort::WithLines(const std::function<void(const LineSource&)>& use) const {
   LineCursor cursor(control_.Document());

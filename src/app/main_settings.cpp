@@ -12,8 +12,8 @@ constexpr const char* kColorSection = "EditorColor";
 constexpr const char* kEditor = "Editor";
 
 constexpr std::array<std::string_view, 7> kReadKeys = {
-    "ReadSJIS", "ReadUTF8Bom", "ReadUTF8", "ReadUTF16BomBe", "ReadUTF16Be", "ReadUTF16BomLe",
-    "ReadUTF16Le"};
+    "ReadSJIS",    "ReadUTF8Bom",    "ReadUTF8",   "ReadUTF16BomBe",
+    "ReadUTF16Be", "ReadUTF16BomLe", "ReadUTF16Le"};
 constexpr std::array<int, 4> kTabWidths = {2, 4, 6, 8};
 constexpr std::array<std::string_view, 4> kTabKeys = {"Tab2", "Tab4", "Tab6", "Tab8"};
 
@@ -29,9 +29,8 @@ std::string FileText(const std::string& utf8, std::string_view fallback) {
   return s ? *s : *Utf8ToSjisExact(fallback);
 }
 
-FontChoice ReadFont(const PrivateProfile& ini, std::string_view name_key,
-                    std::string_view size_key, std::string_view color_key,
-                    const FontChoice& fallback) {
+FontChoice ReadFont(const PrivateProfile& ini, std::string_view name_key, std::string_view size_key,
+                    std::string_view color_key, const FontChoice& fallback) {
   FontChoice f;
   f.name = ReadText(ini, kColorSection, name_key, fallback.name);
   if (f.name.empty()) f.name = fallback.name;
@@ -91,10 +90,11 @@ MainSettings ReadMainSettings(const PrivateProfile& ini) {
   const MainSettings d;
   MainSettings s;
   s.font = ReadFont(ini, "FontName", "FontSize", "FontColor", d.font);
-  s.font_read_only = ReadFont(ini, "FontNameReadOnly", "FontSizeReadOnly", "FontColorReadOnly",
-                              d.font_read_only);
+  s.font_read_only =
+      ReadFont(ini, "FontNameReadOnly", "FontSizeReadOnly", "FontColorReadOnly", d.font_read_only);
   s.back_color = ReadColor(ini, kColorSection, "BackColor", d.back_color);
-  s.back_color_read_only = ReadColor(ini, kColorSection, "BackColorReadOnly", d.back_color_read_only);
+  s.back_color_read_only =
+      ReadColor(ini, kColorSection, "BackColorReadOnly", d.back_color_read_only);
   s.reserve_color = ReadColor(ini, kColorSection, "ReserveColor", d.reserve_color);
   s.select_font_color = ReadColor(ini, kColorSection, "SelectFontColor", d.select_font_color);
   s.select_back_color = ReadColor(ini, kColorSection, "SelectBackColor", d.select_back_color);
@@ -124,7 +124,8 @@ MainSettings ReadMainSettings(const PrivateProfile& ini) {
   s.select_length_char = ini.ReadBool(kEditor, "SelectLengthChar", d.select_length_char);
   s.status_bar_top = ini.ReadBool("StatusBar", "PositionTop", d.status_bar_top);
   s.status_bar_bottom = ini.ReadBool("StatusBar", "PositionBottom", d.status_bar_bottom);
-  s.open_save_dialog_xp_style = ini.ReadBool("OpenSaveDialog", "XpStyle", d.open_save_dialog_xp_style);
+  s.open_save_dialog_xp_style =
+      ini.ReadBool("OpenSaveDialog", "XpStyle", d.open_save_dialog_xp_style);
   s.placement = ReadPlacement(ini, "FormMain", d.placement);
 
   for (size_t i = 0; i < 3; ++i) {
@@ -195,8 +196,8 @@ Status WriteFontChoice(PrivateProfile& ini, Protection p, const FontChoice& f) {
 }
 
 Status WriteBackColor(PrivateProfile& ini, Protection p, TColor c) {
-  return ini.WriteString(kColorSection, p == Protection::ReadOnly ? "BackColorReadOnly" : "BackColor",
-                         ColorToText(c));
+  return ini.WriteString(
+      kColorSection, p == Protection::ReadOnly ? "BackColorReadOnly" : "BackColor", ColorToText(c));
 }
 
 Status WriteWrapMode(PrivateProfile& ini, WrapMode mode) {
@@ -212,8 +213,8 @@ Status WriteWrapByte(PrivateProfile& ini, int wrap_byte) {
 }
 
 Status WriteStatusBarVisible(PrivateProfile& ini, StatusBarPosition bar, bool visible) {
-  return ini.WriteBool("StatusBar", bar == StatusBarPosition::Top ? "PositionTop" : "PositionBottom",
-                       visible);
+  return ini.WriteBool("StatusBar",
+                       bar == StatusBarPosition::Top ? "PositionTop" : "PositionBottom", visible);
 }
 
 EditorScheme SchemeFor(const MainSettings& s, Protection p) {
@@ -221,8 +222,12 @@ EditorScheme SchemeFor(const MainSettings& s, Protection p) {
   return {s.font, s.back_color};
 }
 
-TColor TabMarkColor(const MainSettings& s) { return s.tab_mark ? s.kigou_color : s.back_color; }
-TColor DbcsMarkColor(const MainSettings& s) { return s.dbcs_mark ? s.kigou_color : s.back_color; }
+TColor TabMarkColor(const MainSettings& s) {
+  return s.tab_mark ? s.kigou_color : s.back_color;
+}
+TColor DbcsMarkColor(const MainSettings& s) {
+  return s.dbcs_mark ? s.kigou_color : s.back_color;
+}
 
 EditorViewOptions ViewOptionsFor(const MainSettings& s) {
   EditorViewOptions v;
@@ -252,9 +257,12 @@ int ReadWrapByte(const PrivateProfile& ini) {
 
 WrapSetting WrapFor(WrapMode mode, int wrap_byte, int visible_cols) {
   switch (mode) {
-    case WrapMode::None: return {false, wrap_byte};
-    case WrapMode::Length: return {true, wrap_byte};
-    case WrapMode::WindowWidth: break;
+    case WrapMode::None:
+      return {false, wrap_byte};
+    case WrapMode::Length:
+      return {true, wrap_byte};
+    case WrapMode::WindowWidth:
+      break;
   }
   return {true, std::max(1, visible_cols - 1)};
 }

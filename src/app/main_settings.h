@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_values.h"
 #include "base/color.h"
 #include "codec/char_code.h"
 #include "platform/private_profile.h"
-#include "app/settings_values.h"
 
 namespace tessary {
 
@@ -107,7 +107,7 @@ Status WriteStatusBarVisible(PrivateProfile& ini, StatusBarPosition bar, bool vi
 
 // Font and colours of the editor for one protection state (what SetEditorColor applies).
 struct EditorScheme {
-  FontChoice font;   // also colours the left bar's numbers, the ruler and its caret mark
+  FontChoice font;    // also colours the left bar's numbers, the ruler and its caret mark
   TColor background;  // editor, left bar and ruler
   bool operator==(const EditorScheme&) const = default;
 };
@@ -132,11 +132,11 @@ WrapSetting WrapFor(WrapMode mode, int wrap_byte, int visible_cols);
 // Every editor setting that the view options drive, in the terms of the control's properties.
 // Applied at start-up, and the toggles of the view menu change one field each.
 struct EditorViewOptions {
-  bool left_bar = true;      // Leftbar.Visible, Leftbar.ShowNumber and Leftbar.ZeroLead together
-  bool ruler = true;         // Ruler.Visible
-  bool under_line = true;    // Marks.Underline.Visible
-  bool ret_mark = true;      // Marks.RetMark.Visible
-  bool eof_mark = true;      // Marks.EofMark.Visible
+  bool left_bar = true;    // Leftbar.Visible, Leftbar.ShowNumber and Leftbar.ZeroLead together
+  bool ruler = true;       // Ruler.Visible
+  bool under_line = true;  // Marks.Underline.Visible
+  bool ret_mark = true;    // Marks.RetMark.Visible
+  bool eof_mark = true;    // Marks.EofMark.Visible
   TColor reserve_color = clRed;       // View.Colors.Reserve.Color
   TColor select_color = clWhite;      // View.Colors.Select.Color
   TColor select_back_color = clBlue;  // View.Colors.Select.BkColor

@@ -25,7 +25,9 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-CharCode CodeAt(size_t index) { return static_cast<CharCode>(static_cast<int>(index) + 1); }
+CharCode CodeAt(size_t index) {
+  return static_cast<CharCode>(static_cast<int>(index) + 1);
+}
 
 }  // namespace
 
@@ -47,7 +49,8 @@ bool FileHasReadOnlyAttribute(const std::string& path) {
   std::error_code ec;
   const fs::perms p = fs::status(path, ec).permissions();
   if (ec) return false;
-  constexpr fs::perms kWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  constexpr fs::perms kWrite =
+      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   return (p & kWrite) == fs::perms::none;
 }
 
@@ -101,7 +104,9 @@ bool MainWindowDocument::CloseQuery() {
   return messages_.AskYesNo(std::string(kQuitQuestion)) == Answer::Yes;
 }
 
-void MainWindowDocument::OnClose() { UpdateHistory(); }
+void MainWindowDocument::OnClose() {
+  UpdateHistory();
+}
 
 Status MainWindowDocument::SaveLists() const {
   const PathCodec codec = SjisPathCodec();
@@ -163,8 +168,8 @@ void MainWindowDocument::LoadFile() {
     return;
   }
   window_.SetCaptionFileName(path);
-  for (StatusPanel p : {StatusPanel::Selection, StatusPanel::Code, StatusPanel::RetCode,
-                        StatusPanel::Protection})
+  for (StatusPanel p :
+       {StatusPanel::Selection, StatusPanel::Code, StatusPanel::RetCode, StatusPanel::Protection})
     window_.SetStatusText(p, "");
 
   LoadedText t = LoadDocumentText(f->bytes, requested, f->detection);
@@ -209,7 +214,9 @@ void MainWindowDocument::Timer1Timer() {
   if (file_size_ > 0 && editor_.TextEmpty()) Show(kNoTextMessage);
 }
 
-void MainWindowDocument::Timer2Timer() { Show(kFileMissingMessage); }
+void MainWindowDocument::Timer2Timer() {
+  Show(kFileMissingMessage);
+}
 
 void MainWindowDocument::SetLoadIndexFromMenu() {
   load_index_ = 0;
@@ -374,7 +381,9 @@ void MainWindowDocument::MenuReadOnlyClick() {
   editor_.SetEditorColor();
 }
 
-void MainWindowDocument::MenuNewEditorClick() { window_.StartNewEditorProcess(); }
+void MainWindowDocument::MenuNewEditorClick() {
+  window_.StartNewEditorProcess();
+}
 
 void MainWindowDocument::DropFiles(const std::vector<std::string>& paths) {
   if (paths.empty() || !DiscardAllowed()) return;
@@ -393,7 +402,9 @@ void MainWindowDocument::LoadMenuChoice(const std::string& path) {
 
 // ---- lists ----
 
-void MainWindowDocument::UpdateHistory() { history_.Update(file_name_, editor_.CaretRow()); }
+void MainWindowDocument::UpdateHistory() {
+  history_.Update(file_name_, editor_.CaretRow());
+}
 
 void MainWindowDocument::JumpHistory() {
   std::optional<int32_t> row = history_.Lookup(file_name_, editor_.LineCount());
@@ -402,7 +413,9 @@ void MainWindowDocument::JumpHistory() {
   editor_.SetTopRow(*row);
 }
 
-void MainWindowDocument::UpdateRecent() { recent_.Update(file_name_); }
+void MainWindowDocument::UpdateRecent() {
+  recent_.Update(file_name_);
+}
 
 void MainWindowDocument::SetMenuRecent() {
   std::array<std::string, RecentList::kSize> captions;

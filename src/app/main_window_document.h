@@ -24,7 +24,8 @@ inline constexpr std::string_view kNoContentMessage = "内容がありません"
 inline constexpr std::string_view kFileReadOnlyMessage = "ファイルが読取専用なので変更できません";
 inline constexpr std::string_view kDiscardQuestion = "変更されていますが、破棄しますか？";
 inline constexpr std::string_view kQuitQuestion = "変更されていますが、終了しますか？";
-inline constexpr std::string_view kDropOneFileMessage = "ドロップするファイルは１個にしてください。";
+inline constexpr std::string_view kDropOneFileMessage =
+    "ドロップするファイルは１個にしてください。";
 inline constexpr std::string_view kReadOnlyPanelText = "ファイル読取専用";
 inline constexpr std::string_view kProtectedPanelText = "書禁";
 

@@ -1,4 +1,5 @@
-// Exact Shift-JIS forms of UTF-8 texts (paths, font names) for the Shift-JIS list and settings files.
+// Exact Shift-JIS forms of UTF-8 texts (paths, font names) for the Shift-JIS list and settings
+// files.
 #pragma once
 
 #include <optional>

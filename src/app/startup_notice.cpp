@@ -3,7 +3,9 @@
 
 namespace tessary {
 
-bool ReadStartupNoticeShow(const PrivateProfile& ini) { return ini.ReadBool("Wraning", "Show", true); }
+bool ReadStartupNoticeShow(const PrivateProfile& ini) {
+  return ini.ReadBool("Wraning", "Show", true);
+}
 
 bool StartupNoticeWanted(bool show, KeyMapCheck key_map) {
   return show || key_map == KeyMapCheck::Replaced;

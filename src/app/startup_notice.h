@@ -13,7 +13,8 @@ namespace tessary {
 enum class KeyMapCheck { Kept, Replaced };
 
 inline constexpr const char* kStartupNoticeCaption = "注意事項";
-inline constexpr const char* kPictographNotice = "SJIS で表示できない絵文字    等は ?? で表示されます";
+inline constexpr const char* kPictographNotice =
+    "SJIS で表示できない絵文字    等は ?? で表示されます";
 inline constexpr const char* kKeyMapReplacedNotice =
     "キーボード設定の項目数が異なっているのでデフォルトの設定に変更します";
 inline constexpr const char* kDontShowAgainCaption = "今後は表示しない(&W)";
@@ -28,7 +29,7 @@ bool StartupNoticeWanted(bool show, KeyMapCheck key_map);
 struct StartupNotice {
   std::string label1;
   std::string label2;
-  bool label2_enabled = false;    // an empty second label is greyed
+  bool label2_enabled = false;     // an empty second label is greyed
   bool check_box_visible = false;  // the check box and the icon together
   bool operator==(const StartupNotice&) const = default;
 };

@@ -1,12 +1,12 @@
 // Fakes of the editor, the window and the message boxes, all writing into one event log.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "app/document_ports.h"
 #include "codec/text_lines.h"

@@ -112,7 +112,9 @@ TEST_F(ControlPortTest, EmptyTextAndTheRememberedCaret) {
 }
 
 TEST_F(ControlPortTest, ProtectedDocumentRefusesTyping) {
-  const std::string path = dir_.Write("p.txt", "ab\x1B" "c\r\n");
+  const std::string path = dir_.Write("p.txt",
+                                      "ab\x1B"
+                                      "c\r\n");
   Open(path);
   EXPECT_TRUE(control_.ReadOnly());
   control_.InsertText("x");

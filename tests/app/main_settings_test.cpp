@@ -42,12 +42,37 @@ TEST(MainSettings, ExitWritesEveryEditorKeyAndTheFileReadsBackTheSame) {
   TempDir dir;
   PrivateProfile ini(dir.File("tessary.ini"));
   ASSERT_TRUE(WriteMainSettings(ini, ReadMainSettings(ini)));
-  for (const char* key :
-       {"RowVisible", "ColVisible", "UnderLineVisible", "ReadAuto", "ReadSJIS", "ReadUTF8Bom",
-        "ReadUTF8", "ReadUTF16BomBe", "ReadUTF16Be", "ReadUTF16BomLe", "ReadUTF16Le", "CrLf",
-        "EOF", "Tab", "DBCS", "CloseESCkey", "CloseENTERkey", "CloseQkey", "CloseXkey", "WrapNone",
-        "WrapLength", "WrapWindowWidth", "CaretMoveNext", "CaretMoveFree", "CaretAutoIndent",
-        "Tab2", "Tab4", "Tab6", "Tab8", "CrlfNotInclude", "SelectLengthChar"})
+  for (const char* key : {"RowVisible",
+                          "ColVisible",
+                          "UnderLineVisible",
+                          "ReadAuto",
+                          "ReadSJIS",
+                          "ReadUTF8Bom",
+                          "ReadUTF8",
+                          "ReadUTF16BomBe",
+                          "ReadUTF16Be",
+                          "ReadUTF16BomLe",
+                          "ReadUTF16Le",
+                          "CrLf",
+                          "EOF",
+                          "Tab",
+                          "DBCS",
+                          "CloseESCkey",
+                          "CloseENTERkey",
+                          "CloseQkey",
+                          "CloseXkey",
+                          "WrapNone",
+                          "WrapLength",
+                          "WrapWindowWidth",
+                          "CaretMoveNext",
+                          "CaretMoveFree",
+                          "CaretAutoIndent",
+                          "Tab2",
+                          "Tab4",
+                          "Tab6",
+                          "Tab8",
+                          "CrlfNotInclude",
+                          "SelectLengthChar"})
     EXPECT_TRUE(ini.ReadString("Editor", key).has_value()) << key;
   for (const char* key :
        {"FontName", "FontSize", "FontColor", "FontNameReadOnly", "FontSizeReadOnly",

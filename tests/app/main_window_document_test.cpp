@@ -40,7 +40,9 @@ class DocumentTest : public ::testing::Test {
   }
   ~DocumentTest() override { ::setenv("TESSARY_HOME", old_home_.c_str(), 1); }
 
-  std::string Write(const std::string& name, std::string_view bytes) { return dir_.Write(name, bytes); }
+  std::string Write(const std::string& name, std::string_view bytes) {
+    return dir_.Write(name, bytes);
+  }
   // Loads the way the command line, recent files and drops do: with the read menu's choice.
   void Open(const std::string& path, CharCode requested = CharCode::Auto) {
     doc_.SetFileName(path);
@@ -58,7 +60,6 @@ class DocumentTest : public ::testing::Test {
   PrivateProfile ini_{dir_.path() + "/tessary.ini"};
   MainWindowDocument doc_{editor_, window_, messages_, ini_, ReadCodeMenu{}};
 };
-
 
 // ---- loading ----
 
@@ -140,7 +141,9 @@ TEST_F(DocumentTest, MixedLineEndsAskBeforeTextInvalidCharactersAfter) {
   EXPECT_TRUE(doc_.FileReadOnly());
 
   log_.clear();
-  Open(Write("esc.txt", "ab\x1B" "cd\r\nef\r\n"));
+  Open(Write("esc.txt",
+             "ab\x1B"
+             "cd\r\nef\r\n"));
   EXPECT_EQ(log_[0], "text");
   EXPECT_EQ(log_[1], "message: " + std::string(kInvalidCharMessage));
   EXPECT_EQ(editor_.Text(), (std::vector<std::string>{"abcd", "ef"}));
@@ -207,7 +210,8 @@ TEST_F(DocumentTest, ReadMenuRadioGroupWritesOnlyTheNewKey) {
   doc_.MenuReadCodeClick(CharCode::SJIS);  // already checked: nothing
   EXPECT_EQ(ini_.ReadString("Editor", "ReadUTF8"), std::nullopt);
   doc_.MenuReadCodeClick(CharCode::UTF8);
-  EXPECT_EQ(window_.read_codes, (std::array<bool, 7>{false, false, true, false, false, false, false}));
+  EXPECT_EQ(window_.read_codes,
+            (std::array<bool, 7>{false, false, true, false, false, false, false}));
   EXPECT_EQ(ini_.ReadString("Editor", "ReadUTF8"), "1");
   EXPECT_EQ(ini_.ReadString("Editor", "ReadSJIS"), "1");  // left for the shut-down write
   doc_.SetLoadIndexFromMenu();
@@ -272,9 +276,10 @@ TEST_F(DocumentTest, OverwriteConfirmationShowsTheLoadedNamesAndNoDoesNothing) {
   editor_.Type({"a", "cd"});
   messages_.answers = {Answer::No};
   doc_.MenuSaveClick();
-  EXPECT_EQ(messages_.asked.back(),
-            "読込と保存は以下の文字コードです。よろしいですか？\r\n読込 : UTF16 [BOM無 LittleEndian]\r\n"
-            "保存 : UTF16 [BOM無 LittleEndian]\r\n読込 : Lf(OSX,Android)\r\n保存 : Lf(OSX,Android)");
+  EXPECT_EQ(
+      messages_.asked.back(),
+      "読込と保存は以下の文字コードです。よろしいですか？\r\n読込 : UTF16 [BOM無 LittleEndian]\r\n"
+      "保存 : UTF16 [BOM無 LittleEndian]\r\n読込 : Lf(OSX,Android)\r\n保存 : Lf(OSX,Android)");
   EXPECT_EQ(ReadFileOrDie(path), Hex("61 00 0A 00 62 00 0A 00"));
   EXPECT_TRUE(editor_.modified);
   messages_.answers = {Answer::Yes};
@@ -293,8 +298,9 @@ TEST_F(DocumentTest, OverwriteSaveRefusals) {
   fs::permissions(ro, fs::perms::owner_read);
   Open(ro);
   doc_.MenuSaveClick();
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"ファイルが読み込まれていません", "内容がありません",
-                                                  "ファイルが読取専用なので変更できません"}));
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"ファイルが読み込まれていません", "内容がありません",
+                                      "ファイルが読取専用なので変更できません"}));
   EXPECT_TRUE(messages_.asked.empty());
 }
 
@@ -324,7 +330,9 @@ TEST_F(DocumentTest, SaveAsThenOverwriteGoesToTheLoadedFileWithTheLoadedCode) {
 }
 
 TEST_F(DocumentTest, ReadOnlyDocumentSavesUnderAnotherNameOnly) {
-  const std::string path = Write("esc.txt", "a\x01" "b\r\n");
+  const std::string path = Write("esc.txt",
+                                 "a\x01"
+                                 "b\r\n");
   Open(path);
   ASSERT_TRUE(doc_.FileReadOnly());
   messages_.shown.clear();
@@ -333,7 +341,9 @@ TEST_F(DocumentTest, ReadOnlyDocumentSavesUnderAnotherNameOnly) {
   window_.save_choice = SaveChoice{dir_.File("copy.txt"), CharCode::SJIS, RetCode::Lf};
   doc_.MenuSaveAsClick();
   EXPECT_EQ(ReadFileOrDie(dir_.File("copy.txt")), "ab\n");
-  EXPECT_EQ(ReadFileOrDie(path), "a\x01" "b\r\n");
+  EXPECT_EQ(ReadFileOrDie(path),
+            "a\x01"
+            "b\r\n");
 }
 
 TEST_F(DocumentTest, SaveAsOfAnEmptyTextIsRefused) {
@@ -382,7 +392,8 @@ TEST_F(DocumentTest, FailedSaveReportsKeepsModifiedAndTheWindowOpen) {
   EXPECT_FALSE(doc_.CloseQuery());
   EXPECT_EQ(messages_.asked.back(), "変更されていますが、終了しますか？");
 
-  window_.save_choice = SaveChoice{dir_.File("no/such/dir/x.txt"), CharCode::UTF16BomLe, RetCode::CrLf};
+  window_.save_choice =
+      SaveChoice{dir_.File("no/such/dir/x.txt"), CharCode::UTF16BomLe, RetCode::CrLf};
   doc_.MenuSaveAsClick();
   EXPECT_EQ(Messages().size(), 2u);
   EXPECT_TRUE(editor_.modified);
@@ -499,8 +510,8 @@ TEST_F(DocumentTest, RecentListMovesAReopenedFileToTheTopWithoutDuplicates) {
   Open(a);
   Open(b);
   Open(a);
-  EXPECT_EQ(window_.recent, (std::array<std::string, 6>{"&1 " + a, "&2 " + b, "&3 " + bak, "&4 ",
-                                                        "&5 ", "&6 "}));
+  EXPECT_EQ(window_.recent,
+            (std::array<std::string, 6>{"&1 " + a, "&2 " + b, "&3 " + bak, "&4 ", "&5 ", "&6 "}));
   doc_.MenuRecentClick(3);
   EXPECT_EQ(doc_.FileName(), bak);
   EXPECT_EQ(window_.recent[0], "&1 " + bak);
