@@ -64,6 +64,27 @@ struct Reference {
     return PrevChar(p);
   }
   bool HasSelection() const { return anchor && *anchor != caret; }
+  // What Enter with AutoIndent puts after the line end: the line's leading blanks as spaces,
+  // only those before the caret when it stands inside them; nothing on the row after the last.
+  std::string IndentAt(int64_t p) const {
+    const int64_t size = static_cast<int64_t>(text.size());
+    if (p == size && (size == 0 || text.back() == '\n')) return "";
+    int32_t w = 0;
+    for (int64_t i = LineStart(p); i < size; ++i) {
+      if (i == p) break;
+      if (text[i] == ' ') {
+        ++w;
+      } else if (text[i] == '\t') {
+        w += tab - w % tab;
+      } else if (i + 1 < size && text.compare(i, 2, "\x81\x40") == 0) {
+        w += 2;
+        ++i;
+      } else {
+        break;
+      }
+    }
+    return std::string(w, ' ');
+  }
   std::pair<int64_t, int64_t> Range() const {
     return {std::min(*anchor, caret), std::max(*anchor, caret)};
   }
@@ -140,7 +161,7 @@ TEST_P(ControlVersusReference, RandomKeysEditLikeTheReference) {
     MemoryClipboard clip;
     c.SetClipboard(&clip);
     c.SetVisibleSize(6, 30);
-    c.Caret().AutoIndent = false;
+    c.Caret().AutoIndent = run == Mode::Plain;
     c.Caret().BackSpaceUnIndent = false;
     c.Caret().NextLine = true;
     c.Caret().FreeCaret = run == Mode::FreeCaret;
@@ -157,6 +178,14 @@ TEST_P(ControlVersusReference, RandomKeysEditLikeTheReference) {
 
     const std::string start_text = ref.text;
     int edits_made = 0;
+    // Text and caret before each key that changed the text, for the undo checks.
+    struct Before {
+      std::string text;
+      int64_t caret;
+      size_t key;  // index into the key log
+      size_t steps;  // undo records the key made
+    };
+    std::vector<Before> history;
     std::string log;
     for (int step = 0; step < 120; ++step) {
       const int k = std::uniform_int_distribution<int>(0, 21)(rng);
@@ -169,6 +198,8 @@ TEST_P(ControlVersusReference, RandomKeysEditLikeTheReference) {
       const int32_t bfr = c.BoxFirstRow(), blr = c.BoxLastRow();
       const int32_t bfc = c.BoxFirstCol(), blc = c.BoxLastCol();
       const std::string before = ref.text;
+      const size_t undo_before = c.Document().UndoObj().UndoList().size();
+      const int64_t caret_before = c.CaretOffset();
       const std::string state = "caret (" + std::to_string(c.CaretRow()) + "," +
                                 std::to_string(c.CaretCol()) + ") sel " +
                                 std::to_string(static_cast<int>(c.GetSelectionState())) +
@@ -218,11 +249,10 @@ TEST_P(ControlVersusReference, RandomKeysEditLikeTheReference) {
           if (box_sel) {
             ref.ReplaceBox(bfr, blr, bfc, blc, "");
             ref.Replace(ref.caret, ref.caret, "\r\n");
-          } else if (ref.HasSelection()) {
-            ref.DeleteSelection();
-            ref.Replace(ref.caret, ref.caret, "\r\n");
           } else {
-            ref.Replace(ref.caret, ref.caret, "\r\n");
+            if (ref.HasSelection()) ref.DeleteSelection();
+            const std::string indent = run == Mode::Plain ? ref.IndentAt(ref.caret) : "";
+            ref.Replace(ref.caret, ref.caret, "\r\n" + indent);
           }
           break;
         case 5:
@@ -307,6 +337,8 @@ TEST_P(ControlVersusReference, RandomKeysEditLikeTheReference) {
           break;
       }
       if (ref.text != before) ++edits_made;
+      const size_t steps = c.Document().UndoObj().UndoList().size() - undo_before;
+      if (steps > 0) history.push_back({before, caret_before, log.size() - 1, steps});
       ASSERT_EQ(c.Text(), ref.text) << "round " << round << " keys " << log << " " << state;
       ASSERT_EQ(c.CaretOffset(), ref.caret) << "round " << round << " keys " << log;
       if (run != Mode::Box && ref.HasSelection()) {
@@ -317,11 +349,22 @@ TEST_P(ControlVersusReference, RandomKeysEditLikeTheReference) {
     }
     // Every edit is undoable, and redoable.
     const std::string end_text = c.Text();
+    // Undoing each key's steps gives back the text and the caret from before the key.
     int undone = 0;
-    while (c.CanUndo()) {
-      c.Undo();
-      ++undone;
+    while (!history.empty()) {
+      for (size_t k = 0; k < history.back().steps; ++k) {
+        ASSERT_TRUE(c.CanUndo());
+        c.Undo();
+        ++undone;
+      }
+      ASSERT_EQ(c.Text(), history.back().text)
+          << "round " << round << " keys " << log << " undoing key " << history.back().key;
+      ASSERT_EQ(c.CaretOffset(), history.back().caret)
+          << "round " << round << " keys " << log << " undoing key " << history.back().key;
+      history.pop_back();
     }
+    ASSERT_FALSE(c.CanUndo());
+    ASSERT_TRUE(history.empty()) << "round " << round << " keys " << log;
     ASSERT_EQ(c.Text(), start_text) << "round " << round << " keys " << log;
     ASSERT_GE(undone, edits_made);
     while (c.CanRedo()) c.Redo();
