@@ -47,6 +47,7 @@ QKeySequence ToQKeySequence(const KeyStroke& stroke) {
 std::optional<KeyStroke> KeyStrokeOf(QKeyCombination combination) {
   Qt::Key key = combination.key();
   if (key == Qt::Key_Enter) key = Qt::Key_Return;  // the keypad's Enter is the same key
+  if (key == Qt::Key_Backtab) key = Qt::Key_Tab;   // how Qt reports Shift+Tab
   for (std::string_view name : KeyNames()) {
     const uint8_t code = KeyCodeOf(name, KeyNameTable::Main);
     if (QtKeyOf(code) != key) continue;

@@ -50,6 +50,8 @@ TEST(QtKeyStroke, EveryKeyNameHasItsOwnQtKeyAndComesBack) {
   }
   EXPECT_EQ(keys.size(), KeyNames().size());
   EXPECT_EQ(KeyStrokeOf(QKeyCombination(Qt::Key_Enter))->key, 0x0D);
+  EXPECT_EQ(KeyStrokeOf(QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab)),
+            (KeyStroke{0x09, true, false, false}));
   EXPECT_FALSE(KeyStrokeOf(QKeyCombination(Qt::Key_F13)));
 }
 
