@@ -163,6 +163,12 @@ TextPos EditorControl::PosAtOffset(int64_t offset) const {
   return {count, 0};
 }
 
+// The full width counts, not the column codes (capped at 1000 without wrapping), so that a
+// caret on column 1001 of a longer row never pads spaces into the middle of its text.
+int32_t EditorControl::PadBeyondEnd(int32_t row, int32_t col) const {
+  return std::max(0, col - doc_->Wrapper().DisplayWidth(RowText(row)));
+}
+
 TextPos EditorControl::EndOfRowPos(int32_t row) const {
   if (row + 1 >= doc_->Count() && RowAttribute(row) == RowEnd::RowAtEof)
     return {row, static_cast<int32_t>(RowText(row).size())};
@@ -666,8 +672,7 @@ void EditorControl::InsertText(std::string_view s) {
     } else {
       const std::string_view t = RowText(row);
       const int32_t pos = PosOfCol(row, caret_col_);
-      const int32_t width = RowWidth(row);
-      const int32_t pad = caret_col_ > width ? caret_col_ - width : 0;
+      const int32_t pad = PadBeyondEnd(row, caret_col_);
       std::string line;
       line.reserve(t.size() + pad + text.size() + 2);
       line.append(t.substr(0, pos)).append(static_cast<size_t>(pad), ' ').append(text);
@@ -692,12 +697,12 @@ void EditorControl::DeleteChar() {
   if (row >= count) return;
   const std::string_view t = RowText(row);
   const int32_t len = static_cast<int32_t>(t.size());
-  const int32_t width = RowWidth(row);
   const int32_t f = std::max(0, row - 1);
   const RowEnd e = RowAttribute(row);
   BeginUpdate();
   ClearSelectionState();
-  if (caret_col_ < width && PosOfCol(row, caret_col_) < len) {
+  // Inside the text, also on column 1000 of a row longer than the column codes reach.
+  if (PadBeyondEnd(row, caret_col_) == 0 && PosOfCol(row, caret_col_) < len) {
     const int32_t pos = PosOfCol(row, caret_col_);
     const int32_t n = sjis::IsLeadByte(t[pos]) && pos + 1 < len ? 2 : 1;
     std::string line(t.substr(0, pos));
@@ -708,7 +713,7 @@ void EditorControl::DeleteChar() {
     PlaceCaretFrom(f, rel);
   } else if (e != RowEnd::RowAtEof) {
     // Join the next row (for a last row ending with a line end: drop that line end).
-    const int32_t pad = std::max(0, caret_col_ - width);
+    const int32_t pad = PadBeyondEnd(row, caret_col_);
     std::string line(t);
     line.append(static_cast<size_t>(pad), ' ');
     const int64_t rel = SpanFrom(f, row) + static_cast<int64_t>(line.size());
@@ -760,8 +765,7 @@ void EditorControl::BackSpace() {
   const int32_t row = caret_row_;
   const int32_t count = doc_->Count();
   const std::string_view t = RowText(row);
-  const int32_t width = RowWidth(row);
-  if (row < count && caret_col_ > width) {
+  if (row < count && PadBeyondEnd(row, caret_col_) > 0) {
     MoveCaret(row, caret_col_ - 1, Move::Horizontal, -1);
     return;
   }
@@ -1227,10 +1231,10 @@ void EditorControl::BoxPaste(std::string_view text) {
     if (r < count) {
       ++existing;
       const std::string_view t = RowText(r);
-      const int32_t w = RowWidth(r);
+      const int32_t beyond = PadBeyondEnd(r, c);
       // An empty piece pads nothing, so a box with short rows pastes back as it was.
-      const int32_t pad = c > w && !line.empty() ? c - w : 0;
-      const int32_t pos = c > w ? static_cast<int32_t>(t.size()) : PosOfCol(r, c);
+      const int32_t pad = line.empty() ? 0 : beyond;
+      const int32_t pos = beyond > 0 ? static_cast<int32_t>(t.size()) : PosOfCol(r, c);
       out.append(t.substr(0, pos)).append(static_cast<size_t>(pad), ' ').append(line);
       if (last) caret_rel = static_cast<int64_t>(out.size());
       out.append(t.substr(pos));

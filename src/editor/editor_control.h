@@ -165,6 +165,8 @@ class EditorControl final : public EditorView {
   // The input method's result string: inserted whole, its character messages then skipped.
   void ImeResult(std::string_view s);
   void Execute(const EditorAction& action);
+  int32_t UndoListMax() const { return doc_->UndoObj().UndoListMax(); }
+  void SetUndoListMax(int32_t v) { doc_->UndoObj().SetUndoListMax(v); }
   bool CanUndo() const { return doc_->UndoObj().CanUndo(); }
   bool CanRedo() const { return doc_->UndoObj().CanRedo(); }
   void Undo();
@@ -262,6 +264,8 @@ class EditorControl final : public EditorView {
   // The position `rel` bytes after the start of row `from`, counted as SelStart write counts.
   TextPos PosAtOffset(int64_t offset) const;
   TextPos EndOfRowPos(int32_t row) const;
+  // Spaces that typing at col would pad (the caret beyond the row's end, by FreeCaret).
+  int32_t PadBeyondEnd(int32_t row, int32_t col) const;
 
   // Selection helpers.
   void SetAnchorAtCaret();

@@ -154,6 +154,16 @@ TEST_F(ControlTest, ColumnsAboveAThousandClampToAThousand) {
   EXPECT_EQ(c.CaretCol(), 1001);
 }
 
+TEST_F(ControlTest, EditsAtColumnThousandOfALongerRowStayInPlace) {
+  Load(std::string(1200, 'a') + "\r\nb");
+  c.Caret().FreeCaret = true;
+  c.SetCaretCol(1000);
+  Key(EditorKey::Delete);
+  EXPECT_EQ(Text(), std::string(1199, 'a') + "\r\nb");
+  Type("x");
+  EXPECT_EQ(Text(), std::string(1000, 'a') + "x" + std::string(199, 'a') + "\r\nb");
+}
+
 TEST_F(ControlTest, WrappedRowEndIsTheStartOfTheNextRow) {
   Wrap(20);
   Load(std::string(30, 'a') + "\r\n");
