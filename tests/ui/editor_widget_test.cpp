@@ -208,6 +208,41 @@ TEST_F(EditorWidget, ClicksAndDragsMapToRowsAndColumns) {
   EXPECT_EQ(editor->Control().SelText(), "xy");
 }
 
+TEST_F(EditorWidget, DraggingAboveTheTextKeepsScrollingUp) {
+  Load(std::vector<std::string>(300, "row text"));
+  editor->Control().SetTopRow(100);
+  QTest::mousePress(vp(), Qt::LeftButton, {}, Boundary(105, 2));
+  QTest::mouseMove(vp(), QPoint(Boundary(105, 2).x(), 0));
+  QTest::qWait(400);  // the auto-scroll timer runs while the button is held
+  const int32_t top = editor->Control().TopRow();
+  EXPECT_LT(top, 99);
+  QTest::mouseRelease(vp(), Qt::LeftButton, {}, QPoint(Boundary(105, 2).x(), 0));
+  EXPECT_TRUE(editor->Control().Selected());
+  EXPECT_EQ(editor->Control().StreamEnd().row, 105);
+  EXPECT_LT(editor->Control().StreamStart().row, 100);
+  QTest::qWait(150);
+  EXPECT_EQ(editor->Control().TopRow(), top);  // and stops with the release
+}
+
+TEST_F(EditorWidget, DraggingTheSelectionMovesItAndCtrlCopiesIt) {
+  Load({"abcdef", "xyz"});
+  editor->Control().SetSelStart(1);
+  editor->Control().SetSelLength(2);  // "bc"
+  QTest::mousePress(vp(), Qt::LeftButton, {}, Cell(0, 1));
+  QTest::mouseMove(vp(), Boundary(0, 4));
+  QTest::mouseMove(vp(), Boundary(0, 5));
+  QTest::mouseRelease(vp(), Qt::LeftButton, {}, Boundary(0, 5));
+  EXPECT_EQ(Row(0), "adebcf");
+  editor->Control().SetSelStart(0);
+  editor->Control().SetSelLength(1);  // "a"
+  QTest::mousePress(vp(), Qt::LeftButton, {}, Cell(0, 0));
+  QTest::mouseMove(vp(), Boundary(1, 1), 0);
+  QTest::mouseMove(vp(), Boundary(1, 2));
+  QTest::mouseRelease(vp(), Qt::LeftButton, Qt::ControlModifier, Boundary(1, 2));
+  EXPECT_EQ(Row(0), "adebcf");
+  EXPECT_EQ(Row(1), "xyaz");
+}
+
 TEST_F(EditorWidget, LeftMarginClickSelectsTheRow) {
   Load({"first", "second", "third"});
   QTest::mouseClick(vp(), Qt::LeftButton, {}, QPoint(3, editor->RowTop(1) + 2));

@@ -303,7 +303,6 @@ void TEditor::RecomputeMetrics() {
 
 void TEditor::UpdateDigits() {
   const int before = leftbar_digits_;
-  const CellMetrics old = metrics_;
   const TEditorScreenStrings& d = Document();
   const int32_t n = d.Count();
   if (!layout_.Leftbar.Visible()) return;
@@ -312,8 +311,8 @@ void TEditor::UpdateDigits() {
   if (n > 0)
     last = layout_.Leftbar.ShowNumberMode() == TEditorShowNumberMode::nmRow ? n - 1
                                                                              : d.RowToLine(n - 1);
+  // A change of the digit count changes the bar's width and so the whole view.
   if (LeftbarDigits(layout_.Leftbar, last, ends) != before) RecomputeMetrics();
-  (void)old;
 }
 
 int TEditor::RowsPerPage() const {
@@ -417,9 +416,13 @@ QRect TEditor::CaretRect() const {
 }
 
 void TEditor::CaretMoved() {
-  // The caret row's underline and the ruler's caret mark follow the caret.
-  if (painted_caret_row_ >= 0) InvalidateRows(painted_caret_row_, painted_caret_row_);
-  InvalidateRows(control_->CaretRow(), control_->CaretRow());
+  // The old caret, the caret row's underline and the ruler's caret mark follow the caret.
+  if (!painted_caret_.isNull()) viewport()->update(painted_caret_.adjusted(-1, -1, 1, 1));
+  viewport()->update(CaretRect().adjusted(-1, -1, 1, 1));
+  if (layout_.Marks.Underline.Visible()) {
+    if (painted_caret_row_ >= 0) InvalidateRows(painted_caret_row_, painted_caret_row_);
+    InvalidateRows(control_->CaretRow(), control_->CaretRow());
+  }
   if (layout_.Ruler.Visible())
     viewport()->update(QRect(0, 0, viewport()->width(), layout_.Ruler.Height() + 1));
   caret_on_ = true;
@@ -812,8 +815,9 @@ void TEditor::PaintRuler(QPainter& p) {
 }
 
 void TEditor::PaintCaret(QPainter& p) {
-  if (!hasFocus() || !caret_on_) return;
   const QRect r = CaretRect();
+  painted_caret_ = r;  // where it is (or blinks): repainted when the caret moves
+  if (!hasFocus() || !caret_on_) return;
   if (r.right() < metrics_.text_left || r.top() < metrics_.text_top - metrics_.row_height) return;
   p.save();
   p.setClipRect(QRect(metrics_.text_left, metrics_.text_top, viewport()->width(), viewport()->height()));
@@ -1024,6 +1028,10 @@ std::unique_ptr<QMenu> TEditor::CreatePopupMenu() {
 }
 
 void TEditor::contextMenuEvent(QContextMenuEvent* e) {
+  if (popup_menu_) {
+    popup_menu_->exec(e->globalPos());
+    return;
+  }
   std::unique_ptr<QMenu> menu = CreatePopupMenu();
   menu->exec(e->globalPos());
 }

@@ -19,6 +19,7 @@
 #include "editor/editor_row_painter.h"
 #include "editor/view_layout.h"
 
+class QMenu;
 class QPainter;
 
 namespace tessary {
@@ -86,7 +87,9 @@ class TEditor : public QAbstractScrollArea {
 
   // Builds the control's own pop-up menu (used when the application sets none) with its
   // enabled and checked states; triggering an item runs its action on the control.
-  std::unique_ptr<class QMenu> CreatePopupMenu();
+  std::unique_ptr<QMenu> CreatePopupMenu();
+  // The application's own pop-up menu (not owned); nullptr shows the control's.
+  void SetPopupMenu(QMenu* menu) { popup_menu_ = menu; }
 
   // Answers the input method: the caret rectangle places the candidate window.
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -176,6 +179,8 @@ class TEditor : public QAbstractScrollArea {
   bool mouse_down_ = false;
   bool syncing_scroll_ = false;
   int32_t painted_caret_row_ = -1;
+  QRect painted_caret_;
+  QMenu* popup_menu_ = nullptr;
   QPainter* painter_ = nullptr;  // set while painting, for the row-drawn event
 };
 
