@@ -81,7 +81,7 @@ std::string FreshCopy(benchmark::State& state, const std::string& bytes) {
 void BM_LoadUtf8ToLines(benchmark::State& state) {
   const Inputs& in = GetInputs();
   for (auto _ : state)
-    benchmark::DoNotOptimize(DecodeUtf8Text(FreshCopy(state, in.utf8), Utf8Mark::Keep));
+    benchmark::DoNotOptimize(DecodeUtf8InPlace(FreshCopy(state, in.utf8), Utf8Mark::Keep));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * in.utf8.size()));
 }
 
@@ -89,7 +89,7 @@ void BM_LoadUtf8ToLines(benchmark::State& state) {
 void BM_LoadUtf8Document(benchmark::State& state) {
   const Inputs& in = GetInputs();
   for (auto _ : state)
-    benchmark::DoNotOptimize(LoadDocumentText(FreshCopy(state, in.utf8), CharCode::Auto));
+    benchmark::DoNotOptimize(LoadDocumentBytes(FreshCopy(state, in.utf8), CharCode::Auto));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * in.utf8.size()));
 }
 
@@ -99,7 +99,7 @@ void BM_LoadUtf16ToLines(benchmark::State& state) {
   const std::string& bytes = le ? in.utf16le : in.utf16be;
   const ByteOrder order = le ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
   for (auto _ : state)
-    benchmark::DoNotOptimize(DecodeUtf16Text(FreshCopy(state, bytes), order, Utf16Mark::None));
+    benchmark::DoNotOptimize(DecodeUtf16InPlace(FreshCopy(state, bytes), order, Utf16Mark::None));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
   state.SetLabel(le ? "LE" : "BE");
 }

@@ -13,16 +13,16 @@ namespace {
 // The 8-bit and UTF paths by code; the UTF decoders overwrite the file's bytes in place.
 DecodedText DecodeByCode(std::string&& bytes, CharCode code) {
   switch (code) {
-    case CharCode::UTF8Bom: return DecodeUtf8Text(std::move(bytes), Utf8Mark::Drop);
-    case CharCode::UTF8: return DecodeUtf8Text(std::move(bytes), Utf8Mark::Keep);
+    case CharCode::UTF8Bom: return DecodeUtf8InPlace(std::move(bytes), Utf8Mark::Drop);
+    case CharCode::UTF8: return DecodeUtf8InPlace(std::move(bytes), Utf8Mark::Keep);
     case CharCode::UTF16BomBe:
-      return DecodeUtf16Text(std::move(bytes), ByteOrder::BigEndian, Utf16Mark::Expected);
+      return DecodeUtf16InPlace(std::move(bytes), ByteOrder::BigEndian, Utf16Mark::Expected);
     case CharCode::UTF16Be:
-      return DecodeUtf16Text(std::move(bytes), ByteOrder::BigEndian, Utf16Mark::None);
+      return DecodeUtf16InPlace(std::move(bytes), ByteOrder::BigEndian, Utf16Mark::None);
     case CharCode::UTF16BomLe:
-      return DecodeUtf16Text(std::move(bytes), ByteOrder::LittleEndian, Utf16Mark::Expected);
+      return DecodeUtf16InPlace(std::move(bytes), ByteOrder::LittleEndian, Utf16Mark::Expected);
     case CharCode::UTF16Le:
-      return DecodeUtf16Text(std::move(bytes), ByteOrder::LittleEndian, Utf16Mark::None);
+      return DecodeUtf16InPlace(std::move(bytes), ByteOrder::LittleEndian, Utf16Mark::None);
     case CharCode::SJIS:
     case CharCode::Auto: break;
   }
@@ -33,7 +33,7 @@ DecodedText DecodeByCode(std::string&& bytes, CharCode code) {
 
 }  // namespace
 
-LoadedText LoadDocumentText(std::string&& bytes, CharCode requested, const Detection& detection) {
+LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested, const Detection& detection) {
   LoadedText r;
   r.file_size = bytes.size();
   r.invalid_char_found = detection.invalid_char_found;
@@ -61,16 +61,16 @@ LoadedText LoadDocumentText(std::string&& bytes, CharCode requested, const Detec
 }
 
 LoadedText LoadDocumentText(std::string_view bytes, CharCode requested, const Detection& detection) {
-  return LoadDocumentText(std::string(bytes), requested, detection);
+  return LoadDocumentBytes(std::string(bytes), requested, detection);
 }
 
 LoadedText LoadDocumentText(std::string_view bytes, CharCode requested) {
   return LoadDocumentText(bytes, requested, DetectCharCode(bytes));
 }
 
-LoadedText LoadDocumentText(std::string&& bytes, CharCode requested) {
+LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested) {
   const Detection d = DetectCharCode(bytes);
-  return LoadDocumentText(std::move(bytes), requested, d);
+  return LoadDocumentBytes(std::move(bytes), requested, d);
 }
 
 Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested,
@@ -83,7 +83,7 @@ Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested,
     if (Status s = WriteFileAtomic(WorkingFilePath("UnKnown"), *d.unknown_file); !s)
       return s.error();
   }
-  return LoadDocumentText(std::move(bytes.value()), requested, d);
+  return LoadDocumentBytes(std::move(bytes.value()), requested, d);
 }
 
 }  // namespace tessary

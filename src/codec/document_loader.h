@@ -52,9 +52,9 @@ struct LoadedText {
 // bytes), read as Shift-JIS like the document's own file loader reads a file.
 LoadedText LoadDocumentText(std::string_view bytes, CharCode requested, const Detection& detection);
 // The same, taking over the bytes: the UTF paths decode in the file's own buffer.
-LoadedText LoadDocumentText(std::string&& bytes, CharCode requested, const Detection& detection);
+LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested, const Detection& detection);
 LoadedText LoadDocumentText(std::string_view bytes, CharCode requested);
-LoadedText LoadDocumentText(std::string&& bytes, CharCode requested);
+LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested);
 
 // Whether loading a file may write the "Tessary-UnKnown.txt" working file.
 enum class WorkingFiles { Write, Skip };

@@ -219,14 +219,14 @@ std::string CopyOf(std::string_view bytes) {
 }  // namespace
 
 DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark) {
-  return DecodeUtf8Text(CopyOf(bytes), mark);
+  return DecodeUtf8InPlace(CopyOf(bytes), mark);
 }
 
 DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark mark) {
-  return DecodeUtf16Text(CopyOf(bytes), order, mark);
+  return DecodeUtf16InPlace(CopyOf(bytes), order, mark);
 }
 
-DecodedText DecodeUtf8Text(std::string&& bytes, Utf8Mark mark) {
+DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark) {
   const cp932::Tables& t = cp932::GetTables();
   const size_t size = bytes.size();
   LineBuilder b(std::move(bytes));
@@ -322,7 +322,7 @@ inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrde
 
 }  // namespace
 
-DecodedText DecodeUtf16Text(std::string&& bytes, ByteOrder order, Utf16Mark mark) {
+DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark mark) {
   DecodedText r;
   size_t n = bytes.size();
   if (n == 0 || (n <= 2 && mark == Utf16Mark::Expected)) return r;

@@ -30,7 +30,7 @@ enum class Utf8Mark { Drop, Keep };
 // ends a line as it would in the converted text. Every line ends with a line end.
 DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark);
 // The same, decoding in the input's own buffer (a load then needs no second copy of the file).
-DecodedText DecodeUtf8Text(std::string&& bytes, Utf8Mark mark);
+DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark);
 
 enum class Utf16Mark { Expected, None };
 
@@ -40,6 +40,6 @@ enum class Utf16Mark { Expected, None };
 // converted to code page 932 and split at CR LF, CR or LF. Unpaired and paired surrogates
 // become "?" each. The last line has no line end when the text does not end with one.
 DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark mark);
-DecodedText DecodeUtf16Text(std::string&& bytes, ByteOrder order, Utf16Mark mark);
+DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark mark);
 
 }  // namespace tessary
