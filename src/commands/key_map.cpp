@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "commands/sjis_text.h"
+#include "codec/sjis_text.h"
 #include "platform/app_home.h"
 #include "platform/file_io.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <numeric>
 
-#include "commands/sjis_text.h"
+#include "codec/sjis_text.h"
 
 namespace tessary {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/key_map_fakes.h"
-#include "commands/sjis_text.h"
+#include "codec/sjis_text.h"
 #include "support/test_files.h"
 
 namespace tessary {

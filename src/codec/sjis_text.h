@@ -1,0 +1,22 @@
+// Short texts (paths, captions, font names) between UTF-8 and Shift-JIS.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tessary {
+
+// Shift-JIS bytes as UTF-8; a lead byte without its trail byte becomes U+30FB, as the document
+// loader reads it.
+std::string SjisToUtf8(std::string_view sjis);
+
+// A character without a code page 932 form, and a malformed UTF-8 byte, become "?".
+std::string Utf8ToSjis(std::string_view utf8);
+
+// The Shift-JIS bytes of a UTF-8 text, or nothing when the text holds a character without an
+// exact code page 932 form (or a line end, or malformed UTF-8). Exact means the bytes convert
+// back to the very same UTF-8, so a stored text never comes back as a different one.
+std::optional<std::string> Utf8ToSjisExact(std::string_view utf8);
+
+}  // namespace tessary
