@@ -374,6 +374,17 @@ TEST_F(EditorWidget, SelectionAndMarksAreDrawnInTheirColours) {
   EXPECT_TRUE(red);
 }
 
+TEST_F(EditorWidget, ASchemeChangeRecolours) {
+  editor->SetColor(clWhite);
+  Load({"ab // cd", "ef"});
+  editor->View().Colors().Comment().SetBkColor(clYellow);
+  const int x = editor->Column0X() + 6 * editor->Metrics().char_width + 1;
+  const int y = editor->RowTop(0) + 1;
+  EXPECT_EQ(Grab().pixel(x, y), qRgb(255, 255, 255));  // no commenter yet
+  editor->View().SetCommenter("//");
+  EXPECT_EQ(Grab().pixel(x, y), qRgb(255, 255, 0));
+}
+
 TEST_F(EditorWidget, DrawLineEventReportsEachRow) {
   Load({"a\tb", "cd", "ef"});
   editor->Control().SetSelStart(5);  // the "c" of row 1

@@ -168,6 +168,7 @@ TEditor::TEditor(QWidget* parent, std::shared_ptr<TEditorScreenStrings> document
   Document().SetTokenizer(tokenizer_);
   token_starts_ = std::make_shared<TFountainTokenStarts>(fountain_);
   control_->SetTokenStarts(token_starts_);
+  fountain_.AddListener(this);
 
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
@@ -199,6 +200,7 @@ TEditor::TEditor(QWidget* parent, std::shared_ptr<TEditorScreenStrings> document
 }
 
 TEditor::~TEditor() {
+  fountain_.RemoveListener(this);
   // The document may outlive this widget (another view shares it): it must not keep a
   // tokenizer that reads this widget's scheme.
   if (&Document().Tokenizer() == tokenizer_.get())
@@ -231,6 +233,11 @@ QFont TEditor::DefaultFont(int pixelSize) {
   font.setStyleHint(QFont::TypeWriter);
   font.setKerning(false);
   return font;
+}
+
+void TEditor::FountainChanged(const TFountain&) {
+  Document().InitRowStates();
+  viewport()->update();
 }
 
 void TEditor::ConnectControl() {
@@ -539,13 +546,17 @@ void TEditor::PaintRows(QPainter& p, const QRect& area) {
     const RowSelection rs = SelectionOfRow(r);
     row_painter_.Paint(fountain_, text, next, state, rule, rs, sel_color, sel_bk, shown,
                        row_paint_);
-    {
-      TRowAttributeData stored = state;
+    if (r + 1 < count && row_bits::IsInvalidState(doc.GetWord1(r + 1))) {
+      const TRowAttributeData stored = state;
       state = doc.NextStateAfter(r, stored);
       state.PrevRowAttribute = stored.RowAttribute;
     }
-    for (const tessary::PaintRun& run : row_paint_.runs)
-      PaintRun(p, text, run, x0 + run.col * metrics_.char_width, y);
+    const int right = viewport()->width();
+    for (const tessary::PaintRun& run : row_paint_.runs) {
+      const int x = x0 + run.col * metrics_.char_width;
+      if (x >= right) break;
+      if (x + run.cols * metrics_.char_width > metrics_.text_left) PaintRun(p, text, run, x, y);
+    }
     if (rs.kind == RowSelection::Kind::Bytes && rs.line_end) {
       // The selected line end shows as one selected cell after the text.
       p.fillRect(QRect(x0 + row_paint_.width * metrics_.char_width, y, metrics_.char_width,
@@ -631,8 +642,8 @@ void TEditor::DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baselin
   if (g.indexes.empty()) return;
   QGlyphRun run;
   run.setRawFont(g.raw);
-  run.setGlyphIndexes(QList<quint32>(g.indexes.begin(), g.indexes.end()));
-  run.setPositions(QList<QPointF>(g.positions.begin(), g.positions.end()));
+  // The run borrows the buffers, which live until the next call.
+  run.setRawData(g.indexes.data(), g.positions.data(), static_cast<int>(g.indexes.size()));
   p.drawGlyphRun(QPointF(0, 0), run);
 }
 

@@ -31,7 +31,7 @@ class QtClipboard;
 // display column is drawn in its own cell of the same width (a double-byte character in two),
 // so text lines up whatever glyph widths the font has, and only the visible rows are converted
 // from Shift-JIS for drawing.
-class TEditor : public QAbstractScrollArea {
+class TEditor : public QAbstractScrollArea, private TFountainListener {
   Q_OBJECT
 
  public:
@@ -118,6 +118,9 @@ class TEditor : public QAbstractScrollArea {
 
  private:
   struct GlyphFont;
+  // A change of the scheme recomputes the row states and repaints.
+  void FountainChanged(const TFountain& fountain) override;
+  void FountainRemoved(const TFountain&) override {}
   void ConnectControl();
   void LayoutChanged();
   void MeasureFont();
