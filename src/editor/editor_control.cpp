@@ -1433,7 +1433,11 @@ void EditorControl::MouseUp(const MousePoint& p, KeyModifiers modifiers) {
 void EditorControl::DropSelection(const MousePoint& p, KeyModifiers modifiers) {
   if (p.area != MouseArea::Outside) MouseCaret(p);
   const TextPos drop = CaretPos();
-  if (p.area == MouseArea::Outside || !CanEdit() || (drop >= sel_start_ && drop < sel_end_)) {
+  // By offsets: the end of a wrapped row and the start of the next are one place.
+  const int64_t drop_at = CaretOffset();
+  const int64_t sel_at = SelStart();
+  const bool inside = drop_at >= sel_at && drop_at < sel_at + SelLength();
+  if (p.area == MouseArea::Outside || !CanEdit() || inside) {
     CancelSelection();
     return;
   }
@@ -1456,7 +1460,7 @@ void EditorControl::DropSelection(const MousePoint& p, KeyModifiers modifiers) {
   const size_t s0 = off(sel_start_), s1 = std::min(off(sel_end_), region.size());
   size_t d = std::min(off(drop), region.size());
   region.erase(s0, s1 - s0);
-  if (d > s1) d -= s1 - s0;
+  if (d >= s1) d -= s1 - s0;
   region.insert(d, text);
   const int32_t f = std::max(0, a - 1);
   const int64_t rel = SpanFrom(f, a) + static_cast<int64_t>(d + text.size());

@@ -469,5 +469,65 @@ TEST(ControlBoxes, BoxCopyThenBoxPasteReproducesTheBox) {
   EXPECT_GT(checked, 50);
 }
 
+TEST(ControlDrag, DraggingMovesOrCopiesTheSelectionAsTheReferenceDoes) {
+  std::mt19937 rng(5);
+  int moved = 0;
+  for (int round = 0; round < 300; ++round) {
+    EditorControl c;
+    c.SetCharWidth(8);
+    if (round % 3 == 0) {
+      c.Document().WrapOption().SetWrapByte(20);
+      c.SetWordWrap(true);
+    }
+    Reference ref;
+    ref.text = RandomText(rng);
+    c.Lines().SetTextStr(ref.text);
+    const int64_t size = static_cast<int64_t>(ref.text.size());
+    if (size < 2) continue;
+    c.SetSelStart(std::uniform_int_distribution<int64_t>(0, size - 1)(rng));
+    c.SetSelLength(std::uniform_int_distribution<int64_t>(1, size)(rng));
+    if (!c.Selected()) continue;
+    const int64_t a = c.SelStart(), b = a + c.SelLength();
+    // Press inside the selection (its first character), drop somewhere else.
+    const TextPos press = c.StreamStart();
+    const MousePoint down{press.row, c.ColOfPos(press.row, press.pos), 0, 0};
+    const int32_t drop_row = std::uniform_int_distribution<int32_t>(0, c.MaxCaretRow())(rng);
+    const int32_t drop_col = std::uniform_int_distribution<int32_t>(0, 25)(rng);
+    const bool copy = rng() % 2 == 0;
+    c.MouseDown(down, kNoModifier);
+    const MousePoint to{drop_row, drop_col, 100, 100};
+    c.MouseMove(to, copy ? kCtrl : kNoModifier);
+    ASSERT_TRUE(c.Dragging());
+    // Where the caret follows the pointer is the drop position.
+    const int64_t d = c.CaretOffset();
+    const bool inside = d >= a && d < b;
+    const std::string sel = ref.text.substr(a, b - a);
+    c.MouseUp(to, copy ? kCtrl : kNoModifier);
+    std::string expect = ref.text;
+    int64_t caret = d;
+    if (!inside) {
+      if (copy) {
+        expect.insert(d, sel);
+        caret = d + static_cast<int64_t>(sel.size());
+      } else {
+        expect.erase(a, b - a);
+        const int64_t at = d > a ? d - (b - a) : d;
+        expect.insert(at, sel);
+        caret = at + static_cast<int64_t>(sel.size());
+        ++moved;
+      }
+    }
+    ASSERT_EQ(c.Text(), expect) << ::testing::PrintToString(ref.text) << " " << a << "-" << b
+                                << " to " << d << (copy ? " copy" : " move");
+    ASSERT_FALSE(c.Selected());
+    if (!inside) {
+      ASSERT_EQ(c.CaretOffset(), caret);
+      c.Undo();  // one step either way
+      ASSERT_EQ(c.Text(), ref.text);
+    }
+  }
+  EXPECT_GT(moved, 50);
+}
+
 }  // namespace
 }  // namespace tessary
