@@ -19,6 +19,9 @@
 #include "editor/ui/sjis_unicode.h"
 #include "platform/ui/qt_clipboard.h"
 
+// The system font library keeps a cache it never frees; that is not a leak of ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 namespace tessary {
 namespace {
 
