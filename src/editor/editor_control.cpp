@@ -723,11 +723,7 @@ void EditorControl::DeleteChar() {
       if (RowAttribute(row + 1) == RowEnd::RowEndsLine) line += kCrLf;
       rows = 2;
     }
-    if (line.empty() && rows == 1) {
-      Replace(row, 1, line);
-    } else {
-      Replace(row, rows, line);
-    }
+    Replace(row, rows, line);
     PlaceCaretFrom(f, rel);
   }
   EndUpdate();
@@ -842,10 +838,7 @@ void EditorControl::BackSpace() {
     line.append(t.substr(pos));
   }
   if (e == RowEnd::RowEndsLine) line += kCrLf;
-  if (line.empty())
-    Replace(row, 1, line);
-  else
-    Replace(row, 1, line);
+  Replace(row, 1, line);
   PlaceCaretFrom(f, caret_rel);
   EndUpdate();
 }
@@ -1289,11 +1282,7 @@ void EditorControl::SetRowMarks(int32_t row, MarkSet marks) {
   // An image mark may stand on several rows: it stays in use while another row has it.
   for (int32_t n = 10; n <= 15; ++n) {
     const MarkSet bit = static_cast<MarkSet>(1u << n);
-    if (dropped & bit) {
-      doc_->ExcludeMarks(bit);
-      doc_->IncludeMarks(bit);
-      if (MarkRow(n) < 0) doc_->ExcludeMarks(bit);
-    }
+    if ((dropped & bit) && MarkRow(n) < 0) doc_->ExcludeMarks(bit);
   }
   Invalidate(row, row);
 }

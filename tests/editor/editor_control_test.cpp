@@ -464,6 +464,24 @@ TEST_F(ControlTest, EnterSplitsTheRowWithAutoIndent) {
   EXPECT_EQ(Caret(), P(1, 0));
 }
 
+TEST_F(ControlTest, EnterOnAWrappedRowIndentsLikeTheLinesFirstRow) {
+  Wrap(20);
+  Load("    " + std::string(30, 'a') + "\r\n");
+  c.SetCaret(1, 3);
+  Key(EditorKey::Enter);
+  EXPECT_EQ(c.Lines().Get(0), "    " + std::string(19, 'a'));
+  EXPECT_EQ(c.Lines().Get(1), "    " + std::string(11, 'a'));
+  EXPECT_EQ(c.CaretCol(), 4);
+}
+
+TEST_F(ControlTest, ShiftClickWithoutSelectionAnchorsAtTheCaret) {
+  Load("abcdef\r\n");
+  c.SetCaretCol(1);
+  c.MouseDown({0, 4, 32, 0}, kShift);
+  c.MouseUp({0, 4, 32, 0}, kShift);
+  EXPECT_EQ(c.SelText(), "bcd");
+}
+
 TEST_F(ControlTest, EnterOnTheRowAfterTheLastAppendsALineEnd) {
   Key(EditorKey::Enter);
   EXPECT_EQ(Text(), "\r\n");
