@@ -15,7 +15,9 @@ constexpr int32_t kMaxCaretCol = 1001;
 // Beyond this many rows an offset is found through the document's row index instead of a walk.
 constexpr int32_t kWalkRows = 64;
 
-bool IsTab(char c) { return c == '\t'; }
+bool IsTab(char c) {
+  return c == '\t';
+}
 
 // Lone CR and lone LF become CR LF, so that the caret offsets counted over the inserted text
 // agree with the document, which counts every line end as two bytes.
@@ -64,7 +66,9 @@ EditorControl::EditorControl(std::shared_ptr<TEditorScreenStrings> document)
   doc_->AttachView(this);
 }
 
-EditorControl::~EditorControl() { doc_->DetachView(this); }
+EditorControl::~EditorControl() {
+  doc_->DetachView(this);
+}
 
 void EditorControl::CaretOptionsChanged() {
   caret_.TabSpaceCount = std::max(1, caret_.TabSpaceCount);
@@ -153,8 +157,7 @@ TextPos EditorControl::PosAtOffset(int64_t offset) const {
     const int64_t len = static_cast<int64_t>(RowText(r).size());
     const RowEnd e = RowAttribute(r);
     const int64_t span = len + (e == RowEnd::RowEndsLine ? 2 : e == RowEnd::RowAtEof ? 1 : 0);
-    if (rem < span || e == RowEnd::RowAtEof)
-      return {r, static_cast<int32_t>(std::min(rem, len))};
+    if (rem < span || e == RowEnd::RowAtEof) return {r, static_cast<int32_t>(std::min(rem, len))};
     rem -= span;
     ++r;
   }
@@ -421,7 +424,9 @@ void EditorControl::SetSelectionRange(TextPos a, TextPos b) {
   Invalidate(0, -1);
 }
 
-void EditorControl::ExtendSelectionToCaret() { SetSelectionRange(anchor_, CaretPos()); }
+void EditorControl::ExtendSelectionToCaret() {
+  SetSelectionRange(anchor_, CaretPos());
+}
 
 void EditorControl::ClearSelectionState() {
   const bool was = Selected();
@@ -432,7 +437,15 @@ void EditorControl::ClearSelectionState() {
   if (was && OnSelectionChange) OnSelectionChange(false);
 }
 
-void EditorControl::CancelSelection() { ClearSelectionState(); }
+void EditorControl::CancelSelection() {
+  ClearSelectionState();
+}
+
+// A hit is marked, not selected: an edit drops the mark and works at the caret, so typing never
+// removes text the user did not select.
+void EditorControl::DropHit() {
+  if (sel_state_ == SelectionState::Hit) ClearSelectionState();
+}
 
 void EditorControl::RecomputeSelection() {
   if (sel_state_ == SelectionState::Hit) {
@@ -555,8 +568,7 @@ void EditorControl::SetSelLength(int64_t n) {
   sel_state_ = SelectionState::None;
   SetAnchorAtCaret();
   const TextPos end = PosAtOffset(from + n);
-  MoveCaret(end.row, end.row < doc_->Count() ? ColOfPos(end.row, end.pos) : 0, Move::Horizontal,
-            1);
+  MoveCaret(end.row, end.row < doc_->Count() ? ColOfPos(end.row, end.pos) : 0, Move::Horizontal, 1);
   // A length ending inside a double-byte character takes the whole character, as the caret
   // does.
   SetSelectionRange(start, CaretPos());
@@ -588,7 +600,9 @@ std::string EditorControl::SelText() const {
   return out;
 }
 
-int64_t EditorControl::TextLength() const { return RowOffset(doc_->Count()); }
+int64_t EditorControl::TextLength() const {
+  return RowOffset(doc_->Count());
+}
 
 void EditorControl::SelectAll() {
   SetSelStart(0);
@@ -620,6 +634,7 @@ void EditorControl::Replace(int32_t start, int32_t count, std::string_view text)
 
 void EditorControl::DeleteSelection() {
   if (!CanEdit()) return;
+  DropHit();
   if (!Selected()) {
     if (sel_state_ == SelectionState::Anchored) ClearSelectionState();
     return;
@@ -639,6 +654,7 @@ void EditorControl::DeleteSelection() {
 // offsets are counted from there.
 void EditorControl::InsertText(std::string_view s) {
   if (!CanEdit()) return;
+  DropHit();
   const std::string text = NormaliseLineEnds(s);
   if (text.empty()) {
     if (Selected())
@@ -688,6 +704,7 @@ void EditorControl::InsertText(std::string_view s) {
 
 void EditorControl::DeleteChar() {
   if (!CanEdit()) return;
+  DropHit();
   if (Selected()) {
     DeleteSelection();
     return;
@@ -754,6 +771,7 @@ int32_t EditorControl::BlankWidth(std::string_view t, int32_t* bytes) const {
 
 void EditorControl::BackSpace() {
   if (!CanEdit()) return;
+  DropHit();
   if (Selected()) {
     DeleteSelection();
     return;
@@ -853,6 +871,7 @@ std::string EditorControl::IndentText(int32_t width) const {
 
 void EditorControl::Enter(KeyModifiers modifiers) {
   if (!CanEdit()) return;
+  DropHit();
   const bool shift = (modifiers & kShift) != 0;
   if (Selected()) {
     if (shift) return;
@@ -875,8 +894,7 @@ void EditorControl::Enter(KeyModifiers modifiers) {
   if (caret_.AutoIndent) {
     const int32_t blank = BlankWidth(RowText(first));
     e = (row == first && caret_col_ < blank) ? caret_col_ : blank;
-    if (blank == 0 && caret_.PrevSpaceIndent && row == first && RowText(first).empty() &&
-        first > 0)
+    if (blank == 0 && caret_.PrevSpaceIndent && row == first && RowText(first).empty() && first > 0)
       e = BlankWidth(RowText(doc_->LineStartRow(first - 1)));
   }
   const std::string indent = IndentText(e);
@@ -978,7 +996,8 @@ void EditorControl::KeyDown(EditorKey key, KeyModifiers modifiers, KeyRepeat rep
     if (shift) ExtendSelectionToCaret();
     return;
   }
-  if (action->command == EditorCommand::Enter || action->command == EditorCommand::IndentedLineAbove) {
+  if (action->command == EditorCommand::Enter ||
+      action->command == EditorCommand::IndentedLineAbove) {
     Enter(modifiers);
     return;
   }
@@ -1158,7 +1177,8 @@ void EditorControl::Execute(const EditorAction& action) {
       SelectAll();
       break;
     case EditorCommand::ToggleBoxMode:
-      SetSelectionMode(sel_mode_ == SelectionMode::Box ? SelectionMode::Stream : SelectionMode::Box);
+      SetSelectionMode(sel_mode_ == SelectionMode::Box ? SelectionMode::Stream
+                                                       : SelectionMode::Box);
       break;
     case EditorCommand::ToggleMark:
       if (caret_row_ < doc_->Count()) {
@@ -1184,12 +1204,12 @@ void EditorControl::Execute(const EditorAction& action) {
 
 void EditorControl::CopyToClipboard() {
   if (!clipboard_ || !Selected()) return;
-  clipboard_->SetText(SelText(), sel_mode_ == SelectionMode::Box ? ClipboardShape::Box
-                                                                 : ClipboardShape::Stream);
+  clipboard_->SetText(
+      SelText(), sel_mode_ == SelectionMode::Box ? ClipboardShape::Box : ClipboardShape::Stream);
 }
 
 void EditorControl::CutToClipboard() {
-  if (!CanEdit() || !Selected()) return;
+  if (!CanEdit() || sel_state_ != SelectionState::Selected) return;
   CopyToClipboard();
   DeleteSelection();
 }
@@ -1205,6 +1225,7 @@ void EditorControl::PasteFromClipboard() {
 
 void EditorControl::BoxPaste(std::string_view text) {
   if (!CanEdit() || text.empty()) return;
+  DropHit();
   BeginUpdate();
   if (Selected()) DeleteSelection();
   ClearSelectionState();
@@ -1292,7 +1313,8 @@ void EditorControl::PutMark(int32_t row, int32_t n) {
   const MarkSet bit = static_cast<MarkSet>(1u << n);
   if (n <= 9) {
     const int32_t other = MarkRow(n);
-    if (other >= 0 && other != row) SetRowMarks(other, static_cast<MarkSet>(RowMarks(other) & ~bit));
+    if (other >= 0 && other != row)
+      SetRowMarks(other, static_cast<MarkSet>(RowMarks(other) & ~bit));
   }
   SetRowMarks(row, static_cast<MarkSet>(RowMarks(row) | bit));
 }
@@ -1366,8 +1388,8 @@ void EditorControl::MouseDown(const MousePoint& p, KeyModifiers modifiers) {
     mouse_ = MouseMode::RowSelecting;
     return;
   }
-  if (sel_mode_ == SelectionMode::Stream && Selected() && CanEdit() && caret_.SelMove &&
-      PointInSelection(p)) {
+  if (sel_mode_ == SelectionMode::Stream && sel_state_ == SelectionState::Selected && CanEdit() &&
+      caret_.SelMove && PointInSelection(p)) {
     MouseCaret(p);
     mouse_ = MouseMode::DragPending;
     return;
@@ -1472,8 +1494,8 @@ std::optional<CursorShape> EditorControl::CursorAt(const MousePoint& p) const {
     case MouseArea::Text:
       break;
   }
-  if (sel_mode_ == SelectionMode::Stream && Selected() && CanEdit() && caret_.SelMove &&
-      caret_.SelDragMode == TDragMode::dmAutomatic && PointInSelection(p))
+  if (sel_mode_ == SelectionMode::Stream && sel_state_ == SelectionState::Selected && CanEdit() &&
+      caret_.SelMove && caret_.SelDragMode == TDragMode::dmAutomatic && PointInSelection(p))
     return caret_.Cursors.InSelCursor;
   return caret_.Cursors.DefaultCursor;
 }
@@ -1490,11 +1512,11 @@ EditorMenuState EditorControl::MenuState() const {
   s.read_only = read_only_;
   s.can_undo = CanUndo();
   s.can_redo = CanRedo();
-  s.has_selection = Selected() && SelLength() > 0;
+  s.has_selection = sel_state_ == SelectionState::Selected && SelLength() > 0;
   s.clipboard_has_text = clipboard_ && clipboard_->HasText();
   const int32_t count = doc_->Count();
-  s.has_text = count > 1 || (count == 1 && (!RowText(0).empty() ||
-                                            RowAttribute(0) == RowEnd::RowEndsLine));
+  s.has_text =
+      count > 1 || (count == 1 && (!RowText(0).empty() || RowAttribute(0) == RowEnd::RowEndsLine));
   s.box_mode = sel_mode_ == SelectionMode::Box;
   s.marks_in_use = doc_->MarksInUse();
   return s;

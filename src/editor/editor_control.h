@@ -120,6 +120,8 @@ class EditorControl final : public EditorView {
   SelectionMode GetSelectionMode() const { return sel_mode_; }
   void SetSelectionMode(SelectionMode m);
   SelectionState GetSelectionState() const { return sel_state_; }
+  // A range is shown: an ordinary selection, or a search hit (which reads like one through
+  // SelStart, SelLength and SelText but is not edited as one).
   bool Selected() const {
     return sel_state_ == SelectionState::Selected || sel_state_ == SelectionState::Hit;
   }
@@ -272,6 +274,7 @@ class EditorControl final : public EditorView {
   void ExtendSelectionToCaret();
   void SetSelectionRange(TextPos a, TextPos b);
   void ClearSelectionState();
+  void DropHit();
   void RecomputeSelection();
   int32_t SelFirstRow() const;
   int32_t SelLastRow() const;

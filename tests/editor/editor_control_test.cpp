@@ -920,6 +920,26 @@ TEST_F(ControlTest, HitStylesShowAHitAsSelectionMarkOrCaretBlock) {
   EXPECT_EQ(c.SelText(), "one two one");
 }
 
+TEST_F(ControlTest, EditsLeaveAMarkedHitInPlace) {
+  Load("one two\r\n");
+  c.SetHitStyle(TEditorHitStyle::hsDraw);
+  c.SetCaretCol(4);
+  c.ShowHit(3);
+  Type("X");  // at the caret, after the hit; the hit is dropped
+  EXPECT_EQ(Text(), "one twoX\r\n");
+  EXPECT_EQ(c.GetSelectionState(), SelectionState::None);
+  c.SetHitStyle(TEditorHitStyle::hsCaret);
+  c.SetCaretCol(4);
+  c.ShowHit(3);
+  Key(EditorKey::Delete);
+  EXPECT_EQ(Text(), "one woX\r\n");
+  c.SetCaretCol(0);
+  c.ShowHit(3);
+  EXPECT_FALSE(c.PopupMenu()[6].enabled);  // nothing selected to cut
+  c.CutToClipboard();
+  EXPECT_EQ(Text(), "one woX\r\n");
+}
+
 // ---- events and view interface ----
 
 TEST_F(ControlTest, CaretEventsWaitForTheEndOfAnUpdate) {
