@@ -138,6 +138,65 @@ std::string TextWrapper::ExpandTabs(std::string_view text) const {
   return out;
 }
 
+size_t TextWrapper::NextRow(std::string_view rest, std::string& scratch, bool& fits) const {
+  fits = false;
+  if (!WordWrap()) {
+    fits = true;
+    return rest.size();
+  }
+  const size_t width = static_cast<size_t>(wrap_byte_);
+  const std::string_view head = rest.substr(0, width + kRowLookahead);
+  if (!follow_punctuation_ && !leading_ && !word_break_ && head.find('\t') == std::string_view::npos) {
+    // Without tabs and the optional rules, columns are bytes and the only rule is that a
+    // double-byte character does not straddle the edge: the same cuts as the column codes give.
+    if (rest.size() < width) {
+      fits = true;
+      return rest.size();
+    }
+    return width < rest.size() && StartsDoubleByte(rest, width - 1) ? width - 1 : width;
+  }
+  ColumnAttributesInto(rest, scratch);  // at most WrapByte + 3 codes
+  const int32_t w = wrap_byte_;
+  if (static_cast<int32_t>(scratch.size()) < w) {
+    fits = true;
+    return rest.size();
+  }
+  using namespace column_code;
+  TEditorAttributeArray cur;
+  cur.Reset(rest, scratch);
+  cur.MoveTo(w);
+  const int32_t lead_floor = (w / 5) * 4;
+  if (cur.Code() == kLead) {
+    cur.StepBack();  // a double-byte character would straddle the edge: it moves down
+  } else if (word_break_ && cur.ColumnCount() > w) {
+    auto boundary = [&] {
+      return cur.Code() == kDelimiter || cur.Code() == kTabPad || cur.Code() == kTrail;
+    };
+    while (!boundary() && cur.Column() > w / 3) cur.StepBackChar();
+    // No word boundary in the last two thirds of the row: the word is cut at the edge rather
+    // than leaving a row a third wide.
+    if (!boundary()) {
+      cur.MoveTo(w);
+      if (cur.Code() == kLead) cur.StepBack();
+    }
+  }
+  if (follow_punctuation_) {
+    while (cur.Column() < w + 2 && IsPunctuation(cur.NextChar())) {
+      cur.StepForward();
+      if (cur.Code() == kLead) cur.StepForward();
+    }
+  }
+  if (leading_ && cur.Column() < cur.ColumnCount()) {
+    while (cur.Column() > lead_floor && IsLead(cur.CurrentChar())) cur.StepBackChar();
+    if (cur.ColumnCount() - cur.Column() >= 2 && IsFollow(cur.NextChar())) {
+      while (cur.Column() > lead_floor && (IsLead(cur.CurrentChar()) || IsFollow(cur.NextChar())))
+        cur.StepBackChar();
+    }
+  }
+  if (cur.Code() == kLead) cur.StepBack();  // never cut between the bytes of a character
+  return std::clamp<size_t>(static_cast<size_t>(cur.ByteCount()), 1, rest.size());
+}
+
 int32_t TextWrapper::CountWrappedRows(std::string_view line) const {
   std::string scratch;
   int32_t n = 0;

@@ -44,6 +44,12 @@ class TextWrapper {
   // RowWrapped for every row but the last, RowEndsLine for the last. Row texts point into line.
   template <class Emit>
   void WrapLine(std::string_view line, std::string& scratch, Emit&& emit) const;
+  // Length in bytes of the row that begins `rest` (the rest of a logical line). fits is set when
+  // the rest is the line's last row (its length is then returned). Only the first
+  // WrapByte + 4 bytes of rest are looked at unless the rest fits, so a caller may hand in a
+  // rest that it extends later, as long as it holds that many bytes or the whole line.
+  size_t NextRow(std::string_view rest, std::string& scratch, bool& fits) const;
+  static constexpr size_t kRowLookahead = 4;  // bytes beyond WrapByte that a cut may look at
   int32_t CountWrappedRows(std::string_view line) const;
   // Appends the rows of a text that may hold several lines (CR LF, CR or LF separated). An
   // empty text gives one empty row; a final line end opens no further line.
@@ -83,13 +89,6 @@ class TextWrapper {
 
 template <class Emit>
 void TextWrapper::WrapLine(std::string_view line, std::string& scratch, Emit&& emit) const {
-  // Lines narrower than the row need no column codes: without a tab, bytes are columns.
-  if (!WordWrap() || (line.size() < static_cast<size_t>(wrap_byte_) &&
-                      line.find('\t') == std::string_view::npos)) {
-    emit(line, RowEnd::RowEndsLine);
-    return;
-  }
-  const int32_t w = wrap_byte_;
   // The last row is held back, because FollowRetMark may turn it into the line's last row.
   std::string_view pending;
   bool has_pending = false;
@@ -99,77 +98,18 @@ void TextWrapper::WrapLine(std::string_view line, std::string& scratch, Emit&& e
     has_pending = true;
   };
   std::string_view rest = line;
-  if (!follow_punctuation_ && !leading_ && !word_break_ && line.find('\t') == std::string_view::npos) {
-    // Without tabs and the optional rules, columns are bytes and the only rule is that a
-    // double-byte character does not straddle the edge: the same cuts, found by one walk over
-    // the bytes instead of column codes.
-    const size_t width = static_cast<size_t>(w);
-    for (;;) {
-      if (rest.size() < width) {
-        if (!rest.empty() || !follow_ret_mark_) push(rest);
-        emit(pending, RowEnd::RowEndsLine);
-        return;
-      }
-      const size_t cut = width < rest.size() && StartsDoubleByte(rest, width - 1) ? width - 1 : width;
-      push(rest.substr(0, cut));
-      rest.remove_prefix(cut);
-    }
-  }
-  ColumnAttributesInto(line, scratch);
-  if (static_cast<int32_t>(scratch.size()) < w) {
-    emit(line, RowEnd::RowEndsLine);
-    return;
-  }
-  TEditorAttributeArray cur;
-  cur.Reset(rest, scratch);
-  cur.MoveTo(w);
-  const int32_t lead_floor = (w / 5) * 4;
-  for (;;) {
-    using namespace column_code;
-    if (cur.Code() == kEnd) {
-      if (!rest.empty()) {
-        push(rest);
-      } else if (!follow_ret_mark_) {
-        push(std::string_view());
-      }
+  for (bool first = true;; first = false) {
+    bool fits = false;
+    const size_t n = NextRow(rest, scratch, fits);
+    if (fits) {
+      // An empty rest after a cut is a row of its own unless FollowRetMark; the row emitted last
+      // then ends the line instead.
+      if (first || !rest.empty() || !follow_ret_mark_) push(rest);
       emit(pending, RowEnd::RowEndsLine);
       return;
     }
-    if (cur.Code() == kLead) {
-      cur.StepBack();  // a double-byte character would straddle the edge: it moves down
-    } else if (word_break_ && cur.ColumnCount() > w) {
-      auto boundary = [&] {
-        return cur.Code() == kDelimiter || cur.Code() == kTabPad || cur.Code() == kTrail;
-      };
-      while (!boundary() && cur.Column() > w / 3) cur.StepBackChar();
-      // No word boundary in the last two thirds of the row: the word is cut at the edge rather
-      // than leaving a row a third wide.
-      if (!boundary()) {
-        cur.MoveTo(w);
-        if (cur.Code() == kLead) cur.StepBack();
-      }
-    }
-    if (follow_punctuation_) {
-      while (cur.Column() < w + 2 && IsPunctuation(cur.NextChar())) {
-        cur.StepForward();
-        if (cur.Code() == kLead) cur.StepForward();
-      }
-    }
-    if (leading_ && cur.Column() < cur.ColumnCount()) {
-      while (cur.Column() > lead_floor && IsLead(cur.CurrentChar())) cur.StepBackChar();
-      if (cur.ColumnCount() - cur.Column() >= 2 && IsFollow(cur.NextChar())) {
-        while (cur.Column() > lead_floor &&
-               (IsLead(cur.CurrentChar()) || IsFollow(cur.NextChar())))
-          cur.StepBackChar();
-      }
-    }
-    if (cur.Code() == kLead) cur.StepBack();  // never cut between the bytes of a character
-    const size_t n = std::min(static_cast<size_t>(cur.ByteCount()), rest.size());
     push(rest.substr(0, n));
     rest.remove_prefix(n);
-    ColumnAttributesInto(rest, scratch);
-    cur.Reset(rest, scratch);
-    cur.MoveTo(w);
   }
 }
 
