@@ -173,33 +173,23 @@ inline void CopyPlainAscii(const uint8_t*& p, const uint8_t* end, char*& o) {
   while (p < end && *p < 0x80 && *p != '\r' && *p != '\n') *o++ = static_cast<char>(*p++);
 }
 
-// Japanese text is mostly three-byte sequences that map to double-byte codes. Runs of those
-// are taken two at a time where eight bytes can be read (one mask test for both), then one at
-// a time; anything else (including a character that maps to a single byte or to nothing) is
-// left to the general path.
+// Japanese text is mostly three-byte sequences that map to double-byte codes: runs of those
+// take one load and one mask test per character. One character per step measured faster
+// than two: kana, kanji and ASCII words alternate, and shorter steps waste less at each change.
+// Anything else (a character that maps to a single byte or to nothing)
+// is left to the general path.
 inline bool IsDoubleByteCode(uint16_t c) { return static_cast<uint16_t>(c - 0x100) < 0xFEFF; }
 
 inline void Take3ByteRuns(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o) {
-  if constexpr (std::endian::native == std::endian::little) {
-    while (end - p >= 8) {
-      uint64_t w;
-      std::memcpy(&w, p, 8);
-      if ((w & 0xC0C0F0C0C0F0u) != 0x8080E08080E0u) break;
-      const uint32_t u1 = static_cast<uint32_t>((w & 0x0F) << 12 | ((w >> 2) & 0xFC0) | ((w >> 16) & 0x3F));
-      const uint32_t u2 = static_cast<uint32_t>(((w >> 24) & 0x0F) << 12 | ((w >> 26) & 0xFC0) | ((w >> 40) & 0x3F));
-      const uint16_t c1 = t.encode[u1], c2 = t.encode[u2];
-      if (!IsDoubleByteCode(c1) || !IsDoubleByteCode(c2)) break;
-      const uint32_t pair = static_cast<uint32_t>(c1 >> 8 | (c1 & 0xFF) << 8) |
-                            static_cast<uint32_t>(c2 >> 8 | (c2 & 0xFF) << 8) << 16;
-      std::memcpy(o, &pair, 4);
-      o += 4;
-      p += 6;
+  while (end - p >= 4) {
+    uint32_t w;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&w, p, 4);
+    } else {
+      w = p[0] | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16;
     }
-  }
-  while (end - p >= 3 && (*p & 0xF0) == 0xE0) {
-    if (((p[1] & 0xC0) ^ 0x80) | ((p[2] & 0xC0) ^ 0x80)) break;
-    const uint32_t u = static_cast<uint32_t>(p[0] & 0x0F) << 12 |
-                       static_cast<uint32_t>(p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+    if ((w & 0xC0C0F0u) != 0x8080E0u) break;
+    const uint32_t u = (w & 0x0F) << 12 | ((w >> 2) & 0xFC0) | ((w >> 16) & 0x3F);
     const uint16_t code = t.encode[u];
     if (!IsDoubleByteCode(code)) break;
     o[0] = static_cast<char>(code >> 8);
