@@ -144,6 +144,19 @@ TEST_F(EditorWidget, KeysReachTheControl) {
   EXPECT_EQ(editor->Control().RowAttribute(0), RowEnd::RowEndsLine);
 }
 
+TEST_F(EditorWidget, MarkKeysWithShiftedDigits) {
+  Load({"a", "b", "c", "d"});
+  editor->Control().SetCaret(2, 0);
+  QTest::keyClick(editor.get(), Qt::Key_3, Qt::ShiftModifier | Qt::ControlModifier);
+  EXPECT_EQ(editor->Control().MarkRow(3), 2);
+  // The same chord as a US keyboard reports it: the shifted symbol.
+  editor->Control().SetCaret(0, 0);
+  QTest::keyClick(editor.get(), Qt::Key_Exclam, Qt::ShiftModifier | Qt::ControlModifier);
+  EXPECT_EQ(editor->Control().MarkRow(1), 0);
+  QTest::keyClick(editor.get(), Qt::Key_3, Qt::AltModifier | Qt::ControlModifier);
+  EXPECT_EQ(editor->Control().CaretRow(), 2);
+}
+
 TEST_F(EditorWidget, TypedJapaneseGoesInAsShiftJis) {
   Load({""});
   // Typed characters that no key code names (the keyboard's own text).

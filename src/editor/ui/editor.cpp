@@ -875,7 +875,13 @@ bool TEditor::focusNextPrevChild(bool next) {
 void TEditor::keyPressEvent(QKeyEvent* e) {
   const KeyModifiers mods = ModsOf(e->modifiers());
   const KeyRepeat repeat = e->isAutoRepeat() ? KeyRepeat::Repeat : KeyRepeat::First;
-  if (const std::optional<EditorKey> key = KeyOf(e->key())) {
+  std::optional<EditorKey> key = KeyOf(e->key());
+  // Shift+digit gives the layout's symbol as the key; the platform's virtual key (the digit on
+  // Windows) still tells which digit it was.
+  const quint32 native = e->nativeVirtualKey();
+  if ((mods & kCtrl) && native >= '0' && native <= '9')
+    key = static_cast<EditorKey>(static_cast<int>(EditorKey::D0) + static_cast<int>(native - '0'));
+  if (key) {
     if (ActionForKey(*key, mods)) {
       control_->KeyDown(*key, mods, repeat);
       e->accept();
