@@ -16,6 +16,8 @@
 #include <string>
 
 #include "codec/text_lines.h"
+#include "commands/line_decorations.h"
+#include "editor/editor_row_states.h"
 #include "editor/ui/sjis_unicode.h"
 #include "platform/ui/qt_clipboard.h"
 
@@ -425,6 +427,72 @@ TEST_F(EditorWidget, DrawLineEventReportsEachRow) {
   EXPECT_FALSE(seen[0].Selected);
   EXPECT_TRUE(seen[1].Selected);
   EXPECT_FALSE(seen[2].Selected);
+}
+
+// The main window's handler as it will be wired: tab and full-width blank marks in red.
+void HookRedDecorations(TEditor& editor) {
+  editor.OnDrawLine = [](TEditor& e, EditorCanvas& canvas, const TDrawLineArgs& a) {
+    DecorationGeometry g;
+    g.char_width = e.Metrics().char_width;
+    g.row_height = e.Metrics().row_height;
+    g.margin_line = e.Margin().Line();
+    g.column0_x = a.X;
+    g.tab_count = e.Document().TabSpaceCount();
+    g.rect_left = a.ARect.left;
+    g.rect_right = a.ARect.right;
+    std::vector<DecorationMark> marks;
+    RowDecorations(e.View(), a.LineStr, {}, RowStartState(e.Document(), a.Index), g, marks);
+    for (const DecorationMark& m : marks) {
+      canvas.SetPen(DecorationColor(a.Selected, e.Color(), clRed), 1);
+      if (m.kind == DecorationKind::Tab) {
+        const TabMarkShape t = TabMarkGeometry(m.x, a.Y, g);
+        canvas.Line(t.upper.x1, t.upper.y1, t.upper.x2, t.upper.y2);
+        canvas.Line(t.lower.x1, t.lower.y1, t.lower.x2, t.lower.y2);
+      } else {
+        const BlankMarkRect b = BlankMarkGeometry(m.x, a.Y, g);
+        canvas.FrameRect(b.left, b.top, b.right, b.bottom);
+      }
+    }
+  };
+}
+
+// Pixel columns of a row band holding red.
+std::vector<int> RedColumns(const QImage& img, int y0, int y1) {
+  std::vector<int> xs;
+  for (int x = 0; x < img.width(); ++x)
+    for (int y = y0; y < y1; ++y)
+      if (img.pixel(x, y) == qRgb(255, 0, 0)) {
+        xs.push_back(x);
+        break;
+      }
+  return xs;
+}
+
+TEST_F(EditorWidget, TabAndFullWidthBlankMarksStandInTheirCells) {
+  editor->SetColor(clWhite);
+  editor->Control().Caret().TabSpaceCount = 4;
+  editor->Control().CaretOptionsChanged();
+  // Two TABs from column 0, "ab", then a full-width blank at column 10.
+  Load({"\t\tab" + Sjis("　") + "c", "x"});
+  HookRedDecorations(*editor);
+  const QImage img = Grab();
+  const int w = editor->Metrics().char_width;
+  const int x0 = editor->Column0X();
+  const std::vector<int> red = RedColumns(img, editor->RowTop(0), editor->RowTop(1));
+  ASSERT_FALSE(red.empty());
+  auto any_in = [&](int from, int to) {
+    return std::any_of(red.begin(), red.end(), [&](int x) { return x >= from && x < to; });
+  };
+  EXPECT_TRUE(any_in(x0, x0 + w));            // the first tab's arrow, in its first cell
+  EXPECT_TRUE(any_in(x0 + 4 * w, x0 + 5 * w));  // the second, four columns on
+  EXPECT_FALSE(any_in(x0 + w, x0 + 4 * w));
+  // The square sits in the blank's two cells (columns 10-11).
+  EXPECT_TRUE(any_in(x0 + 10 * w, x0 + 12 * w));
+  EXPECT_FALSE(any_in(x0 + 5 * w, x0 + 10 * w));
+  EXPECT_FALSE(any_in(x0 + 12 * w, img.width()));
+  // Inside a selection the marks take the background colour: no red.
+  editor->Control().SelectAll();
+  EXPECT_TRUE(RedColumns(Grab(), editor->RowTop(0), editor->RowTop(1)).empty());
 }
 
 }  // namespace
