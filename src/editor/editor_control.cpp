@@ -747,7 +747,7 @@ void EditorControl::DeleteChar() {
 }
 
 int32_t EditorControl::BlankWidth(std::string_view t, int32_t* bytes) const {
-  const int32_t tab = std::max(1, caret_.TabSpaceCount);
+  const int32_t tab = TabWidth();
   int32_t w = 0;
   size_t i = 0;
   while (i < t.size()) {
@@ -831,7 +831,7 @@ void EditorControl::BackSpace() {
     }
     // Rebuild the leading blanks: keep those before target, split a blank that straddles it
     // into spaces, drop those from target to the caret.
-    const int32_t tab = std::max(1, caret_.TabSpaceCount);
+    const int32_t tab = TabWidth();
     int32_t w = 0;
     size_t i = 0;
     while (i < static_cast<size_t>(blank_bytes) && w < caret_col_) {
@@ -864,7 +864,7 @@ void EditorControl::BackSpace() {
 std::string EditorControl::IndentText(int32_t width) const {
   if (width <= 0) return {};
   if (!caret_.TabIndent) return std::string(static_cast<size_t>(width), ' ');
-  const int32_t tab = std::max(1, caret_.TabSpaceCount);
+  const int32_t tab = TabWidth();
   return std::string(static_cast<size_t>(width / tab), '\t') +
          std::string(static_cast<size_t>(width % tab), ' ');
 }
@@ -921,7 +921,7 @@ void EditorControl::Enter(KeyModifiers modifiers) {
 
 void EditorControl::Tab() {
   if (!CanEdit() || !want_tabs_) return;
-  const int32_t tab = std::max(1, caret_.TabSpaceCount);
+  const int32_t tab = TabWidth();
   int32_t n = tab - caret_col_ % tab;
   if (doc_->WordWrap()) {
     const int32_t wrap = doc_->Wrapper().WrapByte();

@@ -288,6 +288,8 @@ class EditorControl final : public EditorView {
   };
   Pieces SelectionPieces() const;
   bool CanEdit() const { return !read_only_; }
+  // The tab stop distance the document's columns use (set from Caret().TabSpaceCount).
+  int32_t TabWidth() const { return std::max(1, doc_->TabSpaceCount()); }
   void Replace(int32_t start, int32_t count, std::string_view text);
 
   // Key handlers.

@@ -141,7 +141,7 @@ struct Reference {
   }
 };
 
-enum class Mode { Plain, Wrap, FreeCaret, Box };
+enum class Mode { Plain, Wrap, FreeCaret, WrapFreeCaret, Box };
 
 std::string RandomText(std::mt19937& rng) {
   const std::vector<std::string> pieces{"a", "b", " ", kA, "\t", "\r\n", "xy", "\r\n"};
@@ -164,8 +164,8 @@ TEST_P(ControlVersusReference, RandomKeysEditLikeTheReference) {
     c.Caret().AutoIndent = run == Mode::Plain;
     c.Caret().BackSpaceUnIndent = false;
     c.Caret().NextLine = true;
-    c.Caret().FreeCaret = run == Mode::FreeCaret;
-    if (run == Mode::Wrap) {
+    c.Caret().FreeCaret = run == Mode::FreeCaret || run == Mode::WrapFreeCaret;
+    if (run == Mode::Wrap || run == Mode::WrapFreeCaret) {
       c.Document().WrapOption().SetWrapByte(20);
       c.SetWordWrap(true);
     }
@@ -220,7 +220,7 @@ TEST_P(ControlVersusReference, RandomKeysEditLikeTheReference) {
         if (shift && !ref.anchor && run != Mode::Box) ref.anchor = ref.caret;
         if (!shift) ref.anchor.reset();
         c.KeyDown(key, shift ? kShift : kNoModifier);
-        if (byReference && run != Mode::FreeCaret)
+        if (byReference && !c.Caret().FreeCaret)
           ref.caret = key == EditorKey::Left ? ref.Left(ref.caret) : ref.Right(ref.caret);
         else
           resync();
@@ -373,7 +373,8 @@ TEST_P(ControlVersusReference, RandomKeysEditLikeTheReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ControlVersusReference,
-                         ::testing::Values(Mode::Plain, Mode::Wrap, Mode::FreeCaret, Mode::Box));
+                         ::testing::Values(Mode::Plain, Mode::Wrap, Mode::FreeCaret,
+                                           Mode::WrapFreeCaret, Mode::Box));
 
 // Where the reference expects a position written as an offset to end up: never inside a
 // double-byte character or between CR and LF.
