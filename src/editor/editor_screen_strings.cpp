@@ -11,10 +11,6 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-bool EndsWithLineEnd(std::string_view s) {
-  return !s.empty() && (s.back() == '\n' || s.back() == '\r');
-}
-
 }  // namespace
 
 using namespace row_bits;
@@ -257,6 +253,91 @@ void TEditorScreenStrings::ReplaceRowsWithList(int32_t start, int32_t count,
 
 // ---- the edit primitive ----
 
+// The rows of the edited region: the row before the edit when it joins (f < start), the
+// replacement text, then the old rows after the edit (b + 1 on) until the logical line ends,
+// rewrapped. Wrapping depends only on the text from a row's start, so the rewrap stops as soon
+// as a new row begins exactly where an old row began: from there on the rows are the old ones.
+// A keystroke in a long wrapped line thus rewraps a few rows, not the rest of the line.
+TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, int32_t start,
+                                                                  int32_t b,
+                                                                  std::string_view text) const {
+  Rewrapped out;
+  const int32_t last = Count() - 1;
+  std::string head = f < start ? std::string(GetView(f)) : std::string();  // a wrapped row
+  head.append(text);
+  // Complete lines of the new text are wrapped whole; the last, open one continues into the
+  // old rows.
+  const size_t cut = head.find_last_of("\r\n");
+  const size_t tail = cut == std::string::npos ? 0 : cut + 1;
+  if (tail > 0) wrapper_->WrapText(std::string_view(head).substr(0, tail), out.rows);
+  std::string line = head.substr(tail);
+  std::vector<size_t> starts;  // where old rows b+1, b+2, ... begin in line
+  int32_t loaded = b;
+  bool lineEnded = b >= last;
+  const bool bEndsLine = b < 0 || RowAttributeOf(GetWord1(b)) != RowEnd::RowWrapped;
+  auto load = [&] {
+    ++loaded;
+    starts.push_back(line.size());
+    line.append(GetView(loaded));
+    if (loaded >= last || RowAttributeOf(GetWord1(loaded)) != RowEnd::RowWrapped) lineEnded = true;
+  };
+  int32_t keepFrom = -1;  // first old row that stays as it is
+  if (tail > 0 && line.empty()) {
+    // The new text ends with a line end: what follows begins a line and wraps as it did. The
+    // empty row a full-width last line leaves cannot stand after a line end, though.
+    const bool emptyEofRow = b + 1 == last && GetView(last).empty() &&
+                             RowAttributeOf(GetWord1(last)) == RowEnd::RowAtEof;
+    if (b < last && !emptyEofRow) keepFrom = b + 1;
+    out.end = emptyEofRow ? last : b;
+    return out;
+  }
+  const size_t need = wrapper_->WordWrap()
+                          ? static_cast<size_t>(wrapper_->WrapByte()) + TextWrapper::kRowLookahead + 1
+                          : std::string::npos;
+  const bool followRetMark = wrap_option_.FollowRetMark() && wrapper_->WordWrap();
+  std::string scratch;
+  size_t pendPos = 0, pendLen = 0;
+  bool hasPending = false;
+  auto flush = [&](RowEnd end) {
+    out.rows.AppendRow(std::string_view(line).substr(pendPos, pendLen), static_cast<uint32_t>(end), 0);
+  };
+  auto push = [&](size_t p, size_t n) {
+    if (hasPending) flush(RowEnd::RowWrapped);
+    pendPos = p;
+    pendLen = n;
+    hasPending = true;
+  };
+  size_t pos = 0;
+  size_t si = 0;
+  for (bool first = true;; first = false) {
+    while (!lineEnded && line.size() - pos < need) load();
+    bool fits = false;
+    const std::string_view rest = std::string_view(line).substr(pos);
+    const size_t n = wrapper_->NextRow(rest, scratch, fits);
+    if (fits) {
+      if (first || !rest.empty() || !followRetMark) push(pos, rest.size());
+      // The line ends here: with a line end when its last old row had one.
+      const bool ends = loaded > b && RowAttributeOf(GetWord1(loaded)) == RowEnd::RowEndsLine;
+      flush(ends ? RowEnd::RowEndsLine : RowEnd::RowAtEof);
+      out.end = loaded;
+      out.empty = head.empty() && line.empty() && !ends;
+      return out;
+    }
+    push(pos, n);
+    pos += n;
+    while (si < starts.size() && starts[si] < pos) ++si;
+    // An old row that began a line of its own joins this one now; it wraps as before unless it
+    // is an empty line, which as a continuation may make no row at all (FollowRetMark).
+    const bool joinedEmptyLine = si == 0 && bEndsLine && loaded > b && GetView(b + 1).empty();
+    if (si < starts.size() && starts[si] == pos && !joinedEmptyLine) {
+      flush(RowEnd::RowWrapped);
+      keepFrom = b + 1 + static_cast<int32_t>(si);
+      out.end = keepFrom - 1;
+      return out;
+    }
+  }
+}
+
 void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string_view text) {
   if (start < 0 || count < 0 || start + count > Count() || (count == 0 && text.empty())) return;
   std::string appended;
@@ -270,12 +351,16 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     text = appended;
   }
   const int32_t last = Count() - 1;
-  int32_t f = std::max(LineStartRow(start), start - 1);
+  // The region begins at the row before the edit when that row is part of the same logical line
+  // (rewrapping may pull text back into it), else at the edit.
+  const bool afterWrapped = start > 0 && start - 1 <= last &&
+                            RowAttributeOf(GetWord1(start - 1)) == RowEnd::RowWrapped;
+  const int32_t f = afterWrapped ? start - 1 : start;
   const int32_t b = start + count - 1;
-  int32_t e = b >= 0 ? LineEndRow(b) : -1;
+  const bool bEndsLine = b < 0 || b >= last || RowAttributeOf(GetWord1(b)) != RowEnd::RowWrapped;
 
   BeginUpdate();
-  if (f == start && e == b && text.empty() && count > 0) {
+  if (f == start && bEndsLine && text.empty() && count > 0) {
     // Whole logical lines are deleted: no rewrapping.
     TUndoData& rec = undo_.NewRecord();
     RowRange removed = RowRangeText(start, count);
@@ -288,29 +373,14 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     EndUpdate();
     return;
   }
-  // The next logical line joins the region when the edit ends at a line end, so that a text
-  // without final line end merges with it.
-  if (b >= e && e < last) e = LineEndRow(e + 1);
-  f = std::min(f, start);
+  const Rewrapped r = RewrapRegion(f, start, b, text);
   TUndoData& rec = undo_.NewRecord();
-  RowRange removed = RowRangeText(f, e - f + 1);
+  RowRange removed = RowRangeText(f, r.end - f + 1);
   rec.FirstRow = f;
   rec.LastAttribute = removed.Last;
-
-  std::string region = RowRangeText(f, start - f).Text;
-  if (start - f <= 0) region.clear();
-  region.append(text);
-  if (e > b) region.append(RowRangeText(b + 1, e - b).Text);
   rec.RemovedText = std::move(removed.Text);
-
-  // A region that ends the text ends as its text does. Judging by the region rather than by the
-  // last old row matters when that row is the empty row a full-width last line leaves: a line
-  // end just typed before it must not be lost.
-  const RowEnd lastAttr = e < last            ? RowAttributeOf(GetWord1(e))
-                          : EndsWithLineEnd(region) ? RowEnd::RowEndsLine
-                                                    : RowEnd::RowAtEof;
-  const int32_t removedRows = e - f + 1;
-  if (region.empty()) {
+  const int32_t removedRows = r.end - f + 1;
+  if (r.empty) {
     // Nothing is left of the region's lines (the end of the text was the empty row after a
     // full-width line): the rows go, as in a whole-line deletion, rather than leaving an empty
     // row without line end behind a text that now ends with a line end, or in an empty text.
@@ -320,12 +390,9 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     EndUpdate();
     return;
   }
-  TEditorStringList rows;
-  wrapper_->WrapText(region, rows);
-  rows.SetRowAttribute(rows.Count() - 1, lastAttr);
-  const int32_t n = rows.Count();
+  const int32_t n = r.rows.Count();
   rec.RowCount = n;
-  ReplaceRowsWithList(f, removedRows, rows);
+  ReplaceRowsWithList(f, removedRows, r.rows);
   const int32_t recoloured = ReparseRegion(f, f + n, Notify::Notify);
   change_region_ = {f, removedRows, n, recoloured, true};
   EndUpdate();

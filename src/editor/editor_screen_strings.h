@@ -150,6 +150,12 @@ class TEditorScreenStrings : public TEditorStringList {
   void OnWrapOptionChange();
   void AfterWrapModeChange();
   int32_t RowsPerDisplay() const;
+  struct Rewrapped {
+    TEditorStringList rows;
+    int32_t end = -1;    // last old row replaced
+    bool empty = false;  // the region's new text is empty
+  };
+  Rewrapped RewrapRegion(int32_t f, int32_t start, int32_t b, std::string_view text) const;
   void InvalidateFrom(int32_t row);
   void RecomputeMarksInUse();
   int32_t ActiveCaretCol() const;

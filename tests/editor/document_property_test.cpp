@@ -62,6 +62,7 @@ struct Config {
   const char* name;
   bool wrap;
   bool rules;
+  bool longLines = false;  // few line ends: lines of many rows, edits in their middle
 };
 
 class DocumentProperty : public ::testing::TestWithParam<Config> {};
@@ -93,10 +94,14 @@ TEST_P(DocumentProperty, RandomEditsAgreeWithAPlainTextAndUndoRestoresEveryStep)
   auto randomText = [&](int maxPieces) {
     std::string s;
     const int n = static_cast<int>(rng() % (maxPieces + 1));
-    for (int i = 0; i < n; ++i) s += pieces[rng() % pieces.size()];
+    for (int i = 0; i < n; ++i) {
+      const std::string& p = pieces[rng() % pieces.size()];
+      if (cfg.longLines && (p[0] == '\r' || p[0] == '\n') && rng() % 8 != 0) continue;
+      s += p;
+    }
     return s;
   };
-  std::string original = Normalized(randomText(60));
+  std::string original = Normalized(randomText(cfg.longLines ? 400 : 60));
   lines.SetTextStr(original);
   std::string text = original;
   ASSERT_EQ(lines.GetTextStr(), text);
@@ -141,6 +146,13 @@ TEST_P(DocumentProperty, RandomEditsAgreeWithAPlainTextAndUndoRestoresEveryStep)
     TEditorStrings freshLines(fresh);
     Configure(fresh, cfg);
     freshLines.SetTextStr(text);
+    if (doc.Count() != fresh.Count()) {
+      std::string dump;
+      for (int32_t i = 0; i < std::max(doc.Count(), fresh.Count()); ++i)
+        dump += std::to_string(i) + ": " + (i < doc.Count() ? Escaped(doc.GetView(i)) + "/" + std::to_string(int(doc.GetRowAttribute(i))) : "-") +
+                "  |  " + (i < fresh.Count() ? Escaped(fresh.GetView(i)) + "/" + std::to_string(int(fresh.GetRowAttribute(i))) : "-") + "\n";
+      ADD_FAILURE() << "ReplaceRows(" << start << ", " << count << ", \"" << Escaped(ins) << "\") on \"" << Escaped(was) << "\"\n" << dump;
+    }
     ASSERT_EQ(doc.Count(), fresh.Count()) << "step " << step;
     for (int32_t i = 0; i < doc.Count(); ++i) {
       ASSERT_EQ(doc.GetView(i), fresh.GetView(i)) << "step " << step << " row " << i;
@@ -190,7 +202,9 @@ TEST_P(DocumentProperty, RandomEditsAgreeWithAPlainTextAndUndoRestoresEveryStep)
 INSTANTIATE_TEST_SUITE_P(WrapModes, DocumentProperty,
                          ::testing::Values(Config{"Unwrapped", false, false},
                                            Config{"Wrapped", true, false},
-                                           Config{"WrappedAllRules", true, true}),
+                                           Config{"WrappedAllRules", true, true},
+                                           Config{"LongLines", true, false, true},
+                                           Config{"LongLinesAllRules", true, true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -123,6 +123,35 @@ TEST_F(DocTest, ReplaceRowsRegionRulesAndRangeText) {
   EXPECT_EQ(lines.Count(), 2);
 }
 
+TEST_F(DocTest, TypingInALongWrappedLineRewrapsOnlyTheRowsThatChange) {
+  FakeEditorView view(doc);
+  doc.WrapOption().SetWrapByte(20);
+  doc.SetWordWrap(true);
+  lines.SetTextStr(std::string(20000, 'w') + "\r\nnext\r\n");
+  ASSERT_EQ(doc.Count(), 1002);
+  view.regions.clear();
+  // Replacing a character keeps every cut: only the edited row and the one before it.
+  doc.ReplaceRows(500, 1, "x" + std::string(19, 'w'));
+  ASSERT_EQ(view.regions.size(), 1u);
+  EXPECT_EQ(view.regions[0].Start, 499);
+  EXPECT_EQ(view.regions[0].Removed, 2);
+  EXPECT_EQ(doc.UndoObj().UndoList().back().RemovedText.size(), 40u);
+  // Inserting one shifts the cuts to the end of the line, which is rewrapped to there.
+  view.regions.clear();
+  doc.ReplaceRows(998, 1, "y" + doc.Get(998));
+  EXPECT_EQ(view.regions[0].Removed, 4);  // rows 997..1000: the full-width end row moves on
+  EXPECT_EQ(doc.Get(1000), "w");
+  EXPECT_EQ(doc.GetRowAttribute(1000), RowEnd::RowEndsLine);
+  std::string expected(20000, 'w');
+  expected[10000] = 'x';
+  expected.insert(19960, "y");
+  EXPECT_TRUE(lines.Get(0) == expected);
+  doc.Undo();
+  doc.Undo();
+  EXPECT_TRUE(lines.GetTextStr() == std::string(20000, 'w') + "\r\nnext\r\n");
+  EXPECT_EQ(doc.Count(), 1002);
+}
+
 TEST_F(DocTest, OneOnChangePerEditAndViewsAreTold) {
   FakeEditorView view(doc);
   int changes = 0;
@@ -134,8 +163,8 @@ TEST_F(DocTest, OneOnChangePerEditAndViewsAreTold) {
   EXPECT_EQ(changes, 1);
   ASSERT_EQ(view.regions.size(), 1u);
   EXPECT_EQ(view.regions[0].Start, 1);
-  EXPECT_EQ(view.regions[0].Removed, 2);  // the following line joins the region
-  EXPECT_EQ(view.regions[0].Inserted, 3);
+  EXPECT_EQ(view.regions[0].Removed, 1);  // the following line wraps as before: not rewrapped
+  EXPECT_EQ(view.regions[0].Inserted, 2);
   EXPECT_TRUE(view.regions[0].Pending);
   lines.SetUpdateState(true);
   lines.Add("p");
@@ -399,7 +428,7 @@ TEST(DocumentStates, ReColouringIsBoundedAndStopsWhereStatesSettle) {
   // An edit that settles at once recolours only its row.
   view.redrawn.clear();
   doc.ReplaceRows(10, 1, "ROW\r\n");
-  EXPECT_EQ(view.redrawn, (std::vector<int32_t>{10, 11}));  // the following line joins the region
+  EXPECT_EQ(view.redrawn, (std::vector<int32_t>{10}));
   // Opening a bracket changes every state below: at most two display heights are recoloured,
   // the rows beyond are invalid until drawn.
   view.redrawn.clear();
@@ -478,8 +507,8 @@ TEST(DocumentUndo, RegionOfAnUndoReportsInsertedAndRecolouredRowsInTheirPlaces) 
   doc.Undo();
   ASSERT_EQ(view.regions.size(), 1u);
   EXPECT_EQ(view.regions[0].Start, 0);
-  EXPECT_EQ(view.regions[0].Removed, 4);   // x, y, z and b
-  EXPECT_EQ(view.regions[0].Inserted, 2);  // a and b
+  EXPECT_EQ(view.regions[0].Removed, 3);   // x, y and z
+  EXPECT_EQ(view.regions[0].Inserted, 1);  // a
 }
 
 TEST(DocumentUndo, DeletedMarkedLineComesBackButTheMarkStaysWhereItWent) {
