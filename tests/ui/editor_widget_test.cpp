@@ -173,12 +173,24 @@ TEST_F(EditorWidget, TypedJapaneseGoesInAsShiftJis) {
 TEST_F(EditorWidget, InputMethodCommitInsertsShiftJisAndLaterKeysStillType) {
   Load({"ab"});
   editor->Control().SetCaret(0, 1);
+  const QImage before = Grab();
   {
     QInputMethodEvent preedit(QString::fromUtf8("にほん"), {});
     QApplication::sendEvent(editor.get(), &preedit);
   }
   EXPECT_EQ(editor->Preedit(), QString::fromUtf8("にほん"));
   EXPECT_EQ(Row(0), "ab");  // a composition is not text yet
+  // It is drawn at the caret, over the six cells after it, underlined.
+  const QImage during = Grab();
+  const int w = editor->Metrics().char_width;
+  const int x0 = editor->Column0X();
+  const int y_line = editor->RowTop(0) + editor->MeasuredFont().height;
+  for (int x = x0 + w; x < x0 + 7 * w; ++x) EXPECT_NE(during.pixel(x, y_line), qRgb(255, 255, 255)) << x;
+  bool changed = false;
+  for (int x = x0 + 3 * w; x < x0 + 7 * w && !changed; ++x)
+    for (int y = editor->RowTop(0); y < y_line; ++y)
+      if (during.pixel(x, y) != before.pixel(x, y)) changed = true;
+  EXPECT_TRUE(changed);
   {
     QInputMethodEvent commit;
     commit.setCommitString(QString::fromUtf8("日本€😀"));
