@@ -253,17 +253,14 @@ class EditorControl final : public EditorView {
   // Column validation of a caret column on a row, for a move in direction dir.
   int32_t ValidColumn(int32_t row, int32_t col, Move move, int32_t dir);
   void MoveCaret(int32_t row, int32_t col, Move move, int32_t dir);
-  void CaretChanged();
   void PlaceCaretAtOffset(int64_t offset);
   // From the start of row `from` (unchanged by the edit), rel bytes on.
   void PlaceCaretFrom(int32_t from, int64_t rel);
-  TextPos PosAtOffsetFrom(int32_t from, int64_t rel) const;
   TextPos CaretPos() const;
-  int32_t ColumnsOf(std::string_view text) const { return doc_->Wrapper().DisplayWidth(text); }
   std::string Attrs(int32_t row) const;
   // Bytes of rows [from, to) with CR LF for each RowEndsLine row.
   int64_t SpanFrom(int32_t from, int32_t to) const;
-  // The position `rel` bytes after the start of row `from`, counted as SelStart write counts.
+  // The position at a text offset, counted as SelStart write counts.
   TextPos PosAtOffset(int64_t offset) const;
   TextPos EndOfRowPos(int32_t row) const;
   // Spaces that typing at col would pad (the caret beyond the row's end, by FreeCaret).
