@@ -370,6 +370,12 @@ void EditorControl::DocumentChanged(const ChangeRegion& region) {
   // A region that is not pending is a refresh without a text change (a wrap mode change).
   Invalidate(region.Pending ? region.Start : 0, -1);
   if (!region.Pending) return;
+  if (!replacing_ && doc_->Views().size() > 1) {
+    // Another view changed the text under this one: a selection here may now cover other text,
+    // and the caret's column may have come to stand inside a character.
+    CancelSelection();
+    MoveCaret(std::min(caret_row_, MaxCaretRow()), caret_col_, Move::Horizontal, -1);
+  }
   modified_ = true;
   if (OnChange) OnChange();
 }
@@ -629,7 +635,9 @@ void EditorControl::ShowHit(int64_t length) {
 // ---- editing ----
 
 void EditorControl::Replace(int32_t start, int32_t count, std::string_view text) {
+  replacing_ = true;
   doc_->ReplaceRows(start, count, text);
+  replacing_ = false;
 }
 
 void EditorControl::DeleteSelection() {

@@ -332,6 +332,7 @@ class EditorControl final : public EditorView {
   bool want_tabs_ = true;
   bool focused_ = false;
   int32_t update_count_ = 0;
+  bool replacing_ = false;                   // inside this control's own ReplaceRows call
   int32_t update_row_ = 0, update_col_ = 0;  // caret at the outermost BeginUpdate
 
   SelectionMode sel_mode_ = SelectionMode::Stream;

@@ -1007,6 +1007,14 @@ TEST_F(ControlTest, TwoControlsShareOneDocument) {
   other->SetCaretCol(3);
   other->KeyPress('d');
   EXPECT_EQ(Text(), "abcd\r\n");
+  // An edit in one view drops the other's selection, which may now cover other text.
+  c.SetCaretCol(1);
+  Key(EditorKey::Right, kShift);
+  other->SetCaret(0, 0);
+  other->KeyDown(EditorKey::Enter, kNoModifier);
+  EXPECT_FALSE(c.Selected());
+  c.DeleteSelection();
+  EXPECT_EQ(Text(), "\r\nabcd\r\n");
   std::weak_ptr<TEditorScreenStrings> weak = c.SharedDocument();
   other.reset();
   EXPECT_FALSE(weak.expired());
