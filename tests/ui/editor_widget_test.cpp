@@ -415,6 +415,33 @@ TEST_F(EditorWidget, ASchemeChangeRecolours) {
   EXPECT_EQ(Grab().pixel(x, y), qRgb(255, 255, 0));
 }
 
+TEST_F(EditorWidget, RowsFarBelowTheColouredPartAreDrawnInTheirSpanColour) {
+  editor->SetColor(clWhite);
+  auto item = editor->View().Brackets().Add("(", ")");
+  ASSERT_TRUE(item.ok());
+  item.value()->ItemColor().SetBkColor(clYellow);
+  std::vector<std::string> rows(3000, "text");
+  rows[2500] = "(open";
+  rows[2503] = "close)";
+  Load(rows);
+  // States are computed for the first screens only; the span's rows are drawn from states
+  // carried forward at paint time.
+  editor->Control().SetTopRow(2499);
+  const QImage img = Grab();
+  const int x = editor->Column0X() + 1;
+  auto at = [&](int32_t row) { return img.pixel(x, editor->RowTop(row) + 1); };
+  EXPECT_EQ(at(2499), qRgb(255, 255, 255));
+  EXPECT_EQ(at(2500), qRgb(255, 255, 0));
+  EXPECT_EQ(at(2502), qRgb(255, 255, 0));
+  EXPECT_EQ(at(2503), qRgb(255, 255, 0));
+  EXPECT_EQ(at(2504), qRgb(255, 255, 255));
+  // Starting the view inside the span gives the same colours.
+  editor->Control().SetTopRow(2502);
+  const QImage inside = Grab();
+  EXPECT_EQ(inside.pixel(x, editor->RowTop(2502) + 1), qRgb(255, 255, 0));
+  EXPECT_EQ(inside.pixel(x, editor->RowTop(2504) + 1), qRgb(255, 255, 255));
+}
+
 TEST_F(EditorWidget, DrawLineEventReportsEachRow) {
   Load({"a\tb", "cd", "ef"});
   editor->Control().SetSelStart(5);  // the "c" of row 1

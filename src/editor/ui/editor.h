@@ -24,6 +24,7 @@ class QPainter;
 
 namespace tessary {
 
+class GlyphCache;
 class QtClipboard;
 
 // The widget holds no editing rules: keys, characters, the input method and the mouse become
@@ -117,7 +118,6 @@ class TEditor : public QAbstractScrollArea, private TFountainListener {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  struct GlyphFont;
   // A change of the scheme recomputes the row states and repaints.
   void FountainChanged(const TFountain& fountain) override;
   void FountainRemoved(const TFountain&) override {}
@@ -140,6 +140,8 @@ class TEditor : public QAbstractScrollArea, private TFountainListener {
 
   // Painting parts.
   void PaintRows(QPainter& p, const QRect& area);
+  void RowStateFor(int32_t row, bool have_state, TRowAttributeData& state);
+  void RaiseDrawLine(QPainter& p, const TDrawLineArgs& args);
   void PaintRun(QPainter& p, std::string_view row, const PaintRun& run, int x, int y);
   void PaintTail(QPainter& p, const RowPaint& rp, int32_t row, int y, bool after_last);
   void PaintImagebar(QPainter& p, const QRect& area);
@@ -165,11 +167,12 @@ class TEditor : public QAbstractScrollArea, private TFountainListener {
   TColor font_color_ = clBlack;
 
   // Glyph lookup: one raw font per style set, a glyph index per UTF-16 unit filled lazily.
-  std::unique_ptr<GlyphFont> glyphs_[16];
-  GlyphFont& GlyphsFor(TFontStyles style);
+  std::unique_ptr<GlyphCache> glyphs_[16];
+  GlyphCache& GlyphsFor(TFontStyles style);
 
   EditorRowPainter row_painter_;
   RowPaint row_paint_;
+  TRowAttributeData carried_;  // the state after the row drawn last
   std::u16string units_;
 
   QString preedit_;
