@@ -1,0 +1,176 @@
+// TFormMain: the program's main window, a thin shell over the document commands and settings.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/document_ports.h"
+#include "app/editor_control_port.h"
+#include "app/main_settings.h"
+#include "app/main_window_document.h"
+#include "commands/command_table.h"
+#include "commands/line_decorations.h"
+#include "platform/messages.h"
+#include "platform/private_profile.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QStatusBar;
+
+namespace tessary {
+
+class TEditor;
+class EditorCanvas;
+struct TDrawLineArgs;
+struct StartupNotice;
+// The key map's files, state and the menu's shortcut table, defined with the key map code.
+struct FormMainKeyMap;
+struct FormMainKeyMapDeleter {
+  void operator()(FormMainKeyMap* k) const;
+};
+
+enum class StatusBarId { Top, Bottom };  // StatusBar2 at the top, StatusBar1 at the bottom
+
+// One document per window. Creation reads the settings and applies them; the first showing
+// places the window, applies the key map and opens the command line's file; closing asks,
+// remembers the caret, and destruction writes the settings and the lists.
+class TFormMain final : public QMainWindow, private MainWindowPort {
+  Q_OBJECT
+
+ public:
+  // `args` are the command-line arguments after the program name.
+  TFormMain(Messages& messages, std::vector<std::string> args, QWidget* parent = nullptr);
+  ~TFormMain() override;
+
+  // Shows the window in the state its placement records (normal, maximised or minimised).
+  void ShowFirst();
+
+  TEditor& Editor1() { return *editor_; }
+  MainWindowDocument& Document() { return *document_; }
+  const MainSettings& Settings() const { return settings_; }
+  PrivateProfile& Ini() { return ini_; }
+  // The menu item of a command id (see the command table; recent items are 2001 .. 2006).
+  QAction* Action(int id) const;
+  QAction* Action(std::string_view name) const;
+  QMenu* FileMenu() const { return file_menu_; }
+  QString PanelText(StatusBarId bar, int panel) const;
+  int PanelWidth(StatusBarId bar, int panel) const;
+  QStatusBar* StatusBar(StatusBarId bar) const;
+  // Where the placement put the window before any state change.
+  const Rect& PlacedBounds() const { return placed_bounds_; }
+  // Whether the start-up check replaced a key map file that did not fit the command table.
+  bool KeyMapReplaced() const { return key_map_replaced_; }
+  bool NoticeTimerStarted() const { return notice_started_; }
+
+  // The platform choosers, replaceable for tests: a font (name, size, colour), a colour, an
+  // open and a save-as choice. Each returns nothing when cancelled.
+  std::function<std::optional<FontChoice>(const FontChoice&)> choose_font;
+  std::function<std::optional<TColor>(TColor)> choose_color;
+  std::function<std::optional<OpenChoice>()> choose_open_file;
+  std::function<std::optional<SaveChoice>(CharCode, RetCode)> choose_save_as_file;
+  // The start-up notice; by default a modal window.
+  std::function<void(const StartupNotice&)> show_startup_notice;
+  // Runs the wrap-length window; by default modal. True when it closed with OK.
+  std::function<bool()> run_wrap_length;
+
+  // ---- handlers, public so that tests drive them as the menu does ----
+  void Editor1CaretMoved();
+  void UpdateCharCount();
+  void SetEditorColor();
+  void ApplyWrapMode();
+  void MenuSetMojiLengthClick();
+  void Timer3Timer();
+  // The files of a drop, as the drop event hands them over.
+  void DropFiles(const std::vector<std::string>& paths) { document_->DropFiles(paths); }
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  // MainWindowPort
+  void SetStatusText(StatusPanel panel, std::string_view text) override;
+  void SetCaptionFileName(std::string_view file_name) override;
+  void SetReadMenuChecks(bool auto_detect, const std::array<bool, 7>& codes) override;
+  void SetReadOnlyChecked(bool checked) override;
+  void SetRecentCaptions(const std::array<std::string, 6>& captions) override;
+  void CloseOutline() override {}
+  void StartTimer(MainTimer timer, int milliseconds) override;
+  void CloseWindow() override { close(); }
+  std::optional<OpenChoice> ChooseOpenFile() override;
+  std::optional<SaveChoice> ChooseSaveAsFile(CharCode code, RetCode ret) override;
+  void StartNewEditorProcess() override;
+
+  // Building.
+  void BuildStatusBars();
+  void BuildMenus();
+  QAction* AddCommand(QMenu* menu, const CommandEntry& entry);
+  void WireCommands();
+  void OnCommand(int id, std::function<void()> run);
+  void OnToggle(int id, bool& setting, std::function<void()> apply);
+  void SetChecks();
+  void ApplyEditorSettings();
+  void ApplyViewOptions();
+  void ApplyPlacement();
+  void FirstShow();
+  // The key map side (kept apart: its header and the notice's both name the replaced-map text).
+  void RegisterShortcut(int id, QAction* action);
+  void CreateKeyMap();
+  void StartKeyMap();
+  void UpdateCaption();
+  void UpdatePanelWidths();
+
+  // View commands.
+  void ChooseWrapMode(WrapMode mode);
+  void ChooseTabWidth(int width);
+  void ChooseLineEndCounting(bool not_include);
+  void ChooseSelectionUnit(bool chars);
+  void ChooseFont(Protection p);
+  void ChooseBackColor(Protection p);
+  void ChooseColor(TColor& target);
+  void SetStatusBarVisible(StatusBarPosition bar, bool visible);
+  void Editor1DrawLine(EditorCanvas& canvas, const TDrawLineArgs& args);
+  QFont FontOf(const FontChoice& f) const;
+  MainSettings CurrentSettings() const;
+
+  Messages& messages_;
+  std::vector<std::string> args_;
+  PrivateProfile ini_;
+  MainSettings settings_;
+  TEditor* editor_ = nullptr;
+  std::unique_ptr<EditorControlPort> editor_port_;
+  std::unique_ptr<MainWindowDocument> document_;
+
+  std::map<int, QAction*> actions_;
+  std::unique_ptr<FormMainKeyMap, FormMainKeyMapDeleter> keys_;
+  bool key_map_replaced_ = false;
+  QMenu* file_menu_ = nullptr;
+  std::array<QStatusBar*, 2> bars_{};
+  std::array<std::array<QLabel*, 7>, 2> panels_{};
+
+  QTimer timer1_, timer2_, timer3_, rewrap_;
+  std::string caption_file_;
+  Rect placed_bounds_;
+  bool shown_once_ = false;
+  bool notice_started_ = false;
+  TColor tab_mark_color_ = clBlue;
+  TColor dbcs_mark_color_ = clBlue;
+  std::vector<DecorationMark> marks_;
+};
+
+}  // namespace tessary

@@ -1,0 +1,36 @@
+// The main window's key map: menu items registered by command id, the start-up check.
+#include <QAction>
+
+#include "app/ui/form_main.h"
+#include "commands/key_map.h"
+#include "commands/key_map_state.h"
+#include "commands/ui/qt_key_stroke.h"
+
+namespace tessary {
+
+struct FormMainKeyMap {
+  QtMenuShortcuts shortcuts;
+  std::unique_ptr<KeyMapFiles> files;
+  std::unique_ptr<KeyMapState> state;
+};
+
+void FormMainKeyMapDeleter::operator()(FormMainKeyMap* k) const {
+  delete k;  // the one owner is the window's unique_ptr; this keeps the type out of its header
+}
+
+void TFormMain::CreateKeyMap() {
+  keys_.reset(new FormMainKeyMap);
+}
+
+void TFormMain::RegisterShortcut(int id, QAction* action) {
+  keys_->shortcuts.Register(id, action);
+}
+
+// The default table reads the captions of the built menu, so this runs after the menus exist.
+void TFormMain::StartKeyMap() {
+  keys_->files = std::make_unique<KeyMapFiles>();
+  keys_->state = std::make_unique<KeyMapState>(keys_->shortcuts, *keys_->files);
+  key_map_replaced_ = KeyMapNoticeDue(keys_->state->StartupCheck(messages_, keys_->shortcuts));
+}
+
+}  // namespace tessary
