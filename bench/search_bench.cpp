@@ -112,7 +112,7 @@ void BM_VisibleStatesAfterJumpToEnd(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(s);
   }
-  state.counters["rows"] = doc->Count();
+  state.SetLabel(std::to_string(doc->Count()) + " rows");
 }
 BENCHMARK(BM_VisibleStatesAfterJumpToEnd)->Unit(benchmark::kMicrosecond);
 
