@@ -136,8 +136,9 @@ void TChooserForm::showEvent(QShowEvent* event) {
   if (shown_once_) return;
   shown_once_ = true;
   if (parentWidget()) {
-    const QRect owner = parentWidget()->window()->frameGeometry();
-    move(owner.center() - rect().center());
+    QRect frame = frameGeometry();
+    frame.moveCenter(parentWidget()->window()->frameGeometry().center());
+    move(frame.topLeft());
   }
   Timer1.start();
 }
