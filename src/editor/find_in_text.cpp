@@ -81,6 +81,39 @@ const uint8_t* FindAny4Back(const uint8_t* begin, const uint8_t* end, const std:
   return nullptr;
 }
 
+// First position in [p, end) holding one of `singles`, or `lead` followed by one of `trails`;
+// end when none. The byte after end is read only when it is inside the text (`limit`).
+const uint8_t* FindPairAnchor(const uint8_t* p, const uint8_t* end, const uint8_t* limit,
+                              const std::array<uint8_t, 3>& singles, int singleCount, uint8_t lead,
+                              const std::array<uint8_t, 2>& trails) {
+#ifdef TESSARY_SSE2
+  const __m128i s0 = _mm_set1_epi8(static_cast<char>(singles[0]));
+  const __m128i s1 = _mm_set1_epi8(static_cast<char>(singles[1]));
+  const __m128i s2 = _mm_set1_epi8(static_cast<char>(singles[2]));
+  const __m128i vl = _mm_set1_epi8(static_cast<char>(lead));
+  const __m128i t0 = _mm_set1_epi8(static_cast<char>(trails[0]));
+  const __m128i t1 = _mm_set1_epi8(static_cast<char>(trails[1]));
+  while (end - p >= 16 && limit - p >= 17) {
+    __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+    __m128i m = singleCount == 0 ? _mm_setzero_si128()
+                                 : _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, s0), _mm_cmpeq_epi8(x, s1)),
+                                                _mm_cmpeq_epi8(x, s2));
+    __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(x, vl),
+                                 _mm_or_si128(_mm_cmpeq_epi8(y, t0), _mm_cmpeq_epi8(y, t1)));
+    int bits = _mm_movemask_epi8(_mm_or_si128(m, pair));
+    if (bits != 0) return p + __builtin_ctz(static_cast<unsigned>(bits));
+    p += 16;
+  }
+#endif
+  for (; p < end; ++p) {
+    uint8_t x = *p;
+    if (singleCount > 0 && (x == singles[0] || x == singles[1] || x == singles[2])) return p;
+    if (x == lead && p + 1 < limit && (p[1] == trails[0] || p[1] == trails[1])) return p;
+  }
+  return end;
+}
+
 }  // namespace
 
 bool IsSearchDelimiter(uint8_t b) { return kDelimiter[b]; }
@@ -100,12 +133,14 @@ class MatchScanner {
         if (auto m = TryAt(c)) return m;
       return std::nullopt;
     }
-    const int o = p_.anchor_.offset;
-    const auto& v = p_.anchor_.bytes;
+    const TSearchPattern::Anchor& a = p_.anchor_;
+    const int o = a.offset;
+    const auto& v = a.bytes;
     const uint8_t* p = t_ + first + o;
     const uint8_t* end = t_ + last + o + 1;
     while (p < end) {
-      p = scan::FindAny4(p, end, v[0], v[1], v[2], v[3]);
+      p = a.paired ? FindPairAnchor(p, end, t_ + n_, a.singles, a.singleCount, a.lead, a.trails)
+                   : scan::FindAny4(p, end, v[0], v[1], v[2], v[3]);
       if (p == end) break;
       if (auto m = TryAt(p - t_ - o)) return m;
       ++p;
@@ -291,6 +326,28 @@ TSearchPattern::TSearchPattern(std::string_view pattern, TSearchOptions options)
         anchor_.offset = offset;
         for (size_t x = 0; x < 4; ++x) anchor_.bytes[x] = v[std::min(x, v.size() - 1)];
       }
+    }
+  }
+  // A lead byte among the anchor bytes is common in Japanese text; where the anchor is the
+  // first byte of a double-byte pattern character, also require its trail forward.
+  if (anchor_.usable && anchor_.offset == 0 && chars_[0] >= 0x100) {
+    const uint8_t lead = static_cast<uint8_t>(chars_[0] >> 8);
+    std::vector<uint8_t> singles;
+    bool hasLead = false;
+    for (size_t x = 0; x < 4; ++x) {
+      uint8_t b = anchor_.bytes[x];
+      if (b == lead) hasLead = true;
+      else if (std::find(singles.begin(), singles.end(), b) == singles.end()) singles.push_back(b);
+    }
+    std::vector<uint8_t> trails = variants(chars_[0], 1);
+    if (!fullHalf) trails.clear();  // without option 8 the trail is anchored on its own
+    if (hasLead && !trails.empty() && trails.size() <= 2 && singles.size() <= 3) {
+      anchor_.paired = true;
+      anchor_.lead = lead;
+      for (size_t x = 0; x < 2; ++x) anchor_.trails[x] = trails[std::min(x, trails.size() - 1)];
+      anchor_.singleCount = static_cast<int>(singles.size());
+      for (size_t x = 0; x < singles.size(); ++x) anchor_.singles[x] = singles[x];
+      for (size_t x = singles.size(); x < 3 && !singles.empty(); ++x) anchor_.singles[x] = singles[0];
     }
   }
 }

@@ -54,6 +54,13 @@ class TSearchPattern {
     int offset = 0;                // bytes from the candidate start to the anchor byte
     std::array<uint8_t, 4> bytes{};  // text bytes that can stand there (repeated to fill)
     bool usable = false;
+    // A sharper forward filter at offset 0 when one of the bytes is a lead byte: that lead
+    // counts only when one of `trails` follows it; `singles` count alone.
+    bool paired = false;
+    uint8_t lead = 0;
+    std::array<uint8_t, 3> singles{};
+    int singleCount = 0;
+    std::array<uint8_t, 2> trails{};
   };
   friend class MatchScanner;
 

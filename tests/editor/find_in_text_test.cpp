@@ -105,6 +105,12 @@ TEST(FindInText, FullWidthAndHalfWidthAreEqual) {
   EXPECT_EQ(Fwd("ab", Hex("8260 8261"), f | opt::kMatchCase), std::nullopt);
   EXPECT_EQ(Fwd("AB", Hex("8260 8261"), f | opt::kMatchCase), At(0, 2));
   EXPECT_EQ(Fwd(Hex("8281"), "A", f), At(0, 2));  // ａ = A without match case
+  // The first pattern character found as a lead and trail pair up to the very end of the text,
+  // past the vector scan's blocks.
+  std::string longText(40, 'x');
+  EXPECT_EQ(Fwd(longText + Hex("8281"), "A", f), At(40, 2));
+  EXPECT_EQ(Fwd(longText + Hex("82A0"), Hex("82A0"), f), At(40, 2));
+  EXPECT_EQ(Fwd(longText + Hex("82"), Hex("82A0"), f), std::nullopt);
   // Backward steps over a half-width katakana with its mark as one character.
   EXPECT_EQ(Back(std::string("z") + Hex("B6DE"), Hex("834B"), f), At(1, 2));
   EXPECT_EQ(Back("ab", Hex("8260 8261"), f), At(0, 2));
