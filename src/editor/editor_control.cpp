@@ -1513,6 +1513,27 @@ std::optional<CursorShape> EditorControl::DragCursor(KeyModifiers modifiers) con
   return (modifiers & kCtrl) ? caret_.Cursors.DragSelCopyCursor : caret_.Cursors.DragSelCursor;
 }
 
+// ---- edit-control messages ----
+
+int64_t EditorControl::LineIndex(int32_t line) const {
+  line = std::clamp(line, 0, std::max(0, doc_->LineCount()));
+  return RowOffset(doc_->LineToRow(line));
+}
+
+int32_t EditorControl::LineFromChar(int64_t offset) const {
+  const TextPos p = PosAtOffset(offset);
+  return doc_->RowToLine(std::min(p.row, doc_->Count()));
+}
+
+int64_t EditorControl::LineLength(int32_t line) const {
+  if (line < 0 || line >= doc_->LineCount()) return 0;
+  const int32_t first = doc_->LineToRow(line);
+  const int32_t last = doc_->LineEndRow(first);
+  int64_t n = 0;
+  for (int32_t r = first; r <= last; ++r) n += static_cast<int64_t>(RowText(r).size());
+  return n;
+}
+
 // ---- menu ----
 
 EditorMenuState EditorControl::MenuState() const {

@@ -204,6 +204,17 @@ class EditorControl final : public EditorView {
   EditorMenuState MenuState() const;
   std::vector<EditorMenuItem> PopupMenu() const { return BuildEditorPopupMenu(MenuState()); }
 
+  // ---- what the standard edit-control messages ask (logical lines, CR LF offsets) ----
+  // Text, its length, cut/copy/paste/clear, get/set selection, replace selection, undo and
+  // the modified flag are the operations above; these answer the line messages.
+  int32_t LineCount() const { return doc_->LineCount(); }
+  // Offset of the start of a logical line (clamped into the lines).
+  int64_t LineIndex(int32_t line) const;
+  // The logical line holding an offset.
+  int32_t LineFromChar(int64_t offset) const;
+  // Bytes of a logical line without its line end (0 outside the lines).
+  int64_t LineLength(int32_t line) const;
+
   // ---- rows and columns ----
   int32_t RowCount() const { return doc_->Count(); }
   std::string_view RowText(int32_t row) const;

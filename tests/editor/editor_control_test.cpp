@@ -1020,6 +1020,21 @@ TEST_F(ControlTest, TwoControlsShareOneDocument) {
   EXPECT_FALSE(weak.expired());
 }
 
+TEST_F(ControlTest, LineMessagesCountLogicalLinesAndCrLfOffsets) {
+  Wrap(20);
+  Load(std::string(25, 'a') + "\r\nbc\r\nd");
+  EXPECT_EQ(c.LineCount(), 3);
+  EXPECT_EQ(c.LineIndex(0), 0);
+  EXPECT_EQ(c.LineIndex(1), 27);
+  EXPECT_EQ(c.LineIndex(2), 31);
+  EXPECT_EQ(c.LineLength(0), 25);
+  EXPECT_EQ(c.LineLength(2), 1);
+  EXPECT_EQ(c.LineLength(3), 0);
+  EXPECT_EQ(c.LineFromChar(22), 0);  // on the wrapped second row of line 0
+  EXPECT_EQ(c.LineFromChar(28), 1);
+  EXPECT_EQ(c.LineFromChar(1000), 2);
+}
+
 // ---- menu and keys ----
 
 TEST_F(ControlTest, PopupMenuItemsAndStates) {
