@@ -26,8 +26,11 @@
 #include "app/settings_values.h"
 #include "app/startup_notice.h"
 #include "app/status_texts.h"
+#include "app/ui/form_warning.h"
 #include "app/ui/form_wrap_length.h"
 #include "codec/char_code.h"
+#include "codec/file_choosers.h"
+#include "codec/ui/qt_file_chooser_windows.h"
 #include "editor/editor_canvas.h"
 #include "editor/editor_row_states.h"
 #include "editor/ui/editor.h"
@@ -173,25 +176,22 @@ TFormMain::TFormMain(Messages& messages, std::vector<std::string> args, QWidget*
     if (!color.isValid()) return std::nullopt;
     return FromQ(color);
   };
+  chooser_windows_ = std::make_unique<QtFileChooserWindows>(this, ini_, messages_);
+  choosers_ = std::make_unique<FileChoosers>(ini_, messages_, *chooser_windows_);
+  choosers_->ReadRememberedPaths();
   choose_open_file = [this]() -> std::optional<OpenChoice> {
-    const QString f = QFileDialog::getOpenFileName(
-        this, QString(), QString(),
-        Q("Text(*.txt;*.ini;*js;*.his;*.csv) (*.txt *.ini *js *.his *.csv);;"
-          "Java(*.java;*.xml) (*.java *.xml);;All(*.*) (*)"));
-    if (f.isEmpty()) return std::nullopt;
-    return OpenChoice{f.toStdString(), CharCode::Auto};
+    const std::optional<OpenFileChoice> c = choosers_->ChooseOpen(
+        ChooserStyleFor(settings_.open_save_dialog_xp_style), document_->LoadIndex());
+    if (!c) return std::nullopt;
+    return OpenChoice{c->path, c->code};
   };
   choose_save_as_file = [this](CharCode code, RetCode ret) -> std::optional<SaveChoice> {
-    const QString f = QFileDialog::getSaveFileName(this, QString(), Q(document_->FileName()),
-                                                   Q("Text(*.txt;) (*.txt);;All(*.*) (*)"));
-    if (f.isEmpty()) return std::nullopt;
-    return SaveChoice{f.toStdString(), code, ret};
+    const std::optional<SaveFileChoice> c =
+        choosers_->ChooseSaveAs(ChooserStyleFor(settings_.open_save_dialog_xp_style), code, ret);
+    if (!c) return std::nullopt;
+    return SaveChoice{c->path, c->code, c->ret};
   };
-  show_startup_notice = [this](const StartupNotice& n) {
-    std::string text = n.label1;
-    if (!n.label2.empty()) text += "\n" + n.label2;
-    messages_.ShowMessage(text);
-  };
+  show_startup_notice = [this](KeyMapCheck check) { ShowStartupNotice(this, ini_, check); };
   run_wrap_length = [this] {
     TFormWrapLength form(this, ini_, messages_);
     return form.exec() == QDialog::Accepted;
@@ -514,7 +514,7 @@ void TFormMain::FirstShow() {
 
 void TFormMain::Timer3Timer() {
   const KeyMapCheck check = key_map_replaced_ ? KeyMapCheck::Replaced : KeyMapCheck::Kept;
-  if (show_startup_notice) show_startup_notice(StartupNoticeFor(ReadStartupNoticeShow(ini_), check));
+  if (show_startup_notice) show_startup_notice(check);
 }
 
 void TFormMain::closeEvent(QCloseEvent* e) {
@@ -624,6 +624,8 @@ void TFormMain::SetReadMenuChecks(bool auto_detect, const std::array<bool, 7>& c
 
 void TFormMain::SetReadOnlyChecked(bool checked) {
   Action(1102)->setChecked(checked);
+  // The protection panel follows the mark, also when "/r" protects a freshly loaded file.
+  SetStatusText(StatusPanel::Protection, checked ? kProtectedPanelText : "");
 }
 
 void TFormMain::SetRecentCaptions(const std::array<std::string, 6>& captions) {

@@ -31,7 +31,9 @@ namespace tessary {
 class TEditor;
 class EditorCanvas;
 struct TDrawLineArgs;
-struct StartupNotice;
+enum class KeyMapCheck;
+class FileChoosers;
+class QtFileChooserWindows;
 // The key map's files, state and the menu's shortcut table, defined with the key map code.
 struct FormMainKeyMap;
 struct FormMainKeyMapDeleter {
@@ -77,8 +79,8 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   std::function<std::optional<TColor>(TColor)> choose_color;
   std::function<std::optional<OpenChoice>()> choose_open_file;
   std::function<std::optional<SaveChoice>(CharCode, RetCode)> choose_save_as_file;
-  // The start-up notice; by default a modal window.
-  std::function<void(const StartupNotice&)> show_startup_notice;
+  // The start-up notice for the key map's situation; by default the modal notice window.
+  std::function<void(KeyMapCheck)> show_startup_notice;
   // Runs the wrap-length window; by default modal. True when it closed with OK.
   std::function<bool()> run_wrap_length;
 
@@ -155,6 +157,8 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   TEditor* editor_ = nullptr;
   std::unique_ptr<EditorControlPort> editor_port_;
   std::unique_ptr<MainWindowDocument> document_;
+  std::unique_ptr<QtFileChooserWindows> chooser_windows_;
+  std::unique_ptr<FileChoosers> choosers_;
 
   std::map<int, QAction*> actions_;
   std::unique_ptr<FormMainKeyMap, FormMainKeyMapDeleter> keys_;

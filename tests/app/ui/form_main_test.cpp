@@ -1,0 +1,459 @@
+// The main window on Qt's offscreen platform with scripted answers, each test in its own home.
+#include <QAction>
+#include <QApplication>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTest>
+#include <QUrl>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "app/document_fakes.h"
+#include "app/main_settings.h"
+#include "app/startup_notice.h"
+#include "app/ui/dec_edit.h"
+#include "app/ui/form_main.h"
+#include "app/ui/form_wrap_length.h"
+#include "codec/document_loader.h"
+#include "codec/sjis_text.h"
+#include "editor/ui/editor.h"
+#include "support/test_files.h"
+
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
+namespace tessary {
+namespace {
+
+using testing::EventLog;
+using testing::Hex;
+using testing::ScriptedMessages;
+using testing::TempDir;
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "form_main_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);  // lives for the whole test run
+  }();
+  return *app;
+}
+
+std::string U(const QString& s) {
+  return s.toStdString();
+}
+
+class FormMainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    const char* h = std::getenv("TESSARY_HOME");
+    outer_home_ = h ? h : "";
+    home_ = std::make_unique<TempDir>();
+    files_ = std::make_unique<TempDir>();
+    // Settings, key map and lists of this test live in a home of their own.
+    setenv("TESSARY_HOME", home_->path().c_str(), 1);
+  }
+  void TearDown() override {
+    window_.reset();
+    files_.reset();
+    setenv("TESSARY_HOME", outer_home_.c_str(), 1);
+    home_.reset();
+  }
+
+  TFormMain& Open(std::vector<std::string> args = {}) {
+    window_ = std::make_unique<TFormMain>(messages_, std::move(args));
+    window_->show_startup_notice = [this](KeyMapCheck) { notices_++; };
+    window_->choose_font = [this](const FontChoice&) { return next_font_; };
+    window_->choose_color = [this](TColor) { return next_color_; };
+    return *window_;
+  }
+  TFormMain& OpenShown(std::vector<std::string> args = {}) {
+    Open(std::move(args));
+    window_->ShowFirst();
+    QApplication::processEvents();
+    return *window_;
+  }
+  // Destroys the window, which writes the settings as the program's exit does.
+  void Close() { window_.reset(); }
+  PrivateProfile Ini() const { return PrivateProfile(SettingsFilePath()); }
+  std::string Panel(int n, StatusBarId bar = StatusBarId::Bottom) const {
+    return U(window_->PanelText(bar, n));
+  }
+  void Trigger(int id) { window_->Action(id)->trigger(); }
+  static std::string Sample(const char* name) {
+    return std::string(TESSARY_SOURCE_DIR) + "/data/samples/" + name;
+  }
+
+  EventLog log_;
+  ScriptedMessages messages_{log_};
+  std::unique_ptr<TempDir> home_, files_;
+  std::unique_ptr<TFormMain> window_;
+  std::string outer_home_;
+  int notices_ = 0;
+  std::optional<FontChoice> next_font_;
+  std::optional<TColor> next_color_;
+};
+
+TEST_F(FormMainTest, FirstStartUsesDefaultsAndWritesEveryEditorKeyAtExit) {
+  TFormMain& w = OpenShown();
+  EXPECT_EQ(w.Settings(), MainSettings{});
+  EXPECT_EQ(w.Editor1().FontColor(), clWhite);
+  EXPECT_EQ(w.Editor1().Color(), clBlack);
+  EXPECT_EQ(w.PlacedBounds(), (Rect{0, 0, 800, 240}));
+  EXPECT_TRUE(w.Action(1303)->isChecked());
+  EXPECT_FALSE(w.Action(1304)->isEnabled());
+  EXPECT_TRUE(w.Editor1().Control().WordWrap());
+  EXPECT_EQ(w.Editor1().Caret().TabSpaceCount, 4);
+  EXPECT_TRUE(w.StatusBar(StatusBarId::Top)->isVisible());
+  EXPECT_TRUE(w.StatusBar(StatusBarId::Bottom)->isVisible());
+  EXPECT_EQ(U(w.windowTitle()), " - Tessary");
+  EXPECT_EQ(Panel(2), "1行, 1桁");
+  EXPECT_EQ(Panel(4), "S-JIS");
+  EXPECT_EQ(Panel(5), RetCodeName(RetCode::CrLf));
+  EXPECT_EQ(w.minimumSize(), QSize(800, 240));
+  // The notice is wanted on a first start, shown by Timer3 once the window stands.
+  EXPECT_TRUE(w.NoticeTimerStarted());
+  QTest::qWait(150);
+  EXPECT_EQ(notices_, 1);
+  EXPECT_TRUE(std::filesystem::exists(home_->path() + "/Tessary-KeyMap.txt"));
+  Close();
+
+  const PrivateProfile ini = Ini();
+  for (const char* key :
+       {"RowVisible", "ColVisible", "UnderLineVisible", "ReadAuto", "ReadSJIS", "ReadUTF8Bom",
+        "ReadUTF8", "ReadUTF16BomBe", "ReadUTF16Be", "ReadUTF16BomLe", "ReadUTF16Le", "CrLf",
+        "EOF", "Tab", "DBCS", "CloseESCkey", "CloseENTERkey", "CloseQkey", "CloseXkey",
+        "WrapNone", "WrapLength", "WrapWindowWidth", "CaretMoveNext", "CaretMoveFree",
+        "CaretAutoIndent", "Tab2", "Tab4", "Tab6", "Tab8", "CrlfNotInclude", "SelectLengthChar"})
+    EXPECT_TRUE(ini.ReadString("Editor", key).has_value()) << key;
+  EXPECT_EQ(ini.ReadString("EditorColor", "FontColor", ""), "clWhite");
+  EXPECT_EQ(ini.ReadString("EditorColor", "FontName", ""), Utf8ToSjis("ＭＳ ゴシック"));
+  EXPECT_EQ(ini.ReadString("FormMain", "State", ""), "NORMAL");
+  EXPECT_EQ(ini.ReadInteger("FormMain", "Width", 0), 800);
+  EXPECT_TRUE(std::filesystem::exists(home_->path() + "/Tessary-History.txt"));
+  EXPECT_TRUE(std::filesystem::exists(home_->path() + "/Tessary-Recent.txt"));
+}
+
+TEST_F(FormMainTest, PlacementMayHangFivePixelsAboveTheScreenButNotTen) {
+  PrivateProfile ini = Ini();
+  ini.WriteInteger("FormMain", "Left", 20);
+  ini.WriteInteger("FormMain", "Top", -5);
+  ini.WriteInteger("FormMain", "Width", 300);
+  ini.WriteInteger("FormMain", "Height", 200);
+  EXPECT_EQ(Open().PlacedBounds(), (Rect{20, -5, 300, 200}));
+  Close();
+  ini.WriteInteger("FormMain", "Top", -10);
+  ini.WriteInteger("FormMain", "Height", 200);
+  ini.WriteInteger("FormMain", "Width", 300);
+  ini.WriteString("FormMain", "State", "NORMAL");
+  EXPECT_EQ(Open().PlacedBounds(), (Rect{0, 0, 800, 240}));
+}
+
+TEST_F(FormMainTest, MaximisedAtExitWritesMaxAndKeepsTheNormalBounds) {
+  PrivateProfile ini = Ini();
+  ini.WriteStrings({{"FormMain", "Left", "10"},
+                    {"FormMain", "Top", "20"},
+                    {"FormMain", "Width", "810"},
+                    {"FormMain", "Height", "300"},
+                    {"FormMain", "State", "MAX"}});
+  TFormMain& w = OpenShown();
+  EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+  Close();
+  EXPECT_EQ(ini.ReadString("FormMain", "State", ""), "MAX");
+  EXPECT_EQ(ini.ReadInteger("FormMain", "Left", -1), 10);
+  EXPECT_EQ(ini.ReadInteger("FormMain", "Top", -1), 20);
+  EXPECT_EQ(ini.ReadInteger("FormMain", "Width", -1), 810);
+  EXPECT_EQ(ini.ReadInteger("FormMain", "Height", -1), 300);
+}
+
+TEST_F(FormMainTest, CommandLineReadOnlyInEitherCaseAndOtherArguments) {
+  const std::string file = files_->Write("a.txt", "abc\r\n");
+  {
+    TFormMain& w = OpenShown({"/R", file});
+    EXPECT_EQ(w.Document().FileName(), file);
+    EXPECT_TRUE(w.Editor1().Control().ReadOnly());
+    EXPECT_TRUE(w.Action(1102)->isChecked());
+    EXPECT_EQ(Panel(6), "書禁");
+    EXPECT_EQ(w.Editor1().FontColor(), clBlack);  // the read-only scheme
+    EXPECT_EQ(w.Editor1().Color(), clWhite);
+    Close();
+  }
+  {
+    TFormMain& w = OpenShown({"x", file});
+    EXPECT_EQ(w.Document().FileName(), file);
+    EXPECT_FALSE(w.Editor1().Control().ReadOnly());
+    Close();
+  }
+  {
+    // One argument is the file: "/r" alone names a file that is not there, silently.
+    TFormMain& w = OpenShown({"/r"});
+    EXPECT_EQ(w.Document().FileName(), "");
+    EXPECT_FALSE(w.Editor1().Control().ReadOnly());
+    Close();
+  }
+  {
+    TFormMain& w = OpenShown({file});
+    EXPECT_EQ(w.Document().FileName(), file);
+    EXPECT_EQ(U(w.windowTitle()), file + " - Tessary");
+  }
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(FormMainTest, StatusPanelsShowTheCodeAndLineEndOfEachSampleOnBothBars) {
+  const std::pair<const char*, const char*> samples[] = {
+      {"sjis_crlf.txt", "S-JIS"},
+      {"sjis_lf.txt", "S-JIS"},
+      {"sjis_cr.txt", "S-JIS"},
+      {"utf8_bom_crlf.txt", nullptr},
+      {"utf8_lf.txt", nullptr},
+      {"utf16be_bom_crlf.txt", nullptr},
+      {"utf16be_cr.txt", nullptr},
+      {"utf16le_bom_crlf.txt", nullptr},
+      {"utf16le_lf.txt", nullptr},
+  };
+  std::set<std::string> codes, rets;
+  for (const auto& [name, code] : samples) {
+    SCOPED_TRACE(name);
+    TFormMain& w = OpenShown({Sample(name)});
+    const MainWindowDocument& d = w.Document();
+    EXPECT_EQ(Panel(4), d.ReadCodeName());
+    EXPECT_EQ(Panel(5), d.ReadRetName());
+    EXPECT_EQ(Panel(4, StatusBarId::Top), d.ReadCodeName());
+    EXPECT_EQ(Panel(5, StatusBarId::Top), d.ReadRetName());
+    if (code) EXPECT_EQ(Panel(4), code);
+    EXPECT_EQ(Panel(6), "");
+    EXPECT_GT(w.Editor1().Control().RowCount(), 1);
+    codes.insert(Panel(4));
+    rets.insert(Panel(5));
+    Close();
+  }
+  EXPECT_EQ(codes.size(), 7u);  // S-JIS and the six UTF forms
+  EXPECT_EQ(rets.size(), 3u);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(FormMainTest, MixedLineEndsThenInvalidCharacterMessagesAndProtection) {
+  const std::string file = files_->Write("mixed.txt", "ab\r\ncd\nef\x01\r\n");
+  TFormMain& w = OpenShown({file});
+  ASSERT_EQ(messages_.shown.size(), 2u);
+  EXPECT_EQ(messages_.shown[0], kMixedRetCodeMessage);
+  EXPECT_EQ(messages_.shown[1], kInvalidCharMessage);
+  EXPECT_TRUE(w.Editor1().Control().ReadOnly());
+  EXPECT_EQ(Panel(3), "ファイル読取専用");
+  EXPECT_EQ(Panel(6), "書禁");
+}
+
+TEST_F(FormMainTest, WrapLengthWindowRefusesNineAnd251) {
+  Open();
+  PrivateProfile ini = Ini();
+  TFormWrapLength form(window_.get(), ini, messages_);
+  EXPECT_EQ(U(form.DecEdit1().text()), "80");
+  for (const char* refused : {"9", "251", ""}) {
+    form.DecEdit1().setText(refused);
+    form.ButtonOkClick();
+    EXPECT_NE(form.result(), QDialog::Accepted);
+  }
+  EXPECT_EQ(messages_.shown, (std::vector<std::string>{"10以上を設定してください",
+                                                       "250以下を設定してください",
+                                                       "10以上を設定してください"}));
+  EXPECT_FALSE(ini.ReadString("Editor", "WrapByte").has_value());
+  for (const char* accepted : {"10", "250"}) {
+    form.DecEdit1().setText(accepted);
+    form.ButtonOkClick();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(ini.ReadString("Editor", "WrapByte", ""), accepted);
+  }
+}
+
+TEST_F(FormMainTest, NumericEditDropsWhatItsKindDoesNotTake) {
+  App();
+  TDecEdit edit;
+  QTest::keyClicks(&edit, "1a-2.3");
+  EXPECT_EQ(U(edit.text()), "123");
+  edit.clear();
+  edit.SetNumericType(NumericType::DoubleSigned);
+  QTest::keyClicks(&edit, "-1.2.3-");
+  EXPECT_EQ(U(edit.text()), "-1.23");
+}
+
+TEST_F(FormMainTest, WrapLengthModeUsesTheStoredLengthAndWritesTheModeAtOnce) {
+  TFormMain& w = OpenShown();
+  Ini().WriteString("Editor", "WrapByte", "40");
+  Trigger(1302);
+  EXPECT_TRUE(w.Action(1304)->isEnabled());
+  EXPECT_FALSE(w.Action(1303)->isChecked());
+  EXPECT_EQ(w.Editor1().Document().WrapOption().WrapByte(), 40);
+  EXPECT_TRUE(Ini().ReadBool("Editor", "WrapLength", false));
+  EXPECT_FALSE(Ini().ReadBool("Editor", "WrapWindowWidth", true));
+  Trigger(1301);
+  EXPECT_FALSE(w.Editor1().Control().WordWrap());
+  EXPECT_FALSE(w.Action(1304)->isEnabled());
+  // Clicking the checked item leaves it checked.
+  Trigger(1301);
+  EXPECT_TRUE(w.Action(1301)->isChecked());
+}
+
+TEST_F(FormMainTest, SelectionCountFollowsTheCaptionsOfTheLineEndItems) {
+  const std::string file = files_->Write("sel.txt", "ab\r\ncd\r\n");
+  TFormMain& w = OpenShown({file});
+  EditorControl& c = w.Editor1().Control();
+  c.SetSelStart(0);
+  c.SetSelLength(6);  // a, b, CR LF, c, d
+  w.UpdateCharCount();
+  // By default "改行をカウントしない(&N)" is checked: the line end is not counted.
+  EXPECT_TRUE(w.Action(1324)->isChecked());
+  EXPECT_EQ(Panel(3), "4文字");
+  EXPECT_EQ(Panel(3, StatusBarId::Top), "4文字");
+  Trigger(1325);
+  EXPECT_TRUE(w.Action(1325)->isChecked());
+  EXPECT_FALSE(w.Action(1324)->isChecked());
+  EXPECT_EQ(Panel(3), "6文字");
+  Close();
+  EXPECT_FALSE(Ini().ReadBool("Editor", "CrlfNotInclude", true));
+}
+
+TEST_F(FormMainTest, SelectionOfTwoFullWidthCharactersInBothUnits) {
+  const std::string file = files_->Write("wide.txt", Hex("82 A0 82 A2") + "\r\n");
+  TFormMain& w = OpenShown({file});
+  EditorControl& c = w.Editor1().Control();
+  c.SetSelStart(0);
+  c.SetSelLength(4);
+  w.UpdateCharCount();
+  EXPECT_EQ(Panel(3), "2文字");
+  Trigger(1327);
+  EXPECT_EQ(Panel(3), "4文字");
+  c.CancelSelection();
+  w.UpdateCharCount();
+  EXPECT_EQ(Panel(3), "");
+}
+
+TEST_F(FormMainTest, CaretPositionIsTheLogicalLineAndColumn) {
+  const std::string file = files_->Write("pos.txt", "abc\r\ndef\r\n");
+  TFormMain& w = OpenShown({file});
+  w.Editor1().Control().SetCaret(1, 2);
+  EXPECT_EQ(Panel(2), "2行, 3桁");
+  EXPECT_EQ(Panel(2, StatusBarId::Top), "2行, 3桁");
+}
+
+TEST_F(FormMainTest, FontChosenWhileReadOnlyWaitsForAWritableDocument) {
+  const std::string file = files_->Write("ro.txt", "abc\r\n");
+  TFormMain& w = OpenShown({"/r", file});
+  next_font_ = FontChoice{"No Such Font Family", 20, clRed};
+  Trigger(1305);
+  EXPECT_EQ(w.Editor1().FontColor(), clBlack);  // still the read-only scheme
+  const PrivateProfile ini = Ini();
+  EXPECT_EQ(ini.ReadInteger("EditorColor", "FontSize", 0), 20);
+  EXPECT_EQ(ini.ReadString("EditorColor", "FontColor", ""), "clRed");
+  EXPECT_EQ(ini.ReadString("EditorColor", "FontName", ""), "No Such Font Family");
+  // Write protection off: the writable scheme with the new font shows, an unknown name
+  // falling back to an installed font.
+  Trigger(1102);
+  EXPECT_FALSE(w.Editor1().Control().ReadOnly());
+  EXPECT_EQ(w.Editor1().FontColor(), clRed);
+  EXPECT_FALSE(w.Editor1().EditorFont().family().isEmpty());
+  EXPECT_EQ(w.Editor1().EditorFont().pointSize(), 20);
+  // A cancelled dialog changes nothing.
+  next_color_.reset();
+  Trigger(1306);
+  EXPECT_EQ(w.Editor1().Color(), clBlack);
+}
+
+TEST_F(FormMainTest, UnknownFontNameInTheSettingsNeverBreaksStartUp) {
+  Ini().WriteStrings({{"EditorColor", "FontName", "???"},
+                      {"EditorColor", "FontSize", "huge"},
+                      {"EditorColor", "BackColor", "nocolour"}});
+  TFormMain& w = OpenShown({Sample("sjis_crlf.txt")});
+  EXPECT_EQ(w.Editor1().EditorFont().pointSize(), 14);
+  EXPECT_EQ(w.Editor1().Color(), clBlack);
+  EXPECT_GT(w.Editor1().Control().RowCount(), 1);
+}
+
+TEST_F(FormMainTest, BackgroundAndMarkColoursApplyAndHiddenMarksTakeTheBackground) {
+  TFormMain& w = OpenShown();
+  next_color_ = clNavy;
+  Trigger(1306);
+  EXPECT_EQ(w.Editor1().Color(), clNavy);
+  EXPECT_EQ(w.Editor1().Leftbar().BkColor(), clNavy);
+  EXPECT_EQ(Ini().ReadString("EditorColor", "BackColor", ""), "clNavy");
+  next_color_ = clLime;
+  Trigger(1309);
+  EXPECT_EQ(w.Editor1().Marks().RetMark.Color(), clLime);
+  Trigger(1316);  // line-end marks off
+  EXPECT_FALSE(w.Editor1().Marks().RetMark.Visible());
+  Trigger(1313);
+  EXPECT_FALSE(w.Editor1().Leftbar().Visible());
+  Trigger(1322);
+  EXPECT_EQ(w.Editor1().Caret().TabSpaceCount, 6);
+  EXPECT_FALSE(w.Action(1321)->isChecked());
+  Trigger(1328);
+  EXPECT_FALSE(w.StatusBar(StatusBarId::Top)->isVisible());
+  EXPECT_FALSE(Ini().ReadBool("StatusBar", "PositionTop", true));
+  Close();
+  Open();
+  EXPECT_EQ(window_->Editor1().Color(), clNavy);
+  EXPECT_EQ(window_->Settings().tab_width, 6);
+  EXPECT_FALSE(window_->Settings().row_visible);
+}
+
+QMimeData* UrlsOf(const std::vector<std::string>& paths) {
+  auto* data = new QMimeData;
+  QList<QUrl> urls;
+  for (const auto& p : paths) urls << QUrl::fromLocalFile(QString::fromStdString(p));
+  data->setUrls(urls);
+  return data;
+}
+
+void Drop(QWidget& target, const std::vector<std::string>& paths) {
+  std::unique_ptr<QMimeData> data(UrlsOf(paths));
+  QDropEvent e(QPointF(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  // The application object delivers a drop only inside a real drag; the window's own
+  // handler is what a drag ending over it reaches.
+  static_cast<QObject&>(target).event(&e);
+}
+
+TEST_F(FormMainTest, DropOfOneFileTwoFilesAndAFolder) {
+  const std::string a = files_->Write("a.txt", "abc\r\n");
+  const std::string b = files_->Write("b.txt", "def\r\n");
+  TFormMain& w = OpenShown();
+  Drop(w, {a});
+  EXPECT_EQ(w.Document().FileName(), a);
+  Drop(w, {a, b});
+  EXPECT_EQ(messages_.shown, std::vector<std::string>{std::string(kDropOneFileMessage)});
+  EXPECT_EQ(w.Document().FileName(), a);
+  messages_.shown.clear();
+  Drop(w, {files_->path()});
+  EXPECT_TRUE(messages_.shown.empty());  // shown once the drop has ended
+  QTest::qWait(300);
+  EXPECT_EQ(messages_.shown, std::vector<std::string>{std::string(kFileMissingMessage)});
+  EXPECT_EQ(w.Document().FileName(), a);
+}
+
+TEST_F(FormMainTest, MenusCarryEveryCommandOfTheTable) {
+  TFormMain& w = OpenShown();
+  for (const CommandEntry& e : CommandTable()) {
+    if (e.place == CommandPlace::EditorControl) continue;
+    QAction* a = w.Action(e.id);
+    ASSERT_NE(a, nullptr) << e.id;
+    EXPECT_EQ(U(a->text()), e.caption) << e.id;
+    EXPECT_EQ(a->isVisible(), e.place == CommandPlace::MainMenu) << e.id;
+  }
+  EXPECT_FALSE(w.Action(1201)->isEnabled());  // find belongs to a later window
+  EXPECT_TRUE(w.Action(1003)->isEnabled());
+  EXPECT_EQ(U(w.Action(1003)->shortcut().toString()), "Ctrl+S");  // the key map applied
+}
+
+TEST_F(FormMainTest, CloseAsksWhenModifiedAndNoKeepsTheWindow) {
+  TFormMain& w = OpenShown();
+  w.Editor1().Control().InsertText("x");
+  messages_.answers = {Answer::No, Answer::Yes};
+  EXPECT_FALSE(w.close());
+  EXPECT_TRUE(w.close());
+  EXPECT_EQ(messages_.asked, (std::vector<std::string>(2, std::string(kQuitQuestion))));
+}
+
+}  // namespace
+}  // namespace tessary
