@@ -63,7 +63,7 @@ bool Implemented(int id) {
   switch (id) {
     case 1102: case 1103: case 1106: case 1107: case 1108:
     case 1109: case 1110: case 1111: case 1112:
-    case 1502: case 1601: case 1704:
+    case 1401: case 1502: case 1601: case 1704: case 1802:
       return true;
     default:
       return false;
@@ -359,6 +359,7 @@ void TFormMain::WireCommands() {
   OnToggle(1404, settings_.close_q_key, nullptr);
   OnToggle(1405, settings_.close_x_key, nullptr);
   OnCommand(1502, [&d] { d.MenuNewEditorClick(); });
+  WireKeyCommands();
   // Opens the File menu itself instead of synthesising the key strokes that would.
   OnCommand(1704, [this] {
     menuBar()->setActiveAction(file_menu_->menuAction());

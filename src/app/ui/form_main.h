@@ -134,6 +134,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   void RegisterShortcut(int id, QAction* action);
   void CreateKeyMap();
   void StartKeyMap();
+  void WireKeyCommands();
   void UpdateCaption();
   void UpdatePanelWidths();
 

@@ -4,7 +4,11 @@
 #include "app/ui/form_main.h"
 #include "commands/key_map.h"
 #include "commands/key_map_state.h"
+#include "commands/ui/form_key_board.h"
+#include "commands/ui/form_key_map.h"
 #include "commands/ui/qt_key_stroke.h"
+#include "editor/ui/editor.h"
+#include "platform/ui/qt_clipboard.h"
 
 namespace tessary {
 
@@ -31,6 +35,25 @@ void TFormMain::StartKeyMap() {
   keys_->files = std::make_unique<KeyMapFiles>();
   keys_->state = std::make_unique<KeyMapState>(keys_->shortcuts, *keys_->files);
   key_map_replaced_ = KeyMapNoticeDue(keys_->state->StartupCheck(messages_, keys_->shortcuts));
+}
+
+// The keyboard settings window and the key map window; both need the key map in force, so
+// they are available from the first showing on.
+void TFormMain::WireKeyCommands() {
+  connect(Action(1401), &QAction::triggered, this, [this] {
+    if (!keys_->state) return;
+    auto open_map = [this](QWidget* parent) {
+      ShowKeyMapWindow(parent, ini_, *keys_->files, messages_, editor_->SystemClipboard());
+    };
+    if (ShowKeyBoard(this, keys_->state->default_table(), *keys_->files, messages_, ini_,
+                     open_map))
+      keys_->state->SetShortCutKey(messages_, keys_->shortcuts);
+  });
+  connect(Action(1802), &QAction::triggered, this, [this] {
+    if (!keys_->state) return;
+    ini_.WriteBool("ShowKeyMapItem", "All", true);
+    ShowKeyMapWindow(this, ini_, *keys_->files, messages_, editor_->SystemClipboard());
+  });
 }
 
 }  // namespace tessary

@@ -224,7 +224,9 @@ TEST_F(FormMainTest, StatusPanelsShowTheCodeAndLineEndOfEachSampleOnBothBars) {
     EXPECT_EQ(Panel(5), d.ReadRetName());
     EXPECT_EQ(Panel(4, StatusBarId::Top), d.ReadCodeName());
     EXPECT_EQ(Panel(5, StatusBarId::Top), d.ReadRetName());
-    if (code) EXPECT_EQ(Panel(4), code);
+    if (code) {
+      EXPECT_EQ(Panel(4), code);
+    }
     EXPECT_EQ(Panel(6), "");
     EXPECT_GT(w.Editor1().Control().RowCount(), 1);
     codes.insert(Panel(4));
