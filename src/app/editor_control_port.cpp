@@ -47,6 +47,9 @@ EditorControlPort::EditorControlPort(EditorControl& control, std::function<void(
       apply_wrap_mode_(std::move(apply_wrap_mode)) {}
 
 void EditorControlPort::SetTextLines(const TextLines& lines) {
+  // The text is taken in unwrapped: the post-load timer applies the wrap mode once the first
+  // screen is up, so a large file is laid out in rows once, not twice before it shows.
+  control_.SetWordWrap(false);
   control_.Lines().SetTextLines(lines);
 }
 

@@ -172,7 +172,8 @@ void MainWindowDocument::LoadFile() {
        {StatusPanel::Selection, StatusPanel::Code, StatusPanel::RetCode, StatusPanel::Protection})
     window_.SetStatusText(p, "");
 
-  LoadedText t = LoadDocumentText(f->bytes, requested, f->detection);
+  // The file's bytes move into the loader, which decodes in place: a 100 MB file is not copied.
+  LoadedText t = LoadDocumentBytes(std::move(f->bytes), requested, f->detection);
   f.reset();  // the file's bytes are not needed beside the text
   read_code_ = save_code_ = loaded_code_ = t.code;
   read_ret_code_ = save_ret_code_ = loaded_ret_code_ = t.ret;

@@ -109,8 +109,10 @@ TFormMain::TFormMain(Messages& messages, std::vector<std::string> args, QWidget*
   connect(&timer1_, &QTimer::timeout, this, [this] { document_->Timer1Timer(); });
   connect(&timer2_, &QTimer::timeout, this, [this] { document_->Timer2Timer(); });
   connect(&timer3_, &QTimer::timeout, this, [this] { Timer3Timer(); });
+  // Only a text that is wrapped already follows the window's width; a text just loaded waits
+  // for the post-load timer, which applies the wrap mode.
   connect(&rewrap_, &QTimer::timeout, this, [this] {
-    if (settings_.wrap == WrapMode::WindowWidth) ApplyWrapMode();
+    if (settings_.wrap == WrapMode::WindowWidth && editor_->Control().WordWrap()) ApplyWrapMode();
   });
   setWindowTitle(Q(WindowCaption("", true)));
   setMinimumSize(800, 240);
@@ -465,6 +467,7 @@ void TFormMain::ApplyEditorSettings() {
   ApplyViewOptions();
   editor_->Control().Lines().Clear();
   editor_->Control().SetModified(false);
+  ApplyWrapMode();  // an empty document wraps as the settings say from the start
 }
 
 void TFormMain::ApplyWrapMode() {
