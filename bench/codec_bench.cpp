@@ -9,13 +9,13 @@
 #include <fstream>
 #include <string>
 
-#include "codec/big_buffer.h"
 #include "codec/document_loader.h"
 #include "codec/document_saver.h"
 #include "codec/sjis_line_splitter.h"
 #include "codec/utf_text_decoder.h"
 #include "codec_text.h"
 #include "platform/file_io.h"
+#include "platform/large_buffer.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ const Inputs& GetInputs() {
   return inputs;
 }
 
-// A load starts from the file's bytes just read (a fresh buffer, as ReadLargeFile gives) and
+// A load starts from the file's bytes just read (a fresh buffer, as ReadWholeFile gives) and
 // decodes them in place; the copy that stands in for the read is not timed.
 std::string FreshCopy(benchmark::State& state, const std::string& bytes) {
   state.PauseTiming();
@@ -107,8 +107,7 @@ void BM_LoadUtf16ToLines(benchmark::State& state) {
 void BM_SaveAs(benchmark::State& state) {
   const Inputs& in = GetInputs();
   const auto code = static_cast<CharCode>(state.range(0));
-  for (auto _ : state)
-    benchmark::DoNotOptimize(EncodeDocument(in.sjis_lines, code, RetCode::CrLf));
+  for (auto _ : state) benchmark::DoNotOptimize(EncodeDocument(in.sjis_lines, code, RetCode::CrLf));
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * in.sjis.size()));
   state.SetLabel(std::string(CharCodeKeyWord(code)));
 }
@@ -131,14 +130,17 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
 
 int WriteInputs(int argc, char** argv) {
   const std::string dir = argv[2];
-  const size_t utf8_bytes = argc > 3 ? static_cast<size_t>(std::atof(argv[3]) * 1e6) : kDefaultUtf8Bytes;
-  const size_t sjis_bytes = argc > 4 ? static_cast<size_t>(std::atof(argv[4]) * 1e6) : kDefaultSjisBytes;
+  const size_t utf8_bytes =
+      argc > 3 ? static_cast<size_t>(std::atof(argv[3]) * 1e6) : kDefaultUtf8Bytes;
+  const size_t sjis_bytes =
+      argc > 4 ? static_cast<size_t>(std::atof(argv[4]) * 1e6) : kDefaultSjisBytes;
   const std::string utf8 = bench::MakeCodecText(utf8_bytes, bench::StopAt::Utf8Size).utf8;
   const std::string sjis = bench::MakeCodecText(sjis_bytes, bench::StopAt::ShiftJisSize).sjis;
   const TextLines lines = SplitSjisBytes(sjis);
-  const bool ok = WriteFile(dir + "/utf8.txt", utf8) && WriteFile(dir + "/sjis.txt", sjis) &&
-                  WriteFile(dir + "/utf16le.txt", EncodeDocument(lines, CharCode::UTF16Le, RetCode::CrLf)) &&
-                  WriteFile(dir + "/utf16be.txt", EncodeDocument(lines, CharCode::UTF16Be, RetCode::CrLf));
+  const bool ok =
+      WriteFile(dir + "/utf8.txt", utf8) && WriteFile(dir + "/sjis.txt", sjis) &&
+      WriteFile(dir + "/utf16le.txt", EncodeDocument(lines, CharCode::UTF16Le, RetCode::CrLf)) &&
+      WriteFile(dir + "/utf16be.txt", EncodeDocument(lines, CharCode::UTF16Be, RetCode::CrLf));
   return ok ? 0 : 1;
 }
 

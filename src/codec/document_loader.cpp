@@ -1,11 +1,11 @@
 // Deciding text, codes, names and flags of a loaded document.
 #include "codec/document_loader.h"
 
-#include "codec/big_buffer.h"
 #include "codec/sjis_line_splitter.h"
 #include "codec/utf_text_decoder.h"
 #include "platform/app_home.h"
 #include "platform/file_io.h"
+#include "platform/large_buffer.h"
 
 namespace tessary {
 namespace {
@@ -13,8 +13,10 @@ namespace {
 // The 8-bit and UTF paths by code; the UTF decoders overwrite the file's bytes in place.
 DecodedText DecodeByCode(std::string&& bytes, CharCode code) {
   switch (code) {
-    case CharCode::UTF8Bom: return DecodeUtf8InPlace(std::move(bytes), Utf8Mark::Drop);
-    case CharCode::UTF8: return DecodeUtf8InPlace(std::move(bytes), Utf8Mark::Keep);
+    case CharCode::UTF8Bom:
+      return DecodeUtf8InPlace(std::move(bytes), Utf8Mark::Drop);
+    case CharCode::UTF8:
+      return DecodeUtf8InPlace(std::move(bytes), Utf8Mark::Keep);
     case CharCode::UTF16BomBe:
       return DecodeUtf16InPlace(std::move(bytes), ByteOrder::BigEndian, Utf16Mark::Expected);
     case CharCode::UTF16Be:
@@ -24,7 +26,8 @@ DecodedText DecodeByCode(std::string&& bytes, CharCode code) {
     case CharCode::UTF16Le:
       return DecodeUtf16InPlace(std::move(bytes), ByteOrder::LittleEndian, Utf16Mark::None);
     case CharCode::SJIS:
-    case CharCode::Auto: break;
+    case CharCode::Auto:
+      break;
   }
   DecodedText r;
   r.lines = SplitSjisBytes(bytes);
@@ -60,7 +63,8 @@ LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested, const Dete
   return r;
 }
 
-LoadedText LoadDocumentText(std::string_view bytes, CharCode requested, const Detection& detection) {
+LoadedText LoadDocumentText(std::string_view bytes, CharCode requested,
+                            const Detection& detection) {
   return LoadDocumentBytes(std::string(bytes), requested, detection);
 }
 
@@ -76,7 +80,7 @@ LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested) {
 Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested,
                                     WorkingFiles files) {
   if (!FileExists(path)) return Error{std::string(kFileMissingMessage), 0};
-  Result<std::string> bytes = ReadLargeFile(path);
+  Result<std::string> bytes = ReadWholeFile(path);
   if (!bytes) return bytes.error();
   const Detection d = DetectCharCode(bytes.value());
   if (files == WorkingFiles::Write && d.unknown_file) {

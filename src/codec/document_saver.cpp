@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "codec/big_buffer.h"
 #include "codec/cp932.h"
 #include "platform/app_home.h"
 #include "platform/file_io.h"
+#include "platform/large_buffer.h"
 
 namespace tessary {
 namespace {
@@ -135,24 +135,32 @@ Status RemoveIfPresent(const std::string& path) {
 
 std::string_view LineEndBytes(RetCode ret) {
   switch (ret) {
-    case RetCode::CrLf: return "\r\n";
-    case RetCode::Cr: return "\r";
-    case RetCode::Lf: return "\n";
-    case RetCode::None: return "";
+    case RetCode::CrLf:
+      return "\r\n";
+    case RetCode::Cr:
+      return "\r";
+    case RetCode::Lf:
+      return "\n";
+    case RetCode::None:
+      return "";
   }
   return "\r\n";
 }
 
 std::string EncodeDocument(const LineSource& lines, CharCode code, RetCode ret) {
   switch (code) {
-    case CharCode::UTF8Bom: return EncodeUtf8(lines, ret, true);
-    case CharCode::UTF8: return EncodeUtf8(lines, ret, false);
+    case CharCode::UTF8Bom:
+      return EncodeUtf8(lines, ret, true);
+    case CharCode::UTF8:
+      return EncodeUtf8(lines, ret, false);
     case CharCode::UTF16BomBe:
     case CharCode::UTF16Be:
     case CharCode::UTF16BomLe:
-    case CharCode::UTF16Le: return EncodeUtf16(lines, code, ret);
+    case CharCode::UTF16Le:
+      return EncodeUtf16(lines, code, ret);
     case CharCode::SJIS:
-    case CharCode::Auto: break;
+    case CharCode::Auto:
+      break;
   }
   return EncodeSjis(lines, ret);
 }

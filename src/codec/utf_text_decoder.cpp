@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/byte_scan.h"
-#include "codec/big_buffer.h"
+#include "platform/large_buffer.h"
 
 namespace tessary {
 namespace {

@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "platform/large_buffer.h"
+
 namespace tessary {
 namespace {
 
@@ -48,7 +50,7 @@ Result<std::string> ReadWholeFile(const std::string& path) {
   if (::fstat(fd.get(), &st) != 0) return SystemError("cannot read", path, errno);
   if (!S_ISREG(st.st_mode)) return SystemError("not a regular file", path, EISDIR);
   std::string bytes;
-  bytes.resize(static_cast<size_t>(st.st_size));
+  ResizeLargeBuffer(bytes, static_cast<size_t>(st.st_size));
   size_t got = 0;
   while (got < bytes.size()) {
     ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
