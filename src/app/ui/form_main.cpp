@@ -615,10 +615,7 @@ void TFormMain::SetCaptionFileName(std::string_view file_name) {
 }
 
 void TFormMain::UpdateCaption() {
-  // Offscreen and before the first showing nothing is active; the full path is what a
-  // freshly loaded document shows.
-  const bool active = isActiveWindow() || !QGuiApplication::focusWindow();
-  setWindowTitle(Q(WindowCaption(caption_file_, active)));
+  setWindowTitle(Q(WindowCaption(caption_file_, isActiveWindow())));
 }
 
 void TFormMain::SetReadMenuChecks(bool auto_detect, const std::array<bool, 7>& codes) {

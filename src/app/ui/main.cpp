@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,18 @@ class FirstPaintProbe final : public QObject {
   bool done_ = false;
 };
 
+// The window's message boxes stand over the window: the window needs the messages before it
+// exists, so they are parented once it does.
+class WindowMessages final : public tessary::Messages {
+ public:
+  void SetParent(QWidget* parent) { boxes_ = std::make_unique<tessary::QtMessages>(parent); }
+  void ShowMessage(const std::string& text) override { boxes_->ShowMessage(text); }
+  tessary::Answer AskYesNo(const std::string& text) override { return boxes_->AskYesNo(text); }
+
+ private:
+  std::unique_ptr<tessary::QtMessages> boxes_ = std::make_unique<tessary::QtMessages>(nullptr);
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -44,8 +57,9 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(QString::fromLocal8Bit(argv[i]).toStdString());
-  tessary::QtMessages messages(nullptr);
+  WindowMessages messages;
   tessary::TFormMain window(messages, std::move(args));
+  messages.SetParent(&window);
   FirstPaintProbe probe(clock);
   if (std::getenv("TESSARY_BENCH_FIRST_PAINT")) {
     window.show_startup_notice = nullptr;

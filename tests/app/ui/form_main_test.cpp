@@ -198,9 +198,26 @@ TEST_F(FormMainTest, CommandLineReadOnlyInEitherCaseAndOtherArguments) {
   {
     TFormMain& w = OpenShown({file});
     EXPECT_EQ(w.Document().FileName(), file);
-    EXPECT_EQ(U(w.windowTitle()), file + " - Tessary");
   }
   EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(FormMainTest, CaptionIsTheFullPathWhileActiveAndTheNameWhileNot) {
+  const std::string file = files_->Write("caption.txt", "abc\r\n");
+  TFormMain& w = OpenShown({file});
+  w.activateWindow();
+  QApplication::processEvents();
+  ASSERT_TRUE(w.isActiveWindow());
+  EXPECT_EQ(U(w.windowTitle()), file + " - Tessary");
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QApplication::processEvents();
+  ASSERT_FALSE(w.isActiveWindow());
+  EXPECT_EQ(U(w.windowTitle()), "caption.txt - Tessary");
+  w.activateWindow();
+  QApplication::processEvents();
+  EXPECT_EQ(U(w.windowTitle()), file + " - Tessary");
 }
 
 TEST_F(FormMainTest, StatusPanelsShowTheCodeAndLineEndOfEachSampleOnBothBars) {
