@@ -268,6 +268,13 @@ void TFormMain::BuildMenus() {
     AddCommand(target, e);
   }
   file_menu_ = menus[kGroupFile];
+  // Radio groups show as such; clicking the checked item of an exclusive group keeps it.
+  for (const auto& [first, last] : {std::pair{1301, 1303}, std::pair{1320, 1323},
+                                    std::pair{1324, 1325}, std::pair{1326, 1327},
+                                    std::pair{1603, 1605}}) {
+    auto* group = new QActionGroup(this);
+    for (int id = first; id <= last; ++id) group->addAction(Action(id));
+  }
 }
 
 QAction* TFormMain::Action(int id) const {

@@ -16,6 +16,7 @@
 #include "app/ui/dec_edit.h"
 #include "app/ui/form_main.h"
 #include "app/ui/form_wrap_length.h"
+#include "codec/char_code_detector.h"
 #include "codec/document_loader.h"
 #include "codec/sjis_text.h"
 #include "editor/ui/editor.h"
@@ -252,6 +253,36 @@ TEST_F(FormMainTest, StatusPanelsShowTheCodeAndLineEndOfEachSampleOnBothBars) {
   }
   EXPECT_EQ(codes.size(), 7u);  // S-JIS and the six UTF forms
   EXPECT_EQ(rets.size(), 3u);
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+// Every sample holds the same text, so Save As from the Shift-JIS one in each sample's code and
+// line end gives that sample's bytes, and an overwrite save gives back the file's own bytes.
+TEST_F(FormMainTest, SaveAsAndOverwriteInEveryCodeAndLineEndGiveTheSampleBytes) {
+  for (const char* name : {"sjis_crlf.txt", "sjis_lf.txt", "sjis_cr.txt", "utf8_bom_crlf.txt",
+                           "utf8_lf.txt", "utf16be_bom_crlf.txt", "utf16be_cr.txt",
+                           "utf16le_bom_crlf.txt", "utf16le_lf.txt"}) {
+    SCOPED_TRACE(name);
+    const std::string expected = testing::ReadFileOrDie(Sample(name));
+    const Detection d = DetectCharCode(expected);
+    const std::string out = files_->File(std::string("as-") + name);
+    TFormMain& w = OpenShown({Sample("sjis_crlf.txt")});
+    w.choose_save_as_file = [&](CharCode, RetCode) {
+      return std::optional<SaveChoice>(SaveChoice{out, d.code, d.ret});
+    };
+    Trigger(1004);
+    EXPECT_EQ(testing::ReadFileOrDie(out), expected);
+    Close();
+
+    const std::string copy = files_->Write(std::string("copy-") + name, expected);
+    TFormMain& again = OpenShown({copy});
+    again.Editor1().Control().SetModified(true);
+    messages_.answers = {Answer::Yes};
+    Trigger(1003);
+    EXPECT_EQ(testing::ReadFileOrDie(copy), expected);
+    EXPECT_FALSE(again.Editor1().Control().Modified());
+    Close();
+  }
   EXPECT_TRUE(messages_.shown.empty());
 }
 
