@@ -40,6 +40,8 @@ TFormWarning::TFormWarning(QWidget* main_window, PrivateProfile& ini, const Star
   bottom->addWidget(ButtonOk);
   grid->addLayout(bottom, 2, 0, 1, 2);
   grid->setRowMinimumHeight(1, 24);
+  grid->setVerticalSpacing(12);
+  setMinimumWidth(560);
 
   connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -96,7 +96,9 @@ void TFormKeyMap::List() {
 }
 
 void TFormKeyMap::SizeColumns() {
-  const int width = this->width();  // the client width
+  // The list stands for the client area; the 40 pixels the columns leave free take its frame
+  // and scroll bar, so no horizontal scroll bar appears.
+  const int width = ListView1->width();
   const int widths[] = {110, std::max(width - 420, 40), 200, 60, 10};
   for (int c = 0; c < 5; ++c) ListView1->setColumnWidth(c, widths[c]);
 }
