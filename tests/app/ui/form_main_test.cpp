@@ -5,6 +5,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QUrl>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -447,6 +448,35 @@ TEST_F(FormMainTest, BackgroundAndMarkColoursApplyAndHiddenMarksTakeTheBackgroun
   EXPECT_EQ(window_->Editor1().Color(), clNavy);
   EXPECT_EQ(window_->Settings().tab_width, 6);
   EXPECT_FALSE(window_->Settings().row_visible);
+}
+
+TEST_F(FormMainTest, WideningTheWindowReWrapsAtTheNewEdgeAfterThePostLoadTimer) {
+  const std::string file = files_->Write("long.txt", std::string(300, 'x') + "\r\n");
+  TFormMain& w = OpenShown({file});
+  QTest::qWait(250);  // the post-load timer applies the wrap mode
+  const TEditorWrapOption& wrap = w.Editor1().Document().WrapOption();
+  ASSERT_TRUE(w.Editor1().Control().WordWrap());
+  const int narrow = wrap.WrapByte();
+  EXPECT_EQ(narrow, w.Editor1().ColumnsPerPage() - 1);
+  w.resize(w.width() + 400, w.height());
+  QTest::qWait(50);
+  EXPECT_GT(wrap.WrapByte(), narrow);
+  EXPECT_EQ(wrap.WrapByte(), w.Editor1().ColumnsPerPage() - 1);
+}
+
+TEST_F(FormMainTest, WheelOverTheWindowScrollsTheFocusedEditorThreeRows) {
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += "line\r\n";
+  const std::string file = files_->Write("rows.txt", text);
+  TFormMain& w = OpenShown({file});
+  w.Editor1().setFocus();
+  QApplication::processEvents();
+  // What a wheel turned over a child that does not scroll (a status bar) reaches.
+  QWheelEvent down(QPointF(5, 5), w.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  static_cast<QObject&>(w).event(&down);
+  if (!w.Editor1().hasFocus()) GTEST_SKIP() << "no keyboard focus on this platform";
+  EXPECT_EQ(w.Editor1().Control().TopRow(), 3);
 }
 
 QMimeData* UrlsOf(const std::vector<std::string>& paths) {
