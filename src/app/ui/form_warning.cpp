@@ -41,6 +41,7 @@ TFormWarning::TFormWarning(QWidget* main_window, PrivateProfile& ini, const Star
   grid->addLayout(bottom, 2, 0, 1, 2);
   grid->setRowMinimumHeight(1, 24);
   grid->setVerticalSpacing(12);
+  grid->setColumnStretch(1, 1);
   setMinimumWidth(560);
 
   connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);

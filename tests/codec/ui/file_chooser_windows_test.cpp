@@ -97,6 +97,10 @@ TEST_F(ChooserWindows, OpenWindowBrowsesByItselfThenTakesNameAndCode) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return browse.calls > 0; }, 5000));
   EXPECT_EQ(browse.calls, 1) << "the timer presses Browse once";
   EXPECT_EQ(browse.kind, BrowseKind::Open);
+  EXPECT_EQ(form.Edit1->width(), form.width() - 40);
+  form.resize(900, 300);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form.Edit1->width(), 900 - 40) << "the name field follows the window";
   EXPECT_EQ(browse.started, (ChooserStart{"/docs", "last.txt"}));
   EXPECT_EQ(form.Edit1->text(), Q("/docs/next.txt"));
   EXPECT_TRUE(form.isVisible());

@@ -234,6 +234,24 @@ TEST_F(KeyWindows, DifferenceFileSavedAppliedAndShown) {
   EXPECT_EQ(g->Result(), KeyBoardResult::Ok);
 }
 
+TEST_F(KeyWindows, OkThatCannotWriteKeepsTheWindowAndTheChanges) {
+  testing::FaultyKeyMapFiles faulty(dir.path());
+  TFormKeyBoard f(nullptr, defaults, faulty, messages, ini, nullptr);
+  f.show();
+  Pick(f.ComboBox5, "F12");
+  faulty.fail_write = true;
+  f.ButtonOK->click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_NE(messages.shown[0].find("Read-only file system"), std::string::npos) << messages.shown[0];
+  EXPECT_TRUE(f.isVisible()) << "nothing the user did is lost";
+  EXPECT_EQ(f.ListView1->topLevelItem(0)->text(1), "Ctrl+F12");
+  faulty.fail_write = false;
+  f.ButtonOK->click();
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(f.Result(), KeyBoardResult::Ok);
+  EXPECT_EQ(Stored("1001"), "Ctrl+F12");
+}
+
 ClipboardTextCodec SjisCodec() {
   return {[](std::string_view sjis) { return Q(SjisToUtf8(sjis)).toStdU16String(); },
           [](std::u16string_view u) {
