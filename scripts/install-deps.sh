@@ -5,7 +5,7 @@ set -euo pipefail
 build_packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev)
 run_packages=(fonts-noto-cjk fonts-ipafont-gothic)
 # Used by the GUI checks and the benchmark scripts only when present; installed on request.
-extra_packages=(xvfb xdotool imagemagick uchardet nkf vim-nox)
+extra_packages=(xvfb xdotool imagemagick uchardet nkf vim-nox featherpad)
 
 wanted=("${build_packages[@]}")
 case "${1:-}" in

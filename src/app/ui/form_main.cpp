@@ -664,7 +664,8 @@ void TFormMain::StartNewEditorProcess() {
 
 void TFormMain::Editor1CaretMoved() {
   const EditorControl& c = editor_->Control();
-  if (c.RowCount() == 0 || c.TextLength() == 0) {
+  // An empty document (no row, or one empty row without a line end) shows line 1, column 1.
+  if (c.RowCount() == 0 || (c.RowCount() == 1 && c.RowText(0).empty())) {
     SetStatusText(StatusPanel{2}, CaretPositionText(0, 0));
     return;
   }

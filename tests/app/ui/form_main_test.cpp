@@ -117,6 +117,11 @@ TEST_F(FormMainTest, FirstStartUsesDefaultsAndWritesEveryEditorKeyAtExit) {
   EXPECT_EQ(Panel(4), "S-JIS");
   EXPECT_EQ(Panel(5), RetCodeName(RetCode::CrLf));
   EXPECT_EQ(w.minimumSize(), QSize(800, 240));
+  const std::array<int, 7> widths{w.width() - 700, 100, 100, 100, 180, 120, 100};
+  for (int p = 0; p < 7; ++p) {
+    EXPECT_EQ(w.PanelWidth(StatusBarId::Top, p), widths[static_cast<size_t>(p)]) << p;
+    EXPECT_EQ(w.PanelWidth(StatusBarId::Bottom, p), widths[static_cast<size_t>(p)]) << p;
+  }
   // The notice is wanted on a first start, shown by Timer3 once the window stands.
   EXPECT_TRUE(w.NoticeTimerStarted());
   QTest::qWait(150);
