@@ -121,6 +121,11 @@ void TFormKeyMap::resizeEvent(QResizeEvent* event) {
   SizeColumns();
 }
 
+void TFormKeyMap::done(int result) {
+  Timer1.stop();
+  QDialog::done(result);
+}
+
 void ShowKeyMapWindow(QWidget* parent, const PrivateProfile& ini, const KeyMapFiles& files,
                       Messages& messages, Clipboard& clipboard) {
   TFormKeyMap form(parent, ini, files, messages, clipboard);

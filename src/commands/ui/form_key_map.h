@@ -35,6 +35,8 @@ class TFormKeyMap final : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // A window closed within the delay does not report afterwards.
+  void done(int result) override;
 
  private:
   void List();

@@ -315,6 +315,13 @@ TEST_F(KeyWindows, KeyMapWindowReportsAMissingFileAfterItIsShown) {
   EXPECT_EQ(clipboard.Text(), "");
   f.ButtonClose->click();
   EXPECT_FALSE(f.isVisible());
+
+  // Closed before the message was due: it is not shown over whatever comes next.
+  TFormKeyMap g(nullptr, ini, files, messages, clipboard);
+  g.show();
+  QTest::keyClick(g.ListView1, Qt::Key_Escape);
+  QTest::qWait(2 * kKeyMapMissingMessageDelayMs);
+  EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 }  // namespace
