@@ -47,9 +47,11 @@ EditorControlPort::EditorControlPort(EditorControl& control, std::function<void(
       apply_wrap_mode_(std::move(apply_wrap_mode)) {}
 
 void EditorControlPort::SetTextLines(const TextLines& lines) {
-  // The text is taken in unwrapped: the post-load timer applies the wrap mode once the first
-  // screen is up, so a large file is laid out in rows once, not twice before it shows.
-  control_.SetWordWrap(false);
+  // A large text is taken in unwrapped: the post-load timer applies the wrap mode once the
+  // first screen is up, so wrapping a 100 MB file does not hold up its first screen. A small
+  // one keeps the wrap mode, so it never shows unwrapped for a moment.
+  constexpr uint64_t kWrapLaterBytes = uint64_t{4} << 20;
+  if (lines.TotalBytes() >= kWrapLaterBytes) control_.SetWordWrap(false);
   control_.Lines().SetTextLines(lines);
 }
 

@@ -458,7 +458,10 @@ TEST_F(FormMainTest, BackgroundAndMarkColoursApplyAndHiddenMarksTakeTheBackgroun
 TEST_F(FormMainTest, WideningTheWindowReWrapsAtTheNewEdgeAfterThePostLoadTimer) {
   const std::string file = files_->Write("long.txt", std::string(300, 'x') + "\r\n");
   TFormMain& w = OpenShown({file});
-  QTest::qWait(250);  // the post-load timer applies the wrap mode
+  // A small text is never shown unwrapped, even before the post-load timer.
+  EXPECT_TRUE(w.Editor1().Control().WordWrap());
+  EXPECT_GT(w.Editor1().Control().RowCount(), 2);
+  QTest::qWait(250);  // the post-load timer applies the wrap mode again
   const TEditorWrapOption& wrap = w.Editor1().Document().WrapOption();
   ASSERT_TRUE(w.Editor1().Control().WordWrap());
   const int narrow = wrap.WrapByte();
