@@ -84,6 +84,25 @@ TEST_F(ControlPortTest, WrappedRowsAreSavedAsTheirLines) {
   EXPECT_EQ(ReadFileOrDie(path), longLine + "\r\nshort\r\n" + longLine + "\r\n");
 }
 
+// A large text reaches the screen unwrapped and is wrapped by the post-load timer; a small one
+// is laid out in the wrap mode at once.
+TEST_F(ControlPortTest, LargeTextsAreAdoptedUnwrappedAndWrappedByThePostLoadTimer) {
+  std::string line(99, 'x');
+  line += "\r\n";
+  std::string big;
+  for (int i = 0; i < 45000; ++i) big += line;  // a little over 4 MB
+  Wrap(20);
+  Open(dir_.Write("small.txt", line));
+  EXPECT_TRUE(control_.WordWrap());
+  EXPECT_GT(control_.Document().Count(), 4);  // 99 columns in rows of 20
+  Open(dir_.Write("big.txt", big));
+  EXPECT_FALSE(control_.WordWrap());
+  EXPECT_EQ(control_.Document().LineCount(), 45000);
+  const int before = wraps_;
+  doc_.Timer1Timer();
+  EXPECT_EQ(wraps_, before + 1);
+}
+
 TEST_F(ControlPortTest, EmptyTextAndTheRememberedCaret) {
   EXPECT_TRUE(port_.TextEmpty());
   doc_.MenuSaveAsClick();
