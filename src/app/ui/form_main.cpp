@@ -61,9 +61,20 @@ bool Implemented(int id) {
   if (id >= 1301 && id <= 1329) return true;  // the View menu
   if (id >= 1402 && id <= 1405) return true;  // close-key marks
   switch (id) {
-    case 1102: case 1103: case 1106: case 1107: case 1108:
-    case 1109: case 1110: case 1111: case 1112:
-    case 1401: case 1502: case 1601: case 1704: case 1802:
+    case 1102:
+    case 1103:
+    case 1106:
+    case 1107:
+    case 1108:
+    case 1109:
+    case 1110:
+    case 1111:
+    case 1112:
+    case 1401:
+    case 1502:
+    case 1601:
+    case 1704:
+    case 1802:
       return true;
     default:
       return false;
@@ -71,21 +82,40 @@ bool Implemented(int id) {
 }
 
 bool Checkable(int id) {
-  return id == 1005 || (id >= 1006 && id <= 1013) || id == 1102 ||
-         (id >= 1106 && id <= 1108) || (id >= 1301 && id <= 1303) ||
-         (id >= 1313 && id <= 1329) || (id >= 1402 && id <= 1405) ||
+  return id == 1005 || (id >= 1006 && id <= 1013) || id == 1102 || (id >= 1106 && id <= 1108) ||
+         (id >= 1301 && id <= 1303) || (id >= 1313 && id <= 1329) || (id >= 1402 && id <= 1405) ||
          (id >= 1603 && id <= 1605);
 }
 
 // A separator goes before these items, grouping the menus as they read.
 bool SeparatorBefore(int id) {
   switch (id) {
-    case 1003: case 1005: case 1006: case 1020:
-    case 1102: case 1104: case 1106: case 1109: case 1113: case 1118: case 1120:
+    case 1003:
+    case 1005:
+    case 1006:
+    case 1020:
+    case 1102:
+    case 1104:
+    case 1106:
+    case 1109:
+    case 1113:
+    case 1118:
+    case 1120:
     case 1205:
-    case 1304: case 1313: case 1316: case 1320: case 1324: case 1326: case 1328:
-    case 1402: case 1407: case 1411:
-    case 1603: case 1704: case 1705: case 1708:
+    case 1304:
+    case 1313:
+    case 1316:
+    case 1320:
+    case 1324:
+    case 1326:
+    case 1328:
+    case 1402:
+    case 1407:
+    case 1411:
+    case 1603:
+    case 1704:
+    case 1705:
+    case 1708:
       return true;
     default:
       return false;
@@ -99,10 +129,7 @@ std::string LocalPath(const QUrl& url) {
 }  // namespace
 
 TFormMain::TFormMain(Messages& messages, std::vector<std::string> args, QWidget* parent)
-    : QMainWindow(parent),
-      messages_(messages),
-      args_(std::move(args)),
-      ini_(SettingsFilePath()) {
+    : QMainWindow(parent), messages_(messages), args_(std::move(args)), ini_(SettingsFilePath()) {
   setAcceptDrops(true);
   CreateKeyMap();
   for (QTimer* t : {&timer1_, &timer2_, &timer3_, &rewrap_}) t->setSingleShot(true);
@@ -269,9 +296,9 @@ void TFormMain::BuildMenus() {
   }
   file_menu_ = menus[kGroupFile];
   // Radio groups show as such; clicking the checked item of an exclusive group keeps it.
-  for (const auto& [first, last] : {std::pair{1301, 1303}, std::pair{1320, 1323},
-                                    std::pair{1324, 1325}, std::pair{1326, 1327},
-                                    std::pair{1603, 1605}}) {
+  for (const auto& [first, last] :
+       {std::pair{1301, 1303}, std::pair{1320, 1323}, std::pair{1324, 1325}, std::pair{1326, 1327},
+        std::pair{1603, 1605}}) {
     auto* group = new QActionGroup(this);
     for (int id = first; id <= last; ++id) group->addAction(Action(id));
   }
@@ -318,9 +345,8 @@ void TFormMain::WireCommands() {
   OnCommand(1102, [&d] { d.MenuReadOnlyClick(); });
   OnCommand(1103, [this] {
     std::unique_ptr<QMenu> menu = editor_->CreatePopupMenu();
-    menu->exec(editor_->mapToGlobal(editor_->inputMethodQuery(Qt::ImCursorRectangle)
-                                        .toRect()
-                                        .bottomLeft()));
+    menu->exec(editor_->mapToGlobal(
+        editor_->inputMethodQuery(Qt::ImCursorRectangle).toRect().bottomLeft()));
   });
   OnToggle(1106, settings_.caret_move_next, [this] { ApplyViewOptions(); });
   OnToggle(1107, settings_.caret_move_free, [this] { ApplyViewOptions(); });
@@ -356,12 +382,10 @@ void TFormMain::WireCommands() {
   OnCommand(1325, [this] { ChooseLineEndCounting(false); });
   OnCommand(1326, [this] { ChooseSelectionUnit(true); });
   OnCommand(1327, [this] { ChooseSelectionUnit(false); });
-  OnCommand(1328, [this] {
-    SetStatusBarVisible(StatusBarPosition::Top, Action(1328)->isChecked());
-  });
-  OnCommand(1329, [this] {
-    SetStatusBarVisible(StatusBarPosition::Bottom, Action(1329)->isChecked());
-  });
+  OnCommand(1328,
+            [this] { SetStatusBarVisible(StatusBarPosition::Top, Action(1328)->isChecked()); });
+  OnCommand(1329,
+            [this] { SetStatusBarVisible(StatusBarPosition::Bottom, Action(1329)->isChecked()); });
 
   OnToggle(1402, settings_.close_esc_key, nullptr);
   OnToggle(1403, settings_.close_enter_key, nullptr);
@@ -370,9 +394,7 @@ void TFormMain::WireCommands() {
   OnCommand(1502, [&d] { d.MenuNewEditorClick(); });
   WireKeyCommands();
   // Opens the File menu itself instead of synthesising the key strokes that would.
-  OnCommand(1704, [this] {
-    menuBar()->setActiveAction(file_menu_->menuAction());
-  });
+  OnCommand(1704, [this] { menuBar()->setActiveAction(file_menu_->menuAction()); });
 }
 
 // Every check mark from the settings (radio pairs and groups included).
@@ -499,9 +521,15 @@ void TFormMain::ApplyPlacement() {
 
 void TFormMain::ShowFirst() {
   switch (settings_.placement.state) {
-    case WindowState::Maximized: showMaximized(); break;
-    case WindowState::Minimized: showMinimized(); break;
-    case WindowState::Normal: show(); break;
+    case WindowState::Maximized:
+      showMaximized();
+      break;
+    case WindowState::Minimized:
+      showMinimized();
+      break;
+    case WindowState::Normal:
+      show();
+      break;
   }
 }
 
@@ -563,8 +591,7 @@ void TFormMain::resizeEvent(QResizeEvent* e) {
 bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
   // The editor's visible columns change after its own resize handling: re-wrap once the
   // events have settled, so a drag of the window edge lays the text out once.
-  if (watched == editor_ && e->type() == QEvent::Resize &&
-      settings_.wrap == WrapMode::WindowWidth)
+  if (watched == editor_ && e->type() == QEvent::Resize && settings_.wrap == WrapMode::WindowWidth)
     rewrap_.start(0);
   return QMainWindow::eventFilter(watched, e);
 }
@@ -627,7 +654,8 @@ void TFormMain::UpdateCaption() {
 
 void TFormMain::SetReadMenuChecks(bool auto_detect, const std::array<bool, 7>& codes) {
   Action(1006)->setChecked(auto_detect);
-  for (size_t i = 0; i < codes.size(); ++i) Action(1007 + static_cast<int>(i))->setChecked(codes[i]);
+  for (size_t i = 0; i < codes.size(); ++i)
+    Action(1007 + static_cast<int>(i))->setChecked(codes[i]);
 }
 
 void TFormMain::SetReadOnlyChecked(bool checked) {

@@ -45,8 +45,7 @@ void TFormMain::WireKeyCommands() {
     auto open_map = [this](QWidget* parent) {
       ShowKeyMapWindow(parent, ini_, *keys_->files, messages_, editor_->SystemClipboard());
     };
-    if (ShowKeyBoard(this, keys_->state->default_table(), *keys_->files, messages_, ini_,
-                     open_map))
+    if (ShowKeyBoard(this, keys_->state->default_table(), *keys_->files, messages_, ini_, open_map))
       keys_->state->SetShortCutKey(messages_, keys_->shortcuts);
   });
   connect(Action(1802), &QAction::triggered, this, [this] {

@@ -1,4 +1,6 @@
 // The main window on Qt's offscreen platform with scripted answers, each test in its own home.
+#include "app/ui/form_main.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QMimeData>
@@ -15,7 +17,6 @@
 #include "app/main_settings.h"
 #include "app/startup_notice.h"
 #include "app/ui/dec_edit.h"
-#include "app/ui/form_main.h"
 #include "app/ui/form_wrap_length.h"
 #include "codec/char_code_detector.h"
 #include "codec/document_loader.h"
@@ -23,7 +24,9 @@
 #include "editor/ui/editor.h"
 #include "support/test_files.h"
 
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\n";
+}
 
 namespace tessary {
 namespace {
@@ -130,12 +133,37 @@ TEST_F(FormMainTest, FirstStartUsesDefaultsAndWritesEveryEditorKeyAtExit) {
   Close();
 
   const PrivateProfile ini = Ini();
-  for (const char* key :
-       {"RowVisible", "ColVisible", "UnderLineVisible", "ReadAuto", "ReadSJIS", "ReadUTF8Bom",
-        "ReadUTF8", "ReadUTF16BomBe", "ReadUTF16Be", "ReadUTF16BomLe", "ReadUTF16Le", "CrLf",
-        "EOF", "Tab", "DBCS", "CloseESCkey", "CloseENTERkey", "CloseQkey", "CloseXkey",
-        "WrapNone", "WrapLength", "WrapWindowWidth", "CaretMoveNext", "CaretMoveFree",
-        "CaretAutoIndent", "Tab2", "Tab4", "Tab6", "Tab8", "CrlfNotInclude", "SelectLengthChar"})
+  for (const char* key : {"RowVisible",
+                          "ColVisible",
+                          "UnderLineVisible",
+                          "ReadAuto",
+                          "ReadSJIS",
+                          "ReadUTF8Bom",
+                          "ReadUTF8",
+                          "ReadUTF16BomBe",
+                          "ReadUTF16Be",
+                          "ReadUTF16BomLe",
+                          "ReadUTF16Le",
+                          "CrLf",
+                          "EOF",
+                          "Tab",
+                          "DBCS",
+                          "CloseESCkey",
+                          "CloseENTERkey",
+                          "CloseQkey",
+                          "CloseXkey",
+                          "WrapNone",
+                          "WrapLength",
+                          "WrapWindowWidth",
+                          "CaretMoveNext",
+                          "CaretMoveFree",
+                          "CaretAutoIndent",
+                          "Tab2",
+                          "Tab4",
+                          "Tab6",
+                          "Tab8",
+                          "CrlfNotInclude",
+                          "SelectLengthChar"})
     EXPECT_TRUE(ini.ReadString("Editor", key).has_value()) << key;
   EXPECT_EQ(ini.ReadString("EditorColor", "FontColor", ""), "clWhite");
   EXPECT_EQ(ini.ReadString("EditorColor", "FontName", ""), Utf8ToSjis("ＭＳ ゴシック"));
@@ -229,14 +257,10 @@ TEST_F(FormMainTest, CaptionIsTheFullPathWhileActiveAndTheNameWhileNot) {
 
 TEST_F(FormMainTest, StatusPanelsShowTheCodeAndLineEndOfEachSampleOnBothBars) {
   const std::pair<const char*, const char*> samples[] = {
-      {"sjis_crlf.txt", "S-JIS"},
-      {"sjis_lf.txt", "S-JIS"},
-      {"sjis_cr.txt", "S-JIS"},
-      {"utf8_bom_crlf.txt", nullptr},
-      {"utf8_lf.txt", nullptr},
-      {"utf16be_bom_crlf.txt", nullptr},
-      {"utf16be_cr.txt", nullptr},
-      {"utf16le_bom_crlf.txt", nullptr},
+      {"sjis_crlf.txt", "S-JIS"},  {"sjis_lf.txt", "S-JIS"},
+      {"sjis_cr.txt", "S-JIS"},    {"utf8_bom_crlf.txt", nullptr},
+      {"utf8_lf.txt", nullptr},    {"utf16be_bom_crlf.txt", nullptr},
+      {"utf16be_cr.txt", nullptr}, {"utf16le_bom_crlf.txt", nullptr},
       {"utf16le_lf.txt", nullptr},
   };
   std::set<std::string> codes, rets;
@@ -265,9 +289,9 @@ TEST_F(FormMainTest, StatusPanelsShowTheCodeAndLineEndOfEachSampleOnBothBars) {
 // Every sample holds the same text, so Save As from the Shift-JIS one in each sample's code and
 // line end gives that sample's bytes, and an overwrite save gives back the file's own bytes.
 TEST_F(FormMainTest, SaveAsAndOverwriteInEveryCodeAndLineEndGiveTheSampleBytes) {
-  for (const char* name : {"sjis_crlf.txt", "sjis_lf.txt", "sjis_cr.txt", "utf8_bom_crlf.txt",
-                           "utf8_lf.txt", "utf16be_bom_crlf.txt", "utf16be_cr.txt",
-                           "utf16le_bom_crlf.txt", "utf16le_lf.txt"}) {
+  for (const char* name :
+       {"sjis_crlf.txt", "sjis_lf.txt", "sjis_cr.txt", "utf8_bom_crlf.txt", "utf8_lf.txt",
+        "utf16be_bom_crlf.txt", "utf16be_cr.txt", "utf16le_bom_crlf.txt", "utf16le_lf.txt"}) {
     SCOPED_TRACE(name);
     const std::string expected = testing::ReadFileOrDie(Sample(name));
     const Detection d = DetectCharCode(expected);
@@ -313,9 +337,9 @@ TEST_F(FormMainTest, WrapLengthWindowRefusesNineAnd251) {
     form.ButtonOkClick();
     EXPECT_NE(form.result(), QDialog::Accepted);
   }
-  EXPECT_EQ(messages_.shown, (std::vector<std::string>{"10以上を設定してください",
-                                                       "250以下を設定してください",
-                                                       "10以上を設定してください"}));
+  EXPECT_EQ(messages_.shown,
+            (std::vector<std::string>{"10以上を設定してください", "250以下を設定してください",
+                                      "10以上を設定してください"}));
   EXPECT_FALSE(ini.ReadString("Editor", "WrapByte").has_value());
   for (const char* accepted : {"10", "250"}) {
     form.DecEdit1().setText(accepted);
