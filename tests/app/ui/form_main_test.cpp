@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
@@ -556,6 +557,31 @@ TEST_F(FormMainTest, MenusCarryEveryCommandOfTheTable) {
   EXPECT_FALSE(w.Action(1201)->isEnabled());  // find belongs to a later window
   EXPECT_TRUE(w.Action(1003)->isEnabled());
   EXPECT_EQ(U(w.Action(1003)->shortcut().toString()), "Ctrl+S");  // the key map applied
+}
+
+TEST_F(FormMainTest, RecentItemsCarryTheOpenedFilesAndOpenThem) {
+  const std::string a = files_->Write("a.txt", "abc\r\n");
+  const std::string b = files_->Write("a.txt.bak", "def\r\n");
+  TFormMain& w = OpenShown({a});
+  Drop(w, {b});
+  EXPECT_EQ(U(w.Action(2001)->text()), "&1 " + b);
+  EXPECT_EQ(U(w.Action(2002)->text()), "&2 " + a);
+  Trigger(2002);
+  EXPECT_EQ(w.Document().FileName(), a);
+  EXPECT_EQ(U(w.Action(2001)->text()), "&1 " + a);
+  EXPECT_EQ(U(w.Action(2002)->text()), "&2 " + b);
+  Close();
+  // The list is saved at exit and shown at the next start.
+  TFormMain& next = Open();
+  EXPECT_EQ(U(next.Action(2001)->text()), "&1 " + a);
+}
+
+TEST_F(FormMainTest, FileMenuCommandOpensTheFileMenu) {
+  TFormMain& w = OpenShown();
+  Trigger(1704);
+  QApplication::processEvents();
+  EXPECT_TRUE(w.FileMenu()->isVisible());
+  w.FileMenu()->close();
 }
 
 TEST_F(FormMainTest, CloseAsksWhenModifiedAndNoKeepsTheWindow) {
