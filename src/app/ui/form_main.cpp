@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -122,8 +123,9 @@ bool SeparatorBefore(int id) {
   }
 }
 
+// The file system's own bytes of a dropped path, so that a name in any encoding opens.
 std::string LocalPath(const QUrl& url) {
-  return url.toLocalFile().toStdString();
+  return QFile::encodeName(url.toLocalFile()).toStdString();
 }
 
 }  // namespace

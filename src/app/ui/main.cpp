@@ -56,7 +56,8 @@ int main(int argc, char* argv[]) {
   clock.start();
   QApplication app(argc, argv);
   std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(QString::fromLocal8Bit(argv[i]).toStdString());
+  // Paths stay the bytes the system gave, so a name that is not valid UTF-8 still opens.
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   WindowMessages messages;
   tessary::TFormMain window(messages, std::move(args));
   messages.SetParent(&window);

@@ -531,7 +531,10 @@ void Drop(QWidget& target, const std::vector<std::string>& paths) {
 TEST_F(FormMainTest, DropOfOneFileTwoFilesAndAFolder) {
   const std::string a = files_->Write("a.txt", "abc\r\n");
   const std::string b = files_->Write("b.txt", "def\r\n");
+  const std::string japanese = files_->Write("日本語の名前.txt", "ghi\r\n");
   TFormMain& w = OpenShown();
+  Drop(w, {japanese});
+  EXPECT_EQ(w.Document().FileName(), japanese);
   Drop(w, {a});
   EXPECT_EQ(w.Document().FileName(), a);
   Drop(w, {a, b});
