@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Times tessary-cli detect against uchardet and nkf --guess on the same 100 MB files, same run.
+# tessary examines the whole file by design; uchardet stops reading once it is confident, so
+# its figure is for a prefix of the file.
 # Usage: bench/detect_vs_peers.sh [BUILD_DIR]   (installs the peers when missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
