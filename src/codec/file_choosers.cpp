@@ -24,7 +24,9 @@ int InRangeOr(int value, int low, int high, int fallback) {
   return value >= low && value <= high ? value : fallback;
 }
 
-CharCode CodeAt(int index) { return static_cast<CharCode>(index); }
+CharCode CodeAt(int index) {
+  return static_cast<CharCode>(index);
+}
 
 }  // namespace
 
@@ -67,9 +69,15 @@ std::vector<std::string> RetCodeItems() {
   return items;
 }
 
-int OpenCodeIndexOf(int stored_code) { return InRangeOr(stored_code, 0, kCodeCount, 0); }
-int SaveCodeIndexOf(int stored_code) { return InRangeOr(stored_code, 1, kCodeCount, 1) - 1; }
-int RetCodeIndexOf(int stored_ret) { return InRangeOr(stored_ret, 0, kRetCount - 1, 0); }
+int OpenCodeIndexOf(int stored_code) {
+  return InRangeOr(stored_code, 0, kCodeCount, 0);
+}
+int SaveCodeIndexOf(int stored_code) {
+  return InRangeOr(stored_code, 1, kCodeCount, 1) - 1;
+}
+int RetCodeIndexOf(int stored_ret) {
+  return InRangeOr(stored_ret, 0, kRetCount - 1, 0);
+}
 
 ChooserStyle ChooserStyleFor(bool xp_style_checked) {
   return xp_style_checked ? ChooserStyle::OwnWindow : ChooserStyle::Extended;
@@ -170,8 +178,7 @@ std::optional<SaveFileChoice> FileChoosers::ChooseSaveAs(ChooserStyle style, Cha
   return choice;
 }
 
-std::optional<SaveFileChoice> FileChoosers::SaveWithDialogEx(CharCode save_code,
-                                                             RetCode save_ret) {
+std::optional<SaveFileChoice> FileChoosers::SaveWithDialogEx(CharCode save_code, RetCode save_ret) {
   SaveDialogExState start{ChooserStartOf(save_path_), "",
                           SaveCodeIndexOf(static_cast<int>(save_code)),
                           RetCodeIndexOf(static_cast<int>(save_ret))};

@@ -38,8 +38,8 @@ TEST(FileChooserLists, FilterCodeListsAndStarts) {
   const std::vector<std::string> save = SaveCodeItems();
   ASSERT_EQ(save.size(), 7u);
   EXPECT_EQ(save[0], "S-JIS");
-  EXPECT_EQ(RetCodeItems(), (std::vector<std::string>{"Cr+Lf(Windows) ", "Cr(OS9)",
-                                                      "Lf(OSX,Android)", "無し"}));
+  EXPECT_EQ(RetCodeItems(),
+            (std::vector<std::string>{"Cr+Lf(Windows) ", "Cr(OS9)", "Lf(OSX,Android)", "無し"}));
 
   EXPECT_EQ(ChooserStyleFor(true), ChooserStyle::OwnWindow);
   EXPECT_EQ(ChooserStyleFor(false), ChooserStyle::Extended);
@@ -232,8 +232,8 @@ TEST_F(Choosers, ChoiceStandsWhenTheSettingsCannotHoldIt) {
   FormOpenModel form(unwritable, messages);
   EXPECT_EQ(form.Ok("/d/b.txt", 3), (OpenFileChoice{"/d/b.txt", CharCode::UTF8}));
   FormSaveAsModel save(unwritable, messages);
-  EXPECT_EQ(save.Ok("/d/c.txt", 6, 3), (SaveFileChoice{"/d/c.txt", CharCode::UTF16Le,
-                                                      RetCode::None}));
+  EXPECT_EQ(save.Ok("/d/c.txt", 6, 3),
+            (SaveFileChoice{"/d/c.txt", CharCode::UTF16Le, RetCode::None}));
   EXPECT_TRUE(messages.shown.empty());
 }
 

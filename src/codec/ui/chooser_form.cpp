@@ -18,7 +18,9 @@ QString Q(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+bool IsEnter(int key) {
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
 
 }  // namespace
 
@@ -37,8 +39,7 @@ std::optional<std::string> PlainFileDialog(QWidget* parent, BrowseKind kind,
   QFileDialog dialog(parent);
   dialog.setAcceptMode(kind == BrowseKind::Open ? QFileDialog::AcceptOpen
                                                 : QFileDialog::AcceptSave);
-  dialog.setFileMode(kind == BrowseKind::Open ? QFileDialog::ExistingFile
-                                              : QFileDialog::AnyFile);
+  dialog.setFileMode(kind == BrowseKind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(ChooserNameFilters());
   if (!start.folder.empty()) dialog.setDirectory(Q(start.folder));
@@ -116,7 +117,9 @@ void TChooserForm::FillList(QComboBox* box, const std::vector<std::string>& item
   box->setCurrentIndex(index);
 }
 
-void TChooserForm::SwallowEnterAndEsc(QWidget* w) { w->installEventFilter(this); }
+void TChooserForm::SwallowEnterAndEsc(QWidget* w) {
+  w->installEventFilter(this);
+}
 
 bool TChooserForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);

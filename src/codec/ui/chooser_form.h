@@ -21,9 +21,8 @@ enum class BrowseKind { Open, Save };
 
 // A plain file dialog: the chosen path, or nothing when the user cancelled it. Tests give a
 // scripted one; the windows use PlainFileDialog by default.
-using BrowseFunction =
-    std::function<std::optional<std::string>(QWidget* parent, BrowseKind kind,
-                                             const ChooserStart& start)>;
+using BrowseFunction = std::function<std::optional<std::string>(QWidget* parent, BrowseKind kind,
+                                                                const ChooserStart& start)>;
 std::optional<std::string> PlainFileDialog(QWidget* parent, BrowseKind kind,
                                            const ChooserStart& start);
 

@@ -18,8 +18,8 @@ TFormSaveAs::TFormSaveAs(QWidget* parent, PrivateProfile& ini, Messages& message
 }
 
 bool TFormSaveAs::TakeChoice() {
-  choice_ = model_.Ok(Edit1->text().toStdString(), ComboBox1->currentIndex(),
-                      ComboBox2->currentIndex());
+  choice_ =
+      model_.Ok(Edit1->text().toStdString(), ComboBox1->currentIndex(), ComboBox2->currentIndex());
   return choice_.has_value();
 }
 

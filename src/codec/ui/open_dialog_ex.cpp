@@ -48,7 +48,8 @@ TOpenDialogEx::TOpenDialogEx(QWidget* parent, const OpenDialogExState& state)
   LabelCode = new QLabel(QString::fromUtf8("文字コード :"), ExtPanel);
   ComboCharCode = new QComboBox(ExtPanel);
   ComboCharCode->setMaxVisibleItems(10);
-  for (const std::string& item : OpenCodeItems()) ComboCharCode->addItem(QString::fromStdString(item));
+  for (const std::string& item : OpenCodeItems())
+    ComboCharCode->addItem(QString::fromStdString(item));
   row->addWidget(LabelCode);
   row->addWidget(ComboCharCode);
   row->addStretch();

@@ -155,8 +155,8 @@ void TFormKeyBoard::ShowSelectedShortcut() {
 }
 
 void TFormKeyBoard::ListClicked() {
-  const int row = ListView1->currentItem() ? ListView1->indexOfTopLevelItem(ListView1->currentItem())
-                                           : -1;
+  const int row =
+      ListView1->currentItem() ? ListView1->indexOfTopLevelItem(ListView1->currentItem()) : -1;
   model_.SelectItem(row >= 0 ? std::optional<size_t>(static_cast<size_t>(row)) : std::nullopt);
   ShowBoxes();
   ShowSelectedShortcut();

@@ -1,13 +1,12 @@
 // The key map window over its model.
 #include "commands/ui/form_key_map.h"
 
-#include <algorithm>
-
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tessary {
 namespace {
@@ -72,8 +71,7 @@ TFormKeyMap::TFormKeyMap(QWidget* parent, const PrivateProfile& ini, const KeyMa
     model_.ShowOrder(KeyMapOrder::Sorted);
     List();
   });
-  connect(ButtonCopy, &QPushButton::clicked, this,
-          [this] { model_.CopyToClipboard(clipboard_); });
+  connect(ButtonCopy, &QPushButton::clicked, this, [this] { model_.CopyToClipboard(clipboard_); });
   connect(ButtonClose, &QPushButton::clicked, this, &QDialog::accept);
   Timer1.setSingleShot(true);
   Timer1.setInterval(kKeyMapMissingMessageDelayMs);

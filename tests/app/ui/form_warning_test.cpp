@@ -14,7 +14,9 @@
 #include "support/test_files.h"
 
 // The system font library keeps a cache it never frees; that is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\n";
+}
 
 namespace tessary {
 namespace {
@@ -30,7 +32,9 @@ QApplication& App() {
   return *app;
 }
 
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Q(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
 
 class FormWarningTest : public ::testing::Test {
  protected:
@@ -51,7 +55,8 @@ class FormWarningTest : public ::testing::Test {
 
 TEST_F(FormWarningTest, ThreeSituations) {
   const QString pictographs = Q("SJIS で表示できない絵文字    等は ?? で表示されます");
-  const QString replaced = Q("キーボード設定の項目数が異なっているのでデフォルトの設定に変更します");
+  const QString replaced =
+      Q("キーボード設定の項目数が異なっているのでデフォルトの設定に変更します");
   {
     auto f = Make(true, KeyMapCheck::Replaced);
     EXPECT_EQ(f->windowTitle(), Q("注意事項"));

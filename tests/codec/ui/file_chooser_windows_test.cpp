@@ -19,7 +19,9 @@
 #include "support/test_files.h"
 
 // The system font library keeps a cache it never frees; that is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\n";
+}
 
 namespace tessary {
 namespace {
@@ -35,7 +37,9 @@ QApplication& App() {
   return *app;
 }
 
-QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Q(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
 
 // The dialog's Open or Save button, as the user presses it.
 void PressAccept(QFileDialog& dialog) {
@@ -261,8 +265,7 @@ TEST_F(ChooserWindows, ChoosersShowTheWindowsModallyOverTheOwner) {
     d.selectFile(QString::fromStdString(file));
     PressAccept(d);
   });
-  EXPECT_EQ(choosers.ChooseOpen(ChooserStyle::Extended, 0),
-            (OpenFileChoice{file, CharCode::SJIS}));
+  EXPECT_EQ(choosers.ChooseOpen(ChooserStyle::Extended, 0), (OpenFileChoice{file, CharCode::SJIS}));
   EXPECT_EQ(choosers.load_path(), file);
 
   WhenModal<TSaveDialogEx>([](TSaveDialogEx& d) { d.reject(); });

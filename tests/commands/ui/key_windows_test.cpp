@@ -20,7 +20,9 @@
 #include "support/test_files.h"
 
 // The system font library keeps a cache it never frees; that is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\n";
+}
 
 namespace tessary {
 namespace {
@@ -193,8 +195,7 @@ TEST_F(KeyWindows, CancelAndEscDropChangesButReportAWrittenFile) {
     messages.answers = {Answer::Yes};
     f->ButtonInit->click();
     EXPECT_EQ(messages.asked.back(), kInitQuestion);
-    EXPECT_EQ(f->ListView1->topLevelItem(0)->text(1),
-              Q(FindKeyMapRow(defaults, "1001")->shortcut));
+    EXPECT_EQ(f->ListView1->topLevelItem(0)->text(1), Q(FindKeyMapRow(defaults, "1001")->shortcut));
     EXPECT_EQ(f->ComboBox1->currentIndex(), 0);
     f->ButtonCancel->click();
     EXPECT_EQ(f->Result(), KeyBoardResult::Ok);
@@ -242,7 +243,8 @@ TEST_F(KeyWindows, OkThatCannotWriteKeepsTheWindowAndTheChanges) {
   faulty.fail_write = true;
   f.ButtonOK->click();
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_NE(messages.shown[0].find("Read-only file system"), std::string::npos) << messages.shown[0];
+  EXPECT_NE(messages.shown[0].find("Read-only file system"), std::string::npos)
+      << messages.shown[0];
   EXPECT_TRUE(f.isVisible()) << "nothing the user did is lost";
   EXPECT_EQ(f.ListView1->topLevelItem(0)->text(1), "Ctrl+F12");
   faulty.fail_write = false;
