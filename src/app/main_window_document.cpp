@@ -357,6 +357,9 @@ void MainWindowDocument::MenuNewFileClick() {
 void MainWindowDocument::MenuOpenClick() {
   if (!DiscardAllowed()) return;
   UpdateHistory();
+  // The chooser starts on the read menu's current choice, whatever was clicked since the last
+  // load.
+  SetLoadIndexFromMenu();
   std::optional<OpenChoice> choice = window_.ChooseOpenFile();
   if (!choice) return;
   file_name_ = choice->path;

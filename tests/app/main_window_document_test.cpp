@@ -503,6 +503,17 @@ TEST_F(DocumentTest, OpenRemembersTheCaretOfTheFileLeft) {
   EXPECT_EQ(doc_.FileName(), window_.recent[0].substr(3));
 }
 
+TEST_F(DocumentTest, OpenChooserStartsOnTheReadMenusCurrentChoice) {
+  Open(Write("a.txt", "a\r\n"));
+  doc_.MenuReadCodeClick(CharCode::UTF8);
+  doc_.MenuReadAutoClick();  // automatic detection off: the checked code item counts
+  doc_.MenuOpenClick();
+  EXPECT_EQ(doc_.LoadIndex(), static_cast<int>(CharCode::UTF8));
+  doc_.MenuReadAutoClick();  // back on
+  doc_.MenuOpenClick();
+  EXPECT_EQ(doc_.LoadIndex(), 0);
+}
+
 TEST_F(DocumentTest, RecentListMovesAReopenedFileToTheTopWithoutDuplicates) {
   const std::string a = Write("a.txt", "a\r\n"), b = Write("b.txt", "b\r\n"),
                     bak = Write("a.txt.bak", "x\r\n");
