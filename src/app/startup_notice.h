@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/result.h"
+#include "commands/key_map_state.h"
 #include "platform/private_profile.h"
 
 namespace tessary {
@@ -15,8 +16,6 @@ enum class KeyMapCheck { Kept, Replaced };
 inline constexpr const char* kStartupNoticeCaption = "注意事項";
 inline constexpr const char* kPictographNotice =
     "SJIS で表示できない絵文字    等は ?? で表示されます";
-inline constexpr const char* kKeyMapReplacedNotice =
-    "キーボード設定の項目数が異なっているのでデフォルトの設定に変更します";
 inline constexpr const char* kDontShowAgainCaption = "今後は表示しない(&W)";
 
 // `Wraning`/`Show` (the section's name is spelt so), default true.
