@@ -11,37 +11,12 @@
 #include "app/document_ports.h"
 #include "codec/text_lines.h"
 #include "platform/messages.h"
+#include "support/scripted_messages.h"
 
 namespace tessary::testing {
 
 // What the user saw and did, in order: "message: ...", "ask: ...", "text", "timer ...".
 using EventLog = std::vector<std::string>;
-
-class ScriptedMessages final : public Messages {
- public:
-  explicit ScriptedMessages(EventLog& log) : log_(log) {}
-  void ShowMessage(const std::string& text) override {
-    log_.push_back("message: " + text);
-    shown.push_back(text);
-  }
-  Answer AskYesNo(const std::string& text) override {
-    log_.push_back("ask: " + text);
-    asked.push_back(text);
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return Answer::No;
-    }
-    Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  std::deque<Answer> answers;
-  std::vector<std::string> shown;
-  std::vector<std::string> asked;
-
- private:
-  EventLog& log_;
-};
 
 class FakeEditor final : public DocumentEditorPort {
  public:

@@ -10,26 +10,9 @@
 
 #include "codec/file_choosers.h"
 #include "platform/messages.h"
+#include "support/scripted_messages.h"
 
 namespace tessary::testing {
-
-class ScriptedMessages final : public Messages {
- public:
-  void ShowMessage(const std::string& text) override { shown.push_back(text); }
-  Answer AskYesNo(const std::string& text) override {
-    asked.push_back(text);
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return Answer::No;
-    }
-    const Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  std::deque<Answer> answers;
-  std::vector<std::string> shown;
-  std::vector<std::string> asked;
-};
 
 // Records what each window was started with and gives back the scripted outcome.
 class ScriptedChooserWindows final : public FileChooserWindows {

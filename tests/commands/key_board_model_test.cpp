@@ -14,7 +14,7 @@ namespace {
 using testing::DefaultKeyMap;
 using testing::FaultyKeyMapFiles;
 using testing::ReadFileOrDie;
-using testing::ScriptedAnswers;
+using testing::ScriptedMessages;
 using testing::TempDir;
 
 int KeyIndex(std::string_view name) {
@@ -63,7 +63,7 @@ class KeyBoardTest : public ::testing::Test {
   const KeyMap defaults = DefaultKeyMap();
   TempDir dir;
   FaultyKeyMapFiles files{dir.path()};
-  ScriptedAnswers messages;
+  ScriptedMessages messages;
   std::optional<KeyBoardModel> model;
 };
 

@@ -11,26 +11,9 @@
 #include "commands/key_map.h"
 #include "commands/key_map_state.h"
 #include "platform/messages.h"
+#include "support/scripted_messages.h"
 
 namespace tessary::testing {
-
-class ScriptedAnswers final : public Messages {
- public:
-  void ShowMessage(const std::string& text) override { shown.push_back(text); }
-  Answer AskYesNo(const std::string& text) override {
-    asked.push_back(text);
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected question: " << text;
-      return Answer::No;
-    }
-    Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  std::deque<Answer> answers;
-  std::vector<std::string> shown;
-  std::vector<std::string> asked;
-};
 
 class RecordingMenu final : public MenuShortcuts {
  public:

@@ -14,7 +14,7 @@ using testing::DefaultKeyMap;
 using testing::FaultyKeyMapFiles;
 using testing::ReadFileOrDie;
 using testing::RecordingMenu;
-using testing::ScriptedAnswers;
+using testing::ScriptedMessages;
 using testing::TempDir;
 
 int KeyIndex(std::string_view name) {
@@ -26,7 +26,7 @@ TEST(KeyMapFlow, FirstStartReassignSaveResetReapplyAndRead) {
   TempDir dir;
   FaultyKeyMapFiles files(dir.path());
   BuiltInCaptions captions;
-  ScriptedAnswers messages;
+  ScriptedMessages messages;
   RecordingMenu menu;
   KeyMapState state(captions, files);
 

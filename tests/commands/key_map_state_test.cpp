@@ -16,7 +16,7 @@ using testing::DefaultKeyMap;
 using testing::FaultyKeyMapFiles;
 using testing::ReadFileOrDie;
 using testing::RecordingMenu;
-using testing::ScriptedAnswers;
+using testing::ScriptedMessages;
 using testing::TempDir;
 
 class KeyMapStartupTest : public ::testing::Test {
@@ -30,7 +30,7 @@ class KeyMapStartupTest : public ::testing::Test {
   FaultyKeyMapFiles files{dir.path()};
   BuiltInCaptions captions;
   KeyMapState state{captions, files};
-  ScriptedAnswers messages;
+  ScriptedMessages messages;
   RecordingMenu menu;
 };
 

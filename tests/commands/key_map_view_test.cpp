@@ -11,7 +11,7 @@ namespace tessary {
 namespace {
 
 using testing::DefaultKeyMap;
-using testing::ScriptedAnswers;
+using testing::ScriptedMessages;
 using testing::TempDir;
 
 std::vector<std::string> SortedTexts(std::vector<std::string> texts) {
@@ -52,7 +52,7 @@ class KeyMapViewTest : public ::testing::Test {
  protected:
   TempDir dir;
   KeyMapFiles files{dir.path()};
-  ScriptedAnswers messages;
+  ScriptedMessages messages;
   MemoryClipboard clipboard;
 };
 

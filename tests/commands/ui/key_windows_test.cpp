@@ -28,7 +28,7 @@ namespace tessary {
 namespace {
 
 using testing::DefaultKeyMap;
-using testing::ScriptedAnswers;
+using testing::ScriptedMessages;
 
 QApplication& App() {
   static int argc = 1;
@@ -86,7 +86,7 @@ class KeyWindows : public ::testing::Test {
   testing::TempDir dir;
   KeyMapFiles files{dir.path()};
   PrivateProfile ini{dir.File("Tessary.ini")};
-  ScriptedAnswers messages;
+  ScriptedMessages messages;
   int key_map_opened = 0;
 };
 
