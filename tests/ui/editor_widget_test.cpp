@@ -1,6 +1,4 @@
 // The editor widget on Qt's offscreen platform: layout, keys, mouse, input method, menu, drawing.
-#include "editor/ui/editor.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -18,30 +16,22 @@
 #include "codec/text_lines.h"
 #include "commands/line_decorations.h"
 #include "editor/editor_row_states.h"
+#include "editor/ui/editor.h"
 #include "editor/ui/sjis_unicode.h"
 #include "platform/ui/qt_clipboard.h"
-
-// The system font library keeps a cache it never frees; that is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+#include "support/qt_test_app.h"
 
 namespace tessary {
 namespace {
 
 QApplication& App() {
-  static int argc = 1;
-  static char name[] = "editor_widget_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);  // lives for the whole test run
-  }();
-  return *app;
+  return testing::OffscreenApp();
 }
 
 std::string Sjis(const char* utf8) {
   const QString s = QString::fromUtf8(utf8);
-  return Utf16ToSjis(
-      std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()), static_cast<size_t>(s.size())));
+  return Utf16ToSjis(std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),
+                                         static_cast<size_t>(s.size())));
 }
 
 class EditorWidget : public ::testing::Test {
@@ -71,8 +61,7 @@ class EditorWidget : public ::testing::Test {
   // The point between two columns, where a click puts the caret.
   QPoint Boundary(int32_t row, int32_t col) {
     const CellMetrics& m = editor->Metrics();
-    return QPoint(editor->Column0X() + col * m.char_width,
-                  editor->RowTop(row) + m.row_height / 2);
+    return QPoint(editor->Column0X() + col * m.char_width, editor->RowTop(row) + m.row_height / 2);
   }
   std::string Row(int32_t r) { return std::string(editor->Control().RowText(r)); }
   QImage Grab() { return vp()->grab().toImage(); }
@@ -185,7 +174,8 @@ TEST_F(EditorWidget, InputMethodCommitInsertsShiftJisAndLaterKeysStillType) {
   const int w = editor->Metrics().char_width;
   const int x0 = editor->Column0X();
   const int y_line = editor->RowTop(0) + editor->MeasuredFont().height;
-  for (int x = x0 + w; x < x0 + 7 * w; ++x) EXPECT_NE(during.pixel(x, y_line), qRgb(255, 255, 255)) << x;
+  for (int x = x0 + w; x < x0 + 7 * w; ++x)
+    EXPECT_NE(during.pixel(x, y_line), qRgb(255, 255, 255)) << x;
   bool changed = false;
   for (int x = x0 + 3 * w; x < x0 + 7 * w && !changed; ++x)
     for (int y = editor->RowTop(0); y < y_line; ++y)
@@ -379,7 +369,8 @@ TEST_F(EditorWidget, EveryColumnIsDrawnInItsOwnCell) {
   const int z0 = editor->RowTop(1), z1 = editor->RowTop(2) - 1;
   EXPECT_FALSE(InkBetween(img, x0, x0 + 2 * w, z0, z1, white));
   for (int x = x0 + 2 * w; x < x0 + 3 * w; ++x)
-    EXPECT_EQ(InkBetween(img, x, x + 1, y0, y1, white), InkBetween(img, x, x + 1, z0, z1, white)) << x;
+    EXPECT_EQ(InkBetween(img, x, x + 1, y0, y1, white), InkBetween(img, x, x + 1, z0, z1, white))
+        << x;
 }
 
 TEST_F(EditorWidget, SelectionAndMarksAreDrawnInTheirColours) {
@@ -393,7 +384,7 @@ TEST_F(EditorWidget, SelectionAndMarksAreDrawnInTheirColours) {
   const int w = editor->Metrics().char_width;
   const int x0 = editor->Column0X();
   const int y = editor->RowTop(0) + 1;
-  EXPECT_EQ(img.pixel(x0 + w + 1, y), qRgb(0, 0, 128));  // Select's navy background
+  EXPECT_EQ(img.pixel(x0 + w + 1, y), qRgb(0, 0, 128));          // Select's navy background
   EXPECT_EQ(img.pixel(x0 + 3 * w + 3, y), qRgb(255, 255, 255));  // past the caret bar
   // "[EOF]" on the empty row after the text, in the mark's colour.
   bool red = false;
@@ -522,7 +513,7 @@ TEST_F(EditorWidget, TabAndFullWidthBlankMarksStandInTheirCells) {
   auto any_in = [&](int from, int to) {
     return std::any_of(red.begin(), red.end(), [&](int x) { return x >= from && x < to; });
   };
-  EXPECT_TRUE(any_in(x0, x0 + w));            // the first tab's arrow, in its first cell
+  EXPECT_TRUE(any_in(x0, x0 + w));              // the first tab's arrow, in its first cell
   EXPECT_TRUE(any_in(x0 + 4 * w, x0 + 5 * w));  // the second, four columns on
   EXPECT_FALSE(any_in(x0 + w, x0 + 4 * w));
   // The square sits in the blank's two cells (columns 10-11).

@@ -23,11 +23,8 @@
 #include "codec/document_loader.h"
 #include "codec/sjis_text.h"
 #include "editor/ui/editor.h"
+#include "support/qt_test_app.h"
 #include "support/test_files.h"
-
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\n";
-}
 
 namespace tessary {
 namespace {
@@ -38,14 +35,7 @@ using testing::ScriptedMessages;
 using testing::TempDir;
 
 QApplication& App() {
-  static int argc = 1;
-  static char name[] = "form_main_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);  // lives for the whole test run
-  }();
-  return *app;
+  return testing::OffscreenApp();
 }
 
 std::string U(const QString& s) {

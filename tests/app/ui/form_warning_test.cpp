@@ -11,25 +11,14 @@
 #include <QTimer>
 #include <memory>
 
+#include "support/qt_test_app.h"
 #include "support/test_files.h"
-
-// The system font library keeps a cache it never frees; that is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\n";
-}
 
 namespace tessary {
 namespace {
 
 QApplication& App() {
-  static int argc = 1;
-  static char name[] = "form_warning_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);  // lives for the whole test run
-  }();
-  return *app;
+  return testing::OffscreenApp();
 }
 
 QString Q(const char* utf8) {

@@ -16,25 +16,14 @@
 #include "codec/ui/open_dialog_ex.h"
 #include "codec/ui/qt_file_chooser_windows.h"
 #include "codec/ui/save_dialog_ex.h"
+#include "support/qt_test_app.h"
 #include "support/test_files.h"
-
-// The system font library keeps a cache it never frees; that is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\n";
-}
 
 namespace tessary {
 namespace {
 
 QApplication& App() {
-  static int argc = 1;
-  static char name[] = "file_chooser_windows_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);  // lives for the whole test run
-  }();
-  return *app;
+  return testing::OffscreenApp();
 }
 
 QString Q(const char* utf8) {

@@ -17,12 +17,8 @@
 #include "commands/ui/form_key_board.h"
 #include "commands/ui/form_key_map.h"
 #include "platform/ui/qt_clipboard.h"
+#include "support/qt_test_app.h"
 #include "support/test_files.h"
-
-// The system font library keeps a cache it never frees; that is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\n";
-}
 
 namespace tessary {
 namespace {
@@ -31,14 +27,7 @@ using testing::DefaultKeyMap;
 using testing::ScriptedMessages;
 
 QApplication& App() {
-  static int argc = 1;
-  static char name[] = "key_windows_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);  // lives for the whole test run
-  }();
-  return *app;
+  return testing::OffscreenApp();
 }
 
 QString Q(std::string_view utf8) {

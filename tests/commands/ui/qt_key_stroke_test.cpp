@@ -7,18 +7,13 @@
 #include <QApplication>
 #include <set>
 
+#include "support/qt_test_app.h"
+
 namespace tessary {
 namespace {
 
 QApplication& App() {
-  static int argc = 1;
-  static char name[] = "qt_key_stroke_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    return new QApplication(argc, argv);  // lives for the whole test run
-  }();
-  return *app;
+  return testing::OffscreenApp();
 }
 
 QKeySequence Seq(std::string_view text) {
