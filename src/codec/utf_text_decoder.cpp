@@ -6,7 +6,6 @@
 #include <cstring>
 #include <limits>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/byte_scan.h"
@@ -23,23 +22,19 @@ constexpr size_t kNoMark = std::numeric_limits<size_t>::max();
 // the bytes it covers have been read; the vector stores check the gap where they would not.
 class LineBuilder {
  public:
-  // Writes from base on; base points into the buffer being decoded.
-  LineBuilder(char* base, size_t input_size) : base_(base), out(base) {
-    ends_.reserve(input_size / 48 + 16);
+  explicit LineBuilder(std::string&& buffer) : buf_(std::move(buffer)) {
+    base_ = buf_.data();
+    out = base_;
+    ends_.reserve(buf_.size() / 48 + 16);
   }
   const uint8_t* Input() const { return reinterpret_cast<const uint8_t*>(base_); }
 
- private:
-  char* base_;
-
- public:
   char* out;
   uint64_t replaced = 0;
 
-  size_t Length() const { return static_cast<size_t>(out - base_); }
   size_t LineStart() const { return ends_.empty() ? 0 : ends_.back(); }
-  bool Pending() const { return Length() > LineStart(); }
-  void EndLine() { ends_.push_back(Length()); }
+  bool Pending() const { return static_cast<size_t>(out - base_) > LineStart(); }
+  void EndLine() { ends_.push_back(static_cast<size_t>(out - base_)); }
 
   // A CR or LF that conversion produced: the converted text is split at CR LF, CR and LF.
   void ConvertedCr() {
@@ -73,23 +68,14 @@ class LineBuilder {
     replaced += static_cast<uint64_t>(n);
   }
 
-  // Appends another builder's output, written further on in the same buffer, after this one's.
-  void Append(LineBuilder&& later) {
-    const size_t shift = Length();
-    std::memmove(out, later.base_, later.Length());
-    out += later.Length();
-    ends_.reserve(ends_.size() + later.ends_.size());
-    for (size_t e : later.ends_) ends_.push_back(e + shift);
-    replaced += later.replaced;
-  }
-
-  // The lines, in buffer (which base_ points into, at its start).
-  TextLines Finish(std::string&& buffer, bool last_line_has_end) {
-    buffer.resize(Length());
-    return TextLines::FromPacked(std::move(buffer), std::move(ends_), last_line_has_end);
+  TextLines Finish(bool last_line_has_end) {
+    buf_.resize(static_cast<size_t>(out - base_));
+    return TextLines::FromPacked(std::move(buf_), std::move(ends_), last_line_has_end);
   }
 
  private:
+  std::string buf_;
+  char* base_;
   std::vector<size_t> ends_;
   size_t cr_mark_ = kNoMark;
 };
@@ -99,17 +85,10 @@ class LineBuilder {
 enum class Flow { Go, Stop };
 inline Flow PutLowUnit(LineBuilder& b, uint16_t u) {
   switch (u) {
-    case 0:
-      return Flow::Stop;
-    case '\r':
-      b.ConvertedCr();
-      return Flow::Go;
-    case '\n':
-      b.ConvertedLf();
-      return Flow::Go;
-    default:
-      *b.out++ = static_cast<char>(u);
-      return Flow::Go;
+    case 0: return Flow::Stop;
+    case '\r': b.ConvertedCr(); return Flow::Go;
+    case '\n': b.ConvertedLf(); return Flow::Go;
+    default: *b.out++ = static_cast<char>(u); return Flow::Go;
   }
 }
 
@@ -119,9 +98,7 @@ inline Flow PutUnit(LineBuilder& b, const cp932::Tables& t, uint16_t u) {
   return Flow::Go;
 }
 
-inline bool IsCont(uint8_t c) {
-  return (c & 0xC0) == 0x80;
-}
+inline bool IsCont(uint8_t c) { return (c & 0xC0) == 0x80; }
 
 // ---- UTF-8 ----
 
@@ -201,9 +178,7 @@ inline void CopyPlainAscii(const uint8_t*& p, const uint8_t* end, char*& o) {
 // than two: kana, kanji and ASCII words alternate, and shorter steps waste less at each change.
 // Anything else (a character that maps to a single byte or to nothing)
 // is left to the general path.
-inline bool IsDoubleByteCode(uint16_t c) {
-  return static_cast<uint16_t>(c - 0x100) < 0xFEFF;
-}
+inline bool IsDoubleByteCode(uint16_t c) { return static_cast<uint16_t>(c - 0x100) < 0xFEFF; }
 
 inline void Take3ByteRuns(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o) {
   while (end - p >= 4) {
@@ -241,15 +216,17 @@ DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark m
   return DecodeUtf16InPlace(CopyOf(bytes), order, mark);
 }
 
-namespace {
-
-enum class RangeEnd { Done, Bad, Stopped };
-
-// Decodes [p, end) into b. Done: the whole range was decoded; Stopped: a decoded U+0000 ended
-// the text at p (what follows is only to be checked); Bad: malformed.
-// raw_line follows the start of the file's current line.
-RangeEnd DecodeUtf8Range(const cp932::Tables& t, LineBuilder& b, const uint8_t*& p,
-                         const uint8_t* end, const uint8_t*& raw_line) {
+DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark) {
+  const cp932::Tables& t = cp932::GetTables();
+  const size_t size = bytes.size();
+  LineBuilder b(std::move(bytes));
+  const uint8_t* p = b.Input();
+  const void* nul = std::memchr(p, 0, size);
+  const uint8_t* end = nul ? static_cast<const uint8_t*>(nul) : p + size;
+  const uint8_t* raw_line = p;  // start of the current line of the file
+  if (mark == Utf8Mark::Drop && end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
+    p += 3;
+  DecodedText r;
   // The cursor lives in a local so that the compiler keeps it in a register; the builder's
   // own copy is synchronised around the rare paths that use it.
   char* o = b.out;
@@ -273,80 +250,30 @@ RangeEnd DecodeUtf8Range(const cp932::Tables& t, LineBuilder& b, const uint8_t*&
     }
     uint32_t unit;
     int units;
-    if (DecodeSequence(p, end, unit, units) == Step::Bad) return RangeEnd::Bad;
+    if (DecodeSequence(p, end, unit, units) == Step::Bad) {
+      r.ok = false;
+      return r;
+    }
     b.out = o;
     if (units == 2 || unit > 0xFFFF) {
       b.PutReplacements(2);
     } else if (PutUnit(b, t, static_cast<uint16_t>(unit)) == Flow::Stop) {
-      return RangeEnd::Stopped;
+      if (!RestIsWellFormed(p, end)) {
+        r.ok = false;
+        return r;
+      }
+      const bool pending = b.Pending();
+      if (pending) b.EndLine();
+      r.replaced_chars = b.replaced;
+      r.lines = b.Finish(!pending);
+      return r;
     }
     o = b.out;
   }
   b.out = o;
-  return RangeEnd::Done;
-}
-
-// Big texts are decoded in two halves at once, split just after a line end of the file: no
-// sequence and no CR LF pair crosses such a point, so each half decodes exactly as it would in
-// one pass, and the second half's output is moved up behind the first's.
-const uint8_t* SplitPoint(const uint8_t* p, const uint8_t* end, size_t parallel_min) {
-  if (static_cast<size_t>(end - p) < parallel_min || std::thread::hardware_concurrency() < 2)
-    return end;
-  const void* lf = std::memchr(p + (end - p) / 2, '\n', static_cast<size_t>(end - p) / 4);
-  return lf ? static_cast<const uint8_t*>(lf) + 1 : end;
-}
-
-}  // namespace
-
-DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, size_t parallel_min) {
-  const cp932::Tables& t = cp932::GetTables();
-  const size_t size = bytes.size();
-  LineBuilder b(bytes.data(), size);
-  const uint8_t* p = b.Input();
-  const void* nul = std::memchr(p, 0, size);
-  const uint8_t* end = nul ? static_cast<const uint8_t*>(nul) : p + size;
-  const uint8_t* raw_line = p;  // start of the current line of the file
-  if (mark == Utf8Mark::Drop && end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
-    p += 3;
-  DecodedText r;
-  const uint8_t* split = SplitPoint(p, end, parallel_min);
-
-  // The second half, on another thread, writing over its own part of the buffer.
-  LineBuilder second(bytes.data() + (split - b.Input()), static_cast<size_t>(end - split));
-  const uint8_t* second_p = split;
-  const uint8_t* second_line = split;
-  RangeEnd second_end = RangeEnd::Done;
-  std::thread worker;
-  if (split < end)
-    worker =
-        std::thread([&] { second_end = DecodeUtf8Range(t, second, second_p, end, second_line); });
-  RangeEnd first_end = DecodeUtf8Range(t, b, p, split, raw_line);
-  if (worker.joinable()) worker.join();
-
-  // A decoded U+0000 ends the text; what follows it is only checked, and a bad sequence
-  // anywhere still empties the result.
-  const bool second_ok = second_end == RangeEnd::Done ||
-                         (second_end == RangeEnd::Stopped && RestIsWellFormed(second_p, end));
-  const bool ok =
-      first_end == RangeEnd::Done || (first_end == RangeEnd::Stopped && RestIsWellFormed(p, split));
-  if (!ok || !second_ok) {
-    r.ok = false;
-    return r;
-  }
-  const bool stopped = first_end == RangeEnd::Stopped || second_end == RangeEnd::Stopped;
-  if (first_end == RangeEnd::Done && split < end) {
-    b.Append(std::move(second));
-    raw_line = second_line;
-  }
-  bool last_line_has_end = true;
-  if (stopped) {
-    last_line_has_end = !b.Pending();
-    if (b.Pending()) b.EndLine();
-  } else if (raw_line < end) {
-    b.EndLine();  // the last line of the file had no line end
-  }
+  if (raw_line < end) b.EndLine();  // the last line of the file had no line end
   r.replaced_chars = b.replaced;
-  r.lines = b.Finish(std::move(bytes), last_line_has_end);
+  r.lines = b.Finish(true);
   return r;
 }
 
@@ -374,8 +301,7 @@ inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrde
     if (gap + 2 * k >= 8) {
       _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(x, x));
     } else {
-      for (size_t i = 0; i < k; ++i)
-        o[i] = static_cast<char>(p[2 * i + (order == ByteOrder::BigEndian)]);
+      for (size_t i = 0; i < k; ++i) o[i] = static_cast<char>(p[2 * i + (order == ByteOrder::BigEndian)]);
     }
     return k;
   }
@@ -390,8 +316,7 @@ DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark m
   DecodedText r;
   size_t n = bytes.size();
   if (n == 0 || (n <= 2 && mark == Utf16Mark::Expected)) return r;
-  std::string buffer = std::move(bytes);
-  LineBuilder b(buffer.data(), buffer.size());
+  LineBuilder b(std::move(bytes));
   const uint8_t* p = b.Input();
   if (mark == Utf16Mark::Expected) {
     const bool le = order == ByteOrder::LittleEndian;
@@ -429,7 +354,7 @@ DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark m
   const bool pending = b.Pending();
   if (pending) b.EndLine();
   r.replaced_chars = b.replaced;
-  r.lines = b.Finish(std::move(buffer), !pending);
+  r.lines = b.Finish(!pending);
   return r;
 }
 

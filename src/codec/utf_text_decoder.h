@@ -30,11 +30,7 @@ enum class Utf8Mark { Drop, Keep };
 // ends a line as it would in the converted text. Every line ends with a line end.
 DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark);
 // The same, decoding in the input's own buffer (a load then needs no second copy of the file).
-// Texts of at least parallel_min bytes are decoded in two halves on two threads, with the same
-// result as one pass; tests lower the bound to compare both ways on small texts.
-constexpr size_t kParallelDecodeMin = size_t{8} << 20;
-DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark,
-                              size_t parallel_min = kParallelDecodeMin);
+DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark);
 
 enum class Utf16Mark { Expected, None };
 

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -195,43 +193,6 @@ TEST(DecodeUtf16, AsciiRunsAcrossVectorWidthsInBothOrders) {
   }
   EXPECT_EQ(LinesOf(U16(le, LE, Utf16Mark::None).lines), expected);
   EXPECT_EQ(LinesOf(U16(be, BE, Utf16Mark::None).lines), expected);
-}
-
-}  // namespace
-}  // namespace tessary
-
-namespace tessary {
-namespace {
-
-// Decoding in two halves must give exactly what one pass gives, whatever the text holds:
-// line ends of every kind, malformed and cut-off sequences, four-byte characters, overlong
-// forms of NUL, CR and LF, and real NUL bytes.
-TEST(DecodeUtf8, TwoHalvesGiveWhatOnePassGives) {
-  const std::vector<std::string> pieces = {
-      "a",        "abc",      "\r\n",     "\n",       "\r",       "\xE3\x81\x82",
-      "\xE6\x97\xA5", "\xF0\x9F\x98\x80", "\xC0\x80", "\xC0\x8D", "\xC0\x8A",
-      "\xE3\x81", "\x80",     "\xC3\xA9", "\xEF\xBB\xBF", std::string(1, '\0'), "\t"};
-  std::mt19937 rng(7);
-  for (int round = 0; round < 4000; ++round) {
-    std::string text;
-    const int n = 1 + static_cast<int>(rng() % 60);
-    for (int i = 0; i < n; ++i) {
-      // Mostly well-formed text, so that most rounds get past the first malformed byte.
-      size_t k = rng() % 100 < 80 ? rng() % 7 : rng() % pieces.size();
-      text += pieces[k];
-    }
-    for (Utf8Mark mark : {Utf8Mark::Drop, Utf8Mark::Keep}) {
-      DecodedText one = DecodeUtf8InPlace(std::string(text), mark, SIZE_MAX);
-      DecodedText two = DecodeUtf8InPlace(std::string(text), mark, 0);
-      ASSERT_EQ(one.ok, two.ok) << ::testing::PrintToString(text);
-      ASSERT_EQ(one.replaced_chars, two.replaced_chars) << ::testing::PrintToString(text);
-      ASSERT_EQ(one.lines.Count(), two.lines.Count()) << ::testing::PrintToString(text);
-      ASSERT_EQ(one.lines.bytes(), two.lines.bytes()) << ::testing::PrintToString(text);
-      ASSERT_EQ(one.lines.last_line_has_end(), two.lines.last_line_has_end());
-      for (size_t i = 0; i < one.lines.Count(); ++i)
-        ASSERT_EQ(one.lines.Line(i), two.lines.Line(i)) << ::testing::PrintToString(text);
-    }
-  }
 }
 
 }  // namespace
