@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/editor_keys_at_exit.h"
 #include "app/sjis_text.h"
 #include "support/test_files.h"
 
@@ -42,37 +43,7 @@ TEST(MainSettings, ExitWritesEveryEditorKeyAndTheFileReadsBackTheSame) {
   TempDir dir;
   PrivateProfile ini(dir.File("tessary.ini"));
   ASSERT_TRUE(WriteMainSettings(ini, ReadMainSettings(ini)));
-  for (const char* key : {"RowVisible",
-                          "ColVisible",
-                          "UnderLineVisible",
-                          "ReadAuto",
-                          "ReadSJIS",
-                          "ReadUTF8Bom",
-                          "ReadUTF8",
-                          "ReadUTF16BomBe",
-                          "ReadUTF16Be",
-                          "ReadUTF16BomLe",
-                          "ReadUTF16Le",
-                          "CrLf",
-                          "EOF",
-                          "Tab",
-                          "DBCS",
-                          "CloseESCkey",
-                          "CloseENTERkey",
-                          "CloseQkey",
-                          "CloseXkey",
-                          "WrapNone",
-                          "WrapLength",
-                          "WrapWindowWidth",
-                          "CaretMoveNext",
-                          "CaretMoveFree",
-                          "CaretAutoIndent",
-                          "Tab2",
-                          "Tab4",
-                          "Tab6",
-                          "Tab8",
-                          "CrlfNotInclude",
-                          "SelectLengthChar"})
+  for (const char* key : testing::kEditorKeysWrittenAtExit)
     EXPECT_TRUE(ini.ReadString("Editor", key).has_value()) << key;
   for (const char* key :
        {"FontName", "FontSize", "FontColor", "FontNameReadOnly", "FontSizeReadOnly",

@@ -15,6 +15,7 @@
 #include <set>
 
 #include "app/document_fakes.h"
+#include "app/editor_keys_at_exit.h"
 #include "app/main_settings.h"
 #include "app/startup_notice.h"
 #include "app/ui/dec_edit.h"
@@ -124,37 +125,7 @@ TEST_F(FormMainTest, FirstStartUsesDefaultsAndWritesEveryEditorKeyAtExit) {
   Close();
 
   const PrivateProfile ini = Ini();
-  for (const char* key : {"RowVisible",
-                          "ColVisible",
-                          "UnderLineVisible",
-                          "ReadAuto",
-                          "ReadSJIS",
-                          "ReadUTF8Bom",
-                          "ReadUTF8",
-                          "ReadUTF16BomBe",
-                          "ReadUTF16Be",
-                          "ReadUTF16BomLe",
-                          "ReadUTF16Le",
-                          "CrLf",
-                          "EOF",
-                          "Tab",
-                          "DBCS",
-                          "CloseESCkey",
-                          "CloseENTERkey",
-                          "CloseQkey",
-                          "CloseXkey",
-                          "WrapNone",
-                          "WrapLength",
-                          "WrapWindowWidth",
-                          "CaretMoveNext",
-                          "CaretMoveFree",
-                          "CaretAutoIndent",
-                          "Tab2",
-                          "Tab4",
-                          "Tab6",
-                          "Tab8",
-                          "CrlfNotInclude",
-                          "SelectLengthChar"})
+  for (const char* key : testing::kEditorKeysWrittenAtExit)
     EXPECT_TRUE(ini.ReadString("Editor", key).has_value()) << key;
   EXPECT_EQ(ini.ReadString("EditorColor", "FontColor", ""), "clWhite");
   EXPECT_EQ(ini.ReadString("EditorColor", "FontName", ""), Utf8ToSjis("ＭＳ ゴシック"));
