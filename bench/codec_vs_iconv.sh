@@ -19,15 +19,7 @@ trap 'rm -rf "$work"' EXIT
 "$build/bin/codec_bench" --write "$work" 137 100
 cat "$work"/*.txt >/dev/null  # warm the page cache for every contender alike
 
-# Best of three wall-clock seconds of a shell command.
-best() {
-  local best_t=999999 t
-  for _ in 1 2 3; do
-    t=$( { TIMEFORMAT=%R; time bash -c "$1" >/dev/null 2>&1; } 2>&1 )
-    best_t=$(awk -v a="$best_t" -v b="$t" 'BEGIN{print (b<a)?b:a}')
-  done
-  echo "$best_t"
-}
+source bench/timing.sh
 
 # Best of three CPU seconds (user + system) of a shell command: on a shared machine the CPU
 # time is steadier than the wall clock, and the benchmark reports CPU time too.

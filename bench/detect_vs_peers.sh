@@ -14,15 +14,7 @@ scripts/install-deps.sh --all
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Best of three wall-clock seconds of a command.
-best() {
-  local best_t=999999 t
-  for _ in 1 2 3; do
-    t=$( { /usr/bin/env TIMEFORMAT=%R bash -c "time $* >/dev/null 2>&1" ; } 2>&1 )
-    best_t=$(awk -v a="$best_t" -v b="$t" 'BEGIN{print (b<a)?b:a}')
-  done
-  echo "$best_t"
-}
+source bench/timing.sh
 
 for form in sjis utf8; do
   f="$work/$form.txt"

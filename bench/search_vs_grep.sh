@@ -16,15 +16,7 @@ f="$work/sjis.txt"
 cat "$f" >/dev/null  # warm the page cache
 mb=$(awk -v s="$(stat -c %s "$f")" 'BEGIN{printf "%.1f", s/1048576}')
 
-# Best of three wall-clock seconds of a command.
-best() {
-  local best_t=999999 t
-  for _ in 1 2 3; do
-    t=$( { /usr/bin/env TIMEFORMAT=%R bash -c "time $* >/dev/null 2>&1" ; } 2>&1 )
-    best_t=$(awk -v a="$best_t" -v b="$t" 'BEGIN{print (b<a)?b:a}')
-  done
-  echo "$best_t"
-}
+source bench/timing.sh
 
 jp=$(printf '\x91\xb6\x8d\xdd\x82\xb5\x82\xc8\x82\xa2')  # the benchmark's absent Japanese word
 printf '%s\n' "$jp" >"$work/jp.pat"
