@@ -33,10 +33,11 @@ best_cpu() {
   echo "$best_t"
 }
 
-# Per-iteration seconds of a codec_bench benchmark over the files: "real CPU".
+# Per-iteration seconds of a codec_bench benchmark over the files: "real CPU". The warm-up
+# keeps the first touch of a fresh process's large buffers (page clearing) out of the figure.
 bench_s() {
   TESSARY_BENCH_DIR="$work" "$build/bin/codec_bench" --benchmark_filter="^$1\$" \
-    --benchmark_min_time=1 --benchmark_format=csv 2>/dev/null |
+    --benchmark_min_time=1 --benchmark_min_warmup_time=0.5 --benchmark_format=csv 2>/dev/null |
     awk -F, -v n="\"$1\"" '$1==n {print $3/1000, $4/1000}'  # milliseconds -> seconds
 }
 

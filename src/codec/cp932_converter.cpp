@@ -1,6 +1,8 @@
 // Table-driven Shift-JIS to UTF-8 / UTF-16 loops with a vectorised path for ASCII runs.
 #include "codec/cp932_converter.h"
 
+#include "codec/block_transcoder.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -104,10 +106,15 @@ inline void WidenAscii(const uint8_t*& p, const uint8_t* end, char*& o, ByteOrde
 
 }  // namespace
 
-char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out) {
+char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out, BlockPath path) {
   const auto* p = reinterpret_cast<const uint8_t*>(sjis.data());
   const uint8_t* end = p + sjis.size();
+  const bool blocks = path == BlockPath::Vector && block::Available();
   while (p < end) {
+    if (blocks) {
+      block::SjisToUtf8(t, p, end, out);
+      if (p == end) break;
+    }
     if (*p < 0x80) {
       CopyAscii(p, end, out);
       continue;

@@ -10,9 +10,14 @@ namespace tessary {
 
 enum class ByteOrder { LittleEndian, BigEndian };
 
+// Whether a conversion may use the CPU's vector block conversions where it has them; tests
+// compare the two paths, which must give the same bytes.
+enum class BlockPath { Vector, Scalar };
+
 // Room the output buffer needs for n input bytes.
-// (UTF-8 gets one byte to spare: a three-byte form is stored as four bytes.)
-constexpr size_t Utf8RoomFor(size_t n) { return 3 * n + 1; }
+// (UTF-8 gets 64 bytes to spare: the vector blocks store 64 bytes at a time, and the scalar
+// path stores a three-byte form as four bytes.)
+constexpr size_t Utf8RoomFor(size_t n) { return 3 * n + 64; }
 constexpr size_t Utf16RoomFor(size_t n) { return 2 * n; }
 
 // Converts sjis and writes the result at out; returns the end of what was written. A lead
@@ -20,7 +25,8 @@ constexpr size_t Utf16RoomFor(size_t n) { return 2 * n; }
 // to cp932::kDefaultUnit, and the next byte is converted on its own (a line end is never
 // swallowed). Every code page 932 character is in the Basic Multilingual Plane, so nothing is
 // lost: UTF-8 takes one to three bytes per character, UTF-16 one unit.
-char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out);
+char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out,
+                  BlockPath path = BlockPath::Vector);
 char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order);
 
 }  // namespace tessary

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/byte_scan.h"
+#include "codec/block_transcoder.h"
 #include "platform/large_buffer.h"
 
 namespace tessary {
@@ -35,6 +36,9 @@ class LineBuilder {
   size_t LineStart() const { return ends_.empty() ? 0 : ends_.back(); }
   bool Pending() const { return static_cast<size_t>(out - base_) > LineStart(); }
   void EndLine() { ends_.push_back(static_cast<size_t>(out - base_)); }
+  // For the block conversion, which records line ends of the file itself.
+  const char* Base() const { return base_; }
+  std::vector<size_t>& Ends() { return ends_; }
 
   // A CR or LF that conversion produced: the converted text is split at CR LF, CR and LF.
   void ConvertedCr() {
@@ -208,15 +212,15 @@ std::string CopyOf(std::string_view bytes) {
 
 }  // namespace
 
-DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark) {
-  return DecodeUtf8InPlace(CopyOf(bytes), mark);
+DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark, BlockPath path) {
+  return DecodeUtf8InPlace(CopyOf(bytes), mark, path);
 }
 
 DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark mark) {
   return DecodeUtf16InPlace(CopyOf(bytes), order, mark);
 }
 
-DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark) {
+DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, BlockPath path) {
   const cp932::Tables& t = cp932::GetTables();
   const size_t size = bytes.size();
   LineBuilder b(std::move(bytes));
@@ -230,7 +234,13 @@ DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark) {
   // The cursor lives in a local so that the compiler keeps it in a register; the builder's
   // own copy is synchronised around the rare paths that use it.
   char* o = b.out;
+  const bool blocks = path == BlockPath::Vector && block::Available();
   while (p < end) {
+    if (blocks) {
+      block::LineSink sink{b.Base(), b.Ends(), raw_line};
+      block::Utf8ToSjis(t, p, end, o, sink);
+      if (p == end) break;
+    }
     Take3ByteRuns(t, p, end, o);
     if (p == end) break;
     const uint8_t c = *p;

@@ -28,9 +28,11 @@ enum class Utf8Mark { Drop, Keep };
 // sequence or a bad continuation byte anywhere makes the whole result empty. Overlong forms
 // are accepted as the sequences' bits say; a decoded U+0000 ends the text, a decoded CR or LF
 // ends a line as it would in the converted text. Every line ends with a line end.
-DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark);
+DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark,
+                           BlockPath path = BlockPath::Vector);
 // The same, decoding in the input's own buffer (a load then needs no second copy of the file).
-DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark);
+DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark,
+                              BlockPath path = BlockPath::Vector);
 
 enum class Utf16Mark { Expected, None };
 

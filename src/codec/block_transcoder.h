@@ -1,0 +1,37 @@
+// Vectorised conversion of 64-byte blocks between UTF-8 and code page 932 (AVX-512 VBMI2).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "codec/cp932.h"
+
+namespace tessary::block {
+
+// True when this CPU can run the block conversions; decided once.
+bool Available();
+
+// Where the UTF-8 conversion records the line ends of the file it passes (CR LF, CR or LF).
+struct LineSink {
+  const char* base;             // offsets are from here
+  std::vector<size_t>& ends;    // output offset of each line end
+  const uint8_t*& line_start;   // moved past each line end
+};
+
+// Converts UTF-8 at p to Shift-JIS at o, 64 bytes at a time, for as long as whole blocks hold
+// nothing but ASCII, line ends and well-formed two- and three-byte sequences (start bytes
+// C0-EF) whose units map to double-byte codes. Stops at the first character of any other kind,
+// and when fewer than 68 bytes remain before end; p and o then point past what was converted.
+// The output may overlap the input as long as o <= p on entry: the output never outgrows the
+// input taken, and no store reaches a byte not read yet. Call only when Available().
+void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o,
+                LineSink& lines);
+
+// Converts Shift-JIS at p (a line; any bytes may be in it) to UTF-8 at o, 64 bytes at a time,
+// up to the first lead byte that has no usable trail byte before end. Writes up to 64 bytes
+// beyond the output it reports, so the caller's room must be three bytes per input byte plus
+// 64. Call only when Available().
+void SjisToUtf8(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o);
+
+}  // namespace tessary::block
