@@ -1,5 +1,6 @@
-// Block conversions: character starts found for 64 bytes at once, then every character of the
-// block converted in vector lanes, so that mixed kana, kanji and ASCII cost no branch each.
+// Block conversions: the character starts of 64 bytes found at once, then the block's
+// characters converted in character order with no branch on their kind (mixed kana, kanji and
+// ASCII would mispredict at nearly every change).
 #include "codec/block_transcoder.h"
 
 #include <bit>
@@ -138,6 +139,7 @@ TESSARY_BLOCK_TARGET inline int ConvertUtf8Lanes(const cp932::Tables& t, __m256i
 // q + 2). Returns the position of a character for the general path, or -1 when all are done.
 TESSARY_BLOCK_TARGET inline int ConvertUtf8Starts(const cp932::Tables& t, const uint8_t* q,
                                                   __m512i x, uint64_t starts, char*& o) {
+  if (starts == 0) return -1;
   const __m512i x1 = _mm512_loadu_si512(q + 1), x2 = _mm512_loadu_si512(q + 2);
   const __m512i idx = _mm512_maskz_compress_epi8(starts, Iota());
   const __m512i b0 = _mm512_permutexvar_epi8(idx, x);
@@ -160,10 +162,6 @@ TESSARY_BLOCK_TARGET inline int ConvertUtf8Starts(const cp932::Tables& t, const 
 inline int LengthAt(const Utf8Classes& c, int i) {
   return 1 + static_cast<int>(c.lead2 >> i & 1) + 2 * static_cast<int>(c.lead3 >> i & 1);
 }
-
-}  // namespace
-
-namespace {
 
 // Converts the characters at `starts` and closes a line at each of `events` (positions of line
 // ends) that comes before any character left to the general path. A line end's output offset
@@ -191,7 +189,7 @@ TESSARY_BLOCK_TARGET inline int ConvertUtf8WithLineEnds(const cp932::Tables& t, 
 // Blocks follow each other at fixed 64-byte steps, whatever their content: a character may
 // run into the next block, whose first bytes are then expected continuation bytes. So the next
 // block's address never waits for this block's work, and blocks overlap in the CPU. Line ends
-// inside a block split its conversion instead of leaving the loop.
+// inside a block are recorded without leaving the loop.
 TESSARY_BLOCK_TARGET void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end,
                                      char*& o, LineSink& lines) {
   const uint8_t* q = p;
