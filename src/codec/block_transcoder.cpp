@@ -296,16 +296,47 @@ TESSARY_BLOCK_TARGET inline __m512i SjisIndices(__m256i here, __m256i next, uint
   return _mm512_mask_blend_epi16(leads, b0, _mm512_or_si512(_mm512_slli_epi16(b0, 8), b1));
 }
 
+// UTF-16 unit of every code, indexed as for Utf8Forms; 0 for a lead byte with an unusable
+// trail byte (and for a zero byte, which the general path then writes).
+const uint16_t* Utf16Units(const cp932::Tables& t) {
+  static const std::vector<uint16_t> units = [&t] {
+    std::vector<uint16_t> u(65536, 0);
+    for (uint32_t b = 0; b < 0x100; ++b) u[b] = t.single[b];
+    for (uint32_t code = 0x100; code < 0x10000; ++code) u[code] = t.pair[code];
+    return u;
+  }();
+  return units.data();
+}
+
+enum class SjisTarget { Utf8, Utf16Le, Utf16Be };
+
+// Writes 64 ASCII bytes in the target form.
+template <SjisTarget kTarget>
+TESSARY_BLOCK_TARGET inline void PutAscii(__m512i x, char* o) {
+  if constexpr (kTarget == SjisTarget::Utf8) {
+    _mm512_storeu_si512(o, x);
+  } else {
+    __m512i lo = _mm512_cvtepu8_epi16(_mm512_castsi512_si256(x));
+    __m512i hi = _mm512_cvtepu8_epi16(_mm512_extracti64x4_epi64(x, 1));
+    if constexpr (kTarget == SjisTarget::Utf16Be) {
+      lo = _mm512_slli_epi16(lo, 8);
+      hi = _mm512_slli_epi16(hi, 8);
+    }
+    _mm512_storeu_si512(o, lo);
+    _mm512_storeu_si512(o + 64, hi);
+  }
+}
+
 // The first `valid` bytes (at most 64) of a line at q, which has 65 readable bytes. Each
-// character is one table load and one four-byte store (the fourth byte is overwritten by what
-// follows). Returns the bytes taken.
-TESSARY_BLOCK_TARGET inline int SjisBlock(const uint32_t* forms, const uint8_t* q, int valid,
-                                          char*& o) {
+// character is one table load and one store. Returns the bytes taken.
+template <SjisTarget kTarget, class Entry>
+TESSARY_BLOCK_TARGET inline int SjisBlock(const Entry* table, const uint8_t* q, int valid, char*& o) {
+  constexpr int kUnitBytes = kTarget == SjisTarget::Utf8 ? 1 : 2;
   const __m512i x = _mm512_loadu_si512(q);
   const uint64_t high = _mm512_movepi8_mask(x) & Below(valid);
   if (high == 0) {
-    _mm512_storeu_si512(o, x);
-    o += valid;
+    PutAscii<kTarget>(x, o);
+    o += kUnitBytes * valid;
     return valid;
   }
   // Lead bytes 81-9F and E0-FC: with bit 5 flipped they are A1-BF and C0-DC.
@@ -322,44 +353,66 @@ TESSARY_BLOCK_TARGET inline int SjisBlock(const uint32_t* forms, const uint8_t* 
   _mm512_store_si512(index, _mm512_maskz_compress_epi16(
                                 static_cast<uint32_t>(starts),
                                 SjisIndices(_mm512_castsi512_si256(x), _mm512_castsi512_si256(x1),
-                                        static_cast<uint32_t>(leads))));
+                                            static_cast<uint32_t>(leads))));
   _mm512_storeu_si512(index + low_count,
                       _mm512_maskz_compress_epi16(
                           static_cast<uint32_t>(starts >> 32),
-                          SjisIndices(_mm512_extracti64x4_epi64(x, 1), _mm512_extracti64x4_epi64(x1, 1),
-                                  static_cast<uint32_t>(leads >> 32))));
+                          SjisIndices(_mm512_extracti64x4_epi64(x, 1),
+                                      _mm512_extracti64x4_epi64(x1, 1),
+                                      static_cast<uint32_t>(leads >> 32))));
   const int count = std::popcount(starts);
   char* out = o;
   for (int j = 0; j < count; ++j) {
-    const uint32_t form = forms[index[j]];
-    if (__builtin_expect(form == 0, 0)) {  // a lead byte that decodes alone
+    const uint32_t entry = table[index[j]];
+    if (__builtin_expect(entry == 0, 0)) {  // a lead byte that decodes alone
       o = out;
       return NthStart(starts, j);
     }
-    std::memcpy(out, &form, 4);
-    out += form >> 24;
+    if constexpr (kTarget == SjisTarget::Utf8) {
+      std::memcpy(out, &entry, 4);  // the fourth byte is overwritten by what follows
+      out += entry >> 24;
+    } else {
+      const uint16_t unit = static_cast<uint16_t>(
+          kTarget == SjisTarget::Utf16Le ? entry : (entry >> 8 | entry << 8));
+      std::memcpy(out, &unit, 2);
+      out += 2;
+    }
   }
   o = out;
   const int last = 63 - std::countl_zero(starts);
   return last + 1 + static_cast<int>(leads >> last & 1);
 }
 
-}  // namespace
-
-TESSARY_BLOCK_TARGET void SjisToUtf8(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end,
-                                     char*& o) {
-  const uint32_t* forms = Utf8Forms(t);
+// Blocks of the line, then the rest of it from a padded copy: most lines end in a part block.
+template <SjisTarget kTarget, class Entry>
+TESSARY_BLOCK_TARGET inline void SjisLine(const Entry* table, const uint8_t*& p, const uint8_t* end,
+                                          char*& o) {
   while (end - p >= 65) {
-    const int taken = SjisBlock(forms, p, 64, o);
+    const int taken = SjisBlock<kTarget>(table, p, 64, o);
     if (taken == 0) return;
     p += taken;
   }
-  // The rest of the line, from a padded copy: most lines end in a part block.
   const int rest = static_cast<int>(end - p);
   if (rest == 0) return;
   alignas(64) uint8_t tail[128] = {};
   std::memcpy(tail, p, static_cast<size_t>(rest));
-  p += SjisBlock(forms, tail, rest, o);
+  p += SjisBlock<kTarget>(table, tail, rest, o);
+}
+
+}  // namespace
+
+TESSARY_BLOCK_TARGET void SjisToUtf8(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end,
+                                     char*& o) {
+  SjisLine<SjisTarget::Utf8>(Utf8Forms(t), p, end, o);
+}
+
+TESSARY_BLOCK_TARGET void SjisToUtf16(const cp932::Tables& t, const uint8_t*& p,
+                                      const uint8_t* end, char*& o, ByteOrder order) {
+  if (order == ByteOrder::LittleEndian) {
+    SjisLine<SjisTarget::Utf16Le>(Utf16Units(t), p, end, o);
+  } else {
+    SjisLine<SjisTarget::Utf16Be>(Utf16Units(t), p, end, o);
+  }
 }
 
 #else
@@ -367,6 +420,7 @@ TESSARY_BLOCK_TARGET void SjisToUtf8(const cp932::Tables& t, const uint8_t*& p, 
 bool Available() { return false; }
 void Utf8ToSjis(const cp932::Tables&, const uint8_t*&, const uint8_t*, char*&, LineSink&) {}
 void SjisToUtf8(const cp932::Tables&, const uint8_t*&, const uint8_t*, char*&) {}
+void SjisToUtf16(const cp932::Tables&, const uint8_t*&, const uint8_t*, char*&, ByteOrder) {}
 
 #endif
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codec/cp932.h"
+#include "codec/cp932_converter.h"
 
 namespace tessary::block {
 
@@ -33,5 +34,10 @@ void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, c
 // beyond the output it reports, so the caller's room must be three bytes per input byte plus
 // 64. Call only when Available().
 void SjisToUtf8(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o);
+
+// The same to UTF-16 in the given order; writes up to 128 bytes beyond the output it reports,
+// and stops at a zero byte as well (the general path writes it).
+void SjisToUtf16(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o,
+                 ByteOrder order);
 
 }  // namespace tessary::block

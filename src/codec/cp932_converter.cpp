@@ -144,10 +144,15 @@ char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out, Bloc
 namespace {
 
 template <ByteOrder kOrder>
-char* Cp932ToUtf16In(const cp932::Tables& t, std::string_view sjis, char* out) {
+char* Cp932ToUtf16In(const cp932::Tables& t, std::string_view sjis, char* out, BlockPath path) {
   const auto* p = reinterpret_cast<const uint8_t*>(sjis.data());
   const uint8_t* end = p + sjis.size();
+  const bool blocks = path == BlockPath::Vector && block::Available();
   while (p < end) {
+    if (blocks) {
+      block::SjisToUtf16(t, p, end, out, kOrder);
+      if (p == end) break;
+    }
     if (*p < 0x80) {
       WidenAscii(p, end, out, kOrder);
       continue;
@@ -166,9 +171,11 @@ char* Cp932ToUtf16In(const cp932::Tables& t, std::string_view sjis, char* out) {
 
 }  // namespace
 
-char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order) {
-  return order == ByteOrder::LittleEndian ? Cp932ToUtf16In<ByteOrder::LittleEndian>(t, sjis, out)
-                                          : Cp932ToUtf16In<ByteOrder::BigEndian>(t, sjis, out);
+char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order,
+                   BlockPath path) {
+  return order == ByteOrder::LittleEndian
+             ? Cp932ToUtf16In<ByteOrder::LittleEndian>(t, sjis, out, path)
+             : Cp932ToUtf16In<ByteOrder::BigEndian>(t, sjis, out, path);
 }
 
 }  // namespace tessary

@@ -18,7 +18,8 @@ enum class BlockPath { Vector, Scalar };
 // (UTF-8 gets 64 bytes to spare: the vector blocks store 64 bytes at a time, and the scalar
 // path stores a three-byte form as four bytes.)
 constexpr size_t Utf8RoomFor(size_t n) { return 3 * n + 64; }
-constexpr size_t Utf16RoomFor(size_t n) { return 2 * n; }
+// (UTF-16 gets 128 to spare: a vector block widens 64 bytes at a time.)
+constexpr size_t Utf16RoomFor(size_t n) { return 2 * n + 128; }
 
 // Converts sjis and writes the result at out; returns the end of what was written. A lead
 // byte at the end of the input, or before a byte that cannot be its trail byte, decodes alone
@@ -27,6 +28,7 @@ constexpr size_t Utf16RoomFor(size_t n) { return 2 * n; }
 // lost: UTF-8 takes one to three bytes per character, UTF-16 one unit.
 char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out,
                   BlockPath path = BlockPath::Vector);
-char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order);
+char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order,
+                   BlockPath path = BlockPath::Vector);
 
 }  // namespace tessary

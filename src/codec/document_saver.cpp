@@ -112,9 +112,10 @@ void PutMark16(ByteSink& out, CharCode code) {
 std::string EncodeUtf16(const LineSource& lines, CharCode code, RetCode ret) {
   const cp932::Tables& t = cp932::GetTables();
   const ByteOrder order = OrderOf(code);
-  // Exact for double-byte text; ASCII-heavy text makes the buffer grow once or twice.
+  // Room for the most the text can take (a unit per byte): growing the buffer would fill and
+  // copy far more than the bytes reserved and never used.
   const Extent e = Measure(lines);
-  ByteSink out(e.bytes + e.lines * 4 + 64);
+  ByteSink out(Utf16RoomFor(e.bytes) + e.lines * 4 + 64);
   PutMark16(out, code);
   lines.ForEach([&](std::string_view line) {
     char* o = out.Room(Utf16RoomFor(line.size()) + 4);

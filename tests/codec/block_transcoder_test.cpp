@@ -155,9 +155,15 @@ void ExpectSameEncode(const std::string& sjis) {
   vector.resize(Cp932ToUtf8(t, sjis, vector.data(), BlockPath::Vector) - vector.data());
   scalar.resize(Cp932ToUtf8(t, sjis, scalar.data(), BlockPath::Scalar) - scalar.data());
   ASSERT_EQ(vector, scalar);
+  for (const ByteOrder order : {ByteOrder::LittleEndian, ByteOrder::BigEndian}) {
+    std::string wide(Utf16RoomFor(sjis.size()), '\0'), plain(Utf16RoomFor(sjis.size()), '\0');
+    wide.resize(Cp932ToUtf16(t, sjis, wide.data(), order, BlockPath::Vector) - wide.data());
+    plain.resize(Cp932ToUtf16(t, sjis, plain.data(), order, BlockPath::Scalar) - plain.data());
+    ASSERT_EQ(wide, plain);
+  }
 }
 
-TEST(BlockSjisToUtf8, MatchesTheScalarPathOnRandomText) {
+TEST(BlockSjisToUnicode, MatchesTheScalarPathOnRandomText) {
   if (!block::Available()) GTEST_SKIP() << "no vector block conversion on this CPU";
   std::mt19937 rng(5);
   for (int round = 0; round < 3000; ++round) {
@@ -167,7 +173,7 @@ TEST(BlockSjisToUtf8, MatchesTheScalarPathOnRandomText) {
   ExpectSameEncode(RandomSjis(rng, 200000));
 }
 
-TEST(BlockSjisToUtf8, MatchesTheScalarPathAtEveryBlockBoundary) {
+TEST(BlockSjisToUnicode, MatchesTheScalarPathAtEveryBlockBoundary) {
   if (!block::Available()) GTEST_SKIP() << "no vector block conversion on this CPU";
   // Runs of lead-byte values of every length and parity (trail bytes that are lead values too),
   // and a lone lead byte at the end of the line, moved across the block boundaries.
