@@ -322,6 +322,28 @@ inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrde
 
 }  // namespace
 
+// Units that convert to printable codes, one per step without a branch on their width (kana,
+// kanji and ASCII alternate too often for one to be predicted); stops before a unit below
+// 0x0E (line ends, the end of the text) or one without a code (counted by the general path).
+// In place, the two-byte store reaches at most the current unit's own bytes, already read.
+inline size_t TakeUnits(const cp932::Tables& t, const uint8_t* p, size_t units, char*& o,
+                        ByteOrder order) {
+  char* out = o;
+  size_t i = 0;
+  for (; i < units; ++i) {
+    const uint16_t u = LoadUnit(p + 2 * i, order);
+    const uint32_t code = t.encode[u];
+    if (__builtin_expect(u < 0x0E || code == cp932::kUnmapped, 0)) break;
+    const uint32_t two = code > 0xFF;
+    const uint32_t wide = (code >> 8 | code << 8) & 0xFFFF;
+    const uint32_t v = code ^ ((code ^ wide) & (0u - two));
+    std::memcpy(out, &v, 2);
+    out += 1 + two;
+  }
+  o = out;
+  return i;
+}
+
 DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark mark) {
   DecodedText r;
   size_t n = bytes.size();
@@ -351,6 +373,10 @@ DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark m
       }
       *b.out++ = static_cast<char>(u);
       ++i;
+      continue;
+    }
+    if (u >= 0x0E && t.encode[u] != cp932::kUnmapped) {
+      i += TakeUnits(t, q, units - i, b.out, order);
       continue;
     }
     ++i;
