@@ -1,14 +1,13 @@
 // Table-driven Shift-JIS to UTF-8 / UTF-16 loops with a vectorised path for ASCII runs.
 #include "codec/cp932_converter.h"
 
-#include "codec/block_transcoder.h"
-
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
 #include "base/byte_scan.h"
 #include "base/sjis.h"
+#include "codec/block_transcoder.h"
 
 namespace tessary {
 namespace {
