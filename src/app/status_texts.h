@@ -16,9 +16,33 @@ enum class SelectionUnit { Characters, HalfWidthColumns };
 
 // Panel 3 for a selection given as Shift-JIS with CR LF line ends: the count followed by
 // "文字", or empty for an empty selection. Characters count as UTF-16 units (every code page 932
-// character is one); half-width columns count a double-byte character as 2.
+// character is one); half-width columns count a double-byte character as 2. A lead byte pairs
+// with whatever byte follows it; one at the very end counts alone.
 std::string SelectionCountText(std::string_view sjis_selection, LineEndCounting line_ends,
                                SelectionUnit unit);
+
+// The same count over a selection handed over in pieces (rows and line ends), so that a large
+// selection is never copied: the text is that of the pieces joined. Counts 64 bytes at a time.
+class SelectionCounter {
+ public:
+  SelectionCounter(LineEndCounting line_ends, SelectionUnit unit)
+      : line_ends_(line_ends), unit_(unit) {}
+  void Add(std::string_view piece);
+  std::string Text() const;
+
+ private:
+  void AddBlock(const uint8_t* p, int n);
+  std::string TextOfCounted() const;
+
+  LineEndCounting line_ends_;
+  SelectionUnit unit_;
+  int64_t bytes_ = 0;
+  int64_t pairs_ = 0;     // double-byte characters
+  int64_t excluded_ = 0;  // CR and LF bytes that start a character, when they do not count
+  bool lead_pending_ = false;  // the last byte counted is a lead byte at a character start
+  uint8_t stage_[64];          // bytes not counted yet, less than a block
+  size_t staged_ = 0;
+};
 
 // The window caption: the full path while the window is active, the file name alone while it
 // is not; " - Tessary" always follows.

@@ -18,6 +18,22 @@ constexpr bool IsHalfWidthKana(uint8_t b) {
   return b >= 0xA1 && b <= 0xDF;
 }
 
+// For a run of bytes that begins at a character start, given one bit per byte for the bytes
+// with lead-byte values: the bits of the bytes that are trail bytes. In a run of lead values
+// the characters start at every second byte from the run's first, and the byte after the run
+// is a trail byte when the run's length is odd. Adding each run's first bit clears the run and
+// sets the bit after it; doing so separately for runs that begin at even and at odd positions
+// tells the parities apart without a loop. A trail byte beyond bit 63 is not reported.
+constexpr uint64_t TrailBits(uint64_t leads) {
+  constexpr uint64_t kEven = 0x5555555555555555u;
+  const uint64_t run_starts = leads & ~(leads << 1);
+  const uint64_t even_sum = leads + (run_starts & kEven);
+  const uint64_t odd_sum = leads + (run_starts & ~kEven);
+  const uint64_t even_runs = (leads & ~even_sum) | (even_sum & ~leads);
+  const uint64_t odd_runs = (leads & ~odd_sum) | (odd_sum & ~leads);
+  return (even_runs & ~kEven) | (odd_runs & kEven);
+}
+
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 

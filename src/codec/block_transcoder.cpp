@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/sjis.h"
+
 #if defined(__GNUC__) && defined(__x86_64__)
 #include <immintrin.h>
 #define TESSARY_BLOCKS 1
@@ -258,20 +260,6 @@ namespace {
 
 // ---- Shift-JIS to UTF-8 ----
 
-// Bytes that follow a lead byte at a character start, for a block that begins at one. In a run
-// of lead-byte values the characters start at every second byte from the run's first, and the
-// byte after the run is a trail byte when the run's length is odd. Adding each run's first bit
-// clears the run and sets the bit after it; doing so separately for runs that begin at even and
-// at odd positions tells the parities apart without a loop.
-inline uint64_t TrailBytes(uint64_t leads) {
-  const uint64_t run_starts = leads & ~(leads << 1);
-  const uint64_t even_sum = leads + (run_starts & kEven);
-  const uint64_t odd_sum = leads + (run_starts & ~kEven);
-  const uint64_t even_runs = (leads & ~even_sum) | (even_sum & ~leads);
-  const uint64_t odd_runs = (leads & ~odd_sum) | (odd_sum & ~leads);
-  return (even_runs & ~kEven) | (odd_runs & kEven);
-}
-
 // UTF-8 form of every code: the bytes in the low three bytes, their count in the top one, or 0
 // for a lead byte with an unusable trail byte. Indexed by a single byte, or by lead << 8 | trail.
 const uint32_t* Utf8Forms(const cp932::Tables& t) {
@@ -342,7 +330,7 @@ TESSARY_BLOCK_TARGET inline int SjisBlock(const Entry* table, const uint8_t* q, 
   // Lead bytes 81-9F and E0-FC: with bit 5 flipped they are A1-BF and C0-DC.
   const uint64_t leads = _mm512_cmplt_epu8_mask(
       _mm512_sub_epi8(_mm512_xor_si512(x, Bytes(0x20)), Bytes(0xA1)), Bytes(0x3C));
-  uint64_t starts = ~TrailBytes(leads) & Below(valid);
+  uint64_t starts = ~sjis::TrailBits(leads) & Below(valid);
   // A lead byte whose trail byte would be beyond: the next block (or the general path) has it.
   if (starts & leads & (uint64_t{1} << (valid - 1))) starts &= ~(uint64_t{1} << (valid - 1));
   if (starts == 0) return 0;

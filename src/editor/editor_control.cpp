@@ -2,6 +2,7 @@
 #include "editor/editor_control.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "base/sjis.h"
 #include "editor/editor_attribute_array.h"
@@ -581,9 +582,8 @@ void EditorControl::SetSelLength(int64_t n) {
   if (was && !Selected() && OnSelectionChange) OnSelectionChange(false);
 }
 
-std::string EditorControl::SelText() const {
-  std::string out;
-  if (!Selected()) return out;
+void EditorControl::ForEachSelectedPiece(const std::function<void(std::string_view)>& visit) const {
+  if (!Selected()) return;
   const int32_t count = doc_->Count();
   if (sel_mode_ == SelectionMode::Box) {
     const int32_t last = std::min(box_last_row_, count - 1);
@@ -591,18 +591,23 @@ std::string EditorControl::SelText() const {
       const std::string_view t = RowText(r);
       const int32_t a = PosOfCol(r, box_first_col_);
       const int32_t b = std::max(a, PosOfCol(r, box_last_col_));
-      out.append(t.substr(a, b - a));
-      out += kCrLf;
+      visit(t.substr(a, b - a));
+      visit(kCrLf);
     }
-    return out;
+    return;
   }
   for (int32_t r = sel_start_.row; r <= sel_end_.row && r < count; ++r) {
     const std::string_view t = RowText(r);
     const size_t a = r == sel_start_.row ? std::min<size_t>(sel_start_.pos, t.size()) : 0;
     const size_t b = r == sel_end_.row ? std::min<size_t>(sel_end_.pos, t.size()) : t.size();
-    out.append(t.substr(a, b > a ? b - a : 0));
-    if (r < sel_end_.row && RowAttribute(r) == RowEnd::RowEndsLine) out += kCrLf;
+    visit(t.substr(a, b > a ? b - a : 0));
+    if (r < sel_end_.row && RowAttribute(r) == RowEnd::RowEndsLine) visit(kCrLf);
   }
+}
+
+std::string EditorControl::SelText() const {
+  std::string out;
+  ForEachSelectedPiece([&out](std::string_view piece) { out.append(piece); });
   return out;
 }
 

@@ -144,6 +144,9 @@ class EditorControl final : public EditorView {
   int64_t SelLength() const;
   void SetSelLength(int64_t n);
   std::string SelText() const;
+  // The selected text in pieces (parts of rows and the CR LF between lines), in order, without
+  // copying it: what SelText joins.
+  void ForEachSelectedPiece(const std::function<void(std::string_view)>& visit) const;
   void SetSelText(std::string_view s) { InsertText(s); }
   void SelectAll();
   void CancelSelection() override;

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string>
+
+#include "base/sjis.h"
+
 #include "support/test_files.h"
 
 namespace tessary {
@@ -35,6 +41,47 @@ TEST(StatusTexts, SelectionCountUnits) {
   std::string mixed = Hex("B6 DE 83 5C 5C");
   EXPECT_EQ(SelectionCountText(mixed, LineEndCounting::Include, SelectionUnit::Characters),
             "4文字");
+}
+
+// The count as the status bar defines it, one byte at a time.
+std::string CountOneByOne(std::string_view s, LineEndCounting ends, SelectionUnit unit) {
+  if (s.empty()) return {};
+  int64_t n = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if ((c == '\r' || c == '\n') && ends == LineEndCounting::Exclude) continue;
+    if (sjis::IsLeadByte(c) && i + 1 < s.size()) {
+      n += unit == SelectionUnit::Characters ? 1 : 2;
+      ++i;
+      continue;
+    }
+    ++n;
+  }
+  return std::to_string(n) + "文字";
+}
+
+TEST(StatusTexts, SelectionCountInPiecesMatchesTheWholeText) {
+  // Runs of lead-byte values of any length (trail bytes that look like leads), line ends after
+  // lead bytes, lone leads at the end; cut into pieces anywhere, including inside a pair.
+  std::mt19937 rng(3);
+  const uint8_t bytes[] = {0x81, 0x88, 0x9F, 0xE0, 0xFC, 0x40, 0x5C, 0x7F, 0x80, 0xA0,
+                           0xB1, 0xDF, 0xFD, '\r', '\n', 'a', ' ', 0x00};
+  for (int round = 0; round < 2000; ++round) {
+    std::string s(rng() % 300, '\0');
+    for (char& c : s) c = static_cast<char>(bytes[rng() % std::size(bytes)]);
+    for (const LineEndCounting ends : {LineEndCounting::Exclude, LineEndCounting::Include}) {
+      for (const SelectionUnit unit : {SelectionUnit::Characters, SelectionUnit::HalfWidthColumns}) {
+        SelectionCounter counter(ends, unit);
+        for (size_t at = 0; at < s.size();) {
+          const size_t n = std::min<size_t>(s.size() - at, rng() % 3 == 0 ? rng() % 4 : rng() % 150);
+          counter.Add(std::string_view(s).substr(at, n));
+          at += n;
+        }
+        ASSERT_EQ(counter.Text(), CountOneByOne(s, ends, unit)) << round;
+        ASSERT_EQ(SelectionCountText(s, ends, unit), CountOneByOne(s, ends, unit)) << round;
+      }
+    }
+  }
 }
 
 TEST(StatusTexts, Caption) {

@@ -715,7 +715,10 @@ void TFormMain::UpdateCharCount() {
       settings_.crlf_not_include ? LineEndCounting::Exclude : LineEndCounting::Include;
   const SelectionUnit unit =
       settings_.select_length_char ? SelectionUnit::Characters : SelectionUnit::HalfWidthColumns;
-  SetStatusText(StatusPanel::Selection, SelectionCountText(c.SelText(), ends, unit));
+  // Counted over the rows themselves: a large selection is never copied to be counted.
+  SelectionCounter counter(ends, unit);
+  c.ForEachSelectedPiece([&counter](std::string_view piece) { counter.Add(piece); });
+  SetStatusText(StatusPanel::Selection, counter.Text());
 }
 
 // ---- view commands ----
