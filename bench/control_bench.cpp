@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/status_texts.h"
 #include "editor/editor_control.h"
 #include "japanese_text.h"
 
@@ -194,6 +195,27 @@ void BM_SelStartWriteNearTheEnd(benchmark::State& state) {
   Counters(state, c);
 }
 BENCHMARK(BM_SelStartWriteNearTheEnd)->Unit(benchmark::kMicrosecond);
+
+// The status bar's count of a selection of the whole document, as the window makes it after
+// each selection change; arg 1 copies the selection first, as the count used to.
+void BM_SelectionCountOfAll(benchmark::State& state) {
+  EditorControl& c = Control();
+  c.SelectAll();
+  for (auto _ : state) {
+    if (state.range(0) == 1) {
+      benchmark::DoNotOptimize(tessary::SelectionCountText(
+          c.SelText(), tessary::LineEndCounting::Include, tessary::SelectionUnit::Characters));
+      continue;
+    }
+    tessary::SelectionCounter counter(tessary::LineEndCounting::Include,
+                                      tessary::SelectionUnit::Characters);
+    c.ForEachSelectedPiece([&counter](std::string_view piece) { counter.Add(piece); });
+    benchmark::DoNotOptimize(counter.Text());
+  }
+  c.CancelSelection();
+  Counters(state, c);
+}
+BENCHMARK(BM_SelectionCountOfAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
