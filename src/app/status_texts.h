@@ -40,7 +40,7 @@ class SelectionCounter {
   int64_t pairs_ = 0;     // double-byte characters
   int64_t excluded_ = 0;  // CR and LF bytes that start a character, when they do not count
   bool lead_pending_ = false;  // the last byte counted is a lead byte at a character start
-  uint8_t stage_[64];          // bytes not counted yet, less than a block
+  uint8_t stage_[64] = {};     // bytes not counted yet, less than a block
   size_t staged_ = 0;
 };
 

@@ -320,8 +320,6 @@ inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrde
   return 0;
 }
 
-}  // namespace
-
 // Units that convert to printable codes, one per step without a branch on their width (kana,
 // kanji and ASCII alternate too often for one to be predicted); stops before a unit below
 // 0x0E (line ends, the end of the text) or one without a code (counted by the general path).
@@ -343,6 +341,8 @@ inline size_t TakeUnits(const cp932::Tables& t, const uint8_t* p, size_t units, 
   o = out;
   return i;
 }
+
+}  // namespace
 
 DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark mark) {
   DecodedText r;
