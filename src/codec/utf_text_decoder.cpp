@@ -331,7 +331,7 @@ inline size_t TakeUnits(const cp932::Tables& t, const uint8_t* p, size_t units, 
   for (; i < units; ++i) {
     const uint16_t u = LoadUnit(p + 2 * i, order);
     const uint32_t code = t.encode[u];
-    if (__builtin_expect(u < 0x0E || code == cp932::kUnmapped, 0)) break;
+    if (u < 0x0E || code == cp932::kUnmapped) break;
     const uint32_t two = code > 0xFF;
     const uint32_t wide = (code >> 8 | code << 8) & 0xFFFF;
     const uint32_t v = code ^ ((code ^ wide) & (0u - two));
