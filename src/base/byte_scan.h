@@ -1,6 +1,7 @@
 // Vectorised byte scans shared by detection, line splitting and search (SSE2 where available).
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -26,7 +27,7 @@ inline const uint8_t* FindAny4(const uint8_t* p, const uint8_t* end, uint8_t a, 
     __m128i m = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)),
                              _mm_or_si128(_mm_cmpeq_epi8(x, vc), _mm_cmpeq_epi8(x, vd)));
     int bits = _mm_movemask_epi8(m);
-    if (bits != 0) return p + __builtin_ctz(static_cast<unsigned>(bits));
+    if (bits != 0) return p + std::countr_zero(static_cast<unsigned>(bits));
     p += 16;
   }
 #endif
@@ -42,7 +43,7 @@ inline const uint8_t* FindHighBit(const uint8_t* p, const uint8_t* end) {
 #ifdef TESSARY_SSE2
   while (end - p >= 16) {
     int bits = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-    if (bits != 0) return p + __builtin_ctz(static_cast<unsigned>(bits));
+    if (bits != 0) return p + std::countr_zero(static_cast<unsigned>(bits));
     p += 16;
   }
 #endif

@@ -66,7 +66,7 @@ inline void CopyAscii(const uint8_t*& p, const uint8_t* end, char*& o) {
     // The output has room for 16 bytes here: it grows at least as fast as the input.
     _mm_storeu_si128(reinterpret_cast<__m128i*>(o), x);
     if (high != 0) {
-      const int n = __builtin_ctz(static_cast<unsigned>(high));
+      const int n = std::countr_zero(static_cast<unsigned>(high));
       p += n;
       o += n;
       return;
@@ -91,7 +91,7 @@ inline void WidenAscii(const uint8_t*& p, const uint8_t* end, char*& o, ByteOrde
     _mm_storeu_si128(reinterpret_cast<__m128i*>(o), lo);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 16), hi);
     if (high != 0) {
-      const int n = __builtin_ctz(static_cast<unsigned>(high));
+      const int n = std::countr_zero(static_cast<unsigned>(high));
       p += n;
       o += 2 * n;
       return;

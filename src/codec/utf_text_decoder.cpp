@@ -160,7 +160,7 @@ inline void CopyPlainAscii(const uint8_t*& p, const uint8_t* end, char*& o) {
       o += 16;
       continue;
     }
-    const int n = __builtin_ctz(static_cast<unsigned>(stop));
+    const int n = std::countr_zero(static_cast<unsigned>(stop));
     // 16 bytes at o may cover bytes not read yet, unless the cursors are 16 apart (or equal,
     // when the store rewrites the same bytes).
     const auto gap = reinterpret_cast<const char*>(p) - o;
@@ -306,7 +306,7 @@ inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrde
     const __m128i ok = _mm_and_si128(_mm_cmpgt_epi16(d, _mm_set1_epi16(-1)),
                                      _mm_cmplt_epi16(d, _mm_set1_epi16(0x60)));
     const unsigned bad = ~static_cast<unsigned>(_mm_movemask_epi8(ok)) & 0xFFFF;
-    const size_t k = bad == 0 ? 8 : __builtin_ctz(bad) / 2;
+    const size_t k = bad == 0 ? 8 : std::countr_zero(bad) / 2;
     const auto gap = static_cast<size_t>(reinterpret_cast<const char*>(p) - o);
     if (gap + 2 * k >= 8) {
       _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(x, x));

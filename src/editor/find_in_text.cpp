@@ -2,6 +2,7 @@
 #include "editor/find_in_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "base/byte_scan.h"
@@ -70,7 +71,7 @@ const uint8_t* FindAny4Back(const uint8_t* begin, const uint8_t* end, const std:
     __m128i m = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, va), _mm_cmpeq_epi8(x, vb)),
                              _mm_or_si128(_mm_cmpeq_epi8(x, vc), _mm_cmpeq_epi8(x, vd)));
     unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(m));
-    if (bits != 0) return end - 16 + (31 - __builtin_clz(bits));
+    if (bits != 0) return end - 16 + (std::bit_width(bits) - 1);
     end -= 16;
   }
 #endif
@@ -102,7 +103,7 @@ const uint8_t* FindPairAnchor(const uint8_t* p, const uint8_t* end, const uint8_
     __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(x, vl),
                                  _mm_or_si128(_mm_cmpeq_epi8(y, t0), _mm_cmpeq_epi8(y, t1)));
     int bits = _mm_movemask_epi8(_mm_or_si128(m, pair));
-    if (bits != 0) return p + __builtin_ctz(static_cast<unsigned>(bits));
+    if (bits != 0) return p + std::countr_zero(static_cast<unsigned>(bits));
     p += 16;
   }
 #endif
