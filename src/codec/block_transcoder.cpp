@@ -69,10 +69,9 @@ struct Utf8Classes {
 TESSARY_BLOCK_TARGET inline Utf8Classes ClassifyUtf8(__m512i x) {
   Utf8Classes c;
   const uint64_t high = _mm512_movepi8_mask(x);
-  const uint64_t ends = _mm512_cmpeq_epi8_mask(x, Bytes('\r')) | _mm512_cmpeq_epi8_mask(x, Bytes('\n'));
-  c.ascii = ~(high | ends);
   c.cr = _mm512_cmpeq_epi8_mask(x, Bytes('\r'));
-  c.lf = ends & ~c.cr;
+  c.lf = _mm512_cmpeq_epi8_mask(x, Bytes('\n'));
+  c.ascii = ~(high | c.cr | c.lf);
   c.lead2 = _mm512_cmpeq_epi8_mask(_mm512_and_si512(x, Bytes(0xE0)), Bytes(0xC0));
   c.lead3 = _mm512_cmpeq_epi8_mask(_mm512_and_si512(x, Bytes(0xF0)), Bytes(0xE0));
   c.cont = _mm512_cmpeq_epi8_mask(_mm512_and_si512(x, Bytes(0xC0)), Bytes(0x80));
