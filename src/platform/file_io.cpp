@@ -4,8 +4,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#endif
 
 #include <cerrno>
+#include <random>
 
 #include "platform/large_buffer.h"
 
@@ -18,9 +23,13 @@ class Fd {
   explicit Fd(int fd) : fd_(fd) {}
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
-  ~Fd() { Close(); }
+  ~Fd() { (void)Close(); }
   int get() const { return fd_; }
-  int Close() {
+  void Reset(int fd) {
+    (void)Close();
+    fd_ = fd;
+  }
+  [[nodiscard]] int Close() {
     int rc = 0;
     if (fd_ >= 0) rc = ::close(fd_);
     fd_ = -1;
@@ -31,7 +40,277 @@ class Fd {
   int fd_;
 };
 
+PathKind KindOfMode(mode_t mode) {
+  if (S_ISREG(mode)) return PathKind::Regular;
+  if (S_ISDIR(mode)) return PathKind::Folder;
+  if (S_ISFIFO(mode)) return PathKind::Fifo;
+  if (S_ISCHR(mode)) return PathKind::CharDevice;
+  if (S_ISBLK(mode)) return PathKind::BlockDevice;
+  if (S_ISSOCK(mode)) return PathKind::Socket;
+  return PathKind::Other;
+}
+
+Error NotAFile(const std::string& what, const std::string& path, PathKind kind) {
+  return Error{what + ": " + path + " " + std::string(DescribeKind(kind)) + ", not a file",
+               kind == PathKind::Folder ? EISDIR : 0};
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// 0 when every byte was written, else the errno of the failure.
+int WriteAll(int fd, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+// ---- where a save goes ----
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// A link in /proc (what /dev/stdout and /dev/fd/N lead to) names an open file, not a path: its
+// text may be "pipe:[1234]" or end in " (deleted)", so only the kernel can follow it.
+bool NamesAnOpenFile(const std::string& link) {
+#ifdef __linux__
+  struct statfs fs {};
+  return ::statfs(FolderOf(link).c_str(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+#else
+  (void)link;
+  return false;
+#endif
+}
+
+enum class Route { ByName, ThroughOpenFile };
+
+struct Target {
+  std::string path;  // no longer a symbolic link, unless route is ThroughOpenFile
+  Route route = Route::ByName;
+};
+
+// Follows the symbolic links path leads through, so the save changes the file at the end of
+// the chain and every link keeps pointing at it. A relative target counts from its link's
+// folder, as the kernel takes it.
+Result<Target> FollowLinks(const std::string& path) {
+  constexpr int kMaxLinks = 40;  // the kernel's own limit
+  std::string at = path;
+  for (int hops = 0; hops <= kMaxLinks; ++hops) {
+    struct stat st {};
+    if (::lstat(at.c_str(), &st) != 0) {
+      // A new file, or one a link points to ahead; a missing folder is reported when the
+      // temporary file cannot be made in it.
+      if (errno == ENOENT || errno == ENOTDIR) return Target{at};
+      return SystemError("cannot write", path, errno);
+    }
+    if (!S_ISLNK(st.st_mode)) return Target{at};
+    if (NamesAnOpenFile(at)) return Target{at, Route::ThroughOpenFile};
+    std::string to(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+    const ssize_t n = ::readlink(at.c_str(), to.data(), to.size());
+    if (n < 0) return SystemError("cannot write", path, errno);
+    to.resize(static_cast<size_t>(n));
+    at = !to.empty() && to[0] == '/' ? to : FolderOf(at) + "/" + to;
+  }
+  return SystemError("cannot write", path, ELOOP);
+}
+
+// Root may write any file, so a file without a single write bit is what marks it read-only;
+// anyone else gets the answer the kernel would give when the file is opened.
+Status CheckWritable(const std::string& path, const std::string& target, const struct stat& st) {
+  bool refused = false;
+  if (::geteuid() == 0) {
+    refused = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+  } else if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    if (errno != EACCES) return SystemError("cannot write", path, errno);
+    refused = true;
+  }
+  if (refused) return Error{"cannot write: " + path + " is write-protected (read-only)", EACCES};
+  return Success();
+}
+
+// ---- writing in place ----
+
+enum class Sync { File, None };
+
+// Writes over the content of what target names: a FIFO, a device, a file with other names or
+// owners that a new file could not take over. Not atomic: a failure may leave it cut short.
+Status WriteInPlace(const std::string& path, const std::string& target, std::string_view bytes,
+                    const struct stat& expected, Sync sync) {
+  Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+  if (fd.get() < 0) return SystemError("cannot write", path, errno);
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) return SystemError("cannot write", path, errno);
+  if (!SameFile(st, expected)) return Error{"cannot write: " + path + " changed while saving", 0};
+  // Emptied only once it is known to be the file that was checked.
+  if (S_ISREG(st.st_mode) && ::ftruncate(fd.get(), 0) != 0)
+    return SystemError("cannot write", path, errno);
+  if (int e = WriteAll(fd.get(), bytes); e != 0) return SystemError("cannot write", path, e);
+  if (sync == Sync::File && ::fsync(fd.get()) != 0) return SystemError("cannot write", path, errno);
+  if (fd.Close() != 0) return SystemError("cannot write", path, errno);
+  return Success();
+}
+
+// ---- writing through a temporary file ----
+
+// ".tsy" and eight random letters or digits: short, so the longest file names still leave
+// room, and not guessable, so nobody can plant a link under it in advance.
+std::string RandomTempName() {
+  static constexpr char kAlphabet[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::random_device random;
+  std::uniform_int_distribution<size_t> pick(0, sizeof kAlphabet - 2);
+  std::string name = ".tsy";
+  for (int i = 0; i < 8; ++i) name.push_back(kAlphabet[pick(random)]);
+  return name;
+}
+
+// A new file beside the target, removed again unless it was renamed over the target.
+class TempFile {
+ public:
+  TempFile() = default;
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  ~TempFile() {
+    (void)fd_.Close();
+    if (!path_.empty() && !renamed_) ::unlink(path_.c_str());
+  }
+
+  // 0 on success, else the errno of the last attempt.
+  [[nodiscard]] int Create(const std::string& folder, mode_t mode) {
+    constexpr int kAttempts = 100;
+    for (int i = 0; i < kAttempts; ++i) {
+      std::string p = folder + "/" + RandomTempName();
+      const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+      if (fd >= 0) {
+        fd_.Reset(fd);
+        path_ = std::move(p);
+        return 0;
+      }
+      if (errno != EEXIST) return errno;
+    }
+    return EEXIST;
+  }
+  int fd() const { return fd_.get(); }
+  [[nodiscard]] int Close() { return fd_.Close() == 0 ? 0 : errno; }
+  [[nodiscard]] int RenameOver(const std::string& target) {
+    if (::rename(path_.c_str(), target.c_str()) != 0) return errno;
+    renamed_ = true;
+    return 0;
+  }
+
+ private:
+  Fd fd_{-1};
+  std::string path_;
+  bool renamed_ = false;
+};
+
+Error FolderError(const std::string& path, int errnum) {
+  if (errnum == ENOENT || errnum == ENOTDIR)
+    return Error{"cannot write: " + path + ": its folder does not exist", errnum};
+  if (errnum == EACCES || errnum == EPERM)
+    return Error{"cannot write: " + path + ": its folder is not writable", errnum};
+  return SystemError("cannot write", path, errnum);
+}
+
+// Gives the temporary file the owner, group and permission bits of the file it replaces.
+// False when the system does not let this user reproduce them.
+bool TakeOverAttributes(int fd, const struct stat& old) {
+  struct stat now {};
+  if (::fstat(fd, &now) != 0) return false;
+  if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
+      ::fchown(fd, old.st_uid, old.st_gid) != 0)
+    return false;
+  // After fchown, which clears the set-user and set-group bits.
+  return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+Status SyncFolder(const std::string& path, const std::string& folder) {
+  Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() < 0) return SystemError("cannot sync the folder of", path, errno);
+  // Some file systems cannot sync a folder at all; the rename is then as safe as they allow.
+  if (::fsync(fd.get()) != 0 && errno != EINVAL)
+    return SystemError("cannot sync the folder of", path, errno);
+  return Success();
+}
+
+enum class Replaced { Yes, NotWithItsOwner };
+
+// Writes a new file and renames it over the target. `old` is the file replaced, or null.
+Result<Replaced> ReplaceFile(const std::string& path, const std::string& target,
+                             std::string_view bytes, const struct stat* old) {
+  const std::string folder = FolderOf(target);
+  TempFile temp;
+  // An existing file's bits are set once the file holds what it will; until then only we read.
+  if (int e = temp.Create(folder, old ? 0600 : 0666); e != 0) return FolderError(path, e);
+  if (int e = WriteAll(temp.fd(), bytes); e != 0) return SystemError("cannot write", path, e);
+  if (old && !TakeOverAttributes(temp.fd(), *old)) return Replaced::NotWithItsOwner;
+  if (::fsync(temp.fd()) != 0) return SystemError("cannot write", path, errno);
+  if (int e = temp.Close(); e != 0) return SystemError("cannot write", path, e);
+  if (int e = temp.RenameOver(target); e != 0) return SystemError("cannot write", path, e);
+  if (Status s = SyncFolder(path, folder); !s) return s.error();
+  return Replaced::Yes;
+}
+
+Status SaveNewFile(const std::string& path, const std::string& target, std::string_view bytes) {
+  Result<Replaced> r = ReplaceFile(path, target, bytes, nullptr);
+  if (!r) return r.error();
+  return Success();
+}
+
+Status SaveRegularFile(const std::string& path, const Target& target, std::string_view bytes,
+                       const struct stat& st) {
+  if (Status s = CheckWritable(path, target.path, st); !s) return s;
+  // Every other name of the file must see the new text too.
+  const bool in_place = target.route == Route::ThroughOpenFile || st.st_nlink > 1 ||
+                        (::geteuid() != 0 && st.st_uid != ::geteuid());
+  if (in_place) return WriteInPlace(path, target.path, bytes, st, Sync::File);
+  Result<Replaced> r = ReplaceFile(path, target.path, bytes, &st);
+  if (!r) return r.error();
+  if (r.value() == Replaced::Yes) return Success();
+  return WriteInPlace(path, target.path, bytes, st, Sync::File);
+}
+
 }  // namespace
+
+PathKind KindOfPath(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) return KindOfMode(st.st_mode);
+  return errno == ENOENT || errno == ENOTDIR ? PathKind::Missing : PathKind::Unreachable;
+}
+
+std::string_view DescribeKind(PathKind kind) {
+  switch (kind) {
+    case PathKind::Missing:
+      return "does not exist";
+    case PathKind::Regular:
+      return "is a file";
+    case PathKind::Folder:
+      return "is a folder";
+    case PathKind::Fifo:
+      return "is a FIFO";
+    case PathKind::CharDevice:
+      return "is a character device";
+    case PathKind::BlockDevice:
+      return "is a block device";
+    case PathKind::Socket:
+      return "is a socket";
+    case PathKind::Other:
+      break;
+    case PathKind::Unreachable:
+      return "cannot be examined";
+  }
+  return "is of an unknown kind";
+}
 
 std::optional<uint64_t> FileSizeOf(const std::string& path) {
   struct stat st {};
@@ -44,11 +323,20 @@ bool FileExists(const std::string& path) {
 }
 
 Result<std::string> ReadWholeFile(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // The type is checked before the open: opening a FIFO waits for a writer, and a device may
+  // never end.
+  struct stat named {};
+  if (::stat(path.c_str(), &named) != 0) return SystemError("cannot open", path, errno);
+  if (!S_ISREG(named.st_mode)) return NotAFile("cannot read", path, KindOfMode(named.st_mode));
+  // O_NONBLOCK: should a FIFO take the file's place after the check, the open still returns.
+  Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (fd.get() < 0) return SystemError("cannot open", path, errno);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return SystemError("cannot read", path, errno);
-  if (!S_ISREG(st.st_mode)) return SystemError("not a regular file", path, EISDIR);
+  if (!S_ISREG(st.st_mode)) return NotAFile("cannot read", path, KindOfMode(st.st_mode));
+  if (!SameFile(st, named)) return Error{"cannot read: " + path + " changed while opening", 0};
+  // The read stops at the size the file had when opened: a file that grows while it is read,
+  // or a kernel file that reports more and more, can never make the buffer grow without end.
   std::string bytes;
   ResizeLargeBuffer(bytes, static_cast<size_t>(st.st_size));
   size_t got = 0;
@@ -60,49 +348,32 @@ Result<std::string> ReadWholeFile(const std::string& path) {
     got += static_cast<size_t>(n);
   }
   bytes.resize(got);
-  // The file may have grown since fstat; take the rest too, without copying what we have.
-  char more[65536];
-  for (;;) {
-    ssize_t n = ::read(fd.get(), more, sizeof more);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return SystemError("cannot read", path, errno);
-    if (n == 0) break;
-    bytes.append(more, static_cast<size_t>(n));
-  }
   return bytes;
 }
 
 Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
-  std::string temp = path + ".tessary-tmp-" + std::to_string(::getpid());
-  mode_t mode = 0666;
+  if (path.empty()) return SystemError("cannot write", path, ENOENT);
+  Result<Target> found = FollowLinks(path);
+  if (!found) return found.error();
+  const Target& target = found.value();
   struct stat st {};
-  bool existed = ::stat(path.c_str(), &st) == 0;
-  if (existed) mode = st.st_mode & 07777;
-  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, existed ? 0600 : 0666));
-  if (fd.get() < 0) return SystemError("cannot write", path, errno);
-  auto fail = [&](int errnum) {
-    fd.Close();
-    ::unlink(temp.c_str());
-    return SystemError("cannot write", path, errnum);
-  };
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail(errno);
-    }
-    done += static_cast<size_t>(n);
+  if (::stat(target.path.c_str(), &st) != 0) {
+    if ((errno != ENOENT && errno != ENOTDIR) || target.route == Route::ThroughOpenFile)
+      return SystemError("cannot write", path, errno);
+    return SaveNewFile(path, target.path, bytes);
   }
-  if (existed && ::fchmod(fd.get(), mode) != 0) return fail(errno);
-  if (::fsync(fd.get()) != 0) return fail(errno);
-  if (fd.Close() != 0) return fail(errno);
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    int e = errno;
-    ::unlink(temp.c_str());
-    return SystemError("cannot write", path, e);
+  switch (const PathKind kind = KindOfMode(st.st_mode)) {
+    case PathKind::Regular:
+      return SaveRegularFile(path, target, bytes, st);
+    case PathKind::Fifo:
+    case PathKind::CharDevice:
+      // What is written goes to a reader or a driver; there is no content to replace.
+      return WriteInPlace(path, target.path, bytes, st, Sync::None);
+    case PathKind::BlockDevice:
+      // A document written over a disk's first blocks would cost the disk its file system.
+    default:
+      return NotAFile("cannot write", path, kind);
   }
-  return Success();
 }
 
 }  // namespace tessary

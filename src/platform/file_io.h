@@ -10,15 +10,41 @@
 
 namespace tessary {
 
+// What a path names once symbolic links are followed. Unreachable: the system would not say
+// (no search permission on a folder, a link loop, a name too long); reading or writing the
+// path reports the system's reason.
+enum class PathKind {
+  Missing,
+  Regular,
+  Folder,
+  Fifo,
+  CharDevice,
+  BlockDevice,
+  Socket,
+  Other,
+  Unreachable
+};
+
+[[nodiscard]] PathKind KindOfPath(const std::string& path);
+
+// What the path is, for a message that follows its name: "is a folder", "is a FIFO", ...
+[[nodiscard]] std::string_view DescribeKind(PathKind kind);
+
 // Size from the directory entry, or nothing when the path names no regular file.
-std::optional<uint64_t> FileSizeOf(const std::string& path);
-bool FileExists(const std::string& path);
+[[nodiscard]] std::optional<uint64_t> FileSizeOf(const std::string& path);
+// True when the path (links followed) names a regular file.
+[[nodiscard]] bool FileExists(const std::string& path);
 
-// The file's bytes, or the reason they could not be read (open failure, read error, a folder).
-Result<std::string> ReadWholeFile(const std::string& path);
+// The file's bytes as far as its size when opened, or the reason they could not be read. Only
+// a regular file is opened, so a FIFO, a device or a folder is reported without waiting on it.
+[[nodiscard]] Result<std::string> ReadWholeFile(const std::string& path);
 
-// Writes bytes to a temporary file beside path and renames it over path, so that a crash or a
-// failed write never leaves path truncated. An existing target keeps its permission bits.
-Status WriteFileAtomic(const std::string& path, std::string_view bytes);
+// Saves bytes as the content of the file path names; the path itself stays what it was.
+// Symbolic links are followed and the file they name is written. A regular file with one name
+// is replaced by a temporary file renamed over it, so a crash or a failed write never leaves it
+// half written; owner, group and permission bits are kept. A FIFO, a character device or a file
+// with more than one name is written in place. A file that its user could not write (for root,
+// one without any write permission bit) is refused as write-protected.
+[[nodiscard]] Status WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 }  // namespace tessary
