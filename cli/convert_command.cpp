@@ -98,6 +98,11 @@ void PrintMessage(std::string_view text) {
   std::fprintf(stderr, "tessary-cli convert: %s\n", s.c_str());
 }
 
+// Messages of the file layer name their file; the missing-file message does not.
+std::string NamingTheFile(const std::string& path, const std::string& message) {
+  return message.find(path) == std::string::npos ? path + ": " + message : message;
+}
+
 }  // namespace
 
 int ConvertCommand(const Args& args) {
@@ -105,8 +110,8 @@ int ConvertCommand(const Args& args) {
   if (auto status = Parse(args, o)) return *status;
   Result<LoadedText> loaded = LoadDocumentFile(o.input, o.read, WorkingFiles::Skip);
   if (!loaded) {
-    std::fprintf(stderr, "tessary-cli convert: %s: %s\n", o.input.c_str(),
-                 loaded.error().message.c_str());
+    std::fprintf(stderr, "tessary-cli convert: %s\n",
+                 NamingTheFile(o.input, loaded.error().message).c_str());
     return 1;
   }
   const LoadedText& doc = loaded.value();

@@ -30,6 +30,11 @@ std::optional<int32_t> ParsePositive(const std::string& s) {
   return v;
 }
 
+// Messages of the file layer name their file; the missing-file message does not.
+std::string NamingTheFile(const std::string& path, const std::string& message) {
+  return message.find(path) == std::string::npos ? path + ": " + message : message;
+}
+
 int Fail(const std::string& message) {
   std::fprintf(stderr, "tessary-cli count: %s\n", message.c_str());
   return 1;
@@ -75,7 +80,7 @@ int CountCommand(const Args& args) {
     doc.SetWordWrap(true);
   }
   Result<LoadedText> loaded = LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip);
-  if (!loaded) return Fail(path + ": " + loaded.error().message);
+  if (!loaded) return Fail(NamingTheFile(path, loaded.error().message));
   lines.SetTextLines(loaded.value().lines);
   std::printf("%d\t%d\n", lines.Count(), doc.Count());
   return 0;

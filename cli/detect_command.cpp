@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "codec/char_code_detector.h"
+#include "codec/document_loader.h"
 #include "commands.h"
 #include "platform/file_io.h"
 
@@ -20,6 +21,15 @@ constexpr const char* kHelp =
     "  5  the path as given\n"
     "A file that cannot be read is reported on standard error and the exit status is 1.\n";
 
+// A missing file gets the editor's own words; anything else not a file says what it is.
+void ReportUnreadable(const std::string& path, const Error& error) {
+  if (KindOfPath(path) == PathKind::Missing)
+    std::fprintf(stderr, "tessary-cli detect: %s: %s\n", path.c_str(),
+                 std::string(kFileMissingMessage).c_str());
+  else
+    std::fprintf(stderr, "tessary-cli detect: %s\n", error.message.c_str());
+}
+
 }  // namespace
 
 int DetectCommand(const Args& args) {
@@ -37,7 +47,7 @@ int DetectCommand(const Args& args) {
   for (const auto& path : args) {
     auto bytes = ReadWholeFile(path);
     if (!bytes) {
-      std::fprintf(stderr, "tessary-cli detect: %s\n", bytes.error().message.c_str());
+      ReportUnreadable(path, bytes.error());
       status = 1;
       continue;
     }

@@ -121,7 +121,7 @@ std::optional<MainWindowDocument::DetectedFile> MainWindowDocument::GetCharCodeR
     const std::string& file_name) {
   invalid_char_found_ = false;
   mixed_ret_code_ = false;
-  if (!FileExists(file_name)) {
+  if (KindOfPath(file_name) == PathKind::Missing) {
     Show(kDetectFileMissingMessage);
     return std::nullopt;
   }
@@ -155,7 +155,9 @@ void MainWindowDocument::LoadFile() {
     file_name_ = text_file_name_;
     read_code_ = text_read_code_;
   };
-  if (!FileExists(path)) {
+  // Only a path that is not there is "missing"; a folder, a FIFO or a device is named by what
+  // it is when the read refuses it.
+  if (KindOfPath(path) == PathKind::Missing) {
     Show(kFileMissingMessage);
     keep_old_document();
     return;

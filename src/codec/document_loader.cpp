@@ -79,7 +79,7 @@ LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested) {
 
 Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested,
                                     WorkingFiles files) {
-  if (!FileExists(path)) return Error{std::string(kFileMissingMessage), 0};
+  if (KindOfPath(path) == PathKind::Missing) return Error{std::string(kFileMissingMessage), 0};
   Result<std::string> bytes = ReadWholeFile(path);
   if (!bytes) return bytes.error();
   const Detection d = DetectCharCode(bytes.value());

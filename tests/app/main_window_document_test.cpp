@@ -1,10 +1,15 @@
 // The main window's document commands driven through fakes and scripted answers.
 #include "app/main_window_document.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "codec/document_loader.h"
 #include "codec/document_saver.h"
@@ -180,9 +185,18 @@ TEST_F(DocumentTest, MissingFileKeepsTheDocument) {
 }
 
 TEST_F(DocumentTest, UnreadableFileIsReportedNotClassifiedAsZeros) {
-  // Readable by name and size, failing on read: the kernel refuses offset 0 of our own memory.
-  const std::string path = "/proc/self/mem";
-  if (!FileExists(path) || ReadWholeFile(path)) GTEST_SKIP() << "no unreadable regular file here";
+  // A regular file that cannot be read: one without permissions, or for root, who reads every
+  // such file, a write-only kernel attribute.
+  const std::string locked = Write("locked.txt", "x");
+  ::chmod(locked.c_str(), 0);
+  std::string path;
+  for (const std::string& p : {locked, std::string("/sys/bus/pci/rescan")}) {
+    if (FileExists(p) && !ReadWholeFile(p)) {
+      path = p;
+      break;
+    }
+  }
+  if (path.empty()) GTEST_SKIP() << "no unreadable regular file here";
   const std::string keep = Write("keep.txt", "keep\r\n");
   Open(keep);
   Open(path);
@@ -192,6 +206,32 @@ TEST_F(DocumentTest, UnreadableFileIsReportedNotClassifiedAsZeros) {
   EXPECT_EQ(doc_.FileName(), keep);
   EXPECT_EQ(editor_.Text(), std::vector<std::string>{"keep"});
   EXPECT_FALSE(doc_.InvalidCharFound());
+}
+
+TEST_F(DocumentTest, PathsThatAreNoFileAreNamedAndKeepTheDocument) {
+  const std::string keep = Write("keep.txt", "keep\r\n");
+  Open(keep);
+  const std::string fifo = dir_.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_directory(dir_.File("sub"));
+  const std::pair<std::string, std::string> cases[] = {{dir_.File("sub"), "is a folder"},
+                                                       {fifo, "is a FIFO"},
+                                                       {"/dev/zero", "is a character device"}};
+  for (const auto& [path, said] : cases) {
+    messages_.shown.clear();
+    // A FIFO without a writer must not hold the window up.
+    auto open = std::async(std::launch::async, [&] { Open(path); });
+    if (open.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+      const int writer = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);  // lets the open end
+      if (writer >= 0) ::close(writer);
+      FAIL() << "opening " << path << " hangs";
+    }
+    ASSERT_EQ(Messages().size(), 1u) << path;
+    EXPECT_EQ(Messages()[0].rfind("Error : ファイルが読み込めません\r\n", 0), 0u) << Messages()[0];
+    EXPECT_NE(Messages()[0].find(path + " " + said), std::string::npos) << Messages()[0];
+    EXPECT_EQ(doc_.FileName(), keep);
+    EXPECT_EQ(editor_.Text(), std::vector<std::string>{"keep"});
+  }
 }
 
 TEST_F(DocumentTest, Timer1WrapsRestoresTheCaretAndReportsAMissingText) {

@@ -6,7 +6,7 @@ file(MAKE_DIRECTORY ${work})
 set(fixtures ${CMAKE_CURRENT_LIST_DIR}/convert)
 
 function(convert expected_rc)
-  execute_process(COMMAND ${CLI} convert ${ARGN} RESULT_VARIABLE rc
+  execute_process(COMMAND ${CLI} convert ${ARGN} RESULT_VARIABLE rc TIMEOUT 20
     OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL expected_rc)
     message(FATAL_ERROR "convert ${ARGN}: exit ${rc}, expected ${expected_rc}\n${err}")
@@ -77,3 +77,50 @@ stderr_has("ファイルがありません")
 convert(2 --to auto ${SAMPLES}/sjis_crlf.txt ${work}/x.out)
 convert(2 --eol dos ${SAMPLES}/sjis_crlf.txt ${work}/x.out)
 convert(2 ${SAMPLES}/sjis_crlf.txt)
+
+# Inputs that are no file are named by what they are and never waited on.
+file(MAKE_DIRECTORY ${work}/folder)
+execute_process(COMMAND mkfifo ${work}/fifo)
+convert(1 ${work}/folder ${work}/x.out)
+stderr_has("folder is a folder")
+convert(1 ${work}/fifo ${work}/x.out)
+stderr_has("fifo is a FIFO")
+convert(1 /dev/zero ${work}/x.out)
+stderr_has("/dev/zero is a character device")
+
+# The output's content is written; what its path is stays: a link stays a link.
+file(WRITE ${work}/linked.txt "old")
+file(CREATE_LINK linked.txt ${work}/link.txt SYMBOLIC)
+convert(0 ${SAMPLES}/sjis_crlf.txt ${work}/link.txt)
+if(NOT IS_SYMLINK ${work}/link.txt)
+  message(FATAL_ERROR "the link to the output was replaced by a file")
+endif()
+same(${work}/linked.txt ${SAMPLES}/sjis_crlf.txt)
+
+# Devices are written, not replaced: standard output as a pipe and as a file, the null device.
+execute_process(COMMAND ${CLI} convert ${SAMPLES}/utf8_lf.txt /dev/stdout RESULT_VARIABLE rc
+  TIMEOUT 20 OUTPUT_VARIABLE out)
+file(READ ${SAMPLES}/utf8_lf.txt expected)
+if(NOT rc EQUAL 0 OR NOT out STREQUAL expected)
+  message(FATAL_ERROR "convert to /dev/stdout: exit ${rc}, wrote:\n${out}")
+endif()
+execute_process(COMMAND ${CLI} convert ${SAMPLES}/sjis_crlf.txt /dev/stdout RESULT_VARIABLE rc
+  TIMEOUT 20 OUTPUT_FILE ${work}/stdout.txt)
+same(${work}/stdout.txt ${SAMPLES}/sjis_crlf.txt)
+convert(0 ${SAMPLES}/sjis_crlf.txt /dev/null)
+execute_process(COMMAND test -c /dev/null RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "/dev/null is no longer a device")
+endif()
+
+# A read-only output is refused and kept; a missing folder is named.
+file(WRITE ${work}/ro.txt "keep")
+execute_process(COMMAND chmod 0444 ${work}/ro.txt)
+convert(1 ${SAMPLES}/sjis_crlf.txt ${work}/ro.txt)
+stderr_has("ro.txt is write-protected")
+file(READ ${work}/ro.txt kept)
+if(NOT kept STREQUAL "keep")
+  message(FATAL_ERROR "a read-only output was overwritten")
+endif()
+convert(1 ${SAMPLES}/sjis_crlf.txt ${work}/no-folder/x.out)
+stderr_has("its folder does not exist")

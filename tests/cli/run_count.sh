@@ -62,6 +62,22 @@ if [ -z "$("$cli" count "$work/missing" 2>&1 >/dev/null)" ]; then
   echo "FAIL missing file: no message"
   failures=$((failures + 1))
 fi
+# Paths that are no file are named by what they are; a FIFO without a writer is not waited on.
+mkdir "$work/folder"
+mkfifo "$work/fifo"
+for kind in "folder:is a folder" "fifo:is a FIFO"; do
+  name=${kind%%:*} said=${kind#*:}
+  got=$(timeout 20 "$cli" count "$work/$name" 2>&1)
+  status=$?
+  case "$status:$got" in
+    1:*"$name $said"*) ;;
+    *) echo "FAIL $name: got '$got' (exit $status)"; failures=$((failures + 1)) ;;
+  esac
+done
+case "$("$cli" count "$work/missing" 2>&1)" in
+  *"missing: ファイルがありません") ;;
+  *) echo "FAIL missing file: not reported as missing"; failures=$((failures + 1)) ;;
+esac
 if "$cli" count --wrap x "$work/wide" 2>/dev/null; then
   echo "FAIL bad --wrap accepted"
   failures=$((failures + 1))
