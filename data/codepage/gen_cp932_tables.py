@@ -20,9 +20,13 @@ TRAILS = TRAIL_LAST - TRAIL_FIRST + 1
 
 
 def parse_bestfit(path):
-    """Returns (single, double, wctable): dicts byte->unit, code->unit, unit->code."""
+    """Returns (single, double, wctable): dicts byte->unit, code->unit, unit->code.
+
+    Each table is read for exactly the entry count its header gives: other lines with two
+    hexadecimal words (the second lead-byte range "0xe0 0xfc", which stands after the table of
+    lead byte 0x9F) belong to no table and must not be taken for entries."""
     single, double, wctable = {}, {}, {}
-    section, lead = None, None
+    section, lead, left = None, None, 0
     with open(path, "rb") as f:
         for raw in f:
             line = raw.split(b";", 1)[0].decode("ascii").strip()
@@ -30,25 +34,26 @@ def parse_bestfit(path):
                 continue
             words = line.split()
             head = words[0]
-            if head == "MBTABLE":
-                section = "mb"
-            elif head == "DBCSTABLE":
-                section = "db"
-                comment = raw.decode("latin-1")
-                lead = int(comment.split("LeadByte =")[1].split()[0], 16)
-            elif head == "WCTABLE":
-                section = "wc"
+            if head in ("MBTABLE", "DBCSTABLE", "WCTABLE"):
+                if left:
+                    sys.exit("%s table ends %d entries short" % (section, left))
+                section, left = {"MBTABLE": "mb", "DBCSTABLE": "db", "WCTABLE": "wc"}[head], int(words[1])
+                if head == "DBCSTABLE":
+                    lead = int(raw.decode("latin-1").split("LeadByte =")[1].split()[0], 16)
             elif head in ("CODEPAGE", "CPINFO", "DBCSRANGE", "ENDCODEPAGE"):
-                section = None
-            elif head.startswith("0x") and section is not None:
+                section, left = None, 0
+            elif head.startswith("0x") and left > 0:
                 a, b = int(words[0], 16), int(words[1], 16)
+                left -= 1
                 if section == "mb":
                     single[a] = b
                 elif section == "db":
                     double[(lead << 8) | a] = b
                 elif section == "wc":
                     wctable[a] = b
-            # the lead-byte range lines of DBCSRANGE ("0x81 0x9f") carry no section
+            # what stands after a table's last entry (the lead-byte range lines) is in none
+    if left:
+        sys.exit("%s table ends %d entries short" % (section, left))
     return single, double, wctable
 
 
