@@ -20,8 +20,9 @@ constexpr const char* kHelp =
     "  CODE  auto (--read only), sjis, utf8bom, utf8, utf16bombe, utf16be, utf16bomle, utf16le\n"
     "  EOL   crlf, cr, lf, none\n"
     "--to and --eol default to the code and line end the load found.\n"
-    "A file the editor would open write-protected (control bytes, mixed line ends) is refused\n"
-    "unless --force, which converts the text the editor would show.\n"
+    "A file the editor would open write-protected (control bytes, mixed line ends, text\n"
+    "hidden by a zero byte or an EOF mark) is refused unless --force, which converts the\n"
+    "text the editor would show.\n"
     "Exit status: 0 written (characters replaced by \"?\" on the way in are reported on\n"
     "standard error), 1 a file could not be read or written, 2 bad arguments, a refused\n"
     "write-protected file, or a non-empty file that gave no text.\n";
@@ -118,6 +119,7 @@ int ConvertCommand(const Args& args) {
   if (doc.WriteProtected() && !o.force) {
     if (doc.mixed_ret_code) PrintMessage(kMixedRetCodeMessage);
     if (doc.invalid_char_found) PrintMessage(kInvalidCharMessage);
+    if (doc.text_cut_short) PrintMessage(kTextCutMessage);
     std::fprintf(stderr, "tessary-cli convert: %s: not converted (--force converts the text shown)\n",
                  o.input.c_str());
     return 2;
@@ -135,7 +137,7 @@ int ConvertCommand(const Args& args) {
   if (doc.replaced_chars > 0)
     std::fprintf(stderr,
                  "tessary-cli convert: warning: %llu characters of %s have no Shift-JIS form and "
-                 "became \"?\"\n",
+                 "became \"?\" or a similar character\n",
                  static_cast<unsigned long long>(doc.replaced_chars), o.input.c_str());
   return 0;
 }

@@ -41,7 +41,7 @@ std::string SaveConfirmationText(std::string_view read_code, std::string_view sa
 
 std::string ReplacedCharsQuestion(uint64_t count) {
   return "読込時に SJIS で表示できなかった " + std::to_string(count) +
-         " 文字は ? として保存されます。\r\nよろしいですか？";
+         " 文字は ? または近い文字として保存されます。\r\nよろしいですか？";
 }
 
 bool FileHasReadOnlyAttribute(const std::string& path) {
@@ -185,6 +185,7 @@ void MainWindowDocument::LoadFile() {
   text_read_code_ = t.code;
   replaced_chars_ = t.replaced_chars;
   if (invalid_char_found_) Show(kInvalidCharMessage);
+  if (t.text_cut_short) Show(kTextCutMessage);
   editor_.SetCaretRow(0);
   editor_.SetTopRow(0);
   SetNames(t.code_name, t.ret_name);
@@ -200,7 +201,7 @@ void MainWindowDocument::LoadFile() {
     read_ret_code_ = save_ret_code_ = loaded_ret_code_ = RetCode::CrLf;
     SetNames(CharCodeName(CharCode::SJIS), RetCodeName(RetCode::CrLf));
   }
-  SetProtection(FileHasReadOnlyAttribute(path) || invalid_char_found_ || mixed_ret_code_);
+  SetProtection(FileHasReadOnlyAttribute(path) || t.WriteProtected());
   loaded_read_code_name_ = read_code_name_;
   loaded_read_ret_name_ = read_ret_name_;
   loaded_save_code_name_ = save_code_name_;

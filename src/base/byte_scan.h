@@ -13,6 +13,16 @@
 
 namespace tessary::scan {
 
+// Whether every byte of [p, end) is one of the two values (true for an empty range).
+inline bool AllBytesAre(const uint8_t* p, const uint8_t* end, uint8_t a, uint8_t b) {
+  for (; p < end; ++p)
+    if (*p != a && *p != b) return false;
+  return true;
+}
+inline bool AllBytesAre(const uint8_t* p, const uint8_t* end, uint8_t a) {
+  return AllBytesAre(p, end, a, a);
+}
+
 // First position in [p, end) holding any of the four bytes (repeat a byte to look for fewer),
 // or end.
 inline const uint8_t* FindAny4(const uint8_t* p, const uint8_t* end, uint8_t a, uint8_t b,

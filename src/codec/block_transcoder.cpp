@@ -108,8 +108,8 @@ TESSARY_BLOCK_TARGET inline int ConvertUtf8Lanes(const cp932::Tables& t, __m256i
   const __mmask32 multi = _mm512_cmpge_epu16_mask(c0, Words(0x80)) & lanes;
   const __m512i u = _mm512_mask_blend_epi16(three, u2, u3);
   // 32-bit gathers of the 16-bit table: each reads the entry below as well, and keeps the
-  // upper half. The entry below encode[0] is the last pair entry, so no read leaves the tables.
-  const void* base = reinterpret_cast<const char*>(t.encode) - 2;
+  // upper half. The entry below load[0] is the last pair entry, so no read leaves the tables.
+  const void* base = reinterpret_cast<const char*>(t.load) - 2;
   const __m512i lo = _mm512_cvtepu16_epi32(_mm512_castsi512_si256(u));
   const __m512i hi = _mm512_cvtepu16_epi32(_mm512_extracti64x4_epi64(u, 1));
   const __m512i g0 = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), static_cast<__mmask16>(multi), lo, base, 2);

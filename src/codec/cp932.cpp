@@ -48,10 +48,24 @@ void BuildEncoding(Tables& t) {
   for (size_t i = 0; i < kEncodeRemovalCount; ++i) t.encode[kEncodeRemovals[i]] = kUnmapped;
 }
 
+// A unit keeps its code in the loaders' table only when the code decodes back to the unit.
+void BuildLoading(Tables& t) {
+  for (int u = 0; u < 65536; ++u) {
+    const uint16_t code = t.encode[u];
+    uint16_t back = 0;
+    if (code < 0x100)
+      back = t.single[code];
+    else if (code != kUnmapped)
+      back = t.pair[code] == 0 ? kDefaultUnit : t.pair[code];
+    t.load[u] = (code != kUnmapped && back == u) ? code : kUnmapped;
+  }
+}
+
 std::unique_ptr<const Tables> BuildTables() {
   auto t = std::make_unique<Tables>();
   BuildDecoding(*t);
   BuildEncoding(*t);
+  BuildLoading(*t);
   return t;
 }
 

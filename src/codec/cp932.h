@@ -23,6 +23,12 @@ struct Tables {
   // Indexed by lead << 8 | trail: the unit (kDefaultUnit for an unlisted code), or 0 when the
   // trail byte cannot follow the lead (then the lead alone decodes to kDefaultUnit).
   uint16_t pair[65536];
+  // The loaders' view of `encode`: kUnmapped also for a unit whose code reads back as another
+  // unit (best fit, such as U+00A5 to 5C, and the JIS readings). The fast paths hand every
+  // kUnmapped entry to the general path, which looks the unit up in `encode` and counts the
+  // change, so a save over the file is never silently different. Stands after `pair`: the
+  // vector gathers read the entry before the first.
+  uint16_t load[65536];
   // Code page 932 code of each unit (below 0x100 a single byte), or kUnmapped.
   uint16_t encode[65536];
 };

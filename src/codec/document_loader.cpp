@@ -29,8 +29,10 @@ DecodedText DecodeByCode(std::string&& bytes, CharCode code) {
     case CharCode::Auto:
       break;
   }
+  SjisSplit split = SplitSjisFile(bytes);
   DecodedText r;
-  r.lines = SplitSjisBytes(bytes);
+  r.lines = std::move(split.lines);
+  r.cut_short = split.cut_short;
   return r;
 }
 
@@ -55,6 +57,7 @@ LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested, const Dete
     r.lines = std::move(d.lines);
     r.replaced_chars = d.replaced_chars;
     r.decode_failed = !d.ok;
+    r.text_cut_short = d.cut_short && d.ok;
   }
   // The names follow the effective code also on the invalid-characters path, so the status
   // bars never show the previous document's code.

@@ -18,6 +18,9 @@ inline constexpr std::string_view kMixedRetCodeMessage =
     "改行(CrLf)までに、さらに改行(Lf)がありますので\r\n書き換え禁止ファイルとして扱います";
 inline constexpr std::string_view kInvalidCharMessage =
     "不正な文字を含んでいますので\r\n書き換え禁止ファイルとして扱います";
+inline constexpr std::string_view kTextCutMessage =
+    "ファイルの途中に 00 または 1A のバイトがあり、その先の一部を読み込んでいませんので\r\n"
+    "書き換え禁止ファイルとして扱います";
 inline constexpr std::string_view kNoTextMessage =
     "ファイルサイズが 0 以上ですが、テキストが取得できませんでした";
 
@@ -33,16 +36,19 @@ struct LoadedText {
   // Display texts; the read and save names are the same after a load.
   std::string_view code_name;
   std::string_view ret_name;
-  // Characters that became "?" on the way in (one per UTF-16 unit). An overwrite save makes
-  // that loss permanent, so the document keeps this count.
+  // Characters that became "?" on the way in (one per UTF-16 unit), or another character by
+  // best fit. An overwrite save makes that change permanent, so the document keeps this count.
   uint64_t replaced_chars = 0;
   // Size of the file's bytes.
   uint64_t file_size = 0;
   // Whether UTF-8 decoding failed (the text is then empty).
   bool decode_failed = false;
 
+  // A zero byte or an EOF mark hid text of the file (kTextCutMessage).
+  bool text_cut_short = false;
+
   // The document opens write-protected (besides a read-only file attribute).
-  bool WriteProtected() const { return invalid_char_found || mixed_ret_code; }
+  bool WriteProtected() const { return invalid_char_found || mixed_ret_code || text_cut_short; }
   // A non-empty file gave no text: the post-load check shows kNoTextMessage.
   bool NoTextObtained() const { return file_size > 0 && lines.Empty(); }
 };

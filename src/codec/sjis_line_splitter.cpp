@@ -19,7 +19,12 @@ size_t GuessLines(std::string_view bytes) {
 }  // namespace
 
 TextLines SplitSjisBytes(std::string_view bytes) {
-  TextLines lines;
+  return SplitSjisFile(bytes).lines;
+}
+
+SjisSplit SplitSjisFile(std::string_view bytes) {
+  SjisSplit r;
+  TextLines& lines = r.lines;
   lines.Reserve(bytes.size(), GuessLines(bytes));
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
   const size_t size = bytes.size();
@@ -38,9 +43,13 @@ TextLines SplitSjisBytes(std::string_view bytes) {
       if (q != p) prev_cr = false;
       lines.AppendBytes(std::string_view(reinterpret_cast<const char*>(p), q - p));
       if (q == end) break;
-      if (*q == 0) break;  // the rest of this block is not read
+      if (*q == 0) {  // the rest of this block is not read
+        r.cut_short |= !scan::AllBytesAre(q, end, 0, kEofMark);
+        break;
+      }
       if (*q == kEofMark) {
         eof_mark = true;
+        r.cut_short |= !scan::AllBytesAre(q, data + size, 0, kEofMark);
         break;
       }
       lines.EndLine();
@@ -52,7 +61,7 @@ TextLines SplitSjisBytes(std::string_view bytes) {
     lines.EndLine();
     lines.set_last_line_has_end(false);
   }
-  return lines;
+  return r;
 }
 
 }  // namespace tessary

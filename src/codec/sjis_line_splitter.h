@@ -15,4 +15,12 @@ constexpr size_t kLoadBlockSize = 8192;
 // byte 26 ends the text. Bytes after the last line end form one more line without a line end.
 TextLines SplitSjisBytes(std::string_view bytes);
 
+struct SjisSplit {
+  TextLines lines;
+  // Bytes other than zeros and EOF marks were left out by those rules: the document does not
+  // show the whole file, and writing it back would delete them.
+  bool cut_short = false;
+};
+SjisSplit SplitSjisFile(std::string_view bytes);
+
 }  // namespace tessary

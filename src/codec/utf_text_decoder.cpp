@@ -67,6 +67,11 @@ class LineBuilder {
       *out++ = static_cast<char>(c);
     }
   }
+  // A character whose Shift-JIS form reads back as another one: counted with the "?".
+  void PutChangedCode(uint16_t c) {
+    PutCode(c);
+    ++replaced;
+  }
   void PutReplacements(int n) {
     for (int i = 0; i < n; ++i) *out++ = cp932::kReplacement;
     replaced += static_cast<uint64_t>(n);
@@ -98,7 +103,12 @@ inline Flow PutLowUnit(LineBuilder& b, uint16_t u) {
 
 inline Flow PutUnit(LineBuilder& b, const cp932::Tables& t, uint16_t u) {
   if (u < 0x0E) return PutLowUnit(b, u);
-  b.PutCode(t.encode[u]);
+  const uint16_t code = t.load[u];
+  if (code == cp932::kUnmapped && t.encode[u] != cp932::kUnmapped) {
+    b.PutChangedCode(t.encode[u]);
+    return Flow::Go;
+  }
+  b.PutCode(code);
   return Flow::Go;
 }
 
@@ -194,7 +204,7 @@ inline void Take3ByteRuns(const cp932::Tables& t, const uint8_t*& p, const uint8
     }
     if ((w & 0xC0C0F0u) != 0x8080E0u) break;
     const uint32_t u = (w & 0x0F) << 12 | ((w >> 2) & 0xFC0) | ((w >> 16) & 0x3F);
-    const uint16_t code = t.encode[u];
+    const uint16_t code = t.load[u];
     if (!IsDoubleByteCode(code)) break;
     o[0] = static_cast<char>(code >> 8);
     o[1] = static_cast<char>(code & 0xFF);
@@ -272,6 +282,7 @@ DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, BlockPath path
         r.ok = false;
         return r;
       }
+      r.cut_short = !scan::AllBytesAre(p, b.Input() + size, 0);
       const bool pending = b.Pending();
       if (pending) b.EndLine();
       r.replaced_chars = b.replaced;
@@ -282,6 +293,9 @@ DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, BlockPath path
   }
   b.out = o;
   if (raw_line < end) b.EndLine();  // the last line of the file had no line end
+  // Zero padding after the text loses nothing; anything else after the zero byte does. Checked
+  // before the buffer passes to the lines.
+  if (nul) r.cut_short = !scan::AllBytesAre(end, b.Input() + size, 0);
   r.replaced_chars = b.replaced;
   r.lines = b.Finish(true);
   return r;
@@ -330,7 +344,7 @@ inline size_t TakeUnits(const cp932::Tables& t, const uint8_t* p, size_t units, 
   size_t i = 0;
   for (; i < units; ++i) {
     const uint16_t u = LoadUnit(p + 2 * i, order);
-    const uint32_t code = t.encode[u];
+    const uint32_t code = t.load[u];
     if (u < 0x0E || code == cp932::kUnmapped) break;
     const uint32_t two = code > 0xFF;
     const uint32_t wide = (code >> 8 | code << 8) & 0xFFFF;
@@ -348,6 +362,9 @@ DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark m
   DecodedText r;
   size_t n = bytes.size();
   if (n == 0 || (n <= 2 && mark == Utf16Mark::Expected)) return r;
+  // A lone last byte becomes a whole character (up to two bytes of output from one of input),
+  // so the in-place output needs one byte of room beyond the input.
+  if (n & 1) bytes.push_back('\0');
   LineBuilder b(std::move(bytes));
   const uint8_t* p = b.Input();
   if (mark == Utf16Mark::Expected) {
@@ -375,7 +392,7 @@ DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark m
       ++i;
       continue;
     }
-    if (u >= 0x0E && t.encode[u] != cp932::kUnmapped) {
+    if (u >= 0x0E && t.load[u] != cp932::kUnmapped) {
       i += TakeUnits(t, q, units - i, b.out, order);
       continue;
     }
@@ -386,7 +403,9 @@ DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark m
     }
   }
   // An odd last byte pairs with the zero that ends the buffer: the unit 00bb in either order.
-  if (!stopped && (n & 1)) PutUnit(b, t, p[n - 1]);
+  if (!stopped && (n & 1)) stopped = PutUnit(b, t, p[n - 1]) == Flow::Stop;
+  // Zero padding after the text loses nothing; anything else after the zero unit does.
+  r.cut_short = stopped && !scan::AllBytesAre(p + 2 * i, p + n, 0);
   const bool pending = b.Pending();
   if (pending) b.EndLine();
   r.replaced_chars = b.replaced;

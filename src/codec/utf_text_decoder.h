@@ -12,8 +12,11 @@ namespace tessary {
 
 struct DecodedText {
   TextLines lines;
-  // UTF-16 units that code page 932 cannot represent and that became "?".
+  // UTF-16 units that code page 932 cannot represent and that became "?", and characters
+  // whose Shift-JIS form reads back as another character (best fit: U+00A5 became "\").
   uint64_t replaced_chars = 0;
+  // A zero character ended the text before the end of the file: what follows it is not shown.
+  bool cut_short = false;
   // False when the UTF-8 was malformed; the lines are then empty (no partial text).
   bool ok = true;
 };

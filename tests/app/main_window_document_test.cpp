@@ -309,6 +309,20 @@ TEST_F(DocumentTest, OverwriteSaveWritesEveryCodeAndLineEndBackAsLoaded) {
   EXPECT_EQ(Messages(), std::vector<std::string>(2, std::string(kInvalidCharMessage)));
 }
 
+TEST_F(DocumentTest, TextHiddenByAnEofMarkLaterOnOpensWriteProtected) {
+  // An overwrite save of what is shown would delete the text after the mark from the file.
+  const std::string original = std::string(5000, 'a') + "\r\n\x1A" + "kept\r\n";
+  const std::string path = Write("eof.txt", original);
+  Open(path);
+  EXPECT_EQ(log_[0], "text");
+  EXPECT_EQ(log_[1], "message: " + std::string(kTextCutMessage));
+  EXPECT_TRUE(doc_.FileReadOnly());
+  EXPECT_EQ(window_.Panel(StatusPanel::Protection), "書禁");
+  messages_.answers = {Answer::Yes, Answer::Yes};
+  doc_.MenuSaveClick();
+  EXPECT_EQ(ReadFileOrDie(path), original);
+}
+
 TEST_F(DocumentTest, OverwriteConfirmationShowsTheLoadedNamesAndNoDoesNothing) {
   const std::string path = Write("u16.txt", Hex("61 00 0A 00 62 00 0A 00"));
   Open(path);
@@ -449,7 +463,7 @@ TEST_F(DocumentTest, CharactersLostToQuestionMarksAreAskedAboutBeforeAnOverwrite
   doc_.MenuSaveClick();
   ASSERT_EQ(messages_.asked.size(), 2u);
   EXPECT_EQ(messages_.asked[1],
-            "読込時に SJIS で表示できなかった 2 文字は ? として保存されます。\r\nよろしいですか？");
+            "読込時に SJIS で表示できなかった 2 文字は ? または近い文字として保存されます。\r\nよろしいですか？");
   EXPECT_EQ(ReadFileOrDie(path), original);  // No saves nothing
 
   // Saving elsewhere loses nothing in the original and does not ask.

@@ -139,9 +139,14 @@ void PutDirect(std::string& out, uint32_t cp, uint64_t& replaced) {
   if (c == cp932::kUnmapped) {
     out.push_back('?');
     ++replaced;
-  } else {
-    PutCode(out, c);
+    return;
   }
+  PutCode(out, c);
+  // A code that reads back as another character (best fit) is a change the load counts too.
+  const uint16_t back = c < 0x100 ? cp932::DecodeSingle(static_cast<uint8_t>(c))
+                                  : cp932::DecodePair(static_cast<uint8_t>(c >> 8),
+                                                      static_cast<uint8_t>(c & 0xFF));
+  if (back != cp) ++replaced;
 }
 
 uint32_t RandomCodePoint(std::mt19937& rng) {

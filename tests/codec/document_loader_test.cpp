@@ -110,6 +110,26 @@ TEST(LoadDocumentText, ControlByteBeyond4095BytesIsJustText) {
   EXPECT_TRUE(Load(bytes).invalid_char_found);
 }
 
+TEST(LoadDocumentText, TextHiddenByAZeroOrEofMarkLaterOnIsWriteProtected) {
+  // Beyond the 4,096 bytes detection looks at, only the loader's rules see these bytes.
+  std::string bytes(5000, 'a');
+  bytes += "\r\n\x1A" "after the mark\r\n";
+  const LoadedText d = Load(bytes);
+  EXPECT_FALSE(d.invalid_char_found);
+  EXPECT_TRUE(d.text_cut_short);
+  EXPECT_TRUE(d.WriteProtected());
+  EXPECT_EQ(d.lines.Count(), 1u);
+  std::string zero(5000, 'b');
+  zero += '\0';
+  zero += "hidden\r\n";
+  EXPECT_TRUE(Load(zero).WriteProtected());
+  // A final EOF mark hides nothing.
+  EXPECT_FALSE(Load(std::string(5000, 'c') + "\r\n\x1A").WriteProtected());
+  // UTF-8: a zero ends the text.
+  std::string utf8 = std::string(5000, 'd') + "\r\n" + Hex("E3 81 82") + '\0' + "x";
+  EXPECT_TRUE(Load(utf8, CharCode::UTF8).WriteProtected());
+}
+
 TEST(LoadDocumentText, MixedLineEndsAreWriteProtectedWithCrLf) {
   const LoadedText d = Load("a\r\nb\r\nc\r\nd\ne\n");
   EXPECT_TRUE(d.mixed_ret_code);

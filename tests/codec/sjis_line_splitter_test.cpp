@@ -78,6 +78,24 @@ TEST(SjisLineSplitter, EofMarkEndsTheText) {
   EXPECT_EQ(SplitSjisBytes(far + "\x1A\nmore").Count(), 1u);
 }
 
+TEST(SjisLineSplitter, TellsWhenTheRulesHidText) {
+  // Text after a zero in its block, or after an EOF mark, is not shown: a save would delete it.
+  std::string block(kLoadBlockSize, 'a');
+  block[100] = '\0';
+  EXPECT_TRUE(SplitSjisFile(block).cut_short);
+  EXPECT_TRUE(SplitSjisFile("one\x1Atwo").cut_short);
+  std::string far(kLoadBlockSize + 100, 'k');
+  EXPECT_TRUE(SplitSjisFile(far + "\x1A\nmore").cut_short);
+  // Zeros and EOF marks alone after the text lose nothing: old files end with one.
+  EXPECT_FALSE(SplitSjisFile("one\r\n\x1A").cut_short);
+  EXPECT_FALSE(SplitSjisFile(std::string("one\0\0\x1A\0", 7)).cut_short);
+  EXPECT_FALSE(SplitSjisFile("one\r\ntwo").cut_short);
+  // The rest of a block after a zero, not the next block, is what is hidden.
+  std::string zero_then_zeros(kLoadBlockSize, '\0');
+  zero_then_zeros[0] = 'a';
+  EXPECT_FALSE(SplitSjisFile(zero_then_zeros + "next block").cut_short);
+}
+
 TEST(SjisLineSplitter, JoinedRebuildsTheText) {
   TextLines t = SplitSjisBytes("a\rb\nc");
   EXPECT_EQ(t.Joined("\r\n"), "a\r\nb\r\nc");

@@ -25,6 +25,12 @@ DecodedText U8(std::string_view bytes, Utf8Mark mark = Utf8Mark::Keep) {
   return DecodeUtf8Text(bytes, mark);
 }
 
+DecodedText U16(std::string_view bytes, ByteOrder order, Utf16Mark mark) {
+  return DecodeUtf16Text(bytes, order, mark);
+}
+constexpr auto LE = ByteOrder::LittleEndian;
+constexpr auto BE = ByteOrder::BigEndian;
+
 TEST(DecodeUtf8, SplitsAtCrLfCrAndLfWithoutATrailingEmptyLine) {
   EXPECT_EQ(LinesOf(U8("a\r\nb\rc\nd").lines), (Lines{"a", "b", "c", "d"}));
   EXPECT_EQ(LinesOf(U8("a\r\n").lines), (Lines{"a"}));
@@ -44,17 +50,37 @@ TEST(DecodeUtf8, ConvertsToShiftJis) {
 }
 
 TEST(DecodeUtf8, JisReadingsFromOtherSystemsStayReadable) {
-  // WAVE DASH, DOUBLE VERTICAL LINE, MINUS SIGN, EM DASH, OVERLINE.
+  // WAVE DASH, DOUBLE VERTICAL LINE, MINUS SIGN, EM DASH, OVERLINE. Their codes read back as
+  // other characters (U+FF5E and so on), so a save would change them: they are counted.
   DecodedText d = U8(Hex("E3 80 9C E2 80 96 E2 88 92 E2 80 94 E2 80 BE"));
   EXPECT_EQ(LinesOf(d.lines), (Lines{Hex("81 60 81 61 81 7C 81 5C 7E")}));
-  EXPECT_EQ(d.replaced_chars, 0u);
+  EXPECT_EQ(d.replaced_chars, 5u);
 }
 
-TEST(DecodeUtf8, UnmappableCharactersBecomeQuestionMarksAndAreCounted) {
+TEST(DecodeUtf8, UnmappableAndBestFitCharactersAreCounted) {
   // U+00E9 has a best fit ("e"); U+0E01 has none; U+FEFF (a mark read as text) has none.
   DecodedText d = U8(Hex("C3 A9 E0 B8 81 EF BB BF"));
   EXPECT_EQ(LinesOf(d.lines), (Lines{"e??"}));
-  EXPECT_EQ(d.replaced_chars, 2u);
+  EXPECT_EQ(d.replaced_chars, 3u);
+  // YEN SIGN and a listed kanji: only the yen sign changes (to "\\").
+  DecodedText yen = U8(Hex("C2 A5 E6 BC A2"));
+  EXPECT_EQ(LinesOf(yen.lines), (Lines{Hex("5C 8A BF")}));
+  EXPECT_EQ(yen.replaced_chars, 1u);
+  DecodedText yen16 = U16(Hex("A5 00 22 6F"), LE, Utf16Mark::None);
+  EXPECT_EQ(LinesOf(yen16.lines), (Lines{Hex("5C 8A BF")}));
+  EXPECT_EQ(yen16.replaced_chars, 1u);
+}
+
+TEST(DecodeUtf, TextAfterAZeroIsReportedAsCut) {
+  // Zero padding at the end loses nothing; text after the zero does.
+  EXPECT_FALSE(U8(Hex("41 00 00")).cut_short);
+  EXPECT_TRUE(U8(Hex("41 00 42")).cut_short);
+  EXPECT_TRUE(U8(Hex("41 C0 80 42")).cut_short) << "overlong zero";
+  EXPECT_FALSE(U8(Hex("41 0D 0A")).cut_short);
+  EXPECT_FALSE(U16(Hex("41 00 00 00 00"), LE, Utf16Mark::None).cut_short);
+  EXPECT_TRUE(U16(Hex("41 00 00 00 42 00"), LE, Utf16Mark::None).cut_short);
+  EXPECT_FALSE(U16(Hex("00 41 00 00 00"), BE, Utf16Mark::None).cut_short);
+  EXPECT_TRUE(U16(Hex("00 41 00 00 42"), BE, Utf16Mark::None).cut_short);
 }
 
 TEST(DecodeUtf8, FourByteCharacterBecomesTwoQuestionMarks) {
@@ -127,12 +153,6 @@ TEST(DecodeUtf8, LongAsciiRunsAcrossVectorWidths) {
 
 // ---- UTF-16 ----
 
-DecodedText U16(std::string_view bytes, ByteOrder order, Utf16Mark mark) {
-  return DecodeUtf16Text(bytes, order, mark);
-}
-constexpr auto LE = ByteOrder::LittleEndian;
-constexpr auto BE = ByteOrder::BigEndian;
-
 TEST(DecodeUtf16, MarksAreSkippedWhenExpectedAndPresent) {
   EXPECT_EQ(LinesOf(U16(Hex("FF FE 41 00 42 30"), LE, Utf16Mark::Expected).lines),
             (Lines{Hex("41 82 A0")}));
@@ -168,6 +188,11 @@ TEST(DecodeUtf16, ZeroUnitEndsTheTextAndAnOddByteIsAUnit) {
   EXPECT_EQ(LinesOf(U16(Hex("41 00 42"), LE, Utf16Mark::None).lines), (Lines{"AB"}));
   // Big-endian too: the odd byte is not swapped, so it pairs with the terminating zero.
   EXPECT_EQ(LinesOf(U16(Hex("00 41 42"), BE, Utf16Mark::None).lines), (Lines{"AB"}));
+  // A lone byte whose unit takes two Shift-JIS bytes (U+00A7 is 81 98) after text that fills
+  // the buffer: both bytes of the character are kept, nothing is written past the input.
+  EXPECT_EQ(LinesOf(U16(Hex("30 42 A7"), BE, Utf16Mark::None).lines), (Lines{Hex("82 A0 81 98")}));
+  EXPECT_EQ(LinesOf(U16(Hex("42 30 A7"), LE, Utf16Mark::None).lines), (Lines{Hex("82 A0 81 98")}));
+  EXPECT_EQ(LinesOf(U16(Hex("A7"), LE, Utf16Mark::None).lines), (Lines{Hex("81 98")}));
 }
 
 TEST(DecodeUtf16, SurrogatesBecomeOneQuestionMarkPerUnit) {
