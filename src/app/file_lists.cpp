@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/line_split.h"
 #include "platform/file_io.h"
 
 namespace tessary {
@@ -22,10 +23,13 @@ std::string ToFile(const PathCodec& codec, const std::string& path) {
   return codec.to_file(path).value_or(std::string());
 }
 
+// The first `size` lines of a list file, filled up with empty ones. Lines past the list's size
+// are never split off, so a corrupt file of millions of lines costs no more than a short one.
 std::vector<std::string> ReadLines(const std::string& path, size_t size) {
   auto bytes = ReadWholeFile(path);
   if (!bytes) return {};
-  std::vector<std::string> lines = SplitListFile(bytes.value());
+  std::vector<std::string> lines;
+  for (std::string_view l : SplitLines(bytes.value(), size)) lines.emplace_back(l);
   lines.resize(size);
   return lines;
 }
@@ -34,19 +38,6 @@ std::vector<std::string> ReadLines(const std::string& path, size_t size) {
 
 bool SamePath(std::string_view a, std::string_view b) {
   return !a.empty() && a == b;
-}
-
-std::vector<std::string> SplitListFile(std::string_view bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-    lines.emplace_back(bytes.substr(start, i - start));
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
-  return lines;
 }
 
 void RecentList::Load(const std::string& path, const PathCodec& codec) {

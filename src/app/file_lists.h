@@ -67,7 +67,4 @@ class HistoryList {
   std::vector<Entry> entries_;
 };
 
-// Splits a list file at CR LF, lone CR or lone LF.
-std::vector<std::string> SplitListFile(std::string_view bytes);
-
 }  // namespace tessary

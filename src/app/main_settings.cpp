@@ -267,4 +267,10 @@ WrapSetting WrapFor(WrapMode mode, int wrap_byte, int visible_cols) {
   return {true, std::max(1, visible_cols - 1)};
 }
 
+std::optional<std::string> SettingsFileProblem(const PrivateProfile& ini) {
+  if (!ini.Oversized()) return std::nullopt;
+  return "設定ファイルが大きすぎるので読み込みません。\r\n既定の設定で起動し、設定は保存しません。\r\n" +
+         ini.path();
+}
+
 }  // namespace tessary

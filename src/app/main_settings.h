@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,10 @@ struct MainSettings {
 
 // Every key with its default when the file, the key or a readable value is missing.
 MainSettings ReadMainSettings(const PrivateProfile& ini);
+
+// The message shown once at start-up when the settings file is far too large to be a settings
+// file: its keys then read as their defaults and it is never rewritten. Nothing otherwise.
+std::optional<std::string> SettingsFileProblem(const PrivateProfile& ini);
 
 // The keys written at shut-down: every EditorColor key, every Editor boolean, StatusBar,
 // OpenSaveDialog. `Editor`/`WrapByte` is not among them: the wrap-length window writes it and

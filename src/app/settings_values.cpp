@@ -116,9 +116,10 @@ Status WritePlacement(PrivateProfile& ini, std::string_view section, WindowState
 }
 
 Rect PlaceOnScreen(const Rect& saved, const Rect& screen, const Rect& fallback) {
-  const bool off = saved.top + 9 < screen.top || saved.top > screen.Bottom() ||
+  const int64_t slack = 9;
+  const bool off = saved.top + slack < screen.top || saved.top > screen.Bottom() ||
                    saved.Bottom() < screen.top || saved.Bottom() > screen.Bottom() ||
-                   saved.left + 9 < screen.left || saved.left > screen.Right() ||
+                   saved.left + slack < screen.left || saved.left > screen.Right() ||
                    saved.Right() < screen.left || saved.Right() > screen.Right();
   return off ? fallback : saved;
 }

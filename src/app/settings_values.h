@@ -27,8 +27,9 @@ enum class WindowState { Normal, Maximized, Minimized };
 
 struct Rect {
   int left = 0, top = 0, width = 0, height = 0;
-  int Right() const { return left + width; }
-  int Bottom() const { return top + height; }
+  // 64-bit: saved values come from a file anyone can edit and may be at the ends of int.
+  int64_t Right() const { return int64_t{left} + width; }
+  int64_t Bottom() const { return int64_t{top} + height; }
   bool operator==(const Rect&) const = default;
 };
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/line_split.h"
 #include "codec/sjis_text.h"
 #include "platform/app_home.h"
 #include "platform/file_io.h"
@@ -76,17 +77,14 @@ std::string EncodeKeyMapFile(const KeyMap& map) {
   return bytes;
 }
 
+size_t MaxKeyMapRows() {
+  return CommandTable().size() + 1;
+}
+
 KeyMap DecodeKeyMapFile(std::string_view bytes) {
   KeyMap map;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = bytes.size();
-    map.push_back(ParseKeyMapRow(SjisToUtf8(bytes.substr(start, end - start))));
-    start = end;
-    if (start < bytes.size() && bytes[start] == '\r') ++start;
-    if (start < bytes.size() && bytes[start] == '\n') ++start;
-  }
+  for (std::string_view line : SplitLines(bytes, MaxKeyMapRows()))
+    map.push_back(ParseKeyMapRow(SjisToUtf8(line)));
   return map;
 }
 

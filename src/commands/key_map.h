@@ -42,7 +42,10 @@ std::vector<std::string> GetFunctionList(const KeyMap& source);
 // File bytes: Shift-JIS, CR LF after every row, the last included.
 std::string EncodeKeyMapFile(const KeyMap& map);
 // Lines end at CR LF, CR or LF; a line end at the very end adds no row; an empty file has none.
+// At most MaxKeyMapRows() rows are read: one more than the command table has, so that a file
+// with too many rows is still told apart from a good one without building all of them.
 KeyMap DecodeKeyMapFile(std::string_view bytes);
+size_t MaxKeyMapRows();
 
 inline constexpr const char* kKeyMapFileName = "Tessary-KeyMap.txt";
 inline constexpr const char* kKeyDiffFileName = "Tessary-KeyDiff.txt";

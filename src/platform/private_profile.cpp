@@ -1,9 +1,16 @@
 // Line-based INI reading and whole-file atomic rewriting.
 #include "platform/private_profile.h"
 
-#include <cerrno>
-#include <charconv>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+
+#include "base/line_split.h"
 #include "base/sjis.h"
 #include "platform/file_io.h"
 
@@ -61,24 +68,42 @@ ParsedLine Parse(std::string_view line) {
   return {ParsedLine::Kind::Key, Trim(t.substr(0, eq)), value};
 }
 
-// The file split at CR LF, CR or LF; the last line may be empty when the file ends with one.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
-  return lines;
+// The whole file, or nothing when it is missing, unreadable or larger than any settings file
+// this program writes (reading such a file for every key would make start-up take minutes).
+std::optional<std::string> ReadBounded(const std::string& path) {
+  const std::optional<uint64_t> size = FileSizeOf(path);
+  if (!size || *size > PrivateProfile::kMaxBytes) return std::nullopt;
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return std::move(bytes).value();
 }
 
-std::string ReadOrEmpty(const std::string& path) {
-  auto bytes = ReadWholeFile(path);
-  return bytes ? std::move(bytes).value() : std::string();
-}
+// Holds an advisory lock on the settings file's folder for one read-modify-write, so that two
+// processes writing keys at once never lose each other's keys. The folder, not the file, is
+// locked because every write renames a new file over the old one. Best effort: where the lock
+// cannot be had within a few seconds, the write goes ahead as it would without locking.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& file_path) {
+    const size_t slash = file_path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : file_path.substr(0, slash + 1);
+    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    for (int tries = 0; tries < 300; ++tries) {
+      if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+      if (errno != EWOULDBLOCK && errno != EINTR) return;
+      ::usleep(10000);
+    }
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+
+ private:
+  int fd_ = -1;
+};
 
 // Applies one write to the lines: replaces the key's line, or adds it at the end of its
 // section, or adds the section at the end of the file.
@@ -133,8 +158,9 @@ std::optional<int> ParseProfileInteger(std::string_view text) {
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
   if (base == 16) {
     if (v > 0xFFFFFFFFull) return std::nullopt;
-    int32_t bits = static_cast<int32_t>(static_cast<uint32_t>(v));
-    return negative ? -bits : bits;
+    // "-$80000000" negates the lowest pattern: saturate instead of overflowing.
+    const int64_t bits = static_cast<int32_t>(static_cast<uint32_t>(v));
+    return static_cast<int>(std::min<int64_t>(negative ? -bits : bits, INT32_MAX));
   }
   if (v > (negative ? 2147483648ull : 2147483647ull)) return std::nullopt;
   return negative ? static_cast<int>(-static_cast<long long>(v)) : static_cast<int>(v);
@@ -142,9 +168,11 @@ std::optional<int> ParseProfileInteger(std::string_view text) {
 
 std::optional<std::string> PrivateProfile::ReadString(std::string_view section,
                                                       std::string_view key) const {
-  const std::string text = ReadOrEmpty(path_);
+  const std::optional<std::string> text = ReadBounded(path_);
+  if (!text) return std::nullopt;
   bool in_section = false;
-  for (std::string_view line : SplitLines(text)) {
+  LineSplitter lines(*text);
+  for (std::string_view line; lines.Next(line);) {
     ParsedLine p = Parse(line);
     if (p.kind == ParsedLine::Kind::Section) {
       in_section = NamesEqual(p.name, section);
@@ -172,10 +200,23 @@ bool PrivateProfile::ReadBool(std::string_view section, std::string_view key, bo
   return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
+bool PrivateProfile::Oversized() const {
+  const std::optional<uint64_t> size = FileSizeOf(path_);
+  return size && *size > kMaxBytes;
+}
+
 Status PrivateProfile::WriteStrings(const std::vector<Entry>& entries) {
-  const std::string text = ReadOrEmpty(path_);
+  FolderLock lock(path_);
+  // An oversized file is not ours to rewrite: its keys are not read either, and rewriting it
+  // would either keep all of it or throw away what someone put there.
+  if (Oversized()) return Error{"settings file too large, not rewritten: " + path_, EFBIG};
   std::vector<std::string> lines;
-  for (std::string_view l : SplitLines(text)) lines.emplace_back(l);
+  if (FileExists(path_)) {
+    Result<std::string> text = ReadWholeFile(path_);
+    // A file that exists but cannot be read is not replaced by one holding only our keys.
+    if (!text) return text.error();
+    for (std::string_view l : SplitLines(text.value())) lines.emplace_back(l);
+  }
   for (const Entry& e : entries) Apply(lines, e);
   std::string out;
   for (const auto& l : lines) out += l + "\r\n";

@@ -1,6 +1,7 @@
 // Reading and writing keys of an INI ("private profile") file, one file access per call.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ namespace tessary {
 // whole and atomically, so several processes sharing the file see each other's last writes.
 class PrivateProfile {
  public:
+  // Far above any settings file this program writes. A larger file is neither read (every key
+  // reads as missing) nor rewritten; Oversized() lets start-up tell the user once.
+  static constexpr uint64_t kMaxBytes = 4u << 20;
+
   explicit PrivateProfile(std::string path) : path_(std::move(path)) {}
   const std::string& path() const { return path_; }
 
@@ -39,6 +44,8 @@ class PrivateProfile {
     std::string section, key, value;
   };
   Status WriteStrings(const std::vector<Entry>& entries);
+
+  [[nodiscard]] bool Oversized() const;
 
  private:
   std::string path_;

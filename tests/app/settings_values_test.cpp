@@ -58,6 +58,12 @@ TEST(Placement, OffScreenRule) {
   // A second monitor to the left extends the virtual screen.
   EXPECT_TRUE(same(PlaceOnScreen({-1500, 0, 800, 600}, {-1920, 0, 3840, 1080}, fallback),
                    {-1500, 0, 800, 600}));
+  // Values at the ends of int (a hand-edited file) are rejected, never overflowed.
+  constexpr int kMax = 2147483647, kMin = -kMax - 1;
+  EXPECT_TRUE(same(place({0, kMax, 800, 600}), fallback));
+  EXPECT_TRUE(same(place({kMax, kMax, kMax, kMax}), fallback));
+  EXPECT_TRUE(same(place({kMin, kMin, kMax, kMax}), fallback));
+  EXPECT_TRUE(same(place({kMin, 0, 800, 600}), fallback));
 }
 
 TEST(Placement, StateIsExactAndBoundsOnlyWhenNormal) {

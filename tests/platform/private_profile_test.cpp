@@ -47,6 +47,12 @@ TEST(PrivateProfile, IntegerForms) {
   EXPECT_FALSE(ParseProfileInteger("true").has_value());
   EXPECT_FALSE(ParseProfileInteger("12abc").has_value());
   EXPECT_FALSE(ParseProfileInteger("99999999999").has_value());
+  // The ends of the range, in both forms; the negated lowest pattern saturates.
+  EXPECT_EQ(ParseProfileInteger("2147483647"), 2147483647);
+  EXPECT_EQ(ParseProfileInteger("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(ParseProfileInteger("$80000000"), -2147483647 - 1);
+  EXPECT_EQ(ParseProfileInteger("-$80000000"), 2147483647);
+  EXPECT_EQ(ParseProfileInteger("-$FFFFFFFF"), 1);
   EXPECT_FALSE(ParseProfileInteger("$").has_value());
   TempDir dir;
   PrivateProfile ini(dir.Write("t.ini", "[S]\r\nA=clWhite\r\nB=2\r\n"));

@@ -543,6 +543,8 @@ void TFormMain::showEvent(QShowEvent* e) {
 }
 
 void TFormMain::FirstShow() {
+  if (std::optional<std::string> problem = SettingsFileProblem(ini_))
+    messages_.ShowMessage(*problem);
   StartKeyMap();
   editor_->setFocus();
   document_->OpenCommandLine(args_);
