@@ -103,5 +103,19 @@ TEST(HistoryList, FileFormatAndBadRows) {
       << "an unstorable path is left out; the rest stays as it was";
 }
 
+TEST(HistoryList, CorruptFilesOfMillionsOfLinesReadOnlyWhatTheListHolds) {
+  TempDir dir;
+  std::string corrupt = "7\ta.txt\r\n";
+  corrupt.append(50u << 20, '\n');
+  const std::string path = dir.Write("h.txt", corrupt);
+  HistoryList history;
+  history.Load(path, AsciiCodec());
+  ASSERT_EQ(history.entries().size(), HistoryList::kSize);
+  EXPECT_EQ(history.entries()[0].path, "a.txt");
+  RecentList recent;
+  recent.Load(path, AsciiCodec());
+  EXPECT_EQ(recent.entries().size(), RecentList::kSize);
+}
+
 }  // namespace
 }  // namespace tessary

@@ -184,5 +184,15 @@ TEST(SjisText, ExactFormsOnly) {
   EXPECT_FALSE(Utf8ToSjisExact("\xE3\x81"));  // cut-off UTF-8
 }
 
+TEST(MainSettings, AnOversizedSettingsFileIsReportedOnce) {
+  TempDir dir;
+  EXPECT_FALSE(SettingsFileProblem(PrivateProfile(dir.Write("ok.ini", "[Editor]\r\n"))));
+  const std::string path = dir.Write("big.ini", std::string(PrivateProfile::kMaxBytes + 1, '\n'));
+  const std::optional<std::string> problem = SettingsFileProblem(PrivateProfile(path));
+  ASSERT_TRUE(problem);
+  EXPECT_NE(problem->find(path), std::string::npos) << "names the file";
+  EXPECT_EQ(ReadMainSettings(PrivateProfile(path)), MainSettings{}) << "every key its default";
+}
+
 }  // namespace
 }  // namespace tessary

@@ -162,5 +162,11 @@ TEST(KeyMapFile, LineEndsAndBlankLines) {
   EXPECT_EQ(EncodeKeyMapFile({{"g", "a\xF0\x9F\x98\x80z", "", "1"}}), "g\ta?z\t\t1\r\n");
 }
 
+TEST(KeyMapFile, ACorruptFileOfMillionsOfLinesStopsOneRowPastTheTable) {
+  // 50 MB of line feeds once built 50 million rows before the count rejected them.
+  const KeyMap map = DecodeKeyMapFile(std::string(50u << 20, '\n'));
+  EXPECT_EQ(map.size(), CommandTable().size() + 1) << "still told apart from a good file";
+}
+
 }  // namespace
 }  // namespace tessary

@@ -2,6 +2,8 @@
 #include "platform/private_profile.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/test_files.h"
 
@@ -88,6 +90,50 @@ TEST(PrivateProfile, ShiftJisNamesAreNotCaseFolded) {
   std::string font = Hex("82 6C 82 72 20 83 53 83 56 83 62 83 4E");
   ASSERT_TRUE(ini.WriteString("EditorColor", "FontName", font).ok());
   EXPECT_EQ(ini.ReadString("EditorColor", "FontName"), font);
+}
+
+TEST(PrivateProfile, AFileFarLargerThanAnySettingsFileIsNeitherReadNorRewritten) {
+  // 50 MB of line feeds once made every key read split the whole file: a minute at start-up.
+  TempDir dir;
+  std::string big = "[Editor]\r\nTab4=0\r\n";
+  big.append(50u << 20, '\n');
+  const std::string path = dir.Write("big.ini", big);
+  PrivateProfile ini(path);
+  EXPECT_TRUE(ini.Oversized());
+  EXPECT_TRUE(ini.ReadBool("Editor", "Tab4", true)) << "keys read as their defaults";
+  Status s = ini.WriteString("Editor", "Tab4", "1");
+  EXPECT_FALSE(s.ok());
+  EXPECT_EQ(ReadFileOrDie(path).size(), big.size());
+  EXPECT_FALSE(PrivateProfile(dir.Write("small.ini", "[A]\r\nb=1\r\n")).Oversized());
+}
+
+TEST(PrivateProfile, TwoProcessesWritingAtOnceLoseNoKey) {
+  TempDir dir;
+  const std::string path = dir.File("shared.ini");
+  constexpr int kWrites = 150;
+  pid_t children[2];
+  for (int c = 0; c < 2; ++c) {
+    children[c] = ::fork();
+    ASSERT_GE(children[c], 0);
+    if (children[c] == 0) {
+      PrivateProfile ini(path);
+      int failed = 0;
+      for (int i = 0; i < kWrites; ++i)
+        failed += !ini.WriteInteger("P" + std::to_string(c), "K" + std::to_string(i), i).ok();
+      ::_exit(failed == 0 ? 0 : 1);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  PrivateProfile ini(path);
+  int lost = 0;
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < kWrites; ++i)
+      lost += ini.ReadInteger("P" + std::to_string(c), "K" + std::to_string(i), -1) != i;
+  EXPECT_EQ(lost, 0);
 }
 
 TEST(PrivateProfile, FailedWriteIsReportedAndLeavesTheFile) {
