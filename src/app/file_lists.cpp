@@ -23,10 +23,14 @@ std::string ToFile(const PathCodec& codec, const std::string& path) {
   return codec.to_file(path).value_or(std::string());
 }
 
-// The first `size` lines of a list file, filled up with empty ones. Lines past the list's size
-// are never split off, so a corrupt file of millions of lines costs no more than a short one.
+// Room for a row of a list: a path as long as the system allows, and a caret row.
+constexpr uint64_t kMaxRowBytes = 4096 + 32;
+
+// The first `size` lines of a list file, filled up with empty ones. Neither bytes nor lines
+// past what the list can hold are read, so a corrupt file of any size costs no more than a
+// good one.
 std::vector<std::string> ReadLines(const std::string& path, size_t size) {
-  auto bytes = ReadWholeFile(path);
+  auto bytes = ReadFileHead(path, size * kMaxRowBytes);
   if (!bytes) return {};
   std::vector<std::string> lines;
   for (std::string_view l : SplitLines(bytes.value(), size)) lines.emplace_back(l);

@@ -9,6 +9,7 @@
 #include <sys/vfs.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 
@@ -323,6 +324,10 @@ bool FileExists(const std::string& path) {
 }
 
 Result<std::string> ReadWholeFile(const std::string& path) {
+  return ReadFileHead(path, UINT64_MAX);
+}
+
+Result<std::string> ReadFileHead(const std::string& path, uint64_t max_bytes) {
   // The type is checked before the open: opening a FIFO waits for a writer, and a device may
   // never end.
   struct stat named {};
@@ -338,7 +343,7 @@ Result<std::string> ReadWholeFile(const std::string& path) {
   // The read stops at the size the file had when opened: a file that grows while it is read,
   // or a kernel file that reports more and more, can never make the buffer grow without end.
   std::string bytes;
-  ResizeLargeBuffer(bytes, static_cast<size_t>(st.st_size));
+  ResizeLargeBuffer(bytes, static_cast<size_t>(std::min<uint64_t>(st.st_size, max_bytes)));
   size_t got = 0;
   while (got < bytes.size()) {
     ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);

@@ -38,6 +38,9 @@ enum class PathKind {
 // The file's bytes as far as its size when opened, or the reason they could not be read. Only
 // a regular file is opened, so a FIFO, a device or a folder is reported without waiting on it.
 [[nodiscard]] Result<std::string> ReadWholeFile(const std::string& path);
+// The same, but no more than the first max_bytes: for lists whose rows are few, so that a
+// corrupt file of gigabytes costs no more than the list can hold.
+[[nodiscard]] Result<std::string> ReadFileHead(const std::string& path, uint64_t max_bytes);
 
 // Saves bytes as the content of the file path names; the path itself stays what it was.
 // Symbolic links are followed and the file they name is written. A regular file with one name
