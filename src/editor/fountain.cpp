@@ -438,6 +438,8 @@ void TFountainParser::ScanContinued(uint8_t kind) {
       return;
     case token::kInteger:
     case token::kFloat:
+      // A number cut right after its exponent letter goes on with the exponent's sign.
+      if (At(pos_) == '+' || At(pos_) == '-') ++pos_;
       ScanDigits();
       ScanNumberTail();
       token_ = kind == token::kFloat ? token::kFloat : token_;

@@ -206,6 +206,18 @@ TEST(EditorParser, WordCutByTheWrapCarriesKindAndRemain) {
   EXPECT_TRUE(f.StatesRestartAtLineStart());
 }
 
+TEST(EditorParser, NumberCutAfterItsExponentLetterGoesOnWithTheSign) {
+  TEditorFountain f;
+  TEditorParser p(f);
+  // "1e" ends the row; the next row, "+55", is all of the number and wraps again.
+  TRowAttributeData s1 = p.NextRowState("x 1e", "+55", RowEnd::RowWrapped, Initial(RowEnd::RowWrapped));
+  EXPECT_EQ(s1.TokenKind, token::kFloat);
+  EXPECT_EQ(s1.Remain, 0);
+  s1.RowAttribute = RowEnd::RowEndsLine;
+  EXPECT_EQ(Scan(f, "+55", s1), (Tokens{{"+55", token::kFloat}}));
+  EXPECT_EQ(Scan(f, "-5 y", s1), (Tokens{{"-5", token::kFloat}, {"y", token::kAnk}}));
+}
+
 TEST(EditorParser, QuotedTextOpenAtAWrap) {
   TEditorFountain f;
   f.SetQuotation("'");
