@@ -6,11 +6,14 @@ build_packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark
 run_packages=(fonts-noto-cjk fonts-ipafont-gothic)
 # Used by the GUI checks and the benchmark scripts only when present; installed on request.
 extra_packages=(xvfb xdotool imagemagick uchardet nkf vim-nox featherpad)
+# The fuzz targets: clang and its sanitizer and libFuzzer runtimes (scripts/fuzz.sh).
+fuzz_packages=(clang libclang-rt-dev)
 
 wanted=("${build_packages[@]}")
 case "${1:-}" in
   --run) wanted+=("${run_packages[@]}") ;;
-  --all) wanted+=("${run_packages[@]}" "${extra_packages[@]}") ;;
+  --fuzz) wanted+=("${fuzz_packages[@]}") ;;
+  --all) wanted+=("${run_packages[@]}" "${extra_packages[@]}" "${fuzz_packages[@]}") ;;
 esac
 
 missing=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs every test. Exit status is the tests' status.
+# The fuzz targets run last (scripts/fuzz.sh --check); its summary line closes the output.
 # TESSARY_SANITIZE=1 builds into build-asan with AddressSanitizer and UBSan instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,3 +19,5 @@ cmake --build "$build" -j"$(nproc)"
 export TESSARY_HOME="$PWD/$build/test-home"
 mkdir -p "$TESSARY_HOME"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+# Then every fuzz target for a bounded number of runs (clang, ASan, UBSan; about a minute).
+scripts/fuzz.sh --check
