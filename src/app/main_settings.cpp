@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/sjis_text.h"
+#include "codec/sjis_text.h"
 
 namespace tessary {
 namespace {

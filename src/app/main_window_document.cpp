@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/sjis_text.h"
+#include "codec/sjis_text.h"
 #include "codec/document_loader.h"
 #include "codec/document_saver.h"
 #include "platform/app_home.h"
@@ -68,7 +68,7 @@ MainWindowDocument::MainWindowDocument(DocumentEditorPort& editor, MainWindowPor
 // ---- start-up and shut-down ----
 
 void MainWindowDocument::Start() {
-  const PathCodec codec = SjisPathCodec();
+  const PathCodec codec = SjisListCodec();
   history_.Load(WorkingFilePath("History"), codec);
   recent_.Load(WorkingFilePath("Recent"), codec);
   SetLoadIndexFromMenu();
@@ -109,7 +109,7 @@ void MainWindowDocument::OnClose() {
 }
 
 Status MainWindowDocument::SaveLists() const {
-  const PathCodec codec = SjisPathCodec();
+  const PathCodec codec = SjisListCodec();
   Status h = history_.Save(WorkingFilePath("History"), codec);
   Status r = recent_.Save(WorkingFilePath("Recent"), codec);
   return h ? r : h;

@@ -1,4 +1,5 @@
-// Splitting text at CR LF, lone CR or lone LF: the line ends any list, settings or pasted text may hold.
+// Splitting text at CR LF, lone CR or lone LF: the line ends any list, settings or pasted text may
+// hold.
 #pragma once
 
 #include <cstddef>

@@ -70,4 +70,9 @@ std::optional<std::string> Utf8ToSjisExact(std::string_view utf8) {
   return sjis;
 }
 
+ListTextCodec SjisListCodec() {
+  return ListTextCodec{[](std::string_view t) { return Utf8ToSjisExact(t); },
+                       [](std::string_view t) { return SjisToUtf8(t); }};
+}
+
 }  // namespace tessary

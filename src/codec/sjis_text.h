@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/mru_list.h"
+
 namespace tessary {
 
 // Shift-JIS bytes as UTF-8; a lead byte without its trail byte becomes U+30FB, as the document
@@ -18,5 +20,9 @@ std::string Utf8ToSjis(std::string_view utf8);
 // exact code page 932 form (or a line end, or malformed UTF-8). Exact means the bytes convert
 // back to the very same UTF-8, so a stored text never comes back as a different one.
 std::optional<std::string> Utf8ToSjisExact(std::string_view utf8);
+
+// Texts of the list files (paths, search words): exact Shift-JIS on the way out, so a text that
+// Shift-JIS cannot hold is left out of the file instead of being stored garbled.
+ListTextCodec SjisListCodec();
 
 }  // namespace tessary

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/editor_keys_at_exit.h"
-#include "app/sjis_text.h"
+#include "codec/sjis_text.h"
 #include "support/test_files.h"
 
 namespace tessary {

@@ -37,22 +37,19 @@ TEST(LineSplit, EveryLineEndAndNoLineAfterTheLast) {
 TEST(IndentTree, ChildrenSiblingsAndShallowerLines) {
   const IndentTree t = LoadIndentTree("A\r\n\ta1\r\n\t\ta11\r\n\ta2\r\nB\r\n b1\r\n");
   EXPECT_FALSE(t.jump);
-  EXPECT_EQ(ShapeOf(t), (std::vector<Shape>{{"A", 0, -1},
-                                            {"a1", 1, 0},
-                                            {"a11", 2, 1},
-                                            {"a2", 1, 0},
-                                            {"B", 0, -1},
-                                            {"b1", 1, 4}}));
+  EXPECT_EQ(
+      ShapeOf(t),
+      (std::vector<Shape>{
+          {"A", 0, -1}, {"a1", 1, 0}, {"a11", 2, 1}, {"a2", 1, 0}, {"B", 0, -1}, {"b1", 1, 4}}));
   EXPECT_EQ(t.nodes[2].depth, 2);
 }
 
 TEST(IndentTree, TheFirstLineIsTopLevelWhateverItsDepth) {
   const IndentTree t = LoadIndentTree("\t\tfirst\n\t\t\tchild\n\t\tsibling\n\tshallower\n");
   EXPECT_FALSE(t.jump);
-  EXPECT_EQ(ShapeOf(t), (std::vector<Shape>{{"first", 0, -1},
-                                            {"child", 1, 0},
-                                            {"sibling", 0, -1},
-                                            {"shallower", 0, -1}}));
+  EXPECT_EQ(ShapeOf(t),
+            (std::vector<Shape>{
+                {"first", 0, -1}, {"child", 1, 0}, {"sibling", 0, -1}, {"shallower", 0, -1}}));
 }
 
 TEST(IndentTree, AJumpOfTwoLevelsStopsLoadingAndIsReported) {
@@ -69,9 +66,8 @@ TEST(IndentTree, AJumpOfTwoLevelsStopsLoadingAndIsReported) {
 
 TEST(IndentTree, FullWidthBlanksAreTextAndEmptyLinesAreNodes) {
   const IndentTree t = LoadIndentTree("\x81\x40\x81\x40\x81\xA1title\n\nx");
-  EXPECT_EQ(ShapeOf(t), (std::vector<Shape>{{"\x81\x40\x81\x40\x81\xA1title", 0, -1},
-                                            {"", 0, -1},
-                                            {"x", 0, -1}}));
+  EXPECT_EQ(ShapeOf(t), (std::vector<Shape>{
+                            {"\x81\x40\x81\x40\x81\xA1title", 0, -1}, {"", 0, -1}, {"x", 0, -1}}));
 }
 
 }  // namespace

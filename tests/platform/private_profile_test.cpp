@@ -107,6 +107,12 @@ TEST(PrivateProfile, AFileFarLargerThanAnySettingsFileIsNeitherReadNorRewritten)
   EXPECT_FALSE(PrivateProfile(dir.Write("small.ini", "[A]\r\nb=1\r\n")).Oversized());
 }
 
+std::string Numbered(const char* prefix, int i) {
+  std::string s = prefix;
+  s += std::to_string(i);
+  return s;
+}
+
 TEST(PrivateProfile, TwoProcessesWritingAtOnceLoseNoKey) {
   TempDir dir;
   const std::string path = dir.File("shared.ini");
@@ -119,7 +125,7 @@ TEST(PrivateProfile, TwoProcessesWritingAtOnceLoseNoKey) {
       PrivateProfile ini(path);
       int failed = 0;
       for (int i = 0; i < kWrites; ++i)
-        failed += !ini.WriteInteger("P" + std::to_string(c), "K" + std::to_string(i), i).ok();
+        failed += !ini.WriteInteger(Numbered("P", c), Numbered("K", i), i).ok();
       ::_exit(failed == 0 ? 0 : 1);
     }
   }
@@ -132,7 +138,7 @@ TEST(PrivateProfile, TwoProcessesWritingAtOnceLoseNoKey) {
   int lost = 0;
   for (int c = 0; c < 2; ++c)
     for (int i = 0; i < kWrites; ++i)
-      lost += ini.ReadInteger("P" + std::to_string(c), "K" + std::to_string(i), -1) != i;
+      lost += ini.ReadInteger(Numbered("P", c), Numbered("K", i), -1) != i;
   EXPECT_EQ(lost, 0);
 }
 
