@@ -2,6 +2,7 @@
 #include "commands/command_table.h"
 
 #include <array>
+#include <initializer_list>
 
 namespace tessary {
 namespace {
@@ -17,87 +18,101 @@ constexpr std::string_view kExtension = kGroupExtension;
 constexpr std::string_view kHelp = kGroupHelp;
 constexpr std::string_view kEditor = kGroupEditor;
 
+// Short names for the menu columns, so that a row still reads on one line.
+constexpr Checkable kCheck = Checkable::Yes;
+constexpr Checkable kNoCheck = Checkable::No;
+constexpr RadioGroup kNoRadio = RadioGroup::None;
+constexpr RadioGroup kReadCode = RadioGroup::ReadCode;
+constexpr RadioGroup kWrapMode = RadioGroup::WrapMode;
+constexpr RadioGroup kTabWidth = RadioGroup::TabWidth;
+constexpr RadioGroup kLineEnds = RadioGroup::LineEndCounting;
+constexpr RadioGroup kSelUnit = RadioGroup::SelectionUnit;
+constexpr RadioGroup kReserveShow = RadioGroup::ReserveDisplay;
+constexpr Separator kSep = Separator::Before;
+constexpr Separator kNoSep = Separator::None;
+constexpr Submenu kColorMenu = Submenu::FontAndColor;
+
 // clang-format off
 constexpr std::array<CommandEntry, 158> kCommands = {{
     {1001, "MenuNewFile", kFile, "新規作成(&N)", "Ctrl+N", CommandPlace::MainMenu},
     {1002, "MenuOpen", kFile, "開く(&O)... ", "Ctrl+O", CommandPlace::MainMenu},
-    {1003, "MenuSave", kFile, "上書き保存(&S)", "Ctrl+S", CommandPlace::MainMenu},
+    {1003, "MenuSave", kFile, "上書き保存(&S)", "Ctrl+S", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1004, "MenuSaveAs", kFile, "名前を付けて保存(&A)...", "", CommandPlace::MainMenu},
-    {1005, "MenuOpenSaveDialogXpStyle", kFile, "「開く」と「名前を付けて保存」はXpスタイルで表示(&D)", "", CommandPlace::MainMenu},
-    {1006, "MenuReadAuto", kFile, "読込：自動検出(&R)", "", CommandPlace::MainMenu},
-    {1007, "MenuReadSJIS", kFile, "読込：S-JIS(&J)", "", CommandPlace::MainMenu},
-    {1008, "MenuReadUTF8Bom", kFile, "読込：UTF-8 [BOM有](&U)", "", CommandPlace::MainMenu},
-    {1009, "MenuReadUTF8", kFile, "読込：UTF-8 [BOM無](&V)", "", CommandPlace::MainMenu},
-    {1010, "MenuReadUTF16BomBe", kFile, "読込：UTF-16 [BOM有 ビッグエンディアン](&B)", "", CommandPlace::MainMenu},
-    {1011, "MenuReadUTF16Be", kFile, "読込：UTF-16 [BOM無 ビッグエンディアン](&C)", "", CommandPlace::MainMenu},
-    {1012, "MenuReadUTF16BomLe", kFile, "読込：UTF-16 [BOM有 リトルエンディアン](&L)", "", CommandPlace::MainMenu},
-    {1013, "MenuReadUTF16Le", kFile, "読込：UTF-16 [BOM無 リトルエンディアン](&M)", "", CommandPlace::MainMenu},
-    {1020, "MenuSaveClose", kFile, "上書き保存して終了(&E)", "", CommandPlace::MainMenu},
+    {1005, "MenuOpenSaveDialogXpStyle", kFile, "「開く」と「名前を付けて保存」はXpスタイルで表示(&D)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
+    {1006, "MenuReadAuto", kFile, "読込：自動検出(&R)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
+    {1007, "MenuReadSJIS", kFile, "読込：S-JIS(&J)", "", CommandPlace::MainMenu, kCheck, kReadCode},
+    {1008, "MenuReadUTF8Bom", kFile, "読込：UTF-8 [BOM有](&U)", "", CommandPlace::MainMenu, kCheck, kReadCode},
+    {1009, "MenuReadUTF8", kFile, "読込：UTF-8 [BOM無](&V)", "", CommandPlace::MainMenu, kCheck, kReadCode},
+    {1010, "MenuReadUTF16BomBe", kFile, "読込：UTF-16 [BOM有 ビッグエンディアン](&B)", "", CommandPlace::MainMenu, kCheck, kReadCode},
+    {1011, "MenuReadUTF16Be", kFile, "読込：UTF-16 [BOM無 ビッグエンディアン](&C)", "", CommandPlace::MainMenu, kCheck, kReadCode},
+    {1012, "MenuReadUTF16BomLe", kFile, "読込：UTF-16 [BOM有 リトルエンディアン](&L)", "", CommandPlace::MainMenu, kCheck, kReadCode},
+    {1013, "MenuReadUTF16Le", kFile, "読込：UTF-16 [BOM無 リトルエンディアン](&M)", "", CommandPlace::MainMenu, kCheck, kReadCode},
+    {1020, "MenuSaveClose", kFile, "上書き保存して終了(&E)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1021, "MenuClose", kFile, "終了(&Q && &X)", "", CommandPlace::MainMenu},
     {1101, "MenuJump", kEdit, "行へ移動(&G)...", "Ctrl+G", CommandPlace::MainMenu},
-    {1102, "MenuReadOnly", kEdit, "書き換え禁止(&Y)", "", CommandPlace::MainMenu},
+    {1102, "MenuReadOnly", kEdit, "書き換え禁止(&Y)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
     {1103, "MenuPopUpShow", kEdit, "ポップアップメニュー表示(&P)...", "", CommandPlace::MainMenu},
-    {1104, "MenuCopyOneLine", kEdit, "１行コピー(&C)", "Ctrl+Alt+C", CommandPlace::MainMenu},
+    {1104, "MenuCopyOneLine", kEdit, "１行コピー(&C)", "Ctrl+Alt+C", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1105, "MenuSelectWord", kEdit, "１語を選択(&W)", "", CommandPlace::MainMenu},
-    {1106, "MenuCaretMoveNext", kEdit, "カーソルを前後の行に移動(&N)", "", CommandPlace::MainMenu},
-    {1107, "MenuCaretMoveFree", kEdit, "カーソル位置をフリーに移動(&F)", "", CommandPlace::MainMenu},
-    {1108, "MenuCaretAutoIndent", kEdit, "自動インデントを有効(&V)", "", CommandPlace::MainMenu},
-    {1109, "MenuMoveDocumentTop", kEdit, "文書の先頭に移動(&T)", "", CommandPlace::MainMenu},
+    {1106, "MenuCaretMoveNext", kEdit, "カーソルを前後の行に移動(&N)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
+    {1107, "MenuCaretMoveFree", kEdit, "カーソル位置をフリーに移動(&F)", "", CommandPlace::MainMenu, kCheck},
+    {1108, "MenuCaretAutoIndent", kEdit, "自動インデントを有効(&V)", "", CommandPlace::MainMenu, kCheck},
+    {1109, "MenuMoveDocumentTop", kEdit, "文書の先頭に移動(&T)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1110, "MenuMoveDocumentEnd", kEdit, "文書の最後に移動(&B)", "", CommandPlace::MainMenu},
     {1111, "MenuMoveLineTop", kEdit, "行の先頭に移動(&H)", "", CommandPlace::MainMenu},
     {1112, "MenuMoveLineEnd", kEdit, "行の最後に移動(&E)", "", CommandPlace::MainMenu},
-    {1113, "MenuReplaceTab", kEdit, "選択範囲のタブを空白に置換(&T)...", "", CommandPlace::MainMenu},
+    {1113, "MenuReplaceTab", kEdit, "選択範囲のタブを空白に置換(&T)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1114, "MenuUpperCase", kEdit, "選択範囲を大文字に変換(&U)", "Ctrl+U", CommandPlace::MainMenu},
     {1115, "MenuLowerCase", kEdit, "選択範囲を小文字に変換(&L)", "Ctrl+L", CommandPlace::MainMenu},
     {1116, "MenuZenToHan", kEdit, "選択範囲を全角から半角に変換(&H)", "", CommandPlace::MainMenu},
     {1117, "MenuHanToZen", kEdit, "選択範囲を半角から全角に変換(&F)", "", CommandPlace::MainMenu},
-    {1118, "MenuShowSnippet", kEdit, "スニペット 文字列表示(&X)...", "", CommandPlace::MainMenu},
+    {1118, "MenuShowSnippet", kEdit, "スニペット 文字列表示(&X)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1119, "MenuShowSnippetFile", kEdit, "スニペット ファイル表示(&Y)...", "", CommandPlace::MainMenu},
-    {1120, "MenuOstrBoardSeikei", kEdit, "ostrel 掲示板ログ整形(&A)", "", CommandPlace::MainMenu},
+    {1120, "MenuOstrBoardSeikei", kEdit, "ostrel 掲示板ログ整形(&A)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1201, "MenuSearchWord", kSearch, "検索(&F)... ", "Ctrl+F", CommandPlace::MainMenu},
     {1202, "MenuSearchNext", kSearch, "次を検索(&N) ", "F3", CommandPlace::MainMenu},
     {1203, "MenuSearchPrev", kSearch, "前を検索(&P)", "Shift+F3", CommandPlace::MainMenu},
     {1204, "MenuSearchWordOneLine", kSearch, "１行コピーして検索(&C)... ", "Ctrl+Alt+F", CommandPlace::MainMenu},
-    {1205, "MenuReplaceWord", kSearch, "置換(&R)...", "", CommandPlace::MainMenu},
-    {1301, "MenuWrapNone", kView, "折り返さない(&N)", "Ctrl+1", CommandPlace::MainMenu},
-    {1302, "MenuWrapLength", kView, "指定文字で折り返し(&C)", "Ctrl+2", CommandPlace::MainMenu},
-    {1303, "MenuWrapWindowWidth", kView, "ウィンドウの右端で折り返し(&W)", "Ctrl+3", CommandPlace::MainMenu},
-    {1304, "MenuSetMojiLength", kView, "指定文字数設定(&S)...", "", CommandPlace::MainMenu},
-    {1305, "MenuFontColor", kView, "文字色(&F)...", "", CommandPlace::MainMenu},
-    {1306, "MenuBackColor", kView, "背景色(&B)...", "", CommandPlace::MainMenu},
-    {1307, "MenuSelectColor", kView, "選択文字色(&X)...", "", CommandPlace::MainMenu},
-    {1308, "MenuSelectBackColor", kView, "選択背景色(&Y)...", "", CommandPlace::MainMenu},
-    {1309, "MenuKigouColor", kView, "記号表示色(&K)...", "", CommandPlace::MainMenu},
-    {1310, "MenuUnderLineColor", kView, "アンダーライン表示色(&U)...", "", CommandPlace::MainMenu},
-    {1311, "MenuFontColorReadOnly", kView, "書込禁止時 文字色(&G)...", "", CommandPlace::MainMenu},
-    {1312, "MenuBackColorReadOnly", kView, "書込禁止時 背景色(&C)...", "", CommandPlace::MainMenu},
-    {1313, "MenuRow", kView, "行番号(&L)", "", CommandPlace::MainMenu},
-    {1314, "MenuColumn", kView, "ルーラ(&R)", "", CommandPlace::MainMenu},
-    {1315, "MenuShowUnderLine", kView, "カーソルのある行に下線を表示(&E)", "", CommandPlace::MainMenu},
-    {1316, "MenuCrLf", kView, "改行(&L)", "", CommandPlace::MainMenu},
-    {1317, "MenuEof", kView, "EOF(&E)", "", CommandPlace::MainMenu},
-    {1318, "MenuTab", kView, "タブ(&T)", "", CommandPlace::MainMenu},
-    {1319, "MenuDBCS", kView, "全角空白(&W)", "", CommandPlace::MainMenu},
-    {1320, "MenuTab2", kView, "タブ数2(&2)", "", CommandPlace::MainMenu},
-    {1321, "MenuTab4", kView, "タブ数4(&4)", "", CommandPlace::MainMenu},
-    {1322, "MenuTab6", kView, "タブ数6(&6)", "", CommandPlace::MainMenu},
-    {1323, "MenuTab8", kView, "タブ数8(&8)", "", CommandPlace::MainMenu},
-    {1324, "MenuCrLfNotInclude", kView, "改行をカウントしない(&N)", "", CommandPlace::MainMenu},
-    {1325, "MenuCrlfInclude", kView, "改行をカウントする(&I)", "", CommandPlace::MainMenu},
-    {1326, "MenuSelectLengthChar", kView, "文字数で表示(&C)", "", CommandPlace::MainMenu},
-    {1327, "MenuSelctLengthByte", kView, "半角文字数で表示(&B)", "", CommandPlace::MainMenu},
-    {1328, "MenuStatusBarTopVisible", kView, "上部ステータスバーを表示(&T)", "", CommandPlace::MainMenu},
-    {1329, "MenuStatusBarBottomVisible", kView, "下部ステータスバーを表示(&B)", "", CommandPlace::MainMenu},
+    {1205, "MenuReplaceWord", kSearch, "置換(&R)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
+    {1301, "MenuWrapNone", kView, "折り返さない(&N)", "Ctrl+1", CommandPlace::MainMenu, kCheck, kWrapMode},
+    {1302, "MenuWrapLength", kView, "指定文字で折り返し(&C)", "Ctrl+2", CommandPlace::MainMenu, kCheck, kWrapMode},
+    {1303, "MenuWrapWindowWidth", kView, "ウィンドウの右端で折り返し(&W)", "Ctrl+3", CommandPlace::MainMenu, kCheck, kWrapMode},
+    {1304, "MenuSetMojiLength", kView, "指定文字数設定(&S)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
+    {1305, "MenuFontColor", kView, "文字色(&F)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep, kColorMenu},
+    {1306, "MenuBackColor", kView, "背景色(&B)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kColorMenu},
+    {1307, "MenuSelectColor", kView, "選択文字色(&X)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kColorMenu},
+    {1308, "MenuSelectBackColor", kView, "選択背景色(&Y)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kColorMenu},
+    {1309, "MenuKigouColor", kView, "記号表示色(&K)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kColorMenu},
+    {1310, "MenuUnderLineColor", kView, "アンダーライン表示色(&U)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kColorMenu},
+    {1311, "MenuFontColorReadOnly", kView, "書込禁止時 文字色(&G)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kColorMenu},
+    {1312, "MenuBackColorReadOnly", kView, "書込禁止時 背景色(&C)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kColorMenu},
+    {1313, "MenuRow", kView, "行番号(&L)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
+    {1314, "MenuColumn", kView, "ルーラ(&R)", "", CommandPlace::MainMenu, kCheck},
+    {1315, "MenuShowUnderLine", kView, "カーソルのある行に下線を表示(&E)", "", CommandPlace::MainMenu, kCheck},
+    {1316, "MenuCrLf", kView, "改行(&L)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
+    {1317, "MenuEof", kView, "EOF(&E)", "", CommandPlace::MainMenu, kCheck},
+    {1318, "MenuTab", kView, "タブ(&T)", "", CommandPlace::MainMenu, kCheck},
+    {1319, "MenuDBCS", kView, "全角空白(&W)", "", CommandPlace::MainMenu, kCheck},
+    {1320, "MenuTab2", kView, "タブ数2(&2)", "", CommandPlace::MainMenu, kCheck, kTabWidth, kSep},
+    {1321, "MenuTab4", kView, "タブ数4(&4)", "", CommandPlace::MainMenu, kCheck, kTabWidth},
+    {1322, "MenuTab6", kView, "タブ数6(&6)", "", CommandPlace::MainMenu, kCheck, kTabWidth},
+    {1323, "MenuTab8", kView, "タブ数8(&8)", "", CommandPlace::MainMenu, kCheck, kTabWidth},
+    {1324, "MenuCrLfNotInclude", kView, "改行をカウントしない(&N)", "", CommandPlace::MainMenu, kCheck, kLineEnds, kSep},
+    {1325, "MenuCrlfInclude", kView, "改行をカウントする(&I)", "", CommandPlace::MainMenu, kCheck, kLineEnds},
+    {1326, "MenuSelectLengthChar", kView, "文字数で表示(&C)", "", CommandPlace::MainMenu, kCheck, kSelUnit, kSep},
+    {1327, "MenuSelctLengthByte", kView, "半角文字数で表示(&B)", "", CommandPlace::MainMenu, kCheck, kSelUnit},
+    {1328, "MenuStatusBarTopVisible", kView, "上部ステータスバーを表示(&T)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
+    {1329, "MenuStatusBarBottomVisible", kView, "下部ステータスバーを表示(&B)", "", CommandPlace::MainMenu, kCheck},
     {1401, "MenuKeyBoard", kTool, "キーボード設定(&K)...", "", CommandPlace::MainMenu},
-    {1402, "MenuCloseESCkey", kTool, "ESCキーで終了(&E)", "", CommandPlace::MainMenu},
-    {1403, "MenuCloseENTERkey", kTool, "Enterキーで終了(&R)", "", CommandPlace::MainMenu},
-    {1404, "MenuCloseQkey", kTool, "Qキーで終了(&Q)", "", CommandPlace::MainMenu},
-    {1405, "MenuCloseXkey", kTool, "Xキーで終了(&X)", "", CommandPlace::MainMenu},
-    {1407, "MenuFavoriteAuto1", kTool, "お気入１ 起動(&X)", "", CommandPlace::MainMenu},
+    {1402, "MenuCloseESCkey", kTool, "ESCキーで終了(&E)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
+    {1403, "MenuCloseENTERkey", kTool, "Enterキーで終了(&R)", "", CommandPlace::MainMenu, kCheck},
+    {1404, "MenuCloseQkey", kTool, "Qキーで終了(&Q)", "", CommandPlace::MainMenu, kCheck},
+    {1405, "MenuCloseXkey", kTool, "Xキーで終了(&X)", "", CommandPlace::MainMenu, kCheck},
+    {1407, "MenuFavoriteAuto1", kTool, "お気入１ 起動(&X)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1408, "MenuFavoriteAuto2", kTool, "お気入２ 起動(&Y)", "", CommandPlace::MainMenu},
     {1409, "MenuFavoriteAuto3", kTool, "お気入３ 起動(&Z)", "", CommandPlace::MainMenu},
     {1410, "MenuFavoriteSetting", kTool, "お気入の設定(&E)...", "", CommandPlace::MainMenu},
-    {1411, "MenuLauncherAuto1", kTool, "外部プログラム １ 起動(&U)", "", CommandPlace::MainMenu},
+    {1411, "MenuLauncherAuto1", kTool, "外部プログラム １ 起動(&U)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1412, "MenuLauncherAuto2", kTool, "外部プログラム ２ 起動(&V)", "", CommandPlace::MainMenu},
     {1413, "MenuLauncherAuto3", kTool, "外部プログラム ３ 起動(&W)", "", CommandPlace::MainMenu},
     {1414, "MenuLauncherSetting", kTool, "外部プログラムの設定(&L)...", "", CommandPlace::MainMenu},
@@ -106,17 +121,17 @@ constexpr std::array<CommandEntry, 158> kCommands = {{
     {1503, "MenuFilerSetFocus", kWindow, "ファイラーを選択(&F)...", "", CommandPlace::MainMenu},
     {1601, "MenuReserveColor", kReserve, "予約語色(&V)...", "", CommandPlace::MainMenu},
     {1602, "MenuReserveRead", kReserve, "予約語ファイル読込(&O)...", "", CommandPlace::MainMenu},
-    {1603, "MenuReseveIniSet", kReserve, "INIファイルのセクションを予約語色で表示(&N)", "", CommandPlace::MainMenu},
-    {1604, "MenuReseveReserveSet", kReserve, "予約語を予約語色で表示(&S)", "", CommandPlace::MainMenu},
-    {1605, "MenuReseveNoSet", kReserve, "予約語の表示は行わない(&C)", "", CommandPlace::MainMenu},
+    {1603, "MenuReseveIniSet", kReserve, "INIファイルのセクションを予約語色で表示(&N)", "", CommandPlace::MainMenu, kCheck, kReserveShow, kSep},
+    {1604, "MenuReseveReserveSet", kReserve, "予約語を予約語色で表示(&S)", "", CommandPlace::MainMenu, kCheck, kReserveShow},
+    {1605, "MenuReseveNoSet", kReserve, "予約語の表示は行わない(&C)", "", CommandPlace::MainMenu, kCheck, kReserveShow},
     {1701, "MenuShowCsvList", kExtension, "CsvList 表示(&L)...", "", CommandPlace::MainMenu},
     {1702, "MenuShowBinary", kExtension, "バイナリ 表示(&B)...", "", CommandPlace::MainMenu},
     {1703, "MenuShowOutLine", kExtension, "アウトライン表示(&O)...", "Ctrl+F3", CommandPlace::MainMenu},
-    {1704, "MenuFileOpen", kExtension, "ファイルメニューを開く(&F)", "", CommandPlace::MainMenu},
-    {1705, "MenuShowNoteCsv", kExtension, "CsvList表示[UTF対応](&N)...", "", CommandPlace::MainMenu},
+    {1704, "MenuFileOpen", kExtension, "ファイルメニューを開く(&F)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
+    {1705, "MenuShowNoteCsv", kExtension, "CsvList表示[UTF対応](&N)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1706, "MenuShowBinaryExe", kExtension, "Rorezuvidavuv起動 バイナリ表示(&W)...", "", CommandPlace::MainMenu},
     {1707, "MenuShowCsvExe", kExtension, "Virovadizi起動 CSV表示(&X)...", "", CommandPlace::MainMenu},
-    {1708, "MenuOstrBoard", kExtension, "ostrel 掲示板ログ表示(&A)...", "", CommandPlace::MainMenu},
+    {1708, "MenuOstrBoard", kExtension, "ostrel 掲示板ログ表示(&A)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1709, "MenuOstrHistory", kExtension, "ostrel ヒストリ表示(&H)...", "", CommandPlace::MainMenu},
     {1710, "MenuPilkaKeyBoarsMap", kExtension, "Pilka キーボードマップ表示(&M)...", "", CommandPlace::MainMenu},
     {1711, "MenuCsvListLoadAll", kExtension, "CsvList 全て表示(&A)", "", CommandPlace::InvisibleItem},
@@ -180,6 +195,42 @@ constexpr std::array<CommandEntry, 158> kCommands = {{
 }};
 // clang-format on
 
+struct IdName {
+  CommandId id;
+  std::string_view name;
+};
+constexpr IdName kIdNames[] = {
+#define TESSARY_ID_NAME(name, number) {CommandId::name, #name},
+    TESSARY_COMMAND_IDS(TESSARY_ID_NAME)
+#undef TESSARY_ID_NAME
+};
+
+// The named rows are the CommandIds one to one, in order, by number and by name; so every id
+// the code names has its row, and a row added without its name (or the reverse) fails here.
+constexpr bool NamedRowsAreTheCommandIds() {
+  size_t n = 0;
+  for (const CommandEntry& e : kCommands) {
+    if (e.command.empty()) continue;
+    if (n == std::size(kIdNames)) return false;
+    if (IdNumber(kIdNames[n].id) != e.id || kIdNames[n].name != e.command) return false;
+    ++n;
+  }
+  return n == std::size(kIdNames);
+}
+static_assert(NamedRowsAreTheCommandIds(), "the table's named rows and CommandId differ");
+
+// Editor keys have no menu item, and a radio item shows a check mark like any other.
+constexpr bool MenuColumnsAreConsistent() {
+  for (const CommandEntry& e : kCommands) {
+    const bool plain = e.checkable == Checkable::No && e.radio == RadioGroup::None &&
+                       e.separator == Separator::None && e.submenu == Submenu::None;
+    if (e.place == CommandPlace::EditorControl && !plain) return false;
+    if (e.radio != RadioGroup::None && e.checkable != Checkable::Yes) return false;
+  }
+  return true;
+}
+static_assert(MenuColumnsAreConsistent(), "a menu column is set where it has no meaning");
+
 struct GroupMenu {
   std::string_view group;
   std::string_view menu;
@@ -196,8 +247,13 @@ constexpr std::array<GroupMenu, 9> kGroupMenus = {{
     {kHelp, "ヘルプ(&H)"},
 }};
 
-void AddRange(std::vector<int>& ids, int first, int last) {
-  for (int id = first; id <= last; ++id) ids.push_back(id);
+void AddIds(std::vector<int>& ids, std::initializer_list<CommandId> named) {
+  for (CommandId id : named) ids.push_back(IdNumber(id));
+}
+
+// Every id from `first` to `last`; the viewers' rows are numbered without gaps.
+void AddRange(std::vector<int>& ids, CommandId first, CommandId last) {
+  for (int id = IdNumber(first); id <= IdNumber(last); ++id) ids.push_back(id);
 }
 
 }  // namespace
@@ -212,13 +268,32 @@ const CommandEntry* FindCommand(int id) {
   return nullptr;
 }
 
+CommandId CommandIdOf(const CommandEntry& entry) {
+  // Safe for every named row: the table is checked against CommandId above.
+  return static_cast<CommandId>(entry.id);
+}
+
 std::string CommandIdText(int id) {
   return std::to_string(id);
+}
+
+std::string CommandIdText(CommandId id) {
+  return CommandIdText(IdNumber(id));
 }
 
 std::string_view MainMenuCaptionOfGroup(std::string_view group) {
   for (const GroupMenu& g : kGroupMenus)
     if (g.group == group) return g.menu;
+  return {};
+}
+
+SubmenuText SubmenuTextOf(Submenu submenu) {
+  switch (submenu) {
+    case Submenu::FontAndColor:
+      return {"MenuColor", "フォント設定と色設定(&F)"};
+    case Submenu::None:
+      break;
+  }
   return {};
 }
 
@@ -230,23 +305,24 @@ std::vector<int> MainMenuShortcutIds() {
 }
 
 std::vector<int> WindowShortcutIds(ShortcutWindow window) {
-  std::vector<int> ids{1021};
+  using enum CommandId;
+  std::vector<int> ids{IdNumber(MenuClose)};
   switch (window) {
     case ShortcutWindow::CsvList:
-      ids.insert(ids.end(), {1101, 1202, 1203});
-      AddRange(ids, 1711, 1720);
+      AddIds(ids, {MenuJump, MenuSearchNext, MenuSearchPrev});
+      AddRange(ids, MenuCsvListLoadAll, MenuCsvListBackColor);
       break;
     case ShortcutWindow::Binary:
-      ids.insert(ids.end(), {1202, 1203});
-      AddRange(ids, 1731, 1742);
+      AddIds(ids, {MenuSearchNext, MenuSearchPrev});
+      AddRange(ids, MenuBinaryTop, MenuBinaryShowUnderLine);
       break;
     case ShortcutWindow::BoardLog:
-      AddRange(ids, 1201, 1203);
+      AddIds(ids, {MenuSearchWord, MenuSearchNext, MenuSearchPrev});
       break;
     case ShortcutWindow::History:
       break;
     case ShortcutWindow::OutLine:
-      ids.push_back(1703);
+      AddIds(ids, {MenuShowOutLine});
       break;
   }
   return ids;

@@ -1,10 +1,13 @@
 // The command table: every command that can carry a shortcut, with its fixed id and defaults.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "commands/command_ids.h"
 
 namespace tessary {
 
@@ -28,23 +31,60 @@ enum class CommandPlace {
   EditorControl,  // a key of the editor control, listed for display and for conflict checks
 };
 
+// Whether the menu item carries a check mark. Which items are checked is the window's
+// settings' business, not the table's.
+enum class Checkable : uint8_t { No, Yes };
+
+// The items of one group exclude each other: checking one unchecks the rest, and clicking the
+// checked item leaves it checked. Every member of a group is checkable.
+enum class RadioGroup : uint8_t {
+  None,
+  ReadCode,         // the seven codes a file is read in when detection is off
+  WrapMode,         // no wrapping, at the wrap length, at the window's width
+  TabWidth,         // 2, 4, 6, 8
+  LineEndCounting,  // whether the selection count includes line ends
+  SelectionUnit,    // characters or half-width columns
+  ReserveDisplay,   // INI sections, reserved words, or nothing in the reserved-word colour
+};
+
+// A separator line above the item, grouping the menus as they read. On the first item of a
+// submenu the separator stands above the submenu in its parent menu.
+enum class Separator : uint8_t { None, Before };
+
+// The submenu of the group's menu that holds the item.
+enum class Submenu : uint8_t { None, FontAndColor };
+
 struct CommandEntry {
-  int id;                             // four decimal digits, unique
+  int id;                             // four decimal digits, unique; see CommandId
   std::string_view command;           // the menu item's name (empty for editor keys)
   std::string_view group;             // one of the group names above
   std::string_view caption;           // the caption the menu carries, "&" markers included
   std::string_view default_shortcut;  // shortcut text, empty for none
   CommandPlace place;
+  Checkable checkable = Checkable::No;
+  RadioGroup radio = RadioGroup::None;
+  Separator separator = Separator::None;
+  Submenu submenu = Submenu::None;
 };
 
 // All 158 rows in table order: 128 menu commands, then the 30 editor keys.
 std::span<const CommandEntry> CommandTable();
 const CommandEntry* FindCommand(int id);
+// The id of a row that has a name (any row but the editor keys).
+[[nodiscard]] CommandId CommandIdOf(const CommandEntry& entry);
 // The four digits of an id as the key map's fourth field holds them.
 std::string CommandIdText(int id);
+[[nodiscard]] std::string CommandIdText(CommandId id);
 
 // The main-menu caption under which a group's commands stand; empty for the editor group.
 std::string_view MainMenuCaptionOfGroup(std::string_view group);
+
+// The caption of a submenu and the name its menu carries; empty for Submenu::None.
+struct SubmenuText {
+  std::string_view name;
+  std::string_view caption;
+};
+[[nodiscard]] SubmenuText SubmenuTextOf(Submenu submenu);
 
 // Ids of the main-menu commands whose rows SetShortCutKey applies, in table order.
 std::vector<int> MainMenuShortcutIds();

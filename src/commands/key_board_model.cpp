@@ -11,8 +11,10 @@ namespace tessary {
 namespace {
 
 // The first row of each main menu names the category of that menu.
-constexpr std::array<std::string_view, 9> kCategoryIds = {"1001", "1101", "1201", "1301", "1401",
-                                                          "1501", "1601", "1701", "1801"};
+constexpr std::array<CommandId, 9> kCategoryIds = {
+    CommandId::MenuNewFile,      CommandId::MenuJump,        CommandId::MenuSearchWord,
+    CommandId::MenuWrapNone,     CommandId::MenuKeyBoard,    CommandId::MenuEditorSetFocus,
+    CommandId::MenuReserveColor, CommandId::MenuShowCsvList, CommandId::MenuShowHelp};
 
 bool HasWord(std::string_view text, std::string_view word) {
   return text.find(word) != std::string_view::npos;
@@ -57,8 +59,9 @@ KeyBoardModel::KeyBoardModel(const KeyMap& default_table, KeyMapFiles& files, Me
 
 void KeyBoardModel::BuildCategories() {
   categories_.clear();
-  for (std::string_view id : kCategoryIds)
-    if (const KeyMapRow* row = FindKeyMapRow(working_, id)) categories_.push_back(row->group);
+  for (CommandId id : kCategoryIds)
+    if (const KeyMapRow* row = FindKeyMapRow(working_, CommandIdText(id)))
+      categories_.push_back(row->group);
 }
 
 void KeyBoardModel::Show() {

@@ -39,7 +39,6 @@
 namespace tessary {
 namespace {
 
-constexpr int kRecentIdBase = 2000;  // MenuRecent1 .. MenuRecent6 are 2001 .. 2006
 constexpr std::array<int, 7> kPanelWidths{0, 100, 100, 100, 180, 120, 100};
 constexpr int kPanel0Reserve = 700;
 
@@ -55,72 +54,24 @@ TColor FromQ(const QColor& q) {
   return static_cast<TColor>(q.red() | (q.green() << 8) | (q.blue() << 16));
 }
 
-// Commands whose behaviour this window carries; the rest belong to windows and features still
-// to come and stay visible but disabled.
-bool Implemented(int id) {
-  if (id >= 1001 && id <= 1021) return true;  // the File menu
-  if (id >= 1301 && id <= 1329) return true;  // the View menu
-  if (id >= 1402 && id <= 1405) return true;  // close-key marks
-  switch (id) {
-    case 1102:
-    case 1103:
-    case 1106:
-    case 1107:
-    case 1108:
-    case 1109:
-    case 1110:
-    case 1111:
-    case 1112:
-    case 1401:
-    case 1502:
-    case 1601:
-    case 1704:
-    case 1802:
-      return true;
-    default:
-      return false;
+// The menu an item goes in, with the item's separator placed: a separator before the first
+// item of a submenu stands above the submenu in its parent menu.
+QMenu* PlaceItem(QMenu* menu, const CommandEntry& e, std::map<Submenu, QMenu*>& submenus) {
+  const bool separated = e.separator == Separator::Before;
+  if (e.submenu == Submenu::None) {
+    if (separated) menu->addSeparator();
+    return menu;
   }
-}
-
-bool Checkable(int id) {
-  return id == 1005 || (id >= 1006 && id <= 1013) || id == 1102 || (id >= 1106 && id <= 1108) ||
-         (id >= 1301 && id <= 1303) || (id >= 1313 && id <= 1329) || (id >= 1402 && id <= 1405) ||
-         (id >= 1603 && id <= 1605);
-}
-
-// A separator goes before these items, grouping the menus as they read.
-bool SeparatorBefore(int id) {
-  switch (id) {
-    case 1003:
-    case 1005:
-    case 1006:
-    case 1020:
-    case 1102:
-    case 1104:
-    case 1106:
-    case 1109:
-    case 1113:
-    case 1118:
-    case 1120:
-    case 1205:
-    case 1304:
-    case 1313:
-    case 1316:
-    case 1320:
-    case 1324:
-    case 1326:
-    case 1328:
-    case 1402:
-    case 1407:
-    case 1411:
-    case 1603:
-    case 1704:
-    case 1705:
-    case 1708:
-      return true;
-    default:
-      return false;
+  QMenu*& sub = submenus[e.submenu];
+  if (sub) {
+    if (separated) sub->addSeparator();
+    return sub;
   }
+  if (separated) menu->addSeparator();
+  const SubmenuText text = SubmenuTextOf(e.submenu);
+  sub = menu->addMenu(Q(text.caption));
+  sub->setObjectName(Q(text.name));
+  return sub;
 }
 
 // The file system's own bytes of a dropped path, so that a name in any encoding opens.
@@ -181,7 +132,8 @@ TFormMain::TFormMain(Messages& messages, std::vector<std::string> args, QWidget*
   };
 
   BuildMenus();
-  WireCommands();
+  RegisterHandlers();
+  EnableRegisteredCommands();
   SetChecks();
   ApplyEditorSettings();
   document_->Start();
@@ -256,188 +208,63 @@ void TFormMain::BuildStatusBars() {
 }
 
 QAction* TFormMain::AddCommand(QMenu* menu, const CommandEntry& e) {
-  if (SeparatorBefore(e.id)) menu->addSeparator();
   QAction* a = menu->addAction(Q(e.caption));
   a->setObjectName(Q(e.command));
-  a->setCheckable(Checkable(e.id));
-  a->setEnabled(Implemented(e.id));
+  a->setCheckable(e.checkable == Checkable::Yes);
   a->setVisible(e.place == CommandPlace::MainMenu);
-  actions_[e.id] = a;
+  const CommandId id = CommandIdOf(e);
+  actions_[id] = a;
+  connect(a, &QAction::triggered, this, [this, id] { handlers_.Run(id); });
   RegisterShortcut(e.id, a);
   return a;
 }
 
+// The recent files, numbered 1 to 6, stand above the quit commands.
+void TFormMain::AddRecentItems(QMenu* menu) {
+  menu->addSeparator();
+  for (int n = 1; n <= static_cast<int>(recent_.size()); ++n) {
+    QAction* r = menu->addAction(QString());
+    r->setObjectName(QString("MenuRecent%1").arg(n));
+    recent_[static_cast<size_t>(n - 1)] = r;
+    connect(r, &QAction::triggered, this, [this, n] { document_->MenuRecentClick(n); });
+  }
+}
+
 void TFormMain::BuildMenus() {
   std::map<std::string_view, QMenu*> menus;
-  QMenu* color_menu = nullptr;
+  std::map<Submenu, QMenu*> submenus;
+  // Clicking the checked item of an exclusive group keeps it checked.
+  std::map<RadioGroup, QActionGroup*> groups;
   for (const CommandEntry& e : CommandTable()) {
     if (e.place == CommandPlace::EditorControl) continue;
     QMenu*& menu = menus[e.group];
     if (!menu) menu = menuBar()->addMenu(Q(MainMenuCaptionOfGroup(e.group)));
-    QMenu* target = menu;
-    // The font and colour commands stand in their own submenu of the View menu.
-    if (e.id >= 1305 && e.id <= 1312) {
-      if (!color_menu) {
-        menu->addSeparator();
-        color_menu = menu->addMenu(Q("フォント設定と色設定(&F)"));
-        color_menu->setObjectName("MenuColor");
-      }
-      target = color_menu;
-    }
-    if (e.id == 1020) {
-      // The recent files stand above the quit commands.
-      menu->addSeparator();
-      for (int n = 1; n <= 6; ++n) {
-        QAction* r = menu->addAction(QString());
-        r->setObjectName(QString("MenuRecent%1").arg(n));
-        actions_[kRecentIdBase + n] = r;
-        connect(r, &QAction::triggered, this, [this, n] { document_->MenuRecentClick(n); });
-      }
-    }
-    AddCommand(target, e);
+    if (CommandIdOf(e) == CommandId::MenuSaveClose) AddRecentItems(menu);
+    QAction* a = AddCommand(PlaceItem(menu, e, submenus), e);
+    if (e.radio == RadioGroup::None) continue;
+    QActionGroup*& group = groups[e.radio];
+    if (!group) group = new QActionGroup(this);
+    group->addAction(a);
   }
   file_menu_ = menus[kGroupFile];
-  // Radio groups show as such; clicking the checked item of an exclusive group keeps it.
-  for (const auto& [first, last] :
-       {std::pair{1301, 1303}, std::pair{1320, 1323}, std::pair{1324, 1325}, std::pair{1326, 1327},
-        std::pair{1603, 1605}}) {
-    auto* group = new QActionGroup(this);
-    for (int id = first; id <= last; ++id) group->addAction(Action(id));
-  }
 }
 
-QAction* TFormMain::Action(int id) const {
+QAction* TFormMain::Action(CommandId id) const {
   auto it = actions_.find(id);
   return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* TFormMain::RecentAction(int n) const {
+  return n >= 1 && n <= static_cast<int>(recent_.size()) ? recent_[static_cast<size_t>(n - 1)]
+                                                         : nullptr;
 }
 
 QAction* TFormMain::Action(std::string_view name) const {
   for (const auto& [id, a] : actions_)
     if (a->objectName() == Q(name)) return a;
+  for (QAction* a : recent_)
+    if (a->objectName() == Q(name)) return a;
   return nullptr;
-}
-
-void TFormMain::OnCommand(int id, std::function<void()> run) {
-  QAction* a = Action(id);
-  connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
-}
-
-void TFormMain::OnToggle(int id, bool& setting, std::function<void()> apply) {
-  QAction* a = Action(id);
-  connect(a, &QAction::triggered, this, [this, a, &setting, apply = std::move(apply)] {
-    setting = a->isChecked();
-    if (apply) apply();
-  });
-}
-
-void TFormMain::WireCommands() {
-  MainWindowDocument& d = *document_;
-  EditorControl& c = editor_->Control();
-  OnCommand(1001, [&d] { d.MenuNewFileClick(); });
-  OnCommand(1002, [&d] { d.MenuOpenClick(); });
-  OnCommand(1003, [&d] { d.MenuSaveClick(); });
-  OnCommand(1004, [&d] { d.MenuSaveAsClick(); });
-  OnToggle(1005, settings_.open_save_dialog_xp_style, nullptr);
-  OnCommand(1006, [&d] { d.MenuReadAutoClick(); });
-  for (int code = 1; code <= 7; ++code)
-    OnCommand(1006 + code, [&d, code] { d.MenuReadCodeClick(static_cast<CharCode>(code)); });
-  OnCommand(1020, [&d] { d.MenuSaveCloseClick(); });
-  OnCommand(1021, [this] { close(); });
-
-  OnCommand(1102, [&d] { d.MenuReadOnlyClick(); });
-  OnCommand(1103, [this] {
-    std::unique_ptr<QMenu> menu = editor_->CreatePopupMenu();
-    menu->exec(editor_->mapToGlobal(
-        editor_->inputMethodQuery(Qt::ImCursorRectangle).toRect().bottomLeft()));
-  });
-  OnToggle(1106, settings_.caret_move_next, [this] { ApplyViewOptions(); });
-  OnToggle(1107, settings_.caret_move_free, [this] { ApplyViewOptions(); });
-  OnToggle(1108, settings_.caret_auto_indent, [this] { ApplyViewOptions(); });
-  OnCommand(1109, [&c] { c.KeyDown(EditorKey::Home, kCtrl); });
-  OnCommand(1110, [&c] { c.KeyDown(EditorKey::End, kCtrl); });
-  OnCommand(1111, [&c] { c.KeyDown(EditorKey::Home, kNoModifier); });
-  OnCommand(1112, [&c] { c.KeyDown(EditorKey::End, kNoModifier); });
-
-  OnCommand(1301, [this] { ChooseWrapMode(WrapMode::None); });
-  OnCommand(1302, [this] { ChooseWrapMode(WrapMode::Length); });
-  OnCommand(1303, [this] { ChooseWrapMode(WrapMode::WindowWidth); });
-  OnCommand(1304, [this] { MenuSetMojiLengthClick(); });
-  OnCommand(1305, [this] { ChooseFont(Protection::Writable); });
-  OnCommand(1306, [this] { ChooseBackColor(Protection::Writable); });
-  OnCommand(1307, [this] { ChooseColor(settings_.select_font_color); });
-  OnCommand(1308, [this] { ChooseColor(settings_.select_back_color); });
-  OnCommand(1309, [this] { ChooseColor(settings_.kigou_color); });
-  OnCommand(1310, [this] { ChooseColor(settings_.under_line_color); });
-  OnCommand(1311, [this] { ChooseFont(Protection::ReadOnly); });
-  OnCommand(1312, [this] { ChooseBackColor(Protection::ReadOnly); });
-  OnCommand(1601, [this] { ChooseColor(settings_.reserve_color); });
-  auto view = [this] { ApplyViewOptions(); };
-  OnToggle(1313, settings_.row_visible, view);
-  OnToggle(1314, settings_.col_visible, view);
-  OnToggle(1315, settings_.under_line_visible, view);
-  OnToggle(1316, settings_.crlf_mark, view);
-  OnToggle(1317, settings_.eof_mark, view);
-  OnToggle(1318, settings_.tab_mark, view);
-  OnToggle(1319, settings_.dbcs_mark, view);
-  for (int w : {2, 4, 6, 8}) OnCommand(1320 + (w / 2 - 1), [this, w] { ChooseTabWidth(w); });
-  OnCommand(1324, [this] { ChooseLineEndCounting(true); });
-  OnCommand(1325, [this] { ChooseLineEndCounting(false); });
-  OnCommand(1326, [this] { ChooseSelectionUnit(true); });
-  OnCommand(1327, [this] { ChooseSelectionUnit(false); });
-  OnCommand(1328,
-            [this] { SetStatusBarVisible(StatusBarPosition::Top, Action(1328)->isChecked()); });
-  OnCommand(1329,
-            [this] { SetStatusBarVisible(StatusBarPosition::Bottom, Action(1329)->isChecked()); });
-
-  OnToggle(1402, settings_.close_esc_key, nullptr);
-  OnToggle(1403, settings_.close_enter_key, nullptr);
-  OnToggle(1404, settings_.close_q_key, nullptr);
-  OnToggle(1405, settings_.close_x_key, nullptr);
-  OnCommand(1502, [&d] { d.MenuNewEditorClick(); });
-  WireKeyCommands();
-  // Opens the File menu itself instead of synthesising the key strokes that would.
-  OnCommand(1704, [this] { menuBar()->setActiveAction(file_menu_->menuAction()); });
-}
-
-// Every check mark from the settings (radio pairs and groups included).
-void TFormMain::SetChecks() {
-  const MainSettings& s = settings_;
-  const std::pair<int, bool> checks[] = {
-      {1005, s.open_save_dialog_xp_style},
-      {1106, s.caret_move_next},
-      {1107, s.caret_move_free},
-      {1108, s.caret_auto_indent},
-      {1301, s.wrap == WrapMode::None},
-      {1302, s.wrap == WrapMode::Length},
-      {1303, s.wrap == WrapMode::WindowWidth},
-      {1313, s.row_visible},
-      {1314, s.col_visible},
-      {1315, s.under_line_visible},
-      {1316, s.crlf_mark},
-      {1317, s.eof_mark},
-      {1318, s.tab_mark},
-      {1319, s.dbcs_mark},
-      {1320, s.tab_width == 2},
-      {1321, s.tab_width == 4},
-      {1322, s.tab_width == 6},
-      {1323, s.tab_width == 8},
-      {1324, s.crlf_not_include},
-      {1325, !s.crlf_not_include},
-      {1326, s.select_length_char},
-      {1327, !s.select_length_char},
-      {1328, s.status_bar_top},
-      {1329, s.status_bar_bottom},
-      {1402, s.close_esc_key},
-      {1403, s.close_enter_key},
-      {1404, s.close_q_key},
-      {1405, s.close_x_key},
-      // Reserved-word display starts off.
-      {1603, false},
-      {1604, false},
-      {1605, true},
-  };
-  for (const auto& [id, on] : checks) Action(id)->setChecked(on);
-  Action(1304)->setEnabled(s.wrap == WrapMode::Length);
 }
 
 QFont TFormMain::FontOf(const FontChoice& f) const {
@@ -656,23 +483,8 @@ void TFormMain::UpdateCaption() {
   setWindowTitle(Q(WindowCaption(caption_file_, isActiveWindow())));
 }
 
-void TFormMain::SetReadMenuChecks(bool auto_detect, const std::array<bool, 7>& codes) {
-  Action(1006)->setChecked(auto_detect);
-  for (size_t i = 0; i < codes.size(); ++i)
-    Action(1007 + static_cast<int>(i))->setChecked(codes[i]);
-}
-
-void TFormMain::SetReadOnlyChecked(bool checked) {
-  Action(1102)->setChecked(checked);
-  // The protection panel follows the mark, also when "/r" protects a freshly loaded file.
-  SetStatusText(StatusPanel::Protection, checked ? kProtectedPanelText : "");
-}
-
 void TFormMain::SetRecentCaptions(const std::array<std::string, 6>& captions) {
-  for (int n = 1; n <= 6; ++n) {
-    QAction* a = Action(kRecentIdBase + n);
-    a->setText(Q(captions[static_cast<size_t>(n - 1)]));
-  }
+  for (size_t i = 0; i < recent_.size(); ++i) recent_[i]->setText(Q(captions[i]));
 }
 
 void TFormMain::StartTimer(MainTimer timer, int milliseconds) {
@@ -721,87 +533,6 @@ void TFormMain::UpdateCharCount() {
   SelectionCounter counter(ends, unit);
   c.ForEachSelectedPiece([&counter](std::string_view piece) { counter.Add(piece); });
   SetStatusText(StatusPanel::Selection, counter.Text());
-}
-
-// ---- view commands ----
-
-void TFormMain::ChooseWrapMode(WrapMode mode) {
-  const int id = mode == WrapMode::None ? 1301 : mode == WrapMode::Length ? 1302 : 1303;
-  if (settings_.wrap == mode) {
-    Action(id)->setChecked(true);  // clicking the checked item leaves it checked
-    return;
-  }
-  settings_.wrap = mode;
-  for (int i = 1301; i <= 1303; ++i) Action(i)->setChecked(i == id);
-  Action(1304)->setEnabled(mode == WrapMode::Length);
-  WriteWrapMode(ini_, mode);
-  ApplyWrapMode();
-}
-
-void TFormMain::MenuSetMojiLengthClick() {
-  if (run_wrap_length && run_wrap_length() && settings_.wrap == WrapMode::Length) ApplyWrapMode();
-  activateWindow();
-}
-
-void TFormMain::ChooseTabWidth(int width) {
-  settings_.tab_width = width;
-  for (int w : {2, 4, 6, 8}) Action(1320 + (w / 2 - 1))->setChecked(w == width);
-  ApplyViewOptions();
-}
-
-void TFormMain::ChooseLineEndCounting(bool not_include) {
-  settings_.crlf_not_include = not_include;
-  Action(1324)->setChecked(not_include);
-  Action(1325)->setChecked(!not_include);
-  UpdateCharCount();
-}
-
-void TFormMain::ChooseSelectionUnit(bool chars) {
-  settings_.select_length_char = chars;
-  Action(1326)->setChecked(chars);
-  Action(1327)->setChecked(!chars);
-  UpdateCharCount();
-}
-
-void TFormMain::ChooseFont(Protection p) {
-  FontChoice& target = p == Protection::ReadOnly ? settings_.font_read_only : settings_.font;
-  const std::optional<FontChoice> chosen = choose_font ? choose_font(target) : std::nullopt;
-  if (!chosen) return;
-  target = *chosen;
-  // The other scheme's choice waits until a document of that kind is shown.
-  const bool shown = editor_->Control().ReadOnly() == (p == Protection::ReadOnly);
-  if (shown) SetEditorColor();
-  WriteFontChoice(ini_, p, target);
-}
-
-void TFormMain::ChooseBackColor(Protection p) {
-  TColor& target =
-      p == Protection::ReadOnly ? settings_.back_color_read_only : settings_.back_color;
-  const std::optional<TColor> chosen = choose_color ? choose_color(target) : std::nullopt;
-  if (!chosen) return;
-  target = *chosen;
-  const bool shown = editor_->Control().ReadOnly() == (p == Protection::ReadOnly);
-  if (shown) SetEditorColor();
-  ApplyViewOptions();  // hidden marks take the background colour
-  WriteBackColor(ini_, p, target);
-}
-
-void TFormMain::ChooseColor(TColor& target) {
-  const std::optional<TColor> chosen = choose_color ? choose_color(target) : std::nullopt;
-  if (!chosen) return;
-  target = *chosen;
-  ApplyViewOptions();
-}
-
-void TFormMain::SetStatusBarVisible(StatusBarPosition bar, bool visible) {
-  if (bar == StatusBarPosition::Top) {
-    settings_.status_bar_top = visible;
-    bars_[0]->setVisible(visible);
-  } else {
-    settings_.status_bar_bottom = visible;
-    bars_[1]->setVisible(visible);
-  }
-  WriteStatusBarVisible(ini_, bar, visible);
 }
 
 // ---- row decorations ----

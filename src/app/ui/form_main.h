@@ -15,6 +15,7 @@
 #include "app/editor_control_port.h"
 #include "app/main_settings.h"
 #include "app/main_window_document.h"
+#include "commands/command_handlers.h"
 #include "commands/command_table.h"
 #include "commands/line_decorations.h"
 #include "platform/messages.h"
@@ -60,9 +61,11 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   MainWindowDocument& Document() { return *document_; }
   const MainSettings& Settings() const { return settings_; }
   PrivateProfile& Ini() { return ini_; }
-  // The menu item of a command id (see the command table; recent items are 2001 .. 2006).
-  QAction* Action(int id) const;
-  QAction* Action(std::string_view name) const;
+  // The menu item of a command, by id or by the item's name (recent items included).
+  [[nodiscard]] QAction* Action(CommandId id) const;
+  [[nodiscard]] QAction* Action(std::string_view name) const;
+  // The recent file item `n`, 1 to 6; null for any other number.
+  [[nodiscard]] QAction* RecentAction(int n) const;
   QMenu* FileMenu() const { return file_menu_; }
   QString PanelText(StatusBarId bar, int panel) const;
   int PanelWidth(StatusBarId bar, int panel) const;
@@ -122,9 +125,16 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   void BuildStatusBars();
   void BuildMenus();
   QAction* AddCommand(QMenu* menu, const CommandEntry& entry);
-  void WireCommands();
-  void OnCommand(int id, std::function<void()> run);
-  void OnToggle(int id, bool& setting, std::function<void()> apply);
+  void AddRecentItems(QMenu* menu);
+  // Every handler is registered before the items are enabled by EnableRegisteredCommands.
+  void RegisterHandlers();
+  void RegisterFileHandlers();
+  void RegisterEditHandlers();
+  void RegisterViewHandlers();
+  void RegisterKeyHandlers();
+  // A check item whose handler copies its new mark into `setting`, then runs `apply`.
+  void HandleToggle(CommandId id, bool& setting, std::function<void()> apply);
+  void EnableRegisteredCommands();
   void SetChecks();
   void ApplyEditorSettings();
   void ApplyViewOptions();
@@ -134,7 +144,6 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   void RegisterShortcut(int id, QAction* action);
   void CreateKeyMap();
   void StartKeyMap();
-  void WireKeyCommands();
   void UpdateCaption();
   void UpdatePanelWidths();
 
@@ -161,7 +170,9 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   std::unique_ptr<QtFileChooserWindows> chooser_windows_;
   std::unique_ptr<FileChoosers> choosers_;
 
-  std::map<int, QAction*> actions_;
+  CommandHandlers handlers_;
+  std::map<CommandId, QAction*> actions_;
+  std::array<QAction*, 6> recent_{};
   std::unique_ptr<FormMainKeyMap, FormMainKeyMapDeleter> keys_;
   bool key_map_replaced_ = false;
   QMenu* file_menu_ = nullptr;

@@ -39,8 +39,8 @@ void TFormMain::StartKeyMap() {
 
 // The keyboard settings window and the key map window; both need the key map in force, so
 // they are available from the first showing on.
-void TFormMain::WireKeyCommands() {
-  connect(Action(1401), &QAction::triggered, this, [this] {
+void TFormMain::RegisterKeyHandlers() {
+  handlers_.Register(CommandId::MenuKeyBoard, [this] {
     if (!keys_->state) return;
     auto open_map = [this](QWidget* parent) {
       ShowKeyMapWindow(parent, ini_, *keys_->files, messages_, editor_->SystemClipboard());
@@ -48,7 +48,7 @@ void TFormMain::WireKeyCommands() {
     if (ShowKeyBoard(this, keys_->state->default_table(), *keys_->files, messages_, ini_, open_map))
       keys_->state->SetShortCutKey(messages_, keys_->shortcuts);
   });
-  connect(Action(1802), &QAction::triggered, this, [this] {
+  handlers_.Register(CommandId::MenuKeyMap, [this] {
     if (!keys_->state) return;
     ini_.WriteBool("ShowKeyMapItem", "All", true);
     ShowKeyMapWindow(this, ini_, *keys_->files, messages_, editor_->SystemClipboard());

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
@@ -80,7 +81,7 @@ class FormMainTest : public ::testing::Test {
   std::string Panel(int n, StatusBarId bar = StatusBarId::Bottom) const {
     return U(window_->PanelText(bar, n));
   }
-  void Trigger(int id) { window_->Action(id)->trigger(); }
+  void Trigger(CommandId id) { window_->Action(id)->trigger(); }
   static std::string Sample(const char* name) {
     return std::string(TESSARY_SOURCE_DIR) + "/data/samples/" + name;
   }
@@ -101,8 +102,8 @@ TEST_F(FormMainTest, FirstStartUsesDefaultsAndWritesEveryEditorKeyAtExit) {
   EXPECT_EQ(w.Editor1().FontColor(), clWhite);
   EXPECT_EQ(w.Editor1().Color(), clBlack);
   EXPECT_EQ(w.PlacedBounds(), (Rect{0, 0, 800, 240}));
-  EXPECT_TRUE(w.Action(1303)->isChecked());
-  EXPECT_FALSE(w.Action(1304)->isEnabled());
+  EXPECT_TRUE(w.Action(CommandId::MenuWrapWindowWidth)->isChecked());
+  EXPECT_FALSE(w.Action(CommandId::MenuSetMojiLength)->isEnabled());
   EXPECT_TRUE(w.Editor1().Control().WordWrap());
   EXPECT_EQ(w.Editor1().Caret().TabSpaceCount, 4);
   EXPECT_TRUE(w.StatusBar(StatusBarId::Top)->isVisible());
@@ -173,7 +174,7 @@ TEST_F(FormMainTest, CommandLineReadOnlyInEitherCaseAndOtherArguments) {
     TFormMain& w = OpenShown({"/R", file});
     EXPECT_EQ(w.Document().FileName(), file);
     EXPECT_TRUE(w.Editor1().Control().ReadOnly());
-    EXPECT_TRUE(w.Action(1102)->isChecked());
+    EXPECT_TRUE(w.Action(CommandId::MenuReadOnly)->isChecked());
     EXPECT_EQ(Panel(6), "書禁");
     EXPECT_EQ(w.Editor1().FontColor(), clBlack);  // the read-only scheme
     EXPECT_EQ(w.Editor1().Color(), clWhite);
@@ -262,7 +263,7 @@ TEST_F(FormMainTest, SaveAsAndOverwriteInEveryCodeAndLineEndGiveTheSampleBytes) 
     w.choose_save_as_file = [&](CharCode, RetCode) {
       return std::optional<SaveChoice>(SaveChoice{out, d.code, d.ret});
     };
-    Trigger(1004);
+    Trigger(CommandId::MenuSaveAs);
     EXPECT_EQ(testing::ReadFileOrDie(out), expected);
     Close();
 
@@ -270,7 +271,7 @@ TEST_F(FormMainTest, SaveAsAndOverwriteInEveryCodeAndLineEndGiveTheSampleBytes) 
     TFormMain& again = OpenShown({copy});
     again.Editor1().Control().SetModified(true);
     messages_.answers = {Answer::Yes};
-    Trigger(1003);
+    Trigger(CommandId::MenuSave);
     EXPECT_EQ(testing::ReadFileOrDie(copy), expected);
     EXPECT_FALSE(again.Editor1().Control().Modified());
     Close();
@@ -325,18 +326,18 @@ TEST_F(FormMainTest, NumericEditDropsWhatItsKindDoesNotTake) {
 TEST_F(FormMainTest, WrapLengthModeUsesTheStoredLengthAndWritesTheModeAtOnce) {
   TFormMain& w = OpenShown();
   Ini().WriteString("Editor", "WrapByte", "40");
-  Trigger(1302);
-  EXPECT_TRUE(w.Action(1304)->isEnabled());
-  EXPECT_FALSE(w.Action(1303)->isChecked());
+  Trigger(CommandId::MenuWrapLength);
+  EXPECT_TRUE(w.Action(CommandId::MenuSetMojiLength)->isEnabled());
+  EXPECT_FALSE(w.Action(CommandId::MenuWrapWindowWidth)->isChecked());
   EXPECT_EQ(w.Editor1().Document().WrapOption().WrapByte(), 40);
   EXPECT_TRUE(Ini().ReadBool("Editor", "WrapLength", false));
   EXPECT_FALSE(Ini().ReadBool("Editor", "WrapWindowWidth", true));
-  Trigger(1301);
+  Trigger(CommandId::MenuWrapNone);
   EXPECT_FALSE(w.Editor1().Control().WordWrap());
-  EXPECT_FALSE(w.Action(1304)->isEnabled());
+  EXPECT_FALSE(w.Action(CommandId::MenuSetMojiLength)->isEnabled());
   // Clicking the checked item leaves it checked.
-  Trigger(1301);
-  EXPECT_TRUE(w.Action(1301)->isChecked());
+  Trigger(CommandId::MenuWrapNone);
+  EXPECT_TRUE(w.Action(CommandId::MenuWrapNone)->isChecked());
 }
 
 TEST_F(FormMainTest, SelectionCountFollowsTheCaptionsOfTheLineEndItems) {
@@ -347,12 +348,12 @@ TEST_F(FormMainTest, SelectionCountFollowsTheCaptionsOfTheLineEndItems) {
   c.SetSelLength(6);  // a, b, CR LF, c, d
   w.UpdateCharCount();
   // By default "改行をカウントしない(&N)" is checked: the line end is not counted.
-  EXPECT_TRUE(w.Action(1324)->isChecked());
+  EXPECT_TRUE(w.Action(CommandId::MenuCrLfNotInclude)->isChecked());
   EXPECT_EQ(Panel(3), "4文字");
   EXPECT_EQ(Panel(3, StatusBarId::Top), "4文字");
-  Trigger(1325);
-  EXPECT_TRUE(w.Action(1325)->isChecked());
-  EXPECT_FALSE(w.Action(1324)->isChecked());
+  Trigger(CommandId::MenuCrlfInclude);
+  EXPECT_TRUE(w.Action(CommandId::MenuCrlfInclude)->isChecked());
+  EXPECT_FALSE(w.Action(CommandId::MenuCrLfNotInclude)->isChecked());
   EXPECT_EQ(Panel(3), "6文字");
   Close();
   EXPECT_FALSE(Ini().ReadBool("Editor", "CrlfNotInclude", true));
@@ -366,7 +367,7 @@ TEST_F(FormMainTest, SelectionOfTwoFullWidthCharactersInBothUnits) {
   c.SetSelLength(4);
   w.UpdateCharCount();
   EXPECT_EQ(Panel(3), "2文字");
-  Trigger(1327);
+  Trigger(CommandId::MenuSelctLengthByte);
   EXPECT_EQ(Panel(3), "4文字");
   c.CancelSelection();
   w.UpdateCharCount();
@@ -385,7 +386,7 @@ TEST_F(FormMainTest, FontChosenWhileReadOnlyWaitsForAWritableDocument) {
   const std::string file = files_->Write("ro.txt", "abc\r\n");
   TFormMain& w = OpenShown({"/r", file});
   next_font_ = FontChoice{"No Such Font Family", 20, clRed};
-  Trigger(1305);
+  Trigger(CommandId::MenuFontColor);
   EXPECT_EQ(w.Editor1().FontColor(), clBlack);  // still the read-only scheme
   const PrivateProfile ini = Ini();
   EXPECT_EQ(ini.ReadInteger("EditorColor", "FontSize", 0), 20);
@@ -393,14 +394,14 @@ TEST_F(FormMainTest, FontChosenWhileReadOnlyWaitsForAWritableDocument) {
   EXPECT_EQ(ini.ReadString("EditorColor", "FontName", ""), "No Such Font Family");
   // Write protection off: the writable scheme with the new font shows, an unknown name
   // falling back to an installed font.
-  Trigger(1102);
+  Trigger(CommandId::MenuReadOnly);
   EXPECT_FALSE(w.Editor1().Control().ReadOnly());
   EXPECT_EQ(w.Editor1().FontColor(), clRed);
   EXPECT_FALSE(w.Editor1().EditorFont().family().isEmpty());
   EXPECT_EQ(w.Editor1().EditorFont().pointSize(), 20);
   // A cancelled dialog changes nothing.
   next_color_.reset();
-  Trigger(1306);
+  Trigger(CommandId::MenuBackColor);
   EXPECT_EQ(w.Editor1().Color(), clBlack);
 }
 
@@ -417,21 +418,21 @@ TEST_F(FormMainTest, UnknownFontNameInTheSettingsNeverBreaksStartUp) {
 TEST_F(FormMainTest, BackgroundAndMarkColoursApplyAndHiddenMarksTakeTheBackground) {
   TFormMain& w = OpenShown();
   next_color_ = clNavy;
-  Trigger(1306);
+  Trigger(CommandId::MenuBackColor);
   EXPECT_EQ(w.Editor1().Color(), clNavy);
   EXPECT_EQ(w.Editor1().Leftbar().BkColor(), clNavy);
   EXPECT_EQ(Ini().ReadString("EditorColor", "BackColor", ""), "clNavy");
   next_color_ = clLime;
-  Trigger(1309);
+  Trigger(CommandId::MenuKigouColor);
   EXPECT_EQ(w.Editor1().Marks().RetMark.Color(), clLime);
-  Trigger(1316);  // line-end marks off
+  Trigger(CommandId::MenuCrLf);  // line-end marks off
   EXPECT_FALSE(w.Editor1().Marks().RetMark.Visible());
-  Trigger(1313);
+  Trigger(CommandId::MenuRow);
   EXPECT_FALSE(w.Editor1().Leftbar().Visible());
-  Trigger(1322);
+  Trigger(CommandId::MenuTab6);
   EXPECT_EQ(w.Editor1().Caret().TabSpaceCount, 6);
-  EXPECT_FALSE(w.Action(1321)->isChecked());
-  Trigger(1328);
+  EXPECT_FALSE(w.Action(CommandId::MenuTab4)->isChecked());
+  Trigger(CommandId::MenuStatusBarTopVisible);
   EXPECT_FALSE(w.StatusBar(StatusBarId::Top)->isVisible());
   EXPECT_FALSE(Ini().ReadBool("StatusBar", "PositionTop", true));
   Close();
@@ -513,14 +514,101 @@ TEST_F(FormMainTest, MenusCarryEveryCommandOfTheTable) {
   TFormMain& w = OpenShown();
   for (const CommandEntry& e : CommandTable()) {
     if (e.place == CommandPlace::EditorControl) continue;
-    QAction* a = w.Action(e.id);
+    QAction* a = w.Action(CommandIdOf(e));
     ASSERT_NE(a, nullptr) << e.id;
     EXPECT_EQ(U(a->text()), e.caption) << e.id;
     EXPECT_EQ(a->isVisible(), e.place == CommandPlace::MainMenu) << e.id;
   }
-  EXPECT_FALSE(w.Action(1201)->isEnabled());  // find belongs to a later window
-  EXPECT_TRUE(w.Action(1003)->isEnabled());
-  EXPECT_EQ(U(w.Action(1003)->shortcut().toString()), "Ctrl+S");  // the key map applied
+  EXPECT_FALSE(w.Action(CommandId::MenuSearchWord)->isEnabled());  // find belongs to a later window
+  EXPECT_TRUE(w.Action(CommandId::MenuSave)->isEnabled());
+  EXPECT_EQ(U(w.Action(CommandId::MenuSave)->shortcut().toString()),
+            "Ctrl+S");  // the key map applied
+}
+
+// The items of a menu by name, "-" for a separator and the submenu's name in brackets.
+std::string Layout(const QMenu* menu) {
+  std::string text;
+  for (const QAction* a : menu->actions()) {
+    if (!text.empty()) text += ' ';
+    if (a->isSeparator())
+      text += '-';
+    else if (a->menu())
+      text.append(1, '[').append(U(a->menu()->objectName())).append(1, ']');
+    else
+      text += U(a->objectName());
+  }
+  return text;
+}
+
+const QMenu* MenuOf(const TFormMain& w, const char* caption) {
+  for (const QAction* a : w.menuBar()->actions())
+    if (U(a->text()) == caption) return a->menu();
+  return nullptr;
+}
+
+TEST_F(FormMainTest, MenusReadInGroupsWithTheRecentFilesAndTheColourSubmenu) {
+  TFormMain& w = Open();
+  ASSERT_NE(MenuOf(w, "ファイル(&F)"), nullptr);
+  EXPECT_EQ(Layout(MenuOf(w, "ファイル(&F)")),
+            "MenuNewFile MenuOpen - MenuSave MenuSaveAs - MenuOpenSaveDialogXpStyle - "
+            "MenuReadAuto MenuReadSJIS MenuReadUTF8Bom MenuReadUTF8 MenuReadUTF16BomBe "
+            "MenuReadUTF16Be MenuReadUTF16BomLe MenuReadUTF16Le - MenuRecent1 MenuRecent2 "
+            "MenuRecent3 MenuRecent4 MenuRecent5 MenuRecent6 - MenuSaveClose MenuClose");
+  const QMenu* view = MenuOf(w, "表示(&V)");
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(Layout(view),
+            "MenuWrapNone MenuWrapLength MenuWrapWindowWidth - MenuSetMojiLength - [MenuColor] - "
+            "MenuRow MenuColumn MenuShowUnderLine - MenuCrLf MenuEof MenuTab MenuDBCS - "
+            "MenuTab2 MenuTab4 MenuTab6 MenuTab8 - MenuCrLfNotInclude MenuCrlfInclude - "
+            "MenuSelectLengthChar MenuSelctLengthByte - MenuStatusBarTopVisible "
+            "MenuStatusBarBottomVisible");
+  const QMenu* colors = view->findChild<QMenu*>("MenuColor");
+  ASSERT_NE(colors, nullptr);
+  EXPECT_EQ(Layout(colors),
+            "MenuFontColor MenuBackColor MenuSelectColor MenuSelectBackColor MenuKigouColor "
+            "MenuUnderLineColor MenuFontColorReadOnly MenuBackColorReadOnly");
+  EXPECT_EQ(Layout(MenuOf(w, "予約語(&R)")),
+            "MenuReserveColor MenuReserveRead - MenuReseveIniSet MenuReseveReserveSet "
+            "MenuReseveNoSet");
+}
+
+TEST_F(FormMainTest, EnabledItemsAreTheCommandsWithHandlers) {
+  TFormMain& w = Open();
+  std::vector<int> enabled;
+  for (const CommandEntry& e : CommandTable())
+    if (e.place != CommandPlace::EditorControl && w.Action(CommandIdOf(e))->isEnabled())
+      enabled.push_back(e.id);
+  const std::pair<int, int> ranges[] = {{1001, 1013}, {1020, 1021}, {1102, 1103}, {1106, 1112},
+                                        {1301, 1303}, {1305, 1329}, {1401, 1405}, {1502, 1502},
+                                        {1601, 1601}, {1704, 1704}, {1802, 1802}};
+  std::vector<int> expected;
+  for (auto [first, last] : ranges)
+    for (int id = first; id <= last; ++id) expected.push_back(id);
+  // The wrap length item (1304) has its handler but waits for wrapping at the wrap length.
+  EXPECT_EQ(enabled, expected);
+  Trigger(CommandId::MenuWrapLength);
+  EXPECT_TRUE(w.Action(CommandId::MenuSetMojiLength)->isEnabled());
+}
+
+TEST_F(FormMainTest, ReadCodeItemsExcludeEachOtherAndTheCheckedOneStays) {
+  TFormMain& w = OpenShown();
+  QAction* sjis = w.Action(CommandId::MenuReadSJIS);
+  QAction* utf8 = w.Action(CommandId::MenuReadUTF8);
+  ASSERT_TRUE(sjis->isChecked());
+  Trigger(CommandId::MenuReadSJIS);  // clicking the checked code keeps it
+  EXPECT_TRUE(sjis->isChecked());
+  EXPECT_TRUE(w.Document().ReadMenu().Checked(CharCode::SJIS));
+  Trigger(CommandId::MenuReadUTF8);
+  EXPECT_TRUE(utf8->isChecked());
+  EXPECT_FALSE(sjis->isChecked());
+  EXPECT_TRUE(w.Action(CommandId::MenuReadAuto)->isChecked());  // detection is no alternative
+  Close();
+
+  // Settings naming two codes show the first, the one that loading uses.
+  Ini().WriteBool("Editor", ReadMenuKey(CharCode::UTF8Bom), true);
+  TFormMain& next = Open();
+  EXPECT_TRUE(next.Action(CommandId::MenuReadUTF8Bom)->isChecked());
+  EXPECT_FALSE(next.Action(CommandId::MenuReadUTF8)->isChecked());
 }
 
 TEST_F(FormMainTest, RecentItemsCarryTheOpenedFilesAndOpenThem) {
@@ -528,21 +616,21 @@ TEST_F(FormMainTest, RecentItemsCarryTheOpenedFilesAndOpenThem) {
   const std::string b = files_->Write("a.txt.bak", "def\r\n");
   TFormMain& w = OpenShown({a});
   Drop(w, {b});
-  EXPECT_EQ(U(w.Action(2001)->text()), "&1 " + b);
-  EXPECT_EQ(U(w.Action(2002)->text()), "&2 " + a);
-  Trigger(2002);
+  EXPECT_EQ(U(w.RecentAction(1)->text()), "&1 " + b);
+  EXPECT_EQ(U(w.RecentAction(2)->text()), "&2 " + a);
+  window_->RecentAction(2)->trigger();
   EXPECT_EQ(w.Document().FileName(), a);
-  EXPECT_EQ(U(w.Action(2001)->text()), "&1 " + a);
-  EXPECT_EQ(U(w.Action(2002)->text()), "&2 " + b);
+  EXPECT_EQ(U(w.RecentAction(1)->text()), "&1 " + a);
+  EXPECT_EQ(U(w.RecentAction(2)->text()), "&2 " + b);
   Close();
   // The list is saved at exit and shown at the next start.
   TFormMain& next = Open();
-  EXPECT_EQ(U(next.Action(2001)->text()), "&1 " + a);
+  EXPECT_EQ(U(next.RecentAction(1)->text()), "&1 " + a);
 }
 
 TEST_F(FormMainTest, FileMenuCommandOpensTheFileMenu) {
   TFormMain& w = OpenShown();
-  Trigger(1704);
+  Trigger(CommandId::MenuFileOpen);
   QApplication::processEvents();
   EXPECT_TRUE(w.FileMenu()->isVisible());
   w.FileMenu()->close();

@@ -1,0 +1,273 @@
+// The main window's command handlers, the view commands they run, and the check marks that
+// follow the window's settings.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <utility>
+
+#include "app/settings_values.h"
+#include "app/status_texts.h"
+#include "app/ui/form_main.h"
+#include "codec/char_code.h"
+#include "editor/ui/editor.h"
+
+namespace tessary {
+namespace {
+
+// The read-code items in the order of the codes, CharCode::SJIS (1) to CharCode::UTF16Le (7).
+constexpr std::array<CommandId, 7> kReadCodeItems = {
+    CommandId::MenuReadSJIS,       CommandId::MenuReadUTF8Bom, CommandId::MenuReadUTF8,
+    CommandId::MenuReadUTF16BomBe, CommandId::MenuReadUTF16Be, CommandId::MenuReadUTF16BomLe,
+    CommandId::MenuReadUTF16Le};
+
+constexpr std::array<std::pair<WrapMode, CommandId>, 3> kWrapItems = {{
+    {WrapMode::None, CommandId::MenuWrapNone},
+    {WrapMode::Length, CommandId::MenuWrapLength},
+    {WrapMode::WindowWidth, CommandId::MenuWrapWindowWidth},
+}};
+
+constexpr std::array<std::pair<int, CommandId>, 4> kTabWidthItems = {{
+    {2, CommandId::MenuTab2},
+    {4, CommandId::MenuTab4},
+    {6, CommandId::MenuTab6},
+    {8, CommandId::MenuTab8},
+}};
+
+CommandId WrapItem(WrapMode mode) {
+  for (const auto& [m, id] : kWrapItems)
+    if (m == mode) return id;
+  return CommandId::MenuWrapWindowWidth;
+}
+
+}  // namespace
+
+void TFormMain::HandleToggle(CommandId id, bool& setting, std::function<void()> apply) {
+  handlers_.Register(id, [this, id, &setting, apply = std::move(apply)] {
+    setting = Action(id)->isChecked();
+    if (apply) apply();
+  });
+}
+
+void TFormMain::RegisterHandlers() {
+  RegisterFileHandlers();
+  RegisterEditHandlers();
+  RegisterViewHandlers();
+  RegisterKeyHandlers();
+  using enum CommandId;
+  HandleToggle(MenuCloseESCkey, settings_.close_esc_key, nullptr);
+  HandleToggle(MenuCloseENTERkey, settings_.close_enter_key, nullptr);
+  HandleToggle(MenuCloseQkey, settings_.close_q_key, nullptr);
+  HandleToggle(MenuCloseXkey, settings_.close_x_key, nullptr);
+  handlers_.Register(MenuNewEditor, [this] { document_->MenuNewEditorClick(); });
+  handlers_.Register(MenuReserveColor, [this] { ChooseColor(settings_.reserve_color); });
+  // Opens the File menu itself instead of synthesising the key strokes that would.
+  handlers_.Register(MenuFileOpen,
+                     [this] { menuBar()->setActiveAction(file_menu_->menuAction()); });
+}
+
+// Items of features still to come have no handler and stay visible but disabled. The wrap
+// length item, registered, is further enabled only while wrapping at the wrap length.
+void TFormMain::EnableRegisteredCommands() {
+  for (const auto& [id, a] : actions_) a->setEnabled(handlers_.Registered(id));
+}
+
+void TFormMain::RegisterFileHandlers() {
+  using enum CommandId;
+  MainWindowDocument& d = *document_;
+  handlers_.Register(MenuNewFile, [&d] { d.MenuNewFileClick(); });
+  handlers_.Register(MenuOpen, [&d] { d.MenuOpenClick(); });
+  handlers_.Register(MenuSave, [&d] { d.MenuSaveClick(); });
+  handlers_.Register(MenuSaveAs, [&d] { d.MenuSaveAsClick(); });
+  HandleToggle(MenuOpenSaveDialogXpStyle, settings_.open_save_dialog_xp_style, nullptr);
+  handlers_.Register(MenuReadAuto, [&d] { d.MenuReadAutoClick(); });
+  for (size_t i = 0; i < kReadCodeItems.size(); ++i) {
+    const auto code = static_cast<CharCode>(i + 1);
+    handlers_.Register(kReadCodeItems[i], [&d, code] { d.MenuReadCodeClick(code); });
+  }
+  handlers_.Register(MenuSaveClose, [&d] { d.MenuSaveCloseClick(); });
+  handlers_.Register(MenuClose, [this] { close(); });
+}
+
+void TFormMain::RegisterEditHandlers() {
+  using enum CommandId;
+  EditorControl& c = editor_->Control();
+  handlers_.Register(MenuReadOnly, [this] { document_->MenuReadOnlyClick(); });
+  handlers_.Register(MenuPopUpShow, [this] {
+    std::unique_ptr<QMenu> menu = editor_->CreatePopupMenu();
+    menu->exec(editor_->mapToGlobal(
+        editor_->inputMethodQuery(Qt::ImCursorRectangle).toRect().bottomLeft()));
+  });
+  auto view = [this] { ApplyViewOptions(); };
+  HandleToggle(MenuCaretMoveNext, settings_.caret_move_next, view);
+  HandleToggle(MenuCaretMoveFree, settings_.caret_move_free, view);
+  HandleToggle(MenuCaretAutoIndent, settings_.caret_auto_indent, view);
+  handlers_.Register(MenuMoveDocumentTop, [&c] { c.KeyDown(EditorKey::Home, kCtrl); });
+  handlers_.Register(MenuMoveDocumentEnd, [&c] { c.KeyDown(EditorKey::End, kCtrl); });
+  handlers_.Register(MenuMoveLineTop, [&c] { c.KeyDown(EditorKey::Home, kNoModifier); });
+  handlers_.Register(MenuMoveLineEnd, [&c] { c.KeyDown(EditorKey::End, kNoModifier); });
+}
+
+void TFormMain::RegisterViewHandlers() {
+  using enum CommandId;
+  for (const auto& [mode, id] : kWrapItems)
+    handlers_.Register(id, [this, mode] { ChooseWrapMode(mode); });
+  handlers_.Register(MenuSetMojiLength, [this] { MenuSetMojiLengthClick(); });
+  handlers_.Register(MenuFontColor, [this] { ChooseFont(Protection::Writable); });
+  handlers_.Register(MenuBackColor, [this] { ChooseBackColor(Protection::Writable); });
+  handlers_.Register(MenuSelectColor, [this] { ChooseColor(settings_.select_font_color); });
+  handlers_.Register(MenuSelectBackColor, [this] { ChooseColor(settings_.select_back_color); });
+  handlers_.Register(MenuKigouColor, [this] { ChooseColor(settings_.kigou_color); });
+  handlers_.Register(MenuUnderLineColor, [this] { ChooseColor(settings_.under_line_color); });
+  handlers_.Register(MenuFontColorReadOnly, [this] { ChooseFont(Protection::ReadOnly); });
+  handlers_.Register(MenuBackColorReadOnly, [this] { ChooseBackColor(Protection::ReadOnly); });
+  auto view = [this] { ApplyViewOptions(); };
+  HandleToggle(MenuRow, settings_.row_visible, view);
+  HandleToggle(MenuColumn, settings_.col_visible, view);
+  HandleToggle(MenuShowUnderLine, settings_.under_line_visible, view);
+  HandleToggle(MenuCrLf, settings_.crlf_mark, view);
+  HandleToggle(MenuEof, settings_.eof_mark, view);
+  HandleToggle(MenuTab, settings_.tab_mark, view);
+  HandleToggle(MenuDBCS, settings_.dbcs_mark, view);
+  for (const auto& [width, id] : kTabWidthItems)
+    handlers_.Register(id, [this, w = width] { ChooseTabWidth(w); });
+  handlers_.Register(MenuCrLfNotInclude, [this] { ChooseLineEndCounting(true); });
+  handlers_.Register(MenuCrlfInclude, [this] { ChooseLineEndCounting(false); });
+  handlers_.Register(MenuSelectLengthChar, [this] { ChooseSelectionUnit(true); });
+  handlers_.Register(MenuSelctLengthByte, [this] { ChooseSelectionUnit(false); });
+  handlers_.Register(MenuStatusBarTopVisible, [this] {
+    SetStatusBarVisible(StatusBarPosition::Top, Action(MenuStatusBarTopVisible)->isChecked());
+  });
+  handlers_.Register(MenuStatusBarBottomVisible, [this] {
+    SetStatusBarVisible(StatusBarPosition::Bottom, Action(MenuStatusBarBottomVisible)->isChecked());
+  });
+}
+
+// Every check mark from the settings (radio pairs and groups included).
+void TFormMain::SetChecks() {
+  using enum CommandId;
+  const MainSettings& s = settings_;
+  const std::pair<CommandId, bool> checks[] = {
+      {MenuOpenSaveDialogXpStyle, s.open_save_dialog_xp_style},
+      {MenuCaretMoveNext, s.caret_move_next},
+      {MenuCaretMoveFree, s.caret_move_free},
+      {MenuCaretAutoIndent, s.caret_auto_indent},
+      {MenuRow, s.row_visible},
+      {MenuColumn, s.col_visible},
+      {MenuShowUnderLine, s.under_line_visible},
+      {MenuCrLf, s.crlf_mark},
+      {MenuEof, s.eof_mark},
+      {MenuTab, s.tab_mark},
+      {MenuDBCS, s.dbcs_mark},
+      {MenuCrLfNotInclude, s.crlf_not_include},
+      {MenuCrlfInclude, !s.crlf_not_include},
+      {MenuSelectLengthChar, s.select_length_char},
+      {MenuSelctLengthByte, !s.select_length_char},
+      {MenuStatusBarTopVisible, s.status_bar_top},
+      {MenuStatusBarBottomVisible, s.status_bar_bottom},
+      {MenuCloseESCkey, s.close_esc_key},
+      {MenuCloseENTERkey, s.close_enter_key},
+      {MenuCloseQkey, s.close_q_key},
+      {MenuCloseXkey, s.close_x_key},
+      // Reserved-word display starts off.
+      {MenuReseveIniSet, false},
+      {MenuReseveReserveSet, false},
+      {MenuReseveNoSet, true},
+  };
+  for (const auto& [id, on] : checks) Action(id)->setChecked(on);
+  for (const auto& [mode, id] : kWrapItems) Action(id)->setChecked(s.wrap == mode);
+  for (const auto& [width, id] : kTabWidthItems) Action(id)->setChecked(s.tab_width == width);
+  Action(MenuSetMojiLength)->setEnabled(s.wrap == WrapMode::Length);
+}
+
+void TFormMain::SetReadMenuChecks(bool auto_detect, const std::array<bool, 7>& codes) {
+  Action(CommandId::MenuReadAuto)->setChecked(auto_detect);
+  // From the last code to the first: should the settings hold several, the exclusive group
+  // keeps the first, the one that loading uses.
+  for (size_t i = codes.size(); i-- > 0;) Action(kReadCodeItems[i])->setChecked(codes[i]);
+}
+
+void TFormMain::SetReadOnlyChecked(bool checked) {
+  Action(CommandId::MenuReadOnly)->setChecked(checked);
+  // The protection panel follows the mark, also when "/r" protects a freshly loaded file.
+  SetStatusText(StatusPanel::Protection, checked ? kProtectedPanelText : "");
+}
+
+// ---- view commands ----
+
+void TFormMain::ChooseWrapMode(WrapMode mode) {
+  Action(WrapItem(mode))->setChecked(true);  // the group unchecks the other modes
+  if (settings_.wrap == mode) return;
+  settings_.wrap = mode;
+  Action(CommandId::MenuSetMojiLength)->setEnabled(mode == WrapMode::Length);
+  WriteWrapMode(ini_, mode);
+  ApplyWrapMode();
+}
+
+void TFormMain::MenuSetMojiLengthClick() {
+  if (run_wrap_length && run_wrap_length() && settings_.wrap == WrapMode::Length) ApplyWrapMode();
+  activateWindow();
+}
+
+void TFormMain::ChooseTabWidth(int width) {
+  settings_.tab_width = width;
+  for (const auto& [w, id] : kTabWidthItems) Action(id)->setChecked(w == width);
+  ApplyViewOptions();
+}
+
+void TFormMain::ChooseLineEndCounting(bool not_include) {
+  settings_.crlf_not_include = not_include;
+  Action(CommandId::MenuCrLfNotInclude)->setChecked(not_include);
+  Action(CommandId::MenuCrlfInclude)->setChecked(!not_include);
+  UpdateCharCount();
+}
+
+void TFormMain::ChooseSelectionUnit(bool chars) {
+  settings_.select_length_char = chars;
+  Action(CommandId::MenuSelectLengthChar)->setChecked(chars);
+  Action(CommandId::MenuSelctLengthByte)->setChecked(!chars);
+  UpdateCharCount();
+}
+
+void TFormMain::ChooseFont(Protection p) {
+  FontChoice& target = p == Protection::ReadOnly ? settings_.font_read_only : settings_.font;
+  const std::optional<FontChoice> chosen = choose_font ? choose_font(target) : std::nullopt;
+  if (!chosen) return;
+  target = *chosen;
+  // The other scheme's choice waits until a document of that kind is shown.
+  const bool shown = editor_->Control().ReadOnly() == (p == Protection::ReadOnly);
+  if (shown) SetEditorColor();
+  WriteFontChoice(ini_, p, target);
+}
+
+void TFormMain::ChooseBackColor(Protection p) {
+  TColor& target =
+      p == Protection::ReadOnly ? settings_.back_color_read_only : settings_.back_color;
+  const std::optional<TColor> chosen = choose_color ? choose_color(target) : std::nullopt;
+  if (!chosen) return;
+  target = *chosen;
+  const bool shown = editor_->Control().ReadOnly() == (p == Protection::ReadOnly);
+  if (shown) SetEditorColor();
+  ApplyViewOptions();  // hidden marks take the background colour
+  WriteBackColor(ini_, p, target);
+}
+
+void TFormMain::ChooseColor(TColor& target) {
+  const std::optional<TColor> chosen = choose_color ? choose_color(target) : std::nullopt;
+  if (!chosen) return;
+  target = *chosen;
+  ApplyViewOptions();
+}
+
+void TFormMain::SetStatusBarVisible(StatusBarPosition bar, bool visible) {
+  if (bar == StatusBarPosition::Top) {
+    settings_.status_bar_top = visible;
+    bars_[0]->setVisible(visible);
+  } else {
+    settings_.status_bar_bottom = visible;
+    bars_[1]->setVisible(visible);
+  }
+  WriteStatusBarVisible(ini_, bar, visible);
+}
+
+}  // namespace tessary
