@@ -56,8 +56,11 @@ run_target() {
   local runs
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   if [ "$status" -ne 0 ]; then
-    echo "$name: FAILED after $((SECONDS - start)) s (log $log, input in $crashes/)"
-    grep -m 1 -E 'broken rule|ERROR: (AddressSanitizer|libFuzzer)|runtime error' "$log" >&2 || true
+    local input
+    input=$(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1)
+    echo "$name: FAILED after $((SECONDS - start)) s (input ${input:-in $crashes/}, log $log)"
+    grep -m 1 -E 'broken rule|ERROR: (AddressSanitizer|libFuzzer)|runtime error' "$log" |
+      sed 's/^/  /' || true
     return 1
   fi
   echo "$name: ok, ${runs:-?} runs in $((SECONDS - start)) s"
