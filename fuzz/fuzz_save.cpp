@@ -83,7 +83,7 @@ void CheckSaveUtf16File(const TextLines& lines, uint8_t choice) {
   const CharCode code = kSixteenBit[choice % 4];
   const RetCode ret = kRets[(choice / 4) % 4];
   const std::string target = HomeDir() + "/saved.txt";
-  Check(SaveUtf16(target, lines, code, ret).ok(), "the UTF-16 save succeeds");
+  Check(SaveUtf16(target, lines, code, ret, AppHome(HomeDir())).ok(), "the UTF-16 save succeeds");
   const Result<std::string> written = ReadWholeFile(target);
   Check(written.ok(), "the saved file can be read");
   Check(written.value() == EncodeDocument(lines, code, ret),

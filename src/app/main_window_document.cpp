@@ -60,8 +60,13 @@ bool CommandLineReadOnly(const std::vector<std::string>& args) {
 
 MainWindowDocument::MainWindowDocument(DocumentEditorPort& editor, MainWindowPort& window,
                                        Messages& messages, PrivateProfile& ini,
-                                       const ReadCodeMenu& read_menu)
-    : editor_(editor), window_(window), messages_(messages), ini_(ini), read_menu_(read_menu) {
+                                       const ReadCodeMenu& read_menu, AppHome home)
+    : editor_(editor),
+      window_(window),
+      messages_(messages),
+      ini_(ini),
+      read_menu_(read_menu),
+      home_(std::move(home)) {
   SetNames(CharCodeName(CharCode::SJIS), RetCodeName(RetCode::CrLf));
 }
 
@@ -69,8 +74,8 @@ MainWindowDocument::MainWindowDocument(DocumentEditorPort& editor, MainWindowPor
 
 void MainWindowDocument::Start() {
   const PathCodec codec = SjisListCodec();
-  history_.Load(WorkingFilePath("History"), codec);
-  recent_.Load(WorkingFilePath("Recent"), codec);
+  history_.Load(home_.PathOf(WorkingFile::History), codec);
+  recent_.Load(home_.PathOf(WorkingFile::Recent), codec);
   SetLoadIndexFromMenu();
   SetLoadCharFromMenu();
   window_.SetReadMenuChecks(read_menu_.auto_detect, read_menu_.codes);
@@ -110,8 +115,8 @@ void MainWindowDocument::OnClose() {
 
 Status MainWindowDocument::SaveLists() const {
   const PathCodec codec = SjisListCodec();
-  Status h = history_.Save(WorkingFilePath("History"), codec);
-  Status r = recent_.Save(WorkingFilePath("Recent"), codec);
+  Status h = history_.Save(home_.PathOf(WorkingFile::History), codec);
+  Status r = recent_.Save(home_.PathOf(WorkingFile::Recent), codec);
   return h ? r : h;
 }
 
@@ -138,7 +143,7 @@ std::optional<MainWindowDocument::DetectedFile> MainWindowDocument::GetCharCodeR
   invalid_char_found_ = f.detection.invalid_char_found;
   mixed_ret_code_ = f.detection.mixed_ret_code;
   if (f.detection.unknown_file) {
-    Status s = WriteFileAtomic(WorkingFilePath("UnKnown"), *f.detection.unknown_file);
+    Status s = WriteFileAtomic(home_.PathOf(WorkingFile::UnKnown), *f.detection.unknown_file);
     if (!s) {
       Show("Error : 作業ファイルに書き込めません\r\n" + s.error().message);
       return std::nullopt;
@@ -268,7 +273,7 @@ void MainWindowDocument::MenuReadCodeClick(CharCode code) {
 bool MainWindowDocument::SaveFile(const std::string& target) {
   Status st = Success();
   editor_.WithLines([&](const LineSource& lines) {
-    st = ::tessary::SaveFile(target, lines, save_code_, save_ret_code_);
+    st = ::tessary::SaveFile(target, lines, save_code_, save_ret_code_, home_);
   });
   // The writer never leaves the target half written; the document stays modified so that
   // nothing is lost by quitting after a failed save.

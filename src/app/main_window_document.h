@@ -12,6 +12,7 @@
 #include "app/main_settings.h"
 #include "codec/char_code.h"
 #include "codec/char_code_detector.h"
+#include "platform/app_home.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
 
@@ -48,7 +49,7 @@ bool CommandLineReadOnly(const std::vector<std::string>& args);
 class MainWindowDocument {
  public:
   MainWindowDocument(DocumentEditorPort& editor, MainWindowPort& window, Messages& messages,
-                     PrivateProfile& ini, const ReadCodeMenu& read_menu);
+                     PrivateProfile& ini, const ReadCodeMenu& read_menu, AppHome home);
 
   // ---- start-up and shut-down ----
   // Reads the history and recent lists, prepares the empty document, shows the recent
@@ -148,6 +149,7 @@ class MainWindowDocument {
   Messages& messages_;
   PrivateProfile& ini_;
   ReadCodeMenu read_menu_;
+  AppHome home_;
   RecentList recent_;
   HistoryList history_;
 

@@ -47,14 +47,6 @@ std::string_view StateText(WindowState s) {
   return "NORMAL";
 }
 
-std::string ExecutableStem() {
-  std::string exe = ExecutablePath();
-  auto slash = exe.find_last_of('/');
-  std::string name = slash == std::string::npos ? exe : exe.substr(slash + 1);
-  auto dot = name.find_last_of('.');
-  if (dot != std::string::npos && dot > 0) name.resize(dot);
-  return name.empty() ? std::string("tessary") : name;
-}
 
 }  // namespace
 
@@ -122,10 +114,6 @@ Rect PlaceOnScreen(const Rect& saved, const Rect& screen, const Rect& fallback) 
                    saved.left + slack < screen.left || saved.left > screen.Right() ||
                    saved.Right() < screen.left || saved.Right() > screen.Right();
   return off ? fallback : saved;
-}
-
-std::string SettingsFilePath() {
-  return AppHomeDir() + "/" + ExecutableStem() + ".ini";
 }
 
 }  // namespace tessary

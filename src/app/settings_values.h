@@ -53,7 +53,4 @@ Status WritePlacement(PrivateProfile& ini, std::string_view section, WindowState
 // must not pass the right or bottom edges. Rejected bounds become `fallback`.
 Rect PlaceOnScreen(const Rect& saved, const Rect& virtual_screen, const Rect& fallback);
 
-// "<settings folder>/<executable name without extension>.ini".
-std::string SettingsFilePath();
-
 }  // namespace tessary

@@ -166,8 +166,9 @@ std::string EncodeDocument(const LineSource& lines, CharCode code, RetCode ret) 
   return EncodeSjis(lines, ret);
 }
 
-Status SaveFile(const std::string& target, const LineSource& lines, CharCode code, RetCode ret) {
-  if (IsSixteenBit(code)) return SaveUtf16(target, lines, code, ret);
+Status SaveFile(const std::string& target, const LineSource& lines, CharCode code, RetCode ret,
+                const AppHome& home) {
+  if (IsSixteenBit(code)) return SaveUtf16(target, lines, code, ret, home);
   return WriteFileAtomic(target, EncodeDocument(lines, code, ret));
 }
 
@@ -212,9 +213,10 @@ std::string PostProcessUtf16(std::string_view converted, CharCode code, RetCode 
   return out.Take();
 }
 
-Status SaveUtf16(const std::string& target, const LineSource& lines, CharCode code, RetCode ret) {
-  const std::string src_path = WorkingFilePath("UtfSrc");
-  const std::string dst_path = WorkingFilePath("UtfDst");
+Status SaveUtf16(const std::string& target, const LineSource& lines, CharCode code, RetCode ret,
+                 const AppHome& home) {
+  const std::string src_path = home.PathOf(WorkingFile::UtfSrc);
+  const std::string dst_path = home.PathOf(WorkingFile::UtfDst);
   std::string converted;
   {
     const std::string src = EncodeDocument(lines, CharCode::SJIS, RetCode::CrLf);

@@ -8,6 +8,7 @@
 #include "codec/char_code.h"
 #include "codec/cp932_converter.h"
 #include "codec/line_source.h"
+#include "platform/app_home.h"
 
 namespace tessary {
 
@@ -25,14 +26,16 @@ std::string EncodeDocument(const LineSource& lines, CharCode code, RetCode ret);
 // through SaveUtf16. The write goes to a temporary file beside target that is renamed over it,
 // so target is never left truncated and keeps its permissions. Any failure is returned; the
 // caller shows it and keeps the document modified (clear Modified only on success).
-Status SaveFile(const std::string& target, const LineSource& lines, CharCode code, RetCode ret);
+[[nodiscard]] Status SaveFile(const std::string& target, const LineSource& lines, CharCode code,
+                              RetCode ret, const AppHome& home);
 
-// The 16-bit save with its two working files in AppHomeDir(): "Tessary-UtfSrc.txt" (the lines
-// as Shift-JIS, each followed by CR LF) and "Tessary-UtfDst.txt" (that text as UTF-16 with a
+// The 16-bit save with its two working files in the settings folder: "Tessary-UtfSrc.txt" (the
+// lines as Shift-JIS, each followed by CR LF) and "Tessary-UtfDst.txt" (that text as UTF-16 with a
 // mark, CR LF as 000D 000A, in the code's byte order), both left in place; then the post-
 // processing writes the target. A stale "Tessary-UtfDst.txt" is removed first, so a failed
 // conversion can never pass off an earlier save's text as this one.
-Status SaveUtf16(const std::string& target, const LineSource& lines, CharCode code, RetCode ret);
+[[nodiscard]] Status SaveUtf16(const std::string& target, const LineSource& lines, CharCode code,
+                               RetCode ret, const AppHome& home);
 
 // What the conversion step of SaveUtf16 does in-process: Shift-JIS text to UTF-16 in the given
 // byte order, starting with the two-byte mark; CR and LF bytes become 000D and 000A.

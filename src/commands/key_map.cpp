@@ -88,12 +88,9 @@ KeyMap DecodeKeyMapFile(std::string_view bytes) {
   return map;
 }
 
-KeyMapFiles::KeyMapFiles()
-    : key_map_path_(WorkingFilePath("KeyMap")), key_diff_path_(WorkingFilePath("KeyDiff")) {}
-
-KeyMapFiles::KeyMapFiles(const std::string& folder)
-    : key_map_path_(folder + "/" + kKeyMapFileName),
-      key_diff_path_(folder + "/" + kKeyDiffFileName) {}
+KeyMapFiles::KeyMapFiles(const AppHome& home)
+    : key_map_path_(home.PathOf(WorkingFile::KeyMap)),
+      key_diff_path_(home.PathOf(WorkingFile::KeyDiff)) {}
 
 bool KeyMapFiles::Exists(const std::string& path) const {
   return FileExists(path);

@@ -8,6 +8,7 @@
 
 #include "base/result.h"
 #include "commands/command_table.h"
+#include "platform/app_home.h"
 
 namespace tessary {
 
@@ -47,18 +48,14 @@ std::string EncodeKeyMapFile(const KeyMap& map);
 KeyMap DecodeKeyMapFile(std::string_view bytes);
 size_t MaxKeyMapRows();
 
-inline constexpr const char* kKeyMapFileName = "Tessary-KeyMap.txt";
-inline constexpr const char* kKeyDiffFileName = "Tessary-KeyDiff.txt";
 
 // The key map file and the difference file, and how they are reached. The I/O members are
 // virtual so that tests can make a file unreadable or unwritable whatever the user running
 // them may do.
 class KeyMapFiles {
  public:
-  // The files in the settings folder.
-  KeyMapFiles();
-  // The files in another folder.
-  explicit KeyMapFiles(const std::string& folder);
+  // "Tessary-KeyMap.txt" and "Tessary-KeyDiff.txt" in the settings folder.
+  explicit KeyMapFiles(const AppHome& home);
   virtual ~KeyMapFiles() = default;
 
   const std::string& key_map_path() const { return key_map_path_; }

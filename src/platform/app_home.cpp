@@ -39,18 +39,86 @@ std::string ExecutablePath() {
   return std::string(buf, static_cast<size_t>(n));
 }
 
-std::string AppHomeDir() {
+std::string_view WorkingFileName(WorkingFile file) {
+  switch (file) {
+    case WorkingFile::UnKnown:
+      return "Tessary-UnKnown.txt";
+    case WorkingFile::UtfSrc:
+      return "Tessary-UtfSrc.txt";
+    case WorkingFile::UtfDst:
+      return "Tessary-UtfDst.txt";
+    case WorkingFile::History:
+      return "Tessary-History.txt";
+    case WorkingFile::Recent:
+      return "Tessary-Recent.txt";
+    case WorkingFile::Title:
+      return "Tessary-Title.txt";
+    case WorkingFile::KeyMap:
+      return "Tessary-KeyMap.txt";
+    case WorkingFile::KeyDiff:
+      return "Tessary-KeyDiff.txt";
+    case WorkingFile::Find:
+      return "Tessary-Find.txt";
+    case WorkingFile::Replace:
+      return "Tessary-Replace.txt";
+    case WorkingFile::OutLine:
+      return "Tessary-OutLine.txt";
+    case WorkingFile::Help:
+      return "Tessary-Help.txt";
+    case WorkingFile::BinSrc:
+      return "Tessary-BinSrc.txt";
+    case WorkingFile::BinDst:
+      return "Tessary-BinDst.txt";
+    case WorkingFile::OstrIndex:
+      return "Tessary-OstrIndex.txt";
+    case WorkingFile::OstrSkip:
+      return "Tessary-OstrSkip.txt";
+    case WorkingFile::OstrFind:
+      return "Tessary-OstrFind.txt";
+    case WorkingFile::Snippet:
+      return "Tessary-Snippet.txt";
+    case WorkingFile::SnippetFile:
+      return "Tessary-SnippetFile.txt";
+  }
+  return {};
+}
+
+AppHome::AppHome(std::string folder) : folder_(std::move(folder)) {
+  while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
+}
+
+AppHome AppHome::FromEnvironment() {
   std::string dir = Env("TESSARY_HOME");
   if (dir.empty()) {
     std::string exe = ExecutablePath();
-    if (!exe.empty() && ::access(Parent(exe).c_str(), W_OK) == 0) return Parent(exe);
+    if (!exe.empty() && ::access(Parent(exe).c_str(), W_OK) == 0) return AppHome(Parent(exe));
     std::string base = Env("XDG_CONFIG_HOME");
     if (base.empty()) base = Env("HOME") + "/.config";
     dir = base + "/tessary";
   }
-  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  MakeDirs(dir);
-  return dir;
+  AppHome home(std::move(dir));
+  MakeDirs(home.folder());
+  return home;
+}
+
+std::string AppHome::PathOf(WorkingFile file) const {
+  std::string path = folder_;
+  path += '/';
+  path += WorkingFileName(file);
+  return path;
+}
+
+std::string AppHome::SettingsFile() const {
+  std::string stem = ExecutablePath();
+  stem = stem.substr(stem.find_last_of('/') + 1);
+  if (const size_t dot = stem.find_last_of('.'); dot != std::string::npos && dot > 0)
+    stem.resize(dot);
+  if (stem.empty()) stem = "tessary";
+  return folder_ + "/" + stem + ".ini";
+}
+
+std::string AppHomeDir() {
+  return AppHome::FromEnvironment().folder();
 }
 
 std::string WorkingFilePath(const std::string& name) {

@@ -1,16 +1,59 @@
-// Where the settings file and the "Tessary-" working files live.
+// Where the settings file and the "Tessary-" working files live, and which working files exist.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tessary {
 
-// The folder for settings and working files, without a trailing slash:
-// $TESSARY_HOME when set; else the executable's folder when it is writable;
-// else $XDG_CONFIG_HOME/tessary (default ~/.config/tessary), created on demand.
-std::string AppHomeDir();
+// Every working file of the system, one entry each; nothing passes a file name around.
+enum class WorkingFile {
+  UnKnown,      // the last 8-bit file without its control bytes
+  UtfSrc,       // the 16-bit save's Shift-JIS input
+  UtfDst,       // the 16-bit save's UTF-16 output
+  History,      // caret rows of files
+  Recent,       // recent files
+  Title,        // window-title patterns of the file manager switch
+  KeyMap,       // the key map
+  KeyDiff,      // the key map's changed rows
+  Find,         // search words of the main editor
+  Replace,      // replacement words
+  OutLine,      // the outline's headings
+  Help,         // the help index
+  BinSrc,       // the binary viewer's input
+  BinDst,       // the binary viewer's dump
+  OstrIndex,    // the board log's index
+  OstrSkip,     // the board log's skipped titles
+  OstrFind,     // search words of the board log viewer
+  Snippet,      // text snippets
+  SnippetFile,  // names of the file snippets
+};
 
-// AppHomeDir() + "/Tessary-" + name + ".txt".
+// "Tessary-" + name + ".txt".
+[[nodiscard]] std::string_view WorkingFileName(WorkingFile file);
+
+// The settings folder as a value. It is worked out once, where the program starts, and handed
+// to whatever keeps files there, so tests can point any part at a folder of their own.
+class AppHome {
+ public:
+  explicit AppHome(std::string folder);
+  // $TESSARY_HOME when set; else the executable's folder when it is writable; else
+  // $XDG_CONFIG_HOME/tessary (default ~/.config/tessary), created on demand.
+  [[nodiscard]] static AppHome FromEnvironment();
+
+  // Without a trailing slash.
+  const std::string& folder() const { return folder_; }
+  [[nodiscard]] std::string PathOf(WorkingFile file) const;
+  // "<folder>/<executable name without extension>.ini".
+  [[nodiscard]] std::string SettingsFile() const;
+
+ private:
+  std::string folder_;
+};
+
+// The environment's settings folder and a working file in it by its short name. Only the two
+// loaders that still take no folder use these.
+std::string AppHomeDir();
 std::string WorkingFilePath(const std::string& name);
 
 // Full path of the running executable, empty when it cannot be found.

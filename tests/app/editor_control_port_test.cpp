@@ -51,7 +51,7 @@ class ControlPortTest : public ::testing::Test {
   int wraps_ = 0;
   EditorControlPort port_{control_, [this] { ++colour_calls_; }, [this] { ++wraps_; }};
   PrivateProfile ini_{dir_.path() + "/tessary.ini"};
-  MainWindowDocument doc_{port_, window_, messages_, ini_, ReadCodeMenu{}};
+  MainWindowDocument doc_{port_, window_, messages_, ini_, ReadCodeMenu{}, AppHome::FromEnvironment()};
 };
 
 TEST_F(ControlPortTest, LoadEditAndSaveThroughTheControl) {

@@ -31,19 +31,20 @@ using testing::TempDir;
 
 namespace fs = std::filesystem;
 
-// Each test gets its own settings folder, so working files and lists never mix.
+// A settings folder of its own for each test, so working files and lists never mix.
+std::string NewHome(const TempDir& dir) {
+  const std::string home = dir.path() + "/home";
+  fs::create_directories(home);
+  return home;
+}
+
 class DocumentTest : public ::testing::Test {
  protected:
   DocumentTest() {
-    const char* old = std::getenv("TESSARY_HOME");
-    old_home_ = old ? old : "";
-    home_ = dir_.path() + "/home";
-    fs::create_directories(home_);
-    ::setenv("TESSARY_HOME", home_.c_str(), 1);
     doc_.Start();
     log_.clear();
   }
-  ~DocumentTest() override { ::setenv("TESSARY_HOME", old_home_.c_str(), 1); }
+  std::string WorkingPath(WorkingFile f) const { return AppHome(home_).PathOf(f); }
 
   std::string Write(const std::string& name, std::string_view bytes) {
     return dir_.Write(name, bytes);
@@ -57,13 +58,13 @@ class DocumentTest : public ::testing::Test {
   std::vector<std::string> Messages() const { return messages_.shown; }
 
   TempDir dir_;
-  std::string home_, old_home_;
+  std::string home_ = NewHome(dir_);
   EventLog log_;
   ScriptedMessages messages_{log_};
   FakeEditor editor_{log_};
   FakeWindow window_{log_};
   PrivateProfile ini_{dir_.path() + "/tessary.ini"};
-  MainWindowDocument doc_{editor_, window_, messages_, ini_, ReadCodeMenu{}};
+  MainWindowDocument doc_{editor_, window_, messages_, ini_, ReadCodeMenu{}, AppHome(home_)};
 };
 
 // ---- loading ----
@@ -152,7 +153,7 @@ TEST_F(DocumentTest, MixedLineEndsAskBeforeTextInvalidCharactersAfter) {
   EXPECT_EQ(log_[0], "text");
   EXPECT_EQ(log_[1], "message: " + std::string(kInvalidCharMessage));
   EXPECT_EQ(editor_.Text(), (std::vector<std::string>{"abcd", "ef"}));
-  EXPECT_EQ(ReadFileOrDie(WorkingFilePath("UnKnown")), "abcd\r\nef\r\n");
+  EXPECT_EQ(ReadFileOrDie(WorkingPath(WorkingFile::UnKnown)), "abcd\r\nef\r\n");
   EXPECT_TRUE(editor_.read_only);
   EXPECT_TRUE(window_.read_only_checked);
   EXPECT_EQ(window_.Panel(StatusPanel::Selection), "ファイル読取専用");
@@ -273,7 +274,7 @@ TEST_F(DocumentTest, NoReadItemCheckedMeansShiftJisForNewDocuments) {
   ReadCodeMenu none;
   none.auto_detect = false;
   none.codes.fill(false);
-  MainWindowDocument d(editor_, window_, messages_, ini_, none);
+  MainWindowDocument d(editor_, window_, messages_, ini_, none, AppHome(home_));
   d.Start();
   EXPECT_EQ(d.LoadIndex(), 0);
   EXPECT_EQ(d.ReadCode(), CharCode::SJIS);
@@ -463,7 +464,8 @@ TEST_F(DocumentTest, CharactersLostToQuestionMarksAreAskedAboutBeforeAnOverwrite
   doc_.MenuSaveClick();
   ASSERT_EQ(messages_.asked.size(), 2u);
   EXPECT_EQ(messages_.asked[1],
-            "読込時に SJIS で表示できなかった 2 文字は ? または近い文字として保存されます。\r\nよろしいですか？");
+            "読込時に SJIS で表示できなかった 2 文字は ? "
+            "または近い文字として保存されます。\r\nよろしいですか？");
   EXPECT_EQ(ReadFileOrDie(path), original);  // No saves nothing
 
   // Saving elsewhere loses nothing in the original and does not ask.
@@ -617,7 +619,7 @@ TEST_F(DocumentTest, TheHundredAndTwentyNinthFilePushesTheOldestOut) {
   EXPECT_EQ(h.front().path, "/f/128");
   EXPECT_EQ(h.back().path, "/f/1");
   ASSERT_TRUE(doc_.SaveLists());
-  const std::string file = ReadFileOrDie(WorkingFilePath("History"));
+  const std::string file = ReadFileOrDie(WorkingPath(WorkingFile::History));
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 128);
   EXPECT_EQ(file.rfind("128\t/f/128\r\n", 0), 0u);
 }
@@ -654,14 +656,14 @@ TEST_F(DocumentTest, PathsShiftJisCannotHoldOpenAndSaveButStayOutOfTheLists) {
   doc_.OnClose();
   ASSERT_TRUE(doc_.SaveLists());
   const std::string dir_sjis = dir_.path();  // ASCII in the test folder
-  EXPECT_EQ(ReadFileOrDie(WorkingFilePath("Recent")),
+  EXPECT_EQ(ReadFileOrDie(WorkingPath(WorkingFile::Recent)),
             dir_sjis + "/\x82\xA0.txt\r\n\r\n\r\n\r\n\r\n\r\n");
-  const std::string history = ReadFileOrDie(WorkingFilePath("History"));
+  const std::string history = ReadFileOrDie(WorkingPath(WorkingFile::History));
   EXPECT_EQ(history.rfind("0\t" + dir_sjis + "/\x82\xA0.txt\r\n", 0), 0u);
   EXPECT_EQ(history.find("\xF0\x9F"), std::string::npos);
 
   // Read back at the next start, the Shift-JIS path is the same UTF-8 path again.
-  MainWindowDocument next(editor_, window_, messages_, ini_, ReadCodeMenu{});
+  MainWindowDocument next(editor_, window_, messages_, ini_, ReadCodeMenu{}, AppHome(home_));
   next.Start();
   EXPECT_EQ(next.Recent().entries()[0], dir_.File("あ.txt"));
 }
@@ -676,13 +678,13 @@ TEST_F(DocumentTest, CommandLine) {
   EXPECT_TRUE(window_.read_only_checked);
   EXPECT_FALSE(doc_.FileReadOnly());
 
-  MainWindowDocument d2(editor_, window_, messages_, ini_, ReadCodeMenu{});
+  MainWindowDocument d2(editor_, window_, messages_, ini_, ReadCodeMenu{}, AppHome(home_));
   d2.ApplyCommandLineProtection({"-x", path});
   d2.OpenCommandLine({"-x", path});
   EXPECT_EQ(d2.FileName(), path);
   EXPECT_FALSE(editor_.read_only);
 
-  MainWindowDocument d3(editor_, window_, messages_, ini_, ReadCodeMenu{});
+  MainWindowDocument d3(editor_, window_, messages_, ini_, ReadCodeMenu{}, AppHome(home_));
   d3.OpenCommandLine({path, path, path});
   d3.OpenCommandLine({dir_.File("missing.txt")});
   EXPECT_EQ(d3.FileName(), "");

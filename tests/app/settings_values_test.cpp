@@ -82,11 +82,5 @@ TEST(Placement, StateIsExactAndBoundsOnlyWhenNormal) {
   EXPECT_EQ(none.bounds.height, 240);
 }
 
-TEST(SettingsFile, LivesInTheSettingsFolder) {
-  std::string path = SettingsFilePath();
-  EXPECT_EQ(path.rfind(std::string(std::getenv("TESSARY_HOME")) + "/", 0), 0u);
-  EXPECT_EQ(path.substr(path.size() - 4), ".ini");
-}
-
 }  // namespace
 }  // namespace tessary

@@ -139,37 +139,33 @@ TEST(PostProcessUtf16, MatchesCrLfAtAnyByteOffsetAndDropsTheTail) {
   EXPECT_EQ(PostProcessUtf16(Hex("FE FF 00 41 00 0D 00 0A"), CharCode::UTF16BomBe, RetCode::None),
             Hex("FE FF 00 41"));
   // Too short to hold a line end after the mark: only the code's mark.
-  EXPECT_EQ(PostProcessUtf16(Hex("FF FE 0D 00"), CharCode::UTF16BomLe, RetCode::CrLf), Hex("FF FE"));
+  EXPECT_EQ(PostProcessUtf16(Hex("FF FE 0D 00"), CharCode::UTF16BomLe, RetCode::CrLf),
+            Hex("FF FE"));
 }
 
-// Gives each test its own settings folder, where the working files go.
+// Every save gets a settings folder of its own, handed in as a value.
 class SaveFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("TESSARY_HOME");
-    old_home_ = old ? old : "";
-    ::setenv("TESSARY_HOME", home_.path().c_str(), 1);
-  }
-  void TearDown() override { ::setenv("TESSARY_HOME", old_home_.c_str(), 1); }
+  AppHome Home() const { return AppHome(home_.path()); }
 
   TempDir home_;
   TempDir dir_;
-  std::string old_home_;
 };
 
 TEST_F(SaveFileTest, EightBitCodesWriteTheEncodedBytes) {
   const std::string target = dir_.File("out.txt");
-  ASSERT_TRUE(SaveFile(target, SampleLines(), CharCode::UTF8Bom, RetCode::None).ok());
+  ASSERT_TRUE(SaveFile(target, SampleLines(), CharCode::UTF8Bom, RetCode::None, Home()).ok());
   EXPECT_EQ(ReadFileOrDie(target), Expected(kCodes[1], RetCode::None));
-  EXPECT_FALSE(std::filesystem::exists(WorkingFilePath("UtfSrc")));
+  EXPECT_FALSE(std::filesystem::exists(Home().PathOf(WorkingFile::UtfSrc)));
 }
 
 TEST_F(SaveFileTest, SixteenBitSaveLeavesBothWorkingFiles) {
   const std::string target = dir_.File("out.txt");
-  ASSERT_TRUE(SaveFile(target, SampleLines(), CharCode::UTF16Be, RetCode::Lf).ok());
+  ASSERT_TRUE(SaveFile(target, SampleLines(), CharCode::UTF16Be, RetCode::Lf, Home()).ok());
   EXPECT_EQ(ReadFileOrDie(target), Expected(kCodes[4], RetCode::Lf));
-  EXPECT_EQ(ReadFileOrDie(WorkingFilePath("UtfSrc")), Hex("41 82 A0 0D 0A 0D 0A B1 0D 0A"));
-  EXPECT_EQ(ReadFileOrDie(WorkingFilePath("UtfDst")),
+  EXPECT_EQ(ReadFileOrDie(Home().PathOf(WorkingFile::UtfSrc)),
+            Hex("41 82 A0 0D 0A 0D 0A B1 0D 0A"));
+  EXPECT_EQ(ReadFileOrDie(Home().PathOf(WorkingFile::UtfDst)),
             Hex("FE FF 00 41 30 42 00 0D 00 0A 00 0D 00 0A FF 71 00 0D 00 0A"));
 }
 
@@ -177,34 +173,32 @@ TEST_F(SaveFileTest, SixteenBitSaveEqualsTheInMemoryEncodingForEveryCodeAndLineE
   TextLines lines = SampleLines();
   lines.AddLine(Hex("81 40 41"));  // ideographic space U+3000
   lines.AddLine(Hex("81 76"));     // 」 U+300D: a 0D byte inside the unit
-  for (CharCode code : {CharCode::UTF16BomBe, CharCode::UTF16Be, CharCode::UTF16BomLe,
-                        CharCode::UTF16Le})
+  for (CharCode code :
+       {CharCode::UTF16BomBe, CharCode::UTF16Be, CharCode::UTF16BomLe, CharCode::UTF16Le})
     for (RetCode ret : kRets) {
       const std::string target = dir_.File("t.txt");
-      ASSERT_TRUE(SaveUtf16(target, lines, code, ret).ok());
+      ASSERT_TRUE(SaveUtf16(target, lines, code, ret, Home()).ok());
       EXPECT_EQ(ReadFileOrDie(target), EncodeDocument(lines, code, ret))
           << CharCodeKeyWord(code) << " ret " << static_cast<int>(ret);
     }
 }
 
 TEST_F(SaveFileTest, StaleConvertedFileIsReplaced) {
-  const std::string dst = WorkingFilePath("UtfDst");
-  ASSERT_EQ(dst.rfind(home_.path(), 0), 0u);
   home_.Write("Tessary-UtfDst.txt", Hex("FF FE 5A 00 0D 00 0A 00"));
   const std::string target = dir_.File("out.txt");
-  ASSERT_TRUE(SaveUtf16(target, SampleLines(), CharCode::UTF16Le, RetCode::CrLf).ok());
+  ASSERT_TRUE(SaveUtf16(target, SampleLines(), CharCode::UTF16Le, RetCode::CrLf, Home()).ok());
   EXPECT_EQ(ReadFileOrDie(target), Expected(kCodes[6], RetCode::CrLf));
 }
 
 TEST_F(SaveFileTest, FailuresAreReportedAndLeaveTheTargetAlone) {
   const std::string target = dir_.Write("keep.txt", "old text");
   // The converted file cannot be replaced (a folder with something in it is in its place).
-  std::filesystem::create_directories(WorkingFilePath("UtfDst") + "/x");
-  Status s = SaveFile(target, SampleLines(), CharCode::UTF16BomLe, RetCode::CrLf);
+  std::filesystem::create_directories(Home().PathOf(WorkingFile::UtfDst) + "/x");
+  Status s = SaveFile(target, SampleLines(), CharCode::UTF16BomLe, RetCode::CrLf, Home());
   EXPECT_FALSE(s.ok());
   EXPECT_EQ(ReadFileOrDie(target), "old text");
   // A target in a folder that cannot exist.
-  Status t = SaveFile(target + "/child.txt", SampleLines(), CharCode::SJIS, RetCode::CrLf);
+  Status t = SaveFile(target + "/child.txt", SampleLines(), CharCode::SJIS, RetCode::CrLf, Home());
   EXPECT_FALSE(t.ok());
   EXPECT_NE(t.error().message.find("child.txt"), std::string::npos);
   EXPECT_EQ(ReadFileOrDie(target), "old text");
@@ -213,7 +207,7 @@ TEST_F(SaveFileTest, FailuresAreReportedAndLeaveTheTargetAlone) {
 TEST_F(SaveFileTest, TargetKeepsItsPermissions) {
   const std::string target = dir_.Write("mode.txt", "old");
   ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
-  ASSERT_TRUE(SaveFile(target, SampleLines(), CharCode::UTF8, RetCode::CrLf).ok());
+  ASSERT_TRUE(SaveFile(target, SampleLines(), CharCode::UTF8, RetCode::CrLf, Home()).ok());
   struct stat st {};
   ASSERT_EQ(::stat(target.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);

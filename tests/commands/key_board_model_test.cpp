@@ -27,7 +27,7 @@ int KeyIndex(std::string_view name) {
 
 class KeyBoardTest : public ::testing::Test {
  protected:
-  KeyBoardTest() { dir.Write(kKeyMapFileName, EncodeKeyMapFile(defaults)); }
+  KeyBoardTest() { dir.Write(std::string(WorkingFileName(WorkingFile::KeyMap)), EncodeKeyMapFile(defaults)); }
 
   KeyBoardModel& Open() {
     model.emplace(defaults, files, messages);
@@ -91,7 +91,7 @@ TEST_F(KeyBoardTest, CategoriesListAndTheBoxesOfTheSelectedCommand) {
 TEST_F(KeyBoardTest, UnknownKeyNameKeepsTheKeyBox) {
   KeyMap odd = defaults;
   FindKeyMapRow(odd, "1002")->shortcut = "Alt+Oops";
-  dir.Write(kKeyMapFileName, EncodeKeyMapFile(odd));
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyMap)), EncodeKeyMapFile(odd));
   Open();  // selects 1001, Ctrl+N
   model->SelectItem(1);
   EXPECT_EQ(model->boxes(), (KeyBoardModel::Boxes{0, 0, 1, KeyIndex("N")}));
@@ -201,7 +201,7 @@ TEST_F(KeyBoardTest, WithoutAKeyMapFileNothingIsListedAndOkWritesNothing) {
   model->Clear();
   EXPECT_TRUE(messages.shown.empty());
   // An earlier difference file is neither emptied nor applied to nothing.
-  dir.Write(kKeyDiffFileName, EncodeKeyMapFile({{"表示", "x", "F6", "1301"}}));
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyDiff)), EncodeKeyMapFile({{"表示", "x", "F6", "1301"}}));
   messages.answers = {Answer::Yes, Answer::Yes};
   model->SaveDiff();
   model->LoadDiff();
@@ -220,7 +220,7 @@ TEST_F(KeyBoardTest, WithoutAKeyMapFileNothingIsListedAndOkWritesNothing) {
 TEST_F(KeyBoardTest, InitWritesTheDefaultsAndCancelStillReportsTheWrite) {
   KeyMap mine = defaults;
   FindKeyMapRow(mine, "1001")->shortcut = "F12";
-  dir.Write(kKeyMapFileName, EncodeKeyMapFile(mine));
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyMap)), EncodeKeyMapFile(mine));
   Open();
   messages.answers = {Answer::No};
   model->Init();
@@ -273,7 +273,7 @@ TEST_F(KeyBoardTest, ApplyingTheDifferenceAfterAResetRestoresTheUsersKeys) {
   // A row of an unknown id is ignored; a row's own group and caption are kept.
   std::string diff = ReadFileOrDie(files.key_diff_path());
   diff += EncodeKeyMapFile({{"x", "y", "F2", "4711"}, {"other", "label", "Ctrl+N", "1002"}});
-  dir.Write(kKeyDiffFileName, diff);
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyDiff)), diff);
   Select("表示", "1301");
   messages.answers = {Answer::Yes};
   model->LoadDiff();
@@ -313,7 +313,7 @@ TEST_F(KeyBoardTest, UnreadableFilesAreReportedNotTakenForEmpty) {
 
   files.fail_read = false;
   Open();
-  dir.Write(kKeyDiffFileName, "");
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyDiff)), "");
   files.fail_read = true;
   messages.answers = {Answer::Yes};
   model->LoadDiff();

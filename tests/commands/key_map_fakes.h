@@ -28,7 +28,7 @@ class RecordingMenu final : public MenuShortcuts {
 // Real files in a folder; reads or writes fail when asked, whatever the user's rights.
 class FaultyKeyMapFiles final : public KeyMapFiles {
  public:
-  explicit FaultyKeyMapFiles(const std::string& folder) : KeyMapFiles(folder) {}
+  explicit FaultyKeyMapFiles(const std::string& folder) : KeyMapFiles(AppHome(folder)) {}
   Result<std::string> Read(const std::string& path) const override {
     if (fail_read) return Error{"cannot open: " + path + ": Permission denied", 13};
     return KeyMapFiles::Read(path);

@@ -22,7 +22,7 @@ using testing::TempDir;
 class KeyMapStartupTest : public ::testing::Test {
  protected:
   KeyMapStartup Start() { return state.StartupCheck(messages, menu); }
-  void WriteFile(const KeyMap& map) { dir.Write(kKeyMapFileName, EncodeKeyMapFile(map)); }
+  void WriteFile(const KeyMap& map) { dir.Write(std::string(WorkingFileName(WorkingFile::KeyMap)), EncodeKeyMapFile(map)); }
   std::string FileBytes() const { return ReadFileOrDie(files.key_map_path()); }
   uint16_t MenuValue(int id) const { return menu.shortcuts.at(id).Value(); }
 
@@ -120,7 +120,7 @@ TEST_F(KeyMapStartupTest, UnreadableFileIsReportedAndLeftAloneWhileTheDefaultsAp
 
 TEST_F(KeyMapStartupTest, UnwritableFolderIsReportedAndTheDefaultsStayInForce) {
   // A folder that does not exist refuses the write for any user, root included.
-  KeyMapFiles nowhere(dir.path() + "/missing/folder");
+  KeyMapFiles nowhere{AppHome(dir.path() + "/missing/folder")};
   KeyMapState state_nowhere(captions, nowhere);
   EXPECT_EQ(state_nowhere.StartupCheck(messages, menu), KeyMapStartup::Created);
   ASSERT_EQ(messages.shown.size(), 1u);
@@ -151,7 +151,7 @@ TEST_F(KeyMapStartupTest, SetShortCutKeyReloadsTheFileAndWritesItBackWhenItVanis
 
 TEST_F(KeyMapStartupTest, AnEmptyFileLeavesTheMenuAsItWas) {
   Start();
-  dir.Write(kKeyMapFileName, "");
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyMap)), "");
   RecordingMenu later;
   state.SetShortCutKey(messages, later);
   EXPECT_EQ(later.calls, 0);

@@ -51,7 +51,7 @@ TEST(KeyMapSort, KeysCompareAsTextIgnoringLetterCase) {
 class KeyMapViewTest : public ::testing::Test {
  protected:
   TempDir dir;
-  KeyMapFiles files{dir.path()};
+  KeyMapFiles files{AppHome(dir.path())};
   ScriptedMessages messages;
   MemoryClipboard clipboard;
 };
@@ -61,7 +61,7 @@ TEST_F(KeyMapViewTest, FileOrderFirstThenSortedAndBackAgain) {
              {"g", "b", "", "2"},
              {"g", "c", "F1", "3"},
              {"g", "d", "Ctrl+1", "4"}};
-  dir.Write(kKeyMapFileName, EncodeKeyMapFile(map));
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyMap)), EncodeKeyMapFile(map));
   KeyMapViewModel view(true, files);
   EXPECT_FALSE(view.due_message());
   auto ids = [&] {
@@ -80,7 +80,7 @@ TEST_F(KeyMapViewTest, FileOrderFirstThenSortedAndBackAgain) {
 }
 
 TEST_F(KeyMapViewTest, WholeDefaultMapSortedKeepsEveryRow) {
-  dir.Write(kKeyMapFileName, EncodeKeyMapFile(DefaultKeyMap()));
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyMap)), EncodeKeyMapFile(DefaultKeyMap()));
   KeyMapViewModel view(true, files);
   view.ShowOrder(KeyMapOrder::Sorted);
   auto rows = view.ShownRows();
@@ -100,7 +100,7 @@ TEST_F(KeyMapViewTest, WholeDefaultMapSortedKeepsEveryRow) {
 }
 
 TEST_F(KeyMapViewTest, MissingDifferenceFileGivesAnEmptyListAndTheDelayedMessage) {
-  dir.Write(kKeyMapFileName, EncodeKeyMapFile(DefaultKeyMap()));
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyMap)), EncodeKeyMapFile(DefaultKeyMap()));
   KeyMapViewModel view(false, files);
   EXPECT_TRUE(view.ShownRows().empty());
   EXPECT_EQ(view.selected(), std::nullopt);
@@ -113,7 +113,7 @@ TEST_F(KeyMapViewTest, MissingDifferenceFileGivesAnEmptyListAndTheDelayedMessage
             (std::vector<std::string>{"キーボード設定のファイルが在りませんでした"}));
   EXPECT_EQ(view.ClipboardText(), "");
   // An empty difference file exists: an empty list without any message.
-  dir.Write(kKeyDiffFileName, "");
+  dir.Write(std::string(WorkingFileName(WorkingFile::KeyDiff)), "");
   EXPECT_FALSE(KeyMapViewModel(false, files).due_message());
 }
 

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <future>
+#include <set>
 
 #include "platform/app_home.h"
 #include "support/test_files.h"
@@ -323,11 +324,24 @@ TEST(WriteFileAtomic, FolderWithoutWriteAccessIsNamed) {
   EXPECT_TRUE(Contains(s.error().message, "folder is not writable")) << s.error().message;
 }
 
-TEST(AppHome, EnvironmentOverridesAndWorkingFileNames) {
-  const char* home = std::getenv("TESSARY_HOME");
-  ASSERT_NE(home, nullptr) << "tests run with their own TESSARY_HOME";
-  EXPECT_EQ(AppHomeDir(), std::string(home));
-  EXPECT_EQ(WorkingFilePath("UnKnown"), std::string(home) + "/Tessary-UnKnown.txt");
+TEST(AppHome, EnvironmentOverridesAndEveryWorkingFileHasItsName) {
+  const char* env = std::getenv("TESSARY_HOME");
+  ASSERT_NE(env, nullptr) << "tests run with their own TESSARY_HOME";
+  const AppHome home = AppHome::FromEnvironment();
+  EXPECT_EQ(home.folder(), std::string(env));
+  EXPECT_EQ(home.PathOf(WorkingFile::UnKnown), std::string(env) + "/Tessary-UnKnown.txt");
+  const std::string settings = home.SettingsFile();
+  EXPECT_EQ(settings.rfind(std::string(env) + "/", 0), 0u);
+  EXPECT_EQ(settings.substr(settings.size() - 4), ".ini");
+  // Names are distinct and of the one form, so no two features share a file by accident.
+  std::set<std::string_view> names;
+  for (int f = 0; f <= static_cast<int>(WorkingFile::SnippetFile); ++f) {
+    const std::string_view name = WorkingFileName(static_cast<WorkingFile>(f));
+    EXPECT_EQ(name.rfind("Tessary-", 0), 0u) << name;
+    EXPECT_EQ(name.substr(name.size() - 4), ".txt") << name;
+    EXPECT_TRUE(names.insert(name).second) << name;
+  }
+  EXPECT_EQ(AppHome("/a/b/").folder(), "/a/b");
 }
 
 }  // namespace

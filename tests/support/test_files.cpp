@@ -13,7 +13,7 @@
 namespace tessary::testing {
 
 TempDir::TempDir() {
-  std::string base = AppHomeDir() + "/tmp";
+  std::string base = AppHome::FromEnvironment().folder() + "/tmp";
   std::filesystem::create_directories(base);
   std::string templ = base + "/t-XXXXXX";
   if (::mkdtemp(templ.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed in " << base;

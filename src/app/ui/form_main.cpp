@@ -81,8 +81,13 @@ std::string LocalPath(const QUrl& url) {
 
 }  // namespace
 
-TFormMain::TFormMain(Messages& messages, std::vector<std::string> args, QWidget* parent)
-    : QMainWindow(parent), messages_(messages), args_(std::move(args)), ini_(SettingsFilePath()) {
+TFormMain::TFormMain(Messages& messages, AppHome home, std::vector<std::string> args,
+                     QWidget* parent)
+    : QMainWindow(parent),
+      messages_(messages),
+      home_(std::move(home)),
+      args_(std::move(args)),
+      ini_(home_.SettingsFile()) {
   setAcceptDrops(true);
   CreateKeyMap();
   for (QTimer* t : {&timer1_, &timer2_, &timer3_, &rewrap_}) t->setSingleShot(true);
@@ -115,7 +120,7 @@ TFormMain::TFormMain(Messages& messages, std::vector<std::string> args, QWidget*
       editor_->Control(), [this] { SetEditorColor(); }, [this] { ApplyWrapMode(); });
   MainWindowPort& port = *this;
   document_ = std::make_unique<MainWindowDocument>(*editor_port_, port, messages_, ini_,
-                                                   settings_.read_menu);
+                                                   settings_.read_menu, home_);
   EditorControl& c = editor_->Control();
   auto caret_moved = c.OnCaretMoved;
   c.OnCaretMoved = [this, caret_moved] {

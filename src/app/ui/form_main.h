@@ -51,7 +51,9 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
 
  public:
   // `args` are the command-line arguments after the program name.
-  TFormMain(Messages& messages, std::vector<std::string> args, QWidget* parent = nullptr);
+  // `home` is the settings folder: the settings file and the working files live there.
+  TFormMain(Messages& messages, AppHome home, std::vector<std::string> args,
+            QWidget* parent = nullptr);
   ~TFormMain() override;
 
   // Shows the window in the state its placement records (normal, maximised or minimised).
@@ -161,6 +163,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   MainSettings CurrentSettings() const;
 
   Messages& messages_;
+  AppHome home_;
   std::vector<std::string> args_;
   PrivateProfile ini_;
   MainSettings settings_;

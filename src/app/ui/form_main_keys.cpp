@@ -32,7 +32,7 @@ void TFormMain::RegisterShortcut(int id, QAction* action) {
 
 // The default table reads the captions of the built menu, so this runs after the menus exist.
 void TFormMain::StartKeyMap() {
-  keys_->files = std::make_unique<KeyMapFiles>();
+  keys_->files = std::make_unique<KeyMapFiles>(home_);
   keys_->state = std::make_unique<KeyMapState>(keys_->shortcuts, *keys_->files);
   key_map_replaced_ = KeyMapNoticeDue(keys_->state->StartupCheck(messages_, keys_->shortcuts));
 }

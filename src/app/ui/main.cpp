@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
   // Paths stay the bytes the system gave, so a name that is not valid UTF-8 still opens.
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   WindowMessages messages;
-  tessary::TFormMain window(messages, std::move(args));
+  tessary::TFormMain window(messages, tessary::AppHome::FromEnvironment(), std::move(args));
   messages.SetParent(&window);
   FirstPaintProbe probe(clock);
   if (std::getenv("TESSARY_BENCH_FIRST_PAINT")) {

@@ -63,7 +63,7 @@ class FormMainTest : public ::testing::Test {
   }
 
   TFormMain& Open(std::vector<std::string> args = {}) {
-    window_ = std::make_unique<TFormMain>(messages_, std::move(args));
+    window_ = std::make_unique<TFormMain>(messages_, AppHome::FromEnvironment(), std::move(args));
     window_->show_startup_notice = [this](KeyMapCheck) { notices_++; };
     window_->choose_font = [this](const FontChoice&) { return next_font_; };
     window_->choose_color = [this](TColor) { return next_color_; };
@@ -77,7 +77,7 @@ class FormMainTest : public ::testing::Test {
   }
   // Destroys the window, which writes the settings as the program's exit does.
   void Close() { window_.reset(); }
-  PrivateProfile Ini() const { return PrivateProfile(SettingsFilePath()); }
+  PrivateProfile Ini() const { return PrivateProfile(AppHome::FromEnvironment().SettingsFile()); }
   std::string Panel(int n, StatusBarId bar = StatusBarId::Bottom) const {
     return U(window_->PanelText(bar, n));
   }

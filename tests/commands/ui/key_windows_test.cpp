@@ -59,7 +59,7 @@ class KeyWindows : public ::testing::Test {
  protected:
   KeyWindows() {
     App();
-    dir.Write(kKeyMapFileName, EncodeKeyMapFile(defaults));
+    dir.Write(std::string(WorkingFileName(WorkingFile::KeyMap)), EncodeKeyMapFile(defaults));
   }
   std::unique_ptr<TFormKeyBoard> OpenKeyBoard() {
     auto form = std::make_unique<TFormKeyBoard>(nullptr, defaults, files, messages, ini,
@@ -73,7 +73,7 @@ class KeyWindows : public ::testing::Test {
   }
   const KeyMap defaults = DefaultKeyMap();
   testing::TempDir dir;
-  KeyMapFiles files{dir.path()};
+  KeyMapFiles files{AppHome(dir.path())};
   PrivateProfile ini{dir.File("Tessary.ini")};
   ScriptedMessages messages;
   int key_map_opened = 0;
