@@ -8,21 +8,23 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "platform/ui/qt_conversions.h"
+
 namespace tessary {
 
 TFormWarning::TFormWarning(QWidget* main_window, PrivateProfile& ini, const StartupNotice& notice)
     : QDialog(main_window), ini_(ini), notice_(notice) {
   setObjectName("FormWarning");
-  setWindowTitle(QString::fromUtf8(kStartupNoticeCaption));
+  setWindowTitle(Q(kStartupNoticeCaption));
   setWindowFlag(Qt::Tool);
 
   Image1 = new QLabel(this);
   Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-  Label1 = new QLabel(QString::fromStdString(notice.label1), this);
-  Label2 = new QLabel(QString::fromStdString(notice.label2), this);
+  Label1 = new QLabel(Q(notice.label1), this);
+  Label2 = new QLabel(Q(notice.label2), this);
   Label2->setEnabled(notice.label2_enabled);
-  CheckBox1 = new QCheckBox(QString::fromUtf8(kDontShowAgainCaption), this);
-  ButtonOk = new QPushButton(QString::fromUtf8("OK(&O)"), this);
+  CheckBox1 = new QCheckBox(Q(kDontShowAgainCaption), this);
+  ButtonOk = new QPushButton(Q("OK(&O)"), this);
   ButtonOk->setDefault(true);
   // The box and the icon belong to the pictograph note; a notice without it hides both.
   Image1->setVisible(notice.check_box_visible);

@@ -11,12 +11,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/ui/qt_conversions.h"
+
 namespace tessary {
 namespace {
-
-QString Q(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 bool IsEnter(int key) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -51,19 +49,19 @@ std::optional<std::string> PlainFileDialog(QWidget* parent, BrowseKind kind,
 TChooserForm::TChooserForm(QWidget* parent, const char* caption, const char* ok_caption,
                            BrowseKind kind, BrowseFunction browse)
     : QDialog(parent), kind_(kind), browse_(browse ? std::move(browse) : PlainFileDialog) {
-  setWindowTitle(QString::fromUtf8(caption));
+  setWindowTitle(Q(caption));
   setWindowFlag(Qt::Tool);
   setMinimumSize(650, 240);
 
-  Label1 = new QLabel(QString::fromUtf8("ファイル名(&F)"), this);
+  Label1 = new QLabel(Q("ファイル名(&F)"), this);
   Edit1 = new QLineEdit(this);
   Label1->setBuddy(Edit1);
-  ButtonBrowse = new QPushButton(QString::fromUtf8("参照(&B)"), this);
-  Label2 = new QLabel(QString::fromUtf8("文字(&E)"), this);
+  ButtonBrowse = new QPushButton(Q("参照(&B)"), this);
+  Label2 = new QLabel(Q("文字(&E)"), this);
   ComboBox1 = new QComboBox(this);
   Label2->setBuddy(ComboBox1);
-  ButtonOK = new QPushButton(QString::fromUtf8(ok_caption), this);
-  ButtonCancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ(&C)"), this);
+  ButtonOK = new QPushButton(Q(ok_caption), this);
+  ButtonCancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
 
   // The name field spans the window less 20 pixels each side.
   auto* outer = new QVBoxLayout(this);
@@ -103,7 +101,7 @@ TChooserForm::TChooserForm(QWidget* parent, const char* caption, const char* ok_
 
 QComboBox* TChooserForm::AddList(const char* caption, QLabel** label) {
   const int row = grid_->rowCount();
-  *label = new QLabel(QString::fromUtf8(caption), this);
+  *label = new QLabel(Q(caption), this);
   auto* box = new QComboBox(this);
   (*label)->setBuddy(box);
   grid_->addWidget(*label, row, 0);

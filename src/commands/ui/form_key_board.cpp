@@ -8,13 +8,10 @@
 
 #include "commands/key_map_view.h"
 #include "commands/ui/form_key_map.h"
+#include "platform/ui/qt_conversions.h"
 
 namespace tessary {
 namespace {
-
-QString Q(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 QComboBox* MakeBox(QWidget* parent, const std::vector<std::string>& entries) {
   auto* box = new QComboBox(parent);
@@ -24,7 +21,7 @@ QComboBox* MakeBox(QWidget* parent, const std::vector<std::string>& entries) {
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* caption) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+  auto* b = new QPushButton(Q(caption), parent);
   b->setAutoDefault(false);
   return b;
 }

@@ -8,14 +8,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/ui/qt_conversions.h"
+
 namespace tessary {
-namespace {
-
-QString Q(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-}  // namespace
 
 void SetUpKeyList(QTreeWidget* list, const QStringList& headers) {
   list->setColumnCount(static_cast<int>(headers.size()));
