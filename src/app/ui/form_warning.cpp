@@ -13,7 +13,7 @@
 namespace tessary {
 
 TFormWarning::TFormWarning(QWidget* main_window, PrivateProfile& ini, const StartupNotice& notice)
-    : QDialog(main_window), ini_(ini), notice_(notice) {
+    : TViewerForm(main_window, QSize(560, 0)), ini_(ini), notice_(notice) {
   setObjectName("FormWarning");
   setWindowTitle(Q(kStartupNoticeCaption));
   setWindowFlag(Qt::Tool);
@@ -30,7 +30,7 @@ TFormWarning::TFormWarning(QWidget* main_window, PrivateProfile& ini, const Star
   Image1->setVisible(notice.check_box_visible);
   CheckBox1->setVisible(notice.check_box_visible);
 
-  auto* grid = new QGridLayout(this);
+  auto* grid = new QGridLayout(Body());
   grid->setContentsMargins(20, 16, 20, 12);
   grid->setHorizontalSpacing(16);
   grid->addWidget(Image1, 0, 0, 2, 1, Qt::AlignTop);
@@ -44,7 +44,6 @@ TFormWarning::TFormWarning(QWidget* main_window, PrivateProfile& ini, const Star
   grid->setRowMinimumHeight(1, 24);
   grid->setVerticalSpacing(12);
   grid->setColumnStretch(1, 1);
-  setMinimumWidth(560);
 
   connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -53,17 +52,8 @@ TFormWarning::~TFormWarning() {
   (void)StoreStartupNoticeChoice(ini_, notice_, CheckBox1->isChecked());
 }
 
-void TFormWarning::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (centred_ || !parentWidget()) return;
-  centred_ = true;
-  QRect frame = frameGeometry();
-  frame.moveCenter(parentWidget()->window()->frameGeometry().center());
-  move(frame.topLeft());
-}
-
 void TFormWarning::done(int result) {
-  QDialog::done(result);
+  TViewerForm::done(result);
   if (parentWidget()) parentWidget()->window()->activateWindow();
 }
 
