@@ -1,13 +1,13 @@
-// Value forms of the settings file beyond plain integers: colours, window placements.
+// Value forms of the settings file beyond plain integers (colours, font sizes) and its path.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/color.h"
 #include "platform/private_profile.h"
+#include "platform/window_placement.h"  // window placements, the other value form
 
 namespace tessary {
 
@@ -23,34 +23,5 @@ TColor ReadColor(const PrivateProfile& ini, std::string_view section, std::strin
 int ReadFontSize(const PrivateProfile& ini, std::string_view section, std::string_view key,
                  int fallback);
 
-enum class WindowState { Normal, Maximized, Minimized };
-
-struct Rect {
-  int left = 0, top = 0, width = 0, height = 0;
-  // 64-bit: saved values come from a file anyone can edit and may be at the ends of int.
-  int64_t Right() const { return int64_t{left} + width; }
-  int64_t Bottom() const { return int64_t{top} + height; }
-  bool operator==(const Rect&) const = default;
-};
-
-// Left, Top, Width, Height and State ("MAX", "MIN", "NORMAL") in a section named after the
-// window.
-struct WindowPlacement {
-  Rect bounds{0, 0, 800, 240};
-  WindowState state = WindowState::Normal;
-  bool operator==(const WindowPlacement&) const = default;
-};
-
-WindowPlacement ReadPlacement(const PrivateProfile& ini, std::string_view section,
-                              const WindowPlacement& fallback);
-// State always; the bounds only in the normal state, so a maximised window keeps the normal
-// size it had.
-Status WritePlacement(PrivateProfile& ini, std::string_view section, WindowState state,
-                      const Rect& normal_bounds);
-
-// The saved bounds unless they stray off the virtual screen (all monitors' bounding
-// rectangle): a window may hang up to 9 pixels over the top and left edges, no further, and
-// must not pass the right or bottom edges. Rejected bounds become `fallback`.
-Rect PlaceOnScreen(const Rect& saved, const Rect& virtual_screen, const Rect& fallback);
 
 }  // namespace tessary

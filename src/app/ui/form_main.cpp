@@ -35,24 +35,13 @@
 #include "editor/editor_canvas.h"
 #include "editor/editor_row_states.h"
 #include "editor/ui/editor.h"
+#include "platform/ui/qt_conversions.h"
 
 namespace tessary {
 namespace {
 
 constexpr std::array<int, 7> kPanelWidths{0, 100, 100, 100, 180, 120, 100};
 constexpr int kPanel0Reserve = 700;
-
-QString Q(std::string_view s) {
-  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QColor ToQ(TColor c) {
-  return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                static_cast<int>((c >> 16) & 0xFF));
-}
-TColor FromQ(const QColor& q) {
-  return static_cast<TColor>(q.red() | (q.green() << 8) | (q.blue() << 16));
-}
 
 // The menu an item goes in, with the item's separator placed: a separator before the first
 // item of a submenu stands above the submenu in its parent menu.
@@ -152,17 +141,17 @@ TFormMain::TFormMain(Messages& messages, AppHome home, std::vector<std::string> 
     bool ok = false;
     const QFont font = QFontDialog::getFont(&ok, FontOf(f), this);
     if (!ok) return std::nullopt;
-    const QColor color = QColorDialog::getColor(ToQ(f.color), this);
+    const QColor color = QColorDialog::getColor(ToQColor(f.color), this);
     if (!color.isValid()) return std::nullopt;
-    FontChoice chosen{font.family().toStdString(), font.pointSize(), FromQ(color)};
+    FontChoice chosen{font.family().toStdString(), font.pointSize(), FromQColor(color)};
     // A family that stood in for the stored name keeps the stored name while unchanged.
     if (font.family() == FontOf(f).family()) chosen.name = f.name;
     return chosen;
   };
   choose_color = [this](TColor c) -> std::optional<TColor> {
-    const QColor color = QColorDialog::getColor(ToQ(c), this);
+    const QColor color = QColorDialog::getColor(ToQColor(c), this);
     if (!color.isValid()) return std::nullopt;
-    return FromQ(color);
+    return FromQColor(color);
   };
   chooser_windows_ = std::make_unique<QtFileChooserWindows>(this, ini_, messages_);
   choosers_ = std::make_unique<FileChoosers>(ini_, messages_, *chooser_windows_);

@@ -8,27 +8,29 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "platform/ui/qt_conversions.h"
+
 namespace tessary {
 
 TFormWarning::TFormWarning(QWidget* main_window, PrivateProfile& ini, const StartupNotice& notice)
-    : QDialog(main_window), ini_(ini), notice_(notice) {
+    : TViewerForm(main_window, QSize(560, 0)), ini_(ini), notice_(notice) {
   setObjectName("FormWarning");
-  setWindowTitle(QString::fromUtf8(kStartupNoticeCaption));
+  setWindowTitle(Q(kStartupNoticeCaption));
   setWindowFlag(Qt::Tool);
 
   Image1 = new QLabel(this);
   Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-  Label1 = new QLabel(QString::fromStdString(notice.label1), this);
-  Label2 = new QLabel(QString::fromStdString(notice.label2), this);
+  Label1 = new QLabel(Q(notice.label1), this);
+  Label2 = new QLabel(Q(notice.label2), this);
   Label2->setEnabled(notice.label2_enabled);
-  CheckBox1 = new QCheckBox(QString::fromUtf8(kDontShowAgainCaption), this);
-  ButtonOk = new QPushButton(QString::fromUtf8("OK(&O)"), this);
+  CheckBox1 = new QCheckBox(Q(kDontShowAgainCaption), this);
+  ButtonOk = new QPushButton(Q("OK(&O)"), this);
   ButtonOk->setDefault(true);
   // The box and the icon belong to the pictograph note; a notice without it hides both.
   Image1->setVisible(notice.check_box_visible);
   CheckBox1->setVisible(notice.check_box_visible);
 
-  auto* grid = new QGridLayout(this);
+  auto* grid = new QGridLayout(Body());
   grid->setContentsMargins(20, 16, 20, 12);
   grid->setHorizontalSpacing(16);
   grid->addWidget(Image1, 0, 0, 2, 1, Qt::AlignTop);
@@ -42,7 +44,6 @@ TFormWarning::TFormWarning(QWidget* main_window, PrivateProfile& ini, const Star
   grid->setRowMinimumHeight(1, 24);
   grid->setVerticalSpacing(12);
   grid->setColumnStretch(1, 1);
-  setMinimumWidth(560);
 
   connect(ButtonOk, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -51,17 +52,8 @@ TFormWarning::~TFormWarning() {
   (void)StoreStartupNoticeChoice(ini_, notice_, CheckBox1->isChecked());
 }
 
-void TFormWarning::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (centred_ || !parentWidget()) return;
-  centred_ = true;
-  QRect frame = frameGeometry();
-  frame.moveCenter(parentWidget()->window()->frameGeometry().center());
-  move(frame.topLeft());
-}
-
 void TFormWarning::done(int result) {
-  QDialog::done(result);
+  TViewerForm::done(result);
   if (parentWidget()) parentWidget()->window()->activateWindow();
 }
 

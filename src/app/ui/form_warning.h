@@ -1,9 +1,8 @@
 // The start-up notice window (TFormWarning): the pictograph note and the key map replacement.
 #pragma once
 
-#include <QDialog>
-
 #include "app/startup_notice.h"
+#include "platform/ui/viewer_form.h"
 
 class QCheckBox;
 class QLabel;
@@ -13,7 +12,7 @@ namespace tessary {
 
 // A tool window centred on the main window. Its texts follow the situation it is made for;
 // when it is destroyed it stores whether the note is wanted at the next start.
-class TFormWarning final : public QDialog {
+class TFormWarning final : public TViewerForm {
   Q_OBJECT
  public:
   TFormWarning(QWidget* main_window, PrivateProfile& ini, const StartupNotice& notice);
@@ -26,13 +25,11 @@ class TFormWarning final : public QDialog {
   QPushButton* ButtonOk = nullptr;
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void done(int result) override;
 
  private:
   PrivateProfile& ini_;
   StartupNotice notice_;
-  bool centred_ = false;
 };
 
 // What Timer3 does: shows the notice for the situation modally over the main window, when

@@ -11,12 +11,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/ui/qt_conversions.h"
+
 namespace tessary {
 namespace {
-
-QString Q(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 bool IsEnter(int key) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -50,23 +48,24 @@ std::optional<std::string> PlainFileDialog(QWidget* parent, BrowseKind kind,
 
 TChooserForm::TChooserForm(QWidget* parent, const char* caption, const char* ok_caption,
                            BrowseKind kind, BrowseFunction browse)
-    : QDialog(parent), kind_(kind), browse_(browse ? std::move(browse) : PlainFileDialog) {
-  setWindowTitle(QString::fromUtf8(caption));
+    : TViewerForm(parent, QSize(650, 240)),
+      kind_(kind),
+      browse_(browse ? std::move(browse) : PlainFileDialog) {
+  setWindowTitle(Q(caption));
   setWindowFlag(Qt::Tool);
-  setMinimumSize(650, 240);
 
-  Label1 = new QLabel(QString::fromUtf8("ファイル名(&F)"), this);
+  Label1 = new QLabel(Q("ファイル名(&F)"), this);
   Edit1 = new QLineEdit(this);
   Label1->setBuddy(Edit1);
-  ButtonBrowse = new QPushButton(QString::fromUtf8("参照(&B)"), this);
-  Label2 = new QLabel(QString::fromUtf8("文字(&E)"), this);
+  ButtonBrowse = new QPushButton(Q("参照(&B)"), this);
+  Label2 = new QLabel(Q("文字(&E)"), this);
   ComboBox1 = new QComboBox(this);
   Label2->setBuddy(ComboBox1);
-  ButtonOK = new QPushButton(QString::fromUtf8(ok_caption), this);
-  ButtonCancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ(&C)"), this);
+  ButtonOK = new QPushButton(Q(ok_caption), this);
+  ButtonCancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
 
   // The name field spans the window less 20 pixels each side.
-  auto* outer = new QVBoxLayout(this);
+  auto* outer = new QVBoxLayout(Body());
   outer->setContentsMargins(20, 12, 20, 12);
   auto* head = new QHBoxLayout;
   head->addWidget(Label1);
@@ -103,7 +102,7 @@ TChooserForm::TChooserForm(QWidget* parent, const char* caption, const char* ok_
 
 QComboBox* TChooserForm::AddList(const char* caption, QLabel** label) {
   const int row = grid_->rowCount();
-  *label = new QLabel(QString::fromUtf8(caption), this);
+  *label = new QLabel(Q(caption), this);
   auto* box = new QComboBox(this);
   (*label)->setBuddy(box);
   grid_->addWidget(*label, row, 0);
@@ -122,7 +121,7 @@ void TChooserForm::SwallowEnterAndEsc(QWidget* w) {
 }
 
 bool TChooserForm::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+  if (event->type() != QEvent::KeyPress) return TViewerForm::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   // The window sees keys before its controls.
   if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
@@ -131,18 +130,13 @@ bool TChooserForm::eventFilter(QObject* watched, QEvent* event) {
   }
   const bool field = watched == Edit1 || qobject_cast<QComboBox*>(watched) != nullptr;
   if (field && (IsEnter(key->key()) || key->key() == Qt::Key_Escape)) return true;
-  return QDialog::eventFilter(watched, event);
+  return TViewerForm::eventFilter(watched, event);
 }
 
 void TChooserForm::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
+  TViewerForm::showEvent(event);
   if (shown_once_) return;
   shown_once_ = true;
-  if (parentWidget()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(parentWidget()->window()->frameGeometry().center());
-    move(frame.topLeft());
-  }
   Timer1.start();
 }
 
@@ -164,7 +158,7 @@ void TChooserForm::ButtonOKClick() {
 
 void TChooserForm::done(int result) {
   Timer1.stop();
-  QDialog::done(result);
+  TViewerForm::done(result);
   if (parentWidget()) parentWidget()->window()->activateWindow();
 }
 

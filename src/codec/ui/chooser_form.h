@@ -1,13 +1,13 @@
 // The frame the own Open and Save As windows share: name field, Browse, OK, Cancel, Esc.
 #pragma once
 
-#include <QDialog>
 #include <QTimer>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "codec/file_choosers.h"
+#include "platform/ui/viewer_form.h"
 
 class QComboBox;
 class QGridLayout;
@@ -32,8 +32,8 @@ QStringList ChooserNameFilters();
 
 // Both windows open their Browse dialog by themselves 500 ms after they are shown; cancelling
 // that dialog closes the window. Esc without modifiers anywhere in the window is Cancel; Enter
-// does nothing in the name field and the lists.
-class TChooserForm : public QDialog {
+// does nothing in the name field and the lists. Centred on the window that opens it.
+class TChooserForm : public TViewerForm {
   Q_OBJECT
  public:
   static constexpr int kBrowseDelayMs = 500;

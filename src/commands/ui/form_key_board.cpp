@@ -8,13 +8,10 @@
 
 #include "commands/key_map_view.h"
 #include "commands/ui/form_key_map.h"
+#include "platform/ui/qt_conversions.h"
 
 namespace tessary {
 namespace {
-
-QString Q(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 QComboBox* MakeBox(QWidget* parent, const std::vector<std::string>& entries) {
   auto* box = new QComboBox(parent);
@@ -24,7 +21,7 @@ QComboBox* MakeBox(QWidget* parent, const std::vector<std::string>& entries) {
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* caption) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+  auto* b = new QPushButton(Q(caption), parent);
   b->setAutoDefault(false);
   return b;
 }
@@ -38,37 +35,36 @@ constexpr int kRowHeight = 28;
 TFormKeyBoard::TFormKeyBoard(QWidget* parent, const KeyMap& default_table, KeyMapFiles& files,
                              Messages& messages, PrivateProfile& ini,
                              KeyMapWindowOpener open_key_map)
-    : QDialog(parent),
+    : TViewerForm(parent, QSize(900, 480)),
       model_(default_table, files, messages),
       ini_(ini),
       open_key_map_(std::move(open_key_map)) {
   setObjectName("FormKeyBoard");
   setWindowTitle(Q(kKeyBoardCaption));
-  setMinimumSize(900, 480);
 
-  Label1 = new QLabel(Q("カテゴリ(&L)"), this);
-  ComboBox1 = new QComboBox(this);
+  Label1 = new QLabel(Q("カテゴリ(&L)"), Body());
+  ComboBox1 = new QComboBox(Body());
   Label1->setBuddy(ComboBox1);
-  ListView1 = new QTreeWidget(this);
+  ListView1 = new QTreeWidget(Body());
   SetUpKeyList(ListView1, {Q("コマンド"), Q("現在のキー"), Q("機能"), ""});
   ListView1->setColumnWidth(0, 445);
   ListView1->setColumnWidth(1, 295);
   ListView1->setColumnWidth(2, 60);
   ListView1->setColumnWidth(3, 10);
-  ComboBox2 = MakeBox(this, ModifierBoxEntries("Shift"));
-  ComboBox3 = MakeBox(this, ModifierBoxEntries("Ctrl"));
-  ComboBox4 = MakeBox(this, ModifierBoxEntries("Alt"));
-  Label2 = new QLabel(Q("新キー(&N)"), this);
-  ComboBox5 = MakeBox(this, KeyBoxEntries());
+  ComboBox2 = MakeBox(Body(), ModifierBoxEntries("Shift"));
+  ComboBox3 = MakeBox(Body(), ModifierBoxEntries("Ctrl"));
+  ComboBox4 = MakeBox(Body(), ModifierBoxEntries("Alt"));
+  Label2 = new QLabel(Q("新キー(&N)"), Body());
+  ComboBox5 = MakeBox(Body(), KeyBoxEntries());
   Label2->setBuddy(ComboBox5);
-  Button1 = MakeButton(this, "ｸﾘｱ(&R)");
-  ButtonInit = MakeButton(this, "初期化(&I)");
-  ButtonOK = MakeButton(this, "OK(&O)");
-  ButtonCancel = MakeButton(this, "ｷｬﾝｾﾙ(&C)");
-  ButtonDiffToFile = MakeButton(this, "変更分を保存(&S)");
-  ButtonButtonLoadFromFile = MakeButton(this, "変更分を反映(&A)");
-  ButtonShowAll = MakeButton(this, "全てを表示(&P)");
-  ButtonShowDiff = MakeButton(this, "変更分を表示(&D)");
+  Button1 = MakeButton(Body(), "ｸﾘｱ(&R)");
+  ButtonInit = MakeButton(Body(), "初期化(&I)");
+  ButtonOK = MakeButton(Body(), "OK(&O)");
+  ButtonCancel = MakeButton(Body(), "ｷｬﾝｾﾙ(&C)");
+  ButtonDiffToFile = MakeButton(Body(), "変更分を保存(&S)");
+  ButtonButtonLoadFromFile = MakeButton(Body(), "変更分を反映(&A)");
+  ButtonShowAll = MakeButton(Body(), "全てを表示(&P)");
+  ButtonShowDiff = MakeButton(Body(), "変更分を表示(&D)");
 
   connect(ComboBox1, &QComboBox::activated, this, [this](int index) {
     if (index >= 0) model_.ChooseCategory(static_cast<size_t>(index));
@@ -193,19 +189,14 @@ void TFormKeyBoard::ShowKeyMap(bool all) {
 }
 
 void TFormKeyBoard::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
+  TViewerForm::showEvent(event);
   if (shown_once_) return;
   shown_once_ = true;
-  if (parentWidget()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(parentWidget()->window()->frameGeometry().center());
-    move(frame.topLeft());
-  }
   ComboBox1->setFocus();
 }
 
 void TFormKeyBoard::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
+  TViewerForm::resizeEvent(event);
   SizeList();
 }
 

@@ -1,11 +1,11 @@
 // The keyboard settings window (TFormKeyBoard): categories, commands, the four key boxes.
 #pragma once
 
-#include <QDialog>
 #include <functional>
 
 #include "commands/key_board_model.h"
 #include "platform/private_profile.h"
+#include "platform/ui/viewer_form.h"
 
 class QComboBox;
 class QLabel;
@@ -15,7 +15,8 @@ class QTreeWidgetItem;
 
 namespace tessary {
 
-class TFormKeyBoard final : public QDialog {
+// Centred on the window that opens it.
+class TFormKeyBoard final : public TViewerForm {
   Q_OBJECT
  public:
   // Opens the key map window modally over the settings window; it reads which file to show

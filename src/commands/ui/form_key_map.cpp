@@ -8,14 +8,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/ui/qt_conversions.h"
+
 namespace tessary {
-namespace {
-
-QString Q(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-}  // namespace
 
 void SetUpKeyList(QTreeWidget* list, const QStringList& headers) {
   list->setColumnCount(static_cast<int>(headers.size()));
@@ -36,13 +31,12 @@ void SetUpKeyList(QTreeWidget* list, const QStringList& headers) {
 
 TFormKeyMap::TFormKeyMap(QWidget* parent, const PrivateProfile& ini, const KeyMapFiles& files,
                          Messages& messages, Clipboard& clipboard)
-    : QDialog(parent),
+    : TViewerForm(parent, QSize(900, 600)),
       model_(ReadShowKeyMapItem(ini), files),
       messages_(messages),
       clipboard_(clipboard) {
   setObjectName("FormKeyMap");
   setWindowTitle(Q(kKeyMapViewCaption));
-  setMinimumSize(900, 600);
 
   ListView1 = new QTreeWidget(this);
   SetUpKeyList(ListView1, {Q("カテゴリ"), Q("コマンド"), Q("現在のキー"), Q("機能"), ""});
@@ -53,7 +47,7 @@ TFormKeyMap::TFormKeyMap(QWidget* parent, const PrivateProfile& ini, const KeyMa
   for (QPushButton* b : {ButtonSortNone, ButtonSort, ButtonCopy, ButtonClose})
     b->setAutoDefault(false);
 
-  auto* outer = new QVBoxLayout(this);
+  auto* outer = new QVBoxLayout(Body());
   outer->addWidget(ListView1);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ButtonSortNone);
@@ -102,26 +96,21 @@ void TFormKeyMap::SizeColumns() {
 }
 
 void TFormKeyMap::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
+  TViewerForm::showEvent(event);
   SizeColumns();
   if (shown_once_) return;
   shown_once_ = true;
-  if (parentWidget()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(parentWidget()->window()->frameGeometry().center());
-    move(frame.topLeft());
-  }
   if (model_.due_message()) Timer1.start();
 }
 
 void TFormKeyMap::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
+  TViewerForm::resizeEvent(event);
   SizeColumns();
 }
 
 void TFormKeyMap::done(int result) {
   Timer1.stop();
-  QDialog::done(result);
+  TViewerForm::done(result);
 }
 
 void ShowKeyMapWindow(QWidget* parent, const PrivateProfile& ini, const KeyMapFiles& files,

@@ -1,20 +1,21 @@
 // The key map window (TFormKeyMap): the key map or difference file, unsorted or by modifiers.
 #pragma once
 
-#include <QDialog>
 #include <QTimer>
 
 #include "commands/key_map_view.h"
 #include "platform/clipboard.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
+#include "platform/ui/viewer_form.h"
 
 class QPushButton;
 class QTreeWidget;
 
 namespace tessary {
 
-class TFormKeyMap final : public QDialog {
+// Centred on the window that opens it.
+class TFormKeyMap final : public TViewerForm {
   Q_OBJECT
  public:
   // `ShowKeyMapItem`/`All` of the settings file says which file is shown. The clipboard takes

@@ -11,10 +11,9 @@
 
 #include "base/color.h"
 #include "editor/editor_canvas.h"
+#include "platform/ui/qt_conversions.h"
 
 namespace tessary {
-
-inline QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 // A raw font of one style and, per UTF-16 unit, its glyph and advance, looked up once.
 class GlyphCache {

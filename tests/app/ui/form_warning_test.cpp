@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "platform/ui/qt_conversions.h"
 #include "support/qt_test_app.h"
 #include "support/test_files.h"
 
@@ -19,10 +20,6 @@ namespace {
 
 QApplication& App() {
   return testing::OffscreenApp();
-}
-
-QString Q(const char* utf8) {
-  return QString::fromUtf8(utf8);
 }
 
 class FormWarningTest : public ::testing::Test {

@@ -16,6 +16,7 @@
 #include "codec/ui/open_dialog_ex.h"
 #include "codec/ui/qt_file_chooser_windows.h"
 #include "codec/ui/save_dialog_ex.h"
+#include "platform/ui/qt_conversions.h"
 #include "support/qt_test_app.h"
 #include "support/test_files.h"
 
@@ -24,10 +25,6 @@ namespace {
 
 QApplication& App() {
   return testing::OffscreenApp();
-}
-
-QString Q(const char* utf8) {
-  return QString::fromUtf8(utf8);
 }
 
 // The dialog's Open or Save button, as the user presses it.

@@ -17,6 +17,7 @@
 #include "commands/ui/form_key_board.h"
 #include "commands/ui/form_key_map.h"
 #include "platform/ui/qt_clipboard.h"
+#include "platform/ui/qt_conversions.h"
 #include "support/qt_test_app.h"
 #include "support/test_files.h"
 
@@ -28,10 +29,6 @@ using testing::ScriptedMessages;
 
 QApplication& App() {
   return testing::OffscreenApp();
-}
-
-QString Q(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 // A choice in a drop-down list as the user makes it.
