@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_values.h"
+#include "platform/settings_values.h"
 #include "base/color.h"
 #include "codec/char_code.h"
 #include "platform/private_profile.h"

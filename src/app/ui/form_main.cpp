@@ -24,7 +24,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "app/settings_values.h"
+#include "platform/settings_values.h"
 #include "app/startup_notice.h"
 #include "app/status_texts.h"
 #include "app/ui/form_warning.h"

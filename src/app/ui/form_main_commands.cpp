@@ -6,7 +6,7 @@
 #include <QStatusBar>
 #include <utility>
 
-#include "app/settings_values.h"
+#include "platform/settings_values.h"
 #include "app/status_texts.h"
 #include "app/ui/form_main.h"
 #include "codec/char_code.h"

@@ -1,5 +1,5 @@
 // Colour names, font sizes and the settings file's location.
-#include "app/settings_values.h"
+#include "platform/settings_values.h"
 
 #include <array>
 #include <cstdio>

@@ -1,4 +1,4 @@
-// Value forms of the settings file beyond plain integers (colours, font sizes) and its path.
+// Value forms of the settings file beyond plain integers: colours and font sizes.
 #pragma once
 
 #include <optional>
@@ -22,6 +22,5 @@ TColor ReadColor(const PrivateProfile& ini, std::string_view section, std::strin
 // A font size: a positive integer; anything else gives the fallback.
 int ReadFontSize(const PrivateProfile& ini, std::string_view section, std::string_view key,
                  int fallback);
-
 
 }  // namespace tessary

@@ -1,5 +1,5 @@
 // Colour texts, font sizes and window placements in the settings file.
-#include "app/settings_values.h"
+#include "platform/settings_values.h"
 
 #include <gtest/gtest.h>
 
