@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "base/result.h"
 #include "codec/char_code.h"
@@ -65,10 +66,34 @@ LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested);
 // Whether loading a file may write the "Tessary-UnKnown.txt" working file.
 enum class WorkingFiles { Write, Skip };
 
-// The load as the window does it, I/O included: reads path (a missing file gives
-// kFileMissingMessage, a read failure its error), detects, rewrites "Tessary-UnKnown.txt" as
-// detection asks when allowed (a failure to write it stops the load), then LoadDocumentText. Skip
-// gives the same text, as the working file's content is taken from memory either way.
-Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested, WorkingFiles files);
+// A file's whole bytes and what DetectCharCode found in them.
+struct DetectedFile {
+  std::string bytes;
+  Detection detection;
+};
+
+// Why ReadAndDetect stopped. Each caller words its own message from the kind and the reason.
+enum class ReadFailure { Missing, Unreadable, WorkingFileNotWritten };
+struct ReadError {
+  ReadFailure failure = ReadFailure::Missing;
+  // kFileMissingMessage for a missing path, else the file layer's reason naming the file.
+  Error error;
+  // The file's classification when only the working file failed; the default (Shift-JIS,
+  // CR LF, no flags) when the bytes could not be read.
+  Detection detection;
+};
+
+// Reads path whole (only a path that is not there is Missing; a folder, FIFO or device is
+// Unreadable and named as such), detects its codes and, when allowed, rewrites
+// "Tessary-UnKnown.txt" as the detection asks. Nothing is decoded, so a caller can move the
+// bytes into LoadDocumentBytes.
+[[nodiscard]] std::variant<DetectedFile, ReadError> ReadAndDetect(const std::string& path,
+                                                                  WorkingFiles files);
+
+// The load as the window does it, I/O included: ReadAndDetect (any failure is its error), then
+// LoadDocumentBytes. Skip gives the same text, as the working file's content is taken from
+// memory either way.
+Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested,
+                                    WorkingFiles files);
 
 }  // namespace tessary

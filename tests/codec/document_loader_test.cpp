@@ -113,7 +113,9 @@ TEST(LoadDocumentText, ControlByteBeyond4095BytesIsJustText) {
 TEST(LoadDocumentText, TextHiddenByAZeroOrEofMarkLaterOnIsWriteProtected) {
   // Beyond the 4,096 bytes detection looks at, only the loader's rules see these bytes.
   std::string bytes(5000, 'a');
-  bytes += "\r\n\x1A" "after the mark\r\n";
+  bytes +=
+      "\r\n\x1A"
+      "after the mark\r\n";
   const LoadedText d = Load(bytes);
   EXPECT_FALSE(d.invalid_char_found);
   EXPECT_TRUE(d.text_cut_short);
@@ -172,14 +174,17 @@ class LoadFileTest : public ::testing::Test {
 };
 
 TEST_F(LoadFileTest, MissingFileIsReported) {
-  Result<LoadedText> r = LoadDocumentFile(dir_.File("none.txt"), CharCode::Auto, WorkingFiles::Write);
+  Result<LoadedText> r =
+      LoadDocumentFile(dir_.File("none.txt"), CharCode::Auto, WorkingFiles::Write);
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.error().message, "ファイルがありません");
   EXPECT_FALSE(UnknownExists());
 }
 
 TEST_F(LoadFileTest, UnknownFileHoldsTheTextWithoutControlBytes) {
-  const std::string path = dir_.Write("esc.txt", "a\x1B" "b\r\n");
+  const std::string path = dir_.Write("esc.txt",
+                                      "a\x1B"
+                                      "b\r\n");
   Result<LoadedText> r = LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Write);
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(LinesOf(r.value().lines), (Lines{"ab"}));
@@ -210,6 +215,35 @@ TEST_F(LoadFileTest, FailureToWriteTheUnknownFileStopsTheLoad) {
   const std::string path = dir_.Write("a.txt", "abc\r\n");
   EXPECT_FALSE(LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Write).ok());
   EXPECT_TRUE(LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip).ok());
+}
+
+TEST_F(LoadFileTest, ReadAndDetectSaysWhyItStoppedAndKeepsTheBytesOtherwise) {
+  auto failure = [](std::variant<DetectedFile, ReadError> r) {
+    return std::get<ReadError>(std::move(r));
+  };
+  const ReadError missing = failure(ReadAndDetect(dir_.File("none.txt"), WorkingFiles::Write));
+  EXPECT_EQ(missing.failure, ReadFailure::Missing);
+  EXPECT_EQ(missing.error.message, "ファイルがありません");
+  const ReadError folder = failure(ReadAndDetect(dir_.path(), WorkingFiles::Skip));
+  EXPECT_EQ(folder.failure, ReadFailure::Unreadable);
+  EXPECT_NE(folder.error.message.find(dir_.path() + " is a folder"), std::string::npos);
+
+  const std::string esc = dir_.Write("esc.txt",
+                                     "a\x1B"
+                                     "b\n");
+  DetectedFile read = std::get<DetectedFile>(ReadAndDetect(esc, WorkingFiles::Write));
+  EXPECT_EQ(read.bytes,
+            "a\x1B"
+            "b\n");  // not decoded: the caller moves them on
+  EXPECT_TRUE(read.detection.invalid_char_found);
+  // When only the working file fails, what the file was found to be still comes back.
+  std::filesystem::remove(WorkingFilePath("UnKnown"));
+  std::filesystem::create_directories(WorkingFilePath("UnKnown") + "/x");
+  const ReadError unwritten = failure(ReadAndDetect(esc, WorkingFiles::Write));
+  EXPECT_EQ(unwritten.failure, ReadFailure::WorkingFileNotWritten);
+  EXPECT_FALSE(unwritten.error.message.empty());
+  EXPECT_TRUE(unwritten.detection.invalid_char_found);
+  EXPECT_EQ(unwritten.detection.ret, RetCode::Lf);
 }
 
 }  // namespace
