@@ -109,7 +109,7 @@ std::string NamingTheFile(const std::string& path, const std::string& message) {
 int ConvertCommand(const Args& args) {
   Options o;
   if (auto status = Parse(args, o)) return *status;
-  Result<LoadedText> loaded = LoadDocumentFile(o.input, o.read, WorkingFiles::Skip);
+  Result<LoadedText> loaded = LoadDocumentFile(o.input, o.read, WorkingFiles::Skip());
   if (!loaded) {
     std::fprintf(stderr, "tessary-cli convert: %s\n",
                  NamingTheFile(o.input, loaded.error().message).c_str());

@@ -79,7 +79,7 @@ int CountCommand(const Args& args) {
     doc.WrapOption().SetWrapByte(*wrap);
     doc.SetWordWrap(true);
   }
-  Result<LoadedText> loaded = LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip);
+  Result<LoadedText> loaded = LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip());
   if (!loaded) return Fail(NamingTheFile(path, loaded.error().message));
   lines.SetTextLines(loaded.value().lines);
   std::printf("%d\t%d\n", lines.Count(), doc.Count());

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "codec/sjis_text.h"
 #include "codec/document_loader.h"
 #include "codec/document_saver.h"
+#include "codec/sjis_text.h"
 #include "platform/app_home.h"
 #include "platform/file_io.h"
 
@@ -27,6 +27,18 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 CharCode CodeAt(size_t index) {
   return static_cast<CharCode>(static_cast<int>(index) + 1);
+}
+
+std::string ReadErrorMessage(const ReadError& e) {
+  switch (e.failure) {
+    case ReadFailure::Missing:
+      return std::string(kDetectFileMissingMessage);
+    case ReadFailure::Unreadable:
+      return "Error : ファイルが読み込めません\r\n" + e.error.message;
+    case ReadFailure::WorkingFileNotWritten:
+      return "Error : 作業ファイルに書き込めません\r\n" + e.error.message;
+  }
+  return e.error.message;  // not reached: every kind is worded above
 }
 
 }  // namespace
@@ -66,9 +78,7 @@ MainWindowDocument::MainWindowDocument(DocumentEditorPort& editor, MainWindowPor
       messages_(messages),
       ini_(ini),
       read_menu_(read_menu),
-      home_(std::move(home)) {
-  SetNames(CharCodeName(CharCode::SJIS), RetCodeName(RetCode::CrLf));
-}
+      home_(std::move(home)) {}
 
 // ---- start-up and shut-down ----
 
@@ -122,105 +132,74 @@ Status MainWindowDocument::SaveLists() const {
 
 // ---- loading ----
 
-std::optional<MainWindowDocument::DetectedFile> MainWindowDocument::GetCharCodeRetCode(
-    const std::string& file_name) {
-  invalid_char_found_ = false;
-  mixed_ret_code_ = false;
-  if (KindOfPath(file_name) == PathKind::Missing) {
-    Show(kDetectFileMissingMessage);
-    return std::nullopt;
-  }
-  // An unreadable file is reported, never classified as the zero bytes it was not.
-  Result<std::string> bytes = ReadWholeFile(file_name);
-  if (!bytes) {
-    Show("Error : ファイルが読み込めません\r\n" + bytes.error().message);
-    return std::nullopt;
-  }
-  DetectedFile f{std::move(bytes).value(), {}};
-  f.detection = DetectCharCode(f.bytes);
-  detected_code_ = f.detection.code;
-  detected_ret_code_ = f.detection.ret;
-  invalid_char_found_ = f.detection.invalid_char_found;
-  mixed_ret_code_ = f.detection.mixed_ret_code;
-  if (f.detection.unknown_file) {
-    Status s = WriteFileAtomic(home_.PathOf(WorkingFile::UnKnown), *f.detection.unknown_file);
-    if (!s) {
-      Show("Error : 作業ファイルに書き込めません\r\n" + s.error().message);
-      return std::nullopt;
-    }
-  }
-  return f;
-}
-
 void MainWindowDocument::LoadFile() {
-  const std::string path = file_name_;
-  const CharCode requested = read_code_;
-  // Until the text is replaced the document still belongs to its old file.
-  auto keep_old_document = [&] {
-    file_name_ = text_file_name_;
-    read_code_ = text_read_code_;
-  };
+  const std::string path = state_.FileName;
   // Only a path that is not there is "missing"; a folder, a FIFO or a device is named by what
   // it is when the read refuses it.
   if (KindOfPath(path) == PathKind::Missing) {
     Show(kFileMissingMessage);
-    keep_old_document();
-    return;
+    return KeepShownDocument();
   }
-  detected_code_ = CharCode::SJIS;
-  detected_ret_code_ = RetCode::CrLf;
-  std::optional<DetectedFile> f = GetCharCodeRetCode(path);
-  if (!f) {
-    keep_old_document();
-    return;
-  }
+  std::optional<LoadedText> t = ReadText(path, state_.ReadCode);
+  if (!t) return KeepShownDocument();
   window_.SetCaptionFileName(path);
   for (StatusPanel p :
        {StatusPanel::Selection, StatusPanel::Code, StatusPanel::RetCode, StatusPanel::Protection})
     window_.SetStatusText(p, "");
-
-  // The file's bytes move into the loader, which decodes in place: a 100 MB file is not copied.
-  LoadedText t = LoadDocumentBytes(std::move(f->bytes), requested, f->detection);
-  f.reset();  // the file's bytes are not needed beside the text
-  read_code_ = save_code_ = loaded_code_ = t.code;
-  read_ret_code_ = save_ret_code_ = loaded_ret_code_ = t.ret;
-  if (mixed_ret_code_) Show(kMixedRetCodeMessage);
-  editor_.SetTextLines(t.lines);
-  text_file_name_ = path;
-  text_read_code_ = t.code;
-  replaced_chars_ = t.replaced_chars;
-  if (invalid_char_found_) Show(kInvalidCharMessage);
-  if (t.text_cut_short) Show(kTextCutMessage);
-  editor_.SetCaretRow(0);
-  editor_.SetTopRow(0);
-  SetNames(t.code_name, t.ret_name);
-
+  ShowText(path, *t);
+  // A file gone by now leaves the size, the protection and the confirmation's names as they
+  // were.
   const std::optional<uint64_t> size = FileSizeOf(path);
-  if (!size) {
-    Show(kFileMissingMessage);
-    return;
-  }
-  file_size_ = *size;
-  if (file_size_ == 0) {
-    read_code_ = save_code_ = loaded_code_ = CharCode::SJIS;
-    read_ret_code_ = save_ret_code_ = loaded_ret_code_ = RetCode::CrLf;
-    SetNames(CharCodeName(CharCode::SJIS), RetCodeName(RetCode::CrLf));
-  }
-  SetProtection(FileHasReadOnlyAttribute(path) || t.WriteProtected());
-  loaded_read_code_name_ = read_code_name_;
-  loaded_read_ret_name_ = read_ret_name_;
-  loaded_save_code_name_ = save_code_name_;
-  loaded_save_ret_name_ = save_ret_name_;
+  if (!size) return Show(kFileMissingMessage);
+  const bool read_only = FileHasReadOnlyAttribute(path) || t->WriteProtected();
+  state_.ApplyFileFacts(*size, read_only ? FileProtection::ReadOnly : FileProtection::Writable);
+  ApplyProtection();
   UpdateRecent();
   SetMenuRecent();
   window_.CloseOutline();
   window_.StartTimer(MainTimer::Timer1, kTimer1Milliseconds);
 }
 
+// Reads, classifies and decodes the file; nothing (after a message) when the read stops. The
+// file's bytes move into the decoder, which decodes in place, and are gone on return: a 100 MB
+// file is neither copied nor kept beside its text.
+std::optional<LoadedText> MainWindowDocument::ReadText(const std::string& path,
+                                                       CharCode requested) {
+  std::variant<DetectedFile, ReadError> read = ReadAndDetect(path, WorkingFiles::WriteIn(home_));
+  if (const ReadError* e = std::get_if<ReadError>(&read)) {
+    state_.ApplyDetection(e->detection);
+    Show(ReadErrorMessage(*e));
+    return std::nullopt;
+  }
+  DetectedFile& f = std::get<DetectedFile>(read);
+  state_.ApplyDetection(f.detection);
+  return LoadDocumentBytes(std::move(f.bytes), requested, f.detection);
+}
+
+// The mixed line ends are reported before the text is shown, the other reasons for
+// protection after it.
+void MainWindowDocument::ShowText(const std::string& path, const LoadedText& text) {
+  state_.ApplyText(path, text);
+  if (state_.MixedRetCode) Show(kMixedRetCodeMessage);
+  editor_.SetTextLines(text.lines);
+  text_file_name_ = path;
+  text_read_code_ = text.code;
+  if (state_.InvalidCharFound) Show(kInvalidCharMessage);
+  if (text.text_cut_short) Show(kTextCutMessage);
+  editor_.SetCaretRow(0);
+  editor_.SetTopRow(0);
+}
+
+// Until the text is replaced the document still belongs to its old file.
+void MainWindowDocument::KeepShownDocument() {
+  state_.FileName = text_file_name_;
+  state_.ReadCode = text_read_code_;
+}
+
 void MainWindowDocument::Timer1Timer() {
   editor_.ApplyWrapMode();
   JumpHistory();
-  if (file_size_ > 0 && editor_.TextEmpty()) Show(kNoTextMessage);
+  if (state_.FileSize > 0 && editor_.TextEmpty()) Show(kNoTextMessage);
 }
 
 void MainWindowDocument::Timer2Timer() {
@@ -239,17 +218,14 @@ void MainWindowDocument::SetLoadIndexFromMenu() {
 }
 
 void MainWindowDocument::SetLoadCharFromMenu() {
-  read_code_ = CharCode::SJIS;
+  CharCode code = CharCode::SJIS;
   for (size_t i = 0; i < read_menu_.codes.size(); ++i) {
     if (read_menu_.codes[i]) {
-      read_code_ = CodeAt(i);
+      code = CodeAt(i);
       break;
     }
   }
-  read_ret_code_ = RetCode::CrLf;
-  save_code_ = read_code_;
-  save_ret_code_ = read_ret_code_;
-  SetNames(CharCodeName(read_code_), RetCodeName(read_ret_code_));
+  state_.ResetCodes(code);
 }
 
 void MainWindowDocument::MenuReadAutoClick() {
@@ -273,7 +249,7 @@ void MainWindowDocument::MenuReadCodeClick(CharCode code) {
 bool MainWindowDocument::SaveFile(const std::string& target) {
   Status st = Success();
   editor_.WithLines([&](const LineSource& lines) {
-    st = ::tessary::SaveFile(target, lines, save_code_, save_ret_code_, home_);
+    st = ::tessary::SaveFile(target, lines, state_.SaveCode, state_.SaveRetCode, home_);
   });
   // The writer never leaves the target half written; the document stays modified so that
   // nothing is lost by quitting after a failed save.
@@ -291,48 +267,50 @@ bool MainWindowDocument::ConfirmOverwrite(std::string_view read_code, std::strin
       Answer::Yes)
     return false;
   // Writing over the loaded file makes the loss of unrepresentable characters final.
-  if (replaced_chars_ == 0) return true;
-  return messages_.AskYesNo(ReplacedCharsQuestion(replaced_chars_)) == Answer::Yes;
+  if (!state_.OverwriteLosesCharacters()) return true;
+  return messages_.AskYesNo(ReplacedCharsQuestion(state_.ReplacedChars)) == Answer::Yes;
 }
 
 bool MainWindowDocument::OverwriteSave() {
-  save_code_ = loaded_code_;
-  save_ret_code_ = loaded_ret_code_;
-  if (!SaveFile(file_name_)) return false;
-  replaced_chars_ = 0;  // the file now holds the "?" itself
+  state_.PrepareOverwriteSave();
+  if (!SaveFile(state_.FileName)) return false;
+  state_.ReplacedChars = 0;  // the file now holds the "?" itself
   return true;
 }
 
 void MainWindowDocument::MenuSaveClick() {
-  if (file_name_.empty()) return Show(kNoFileLoadedMessage);
+  if (state_.FileName.empty()) return Show(kNoFileLoadedMessage);
   if (editor_.TextEmpty()) return Show(kNoContentMessage);
-  if (file_read_only_) return Show(kFileReadOnlyMessage);
-  if (!ConfirmOverwrite(loaded_read_code_name_, loaded_save_code_name_, loaded_read_ret_name_,
-                        loaded_save_ret_name_))
+  if (state_.FileReadOnly) return Show(kFileReadOnlyMessage);
+  if (!ConfirmOverwrite(state_.LoadedReadCodeName, state_.LoadedSaveCodeName,
+                        state_.LoadedReadRetName, state_.LoadedSaveRetName))
     return;
   OverwriteSave();
 }
 
 void MainWindowDocument::MenuSaveCloseClick() {
-  if (file_name_.empty() || !editor_.Modified()) return window_.CloseWindow();
-  if (!ConfirmOverwrite(read_code_name_, save_code_name_, read_ret_name_, save_ret_name_)) return;
+  if (state_.FileName.empty() || !editor_.Modified()) return window_.CloseWindow();
+  if (!ConfirmOverwrite(state_.ReadCodeName, state_.SaveCodeName, state_.ReadRetName,
+                        state_.SaveRetName))
+    return;
   if (OverwriteSave()) window_.CloseWindow();
 }
 
 void MainWindowDocument::MenuSaveAsClick() {
   if (editor_.TextEmpty()) return Show(kNoContentMessage);
-  ini_.WriteInteger("Save", "CharCode", static_cast<int>(save_code_));
-  ini_.WriteInteger("Save", "CrLfCode", static_cast<int>(save_ret_code_));
-  std::optional<SaveChoice> choice = window_.ChooseSaveAsFile(save_code_, save_ret_code_);
+  ini_.WriteInteger("Save", "CharCode", static_cast<int>(state_.SaveCode));
+  ini_.WriteInteger("Save", "CrLfCode", static_cast<int>(state_.SaveRetCode));
+  std::optional<SaveChoice> choice = window_.ChooseSaveAsFile(state_.SaveCode, state_.SaveRetCode);
   if (!choice) return;
   // Saving under the loaded file's own name overwrites it just as an overwrite save does.
-  if (replaced_chars_ > 0 && SamePath(choice->path, file_name_) &&
-      messages_.AskYesNo(ReplacedCharsQuestion(replaced_chars_)) != Answer::Yes)
+  const bool over_loaded_file = SamePath(choice->path, state_.FileName);
+  if (over_loaded_file && state_.OverwriteLosesCharacters() &&
+      messages_.AskYesNo(ReplacedCharsQuestion(state_.ReplacedChars)) != Answer::Yes)
     return;
   save_as_file_name_ = choice->path;
-  save_code_ = choice->code;
-  save_ret_code_ = choice->ret;
-  if (SaveFile(choice->path) && SamePath(choice->path, file_name_)) replaced_chars_ = 0;
+  state_.SaveCode = choice->code;
+  state_.SaveRetCode = choice->ret;
+  if (SaveFile(choice->path) && over_loaded_file) state_.ReplacedChars = 0;
 }
 
 // ---- document commands ----
@@ -344,15 +322,15 @@ bool MainWindowDocument::DiscardAllowed() {
 
 void MainWindowDocument::MenuNewFileClick() {
   if (!DiscardAllowed()) return;
-  file_name_.clear();
+  state_.FileName.clear();
   text_file_name_.clear();
   editor_.ClearText();
   editor_.SetModified(false);
   SetLoadIndexFromMenu();
   SetLoadCharFromMenu();
-  text_read_code_ = read_code_;
-  replaced_chars_ = 0;
-  file_read_only_ = false;
+  text_read_code_ = state_.ReadCode;
+  state_.ReplacedChars = 0;
+  state_.FileReadOnly = false;
   menu_read_only_ = false;
   window_.SetReadOnlyChecked(false);
   editor_.SetReadOnly(false);
@@ -370,8 +348,8 @@ void MainWindowDocument::MenuOpenClick() {
   SetLoadIndexFromMenu();
   std::optional<OpenChoice> choice = window_.ChooseOpenFile();
   if (!choice) return;
-  file_name_ = choice->path;
-  read_code_ = choice->code;
+  state_.FileName = choice->path;
+  state_.ReadCode = choice->code;
   LoadFile();
 }
 
@@ -385,7 +363,7 @@ void MainWindowDocument::MenuRecentClick(int n) {
 }
 
 void MainWindowDocument::MenuReadOnlyClick() {
-  if (menu_read_only_ && file_read_only_) return Show(kFileReadOnlyMessage);
+  if (menu_read_only_ && state_.FileReadOnly) return Show(kFileReadOnlyMessage);
   menu_read_only_ = !menu_read_only_;
   window_.SetReadOnlyChecked(menu_read_only_);
   editor_.SetReadOnly(menu_read_only_);
@@ -406,27 +384,27 @@ void MainWindowDocument::DropFiles(const std::vector<std::string>& paths) {
 }
 
 void MainWindowDocument::LoadMenuChoice(const std::string& path) {
-  file_name_ = path;
+  state_.FileName = path;
   SetLoadIndexFromMenu();
-  read_code_ = static_cast<CharCode>(load_index_);
+  state_.ReadCode = static_cast<CharCode>(load_index_);
   LoadFile();
 }
 
 // ---- lists ----
 
 void MainWindowDocument::UpdateHistory() {
-  history_.Update(file_name_, editor_.CaretRow());
+  history_.Update(state_.FileName, editor_.CaretRow());
 }
 
 void MainWindowDocument::JumpHistory() {
-  std::optional<int32_t> row = history_.Lookup(file_name_, editor_.LineCount());
+  std::optional<int32_t> row = history_.Lookup(state_.FileName, editor_.LineCount());
   if (!row) return;
   editor_.SetCaretRow(*row);
   editor_.SetTopRow(*row);
 }
 
 void MainWindowDocument::UpdateRecent() {
-  recent_.Update(file_name_);
+  recent_.Update(state_.FileName);
 }
 
 void MainWindowDocument::SetMenuRecent() {
@@ -437,10 +415,10 @@ void MainWindowDocument::SetMenuRecent() {
 
 // ---- helpers ----
 
-void MainWindowDocument::SetProtection(bool read_only) {
+void MainWindowDocument::ApplyProtection() {
+  const bool read_only = state_.FileReadOnly;
   editor_.SetReadOnly(read_only);
   editor_.SetModified(false);
-  file_read_only_ = read_only;
   menu_read_only_ = read_only;
   window_.SetReadOnlyChecked(read_only);
   editor_.SetEditorColor();
@@ -450,13 +428,8 @@ void MainWindowDocument::SetProtection(bool read_only) {
 }
 
 void MainWindowDocument::ShowCodePanels() {
-  window_.SetStatusText(StatusPanel::Code, read_code_name_);
-  window_.SetStatusText(StatusPanel::RetCode, read_ret_name_);
-}
-
-void MainWindowDocument::SetNames(std::string_view code, std::string_view ret) {
-  read_code_name_ = save_code_name_ = std::string(code);
-  read_ret_name_ = save_ret_name_ = std::string(ret);
+  window_.SetStatusText(StatusPanel::Code, state_.ReadCodeName);
+  window_.SetStatusText(StatusPanel::RetCode, state_.ReadRetName);
 }
 
 }  // namespace tessary

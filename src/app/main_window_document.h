@@ -11,7 +11,8 @@
 #include "app/file_lists.h"
 #include "app/main_settings.h"
 #include "codec/char_code.h"
-#include "codec/char_code_detector.h"
+#include "codec/document_code_state.h"
+#include "codec/document_loader.h"
 #include "platform/app_home.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
@@ -66,15 +67,9 @@ class MainWindowDocument {
   Status SaveLists() const;
 
   // ---- loading ----
+  // Loads FileName with ReadCode as the request (Auto detects). A load that stops before the
+  // text is replaced (after a message) keeps the shown document's FileName and ReadCode.
   void LoadFile();
-  // Reads and classifies the file: sets DetectedCode, DetectedRetCode and the two flags and
-  // rewrites "Tessary-UnKnown.txt" for 8-bit results. Nothing (after a message) when the file is
-  // missing, cannot be read, or the working file cannot be written.
-  struct DetectedFile {
-    std::string bytes;
-    Detection detection;
-  };
-  std::optional<DetectedFile> GetCharCodeRetCode(const std::string& file_name);
   void Timer1Timer();
   void Timer2Timer();
   void SetLoadIndexFromMenu();
@@ -107,30 +102,13 @@ class MainWindowDocument {
   const HistoryList& History() const { return history_; }
 
   // ---- state ----
-  const std::string& FileName() const { return file_name_; }
-  void SetFileName(std::string name) { file_name_ = std::move(name); }
-  CharCode ReadCode() const { return read_code_; }
-  void SetReadCode(CharCode c) { read_code_ = c; }
-  CharCode DetectedCode() const { return detected_code_; }
-  RetCode DetectedRetCode() const { return detected_ret_code_; }
-  RetCode ReadRetCode() const { return read_ret_code_; }
-  CharCode SaveCode() const { return save_code_; }
-  RetCode SaveRetCode() const { return save_ret_code_; }
-  CharCode LoadedCode() const { return loaded_code_; }
-  RetCode LoadedRetCode() const { return loaded_ret_code_; }
+  const DocumentCodeState& CodeState() const { return state_; }
+  // The file and code the next LoadFile reads.
+  void SetFileName(std::string name) { state_.FileName = std::move(name); }
+  void SetReadCode(CharCode c) { state_.ReadCode = c; }
   int LoadIndex() const { return load_index_; }
-  uint64_t FileSize() const { return file_size_; }
-  const std::string& ReadCodeName() const { return read_code_name_; }
-  const std::string& ReadRetName() const { return read_ret_name_; }
-  const std::string& SaveCodeName() const { return save_code_name_; }
-  const std::string& SaveRetName() const { return save_ret_name_; }
-  bool FileReadOnly() const { return file_read_only_; }
-  bool InvalidCharFound() const { return invalid_char_found_; }
-  bool MixedRetCode() const { return mixed_ret_code_; }
   bool MenuReadOnlyChecked() const { return menu_read_only_; }
   const std::string& SaveAsFileName() const { return save_as_file_name_; }
-  // Characters of the loaded text that became "?" and that an overwrite save would make final.
-  uint64_t ReplacedChars() const { return replaced_chars_; }
   const ReadCodeMenu& ReadMenu() const { return read_menu_; }
 
  private:
@@ -139,9 +117,11 @@ class MainWindowDocument {
                         std::string_view read_ret, std::string_view save_ret);
   bool OverwriteSave();
   void LoadMenuChoice(const std::string& path);
-  void SetProtection(bool read_only);
+  std::optional<LoadedText> ReadText(const std::string& path, CharCode requested);
+  void ShowText(const std::string& path, const LoadedText& text);
+  void KeepShownDocument();
+  void ApplyProtection();
   void ShowCodePanels();
-  void SetNames(std::string_view code, std::string_view ret);
   void Show(std::string_view text) { messages_.ShowMessage(std::string(text)); }
 
   DocumentEditorPort& editor_;
@@ -153,26 +133,10 @@ class MainWindowDocument {
   RecentList recent_;
   HistoryList history_;
 
-  std::string file_name_;
-  uint64_t file_size_ = 0;
-  CharCode detected_code_ = CharCode::SJIS;
-  RetCode detected_ret_code_ = RetCode::CrLf;
-  CharCode read_code_ = CharCode::SJIS;
-  RetCode read_ret_code_ = RetCode::CrLf;
-  CharCode save_code_ = CharCode::SJIS;
-  RetCode save_ret_code_ = RetCode::CrLf;
-  CharCode loaded_code_ = CharCode::SJIS;
-  RetCode loaded_ret_code_ = RetCode::CrLf;
+  DocumentCodeState state_;
   int load_index_ = 0;
-  std::string read_code_name_, read_ret_name_, save_code_name_, save_ret_name_;
-  std::string loaded_read_code_name_, loaded_read_ret_name_, loaded_save_code_name_,
-      loaded_save_ret_name_;
-  bool file_read_only_ = false;
-  bool invalid_char_found_ = false;
-  bool mixed_ret_code_ = false;
   bool menu_read_only_ = false;
   std::string save_as_file_name_;
-  uint64_t replaced_chars_ = 0;
   // The file the editor's text came from and its effective code: what FileName and ReadCode
   // return to when a load fails before the text is replaced.
   std::string text_file_name_;

@@ -80,17 +80,29 @@ LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested) {
   return LoadDocumentBytes(std::move(bytes), requested, d);
 }
 
+std::variant<DetectedFile, ReadError> ReadAndDetect(const std::string& path, WorkingFiles files) {
+  if (KindOfPath(path) == PathKind::Missing)
+    return ReadError{ReadFailure::Missing, Error{std::string(kFileMissingMessage), 0}, {}};
+  // An unreadable file is reported, never classified as the zero bytes it was not.
+  Result<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) return ReadError{ReadFailure::Unreadable, bytes.error(), {}};
+  DetectedFile f{std::move(bytes).value(), {}};
+  f.detection = DetectCharCode(f.bytes);
+  if (files.home() && f.detection.unknown_file) {
+    if (Status s =
+            WriteFileAtomic(files.home()->PathOf(WorkingFile::UnKnown), *f.detection.unknown_file);
+        !s)
+      return ReadError{ReadFailure::WorkingFileNotWritten, s.error(), std::move(f.detection)};
+  }
+  return f;
+}
+
 Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested,
                                     WorkingFiles files) {
-  if (KindOfPath(path) == PathKind::Missing) return Error{std::string(kFileMissingMessage), 0};
-  Result<std::string> bytes = ReadWholeFile(path);
-  if (!bytes) return bytes.error();
-  const Detection d = DetectCharCode(bytes.value());
-  if (files == WorkingFiles::Write && d.unknown_file) {
-    if (Status s = WriteFileAtomic(WorkingFilePath("UnKnown"), *d.unknown_file); !s)
-      return s.error();
-  }
-  return LoadDocumentBytes(std::move(bytes.value()), requested, d);
+  std::variant<DetectedFile, ReadError> read = ReadAndDetect(path, files);
+  if (const ReadError* e = std::get_if<ReadError>(&read)) return e->error;
+  DetectedFile& f = std::get<DetectedFile>(read);
+  return LoadDocumentBytes(std::move(f.bytes), requested, f.detection);
 }
 
 }  // namespace tessary

@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "base/result.h"
 #include "codec/char_code.h"
 #include "codec/char_code_detector.h"
 #include "codec/text_lines.h"
+#include "platform/app_home.h"
 
 namespace tessary {
 
@@ -62,13 +64,47 @@ LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested, const Dete
 LoadedText LoadDocumentText(std::string_view bytes, CharCode requested);
 LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested);
 
-// Whether loading a file may write the "Tessary-UnKnown.txt" working file.
-enum class WorkingFiles { Write, Skip };
+// Where loading a file may write the "Tessary-UnKnown.txt" working file: the window's settings
+// folder, or nowhere (the command-line tools leave the working files alone).
+class WorkingFiles {
+ public:
+  [[nodiscard]] static WorkingFiles WriteIn(AppHome home) { return WorkingFiles(std::move(home)); }
+  [[nodiscard]] static WorkingFiles Skip() { return WorkingFiles(std::nullopt); }
+  const std::optional<AppHome>& home() const { return home_; }
 
-// The load as the window does it, I/O included: reads path (a missing file gives
-// kFileMissingMessage, a read failure its error), detects, rewrites "Tessary-UnKnown.txt" as
-// detection asks when allowed (a failure to write it stops the load), then LoadDocumentText. Skip
-// gives the same text, as the working file's content is taken from memory either way.
-Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested, WorkingFiles files);
+ private:
+  explicit WorkingFiles(std::optional<AppHome> home) : home_(std::move(home)) {}
+  std::optional<AppHome> home_;
+};
+
+// A file's whole bytes and what DetectCharCode found in them.
+struct DetectedFile {
+  std::string bytes;
+  Detection detection;
+};
+
+// Why ReadAndDetect stopped. Each caller words its own message from the kind and the reason.
+enum class ReadFailure { Missing, Unreadable, WorkingFileNotWritten };
+struct ReadError {
+  ReadFailure failure = ReadFailure::Missing;
+  // kFileMissingMessage for a missing path, else the file layer's reason naming the file.
+  Error error;
+  // The file's classification when only the working file failed; the default (Shift-JIS,
+  // CR LF, no flags) when the bytes could not be read.
+  Detection detection;
+};
+
+// Reads path whole (only a path that is not there is Missing; a folder, FIFO or device is
+// Unreadable and named as such), detects its codes and, when allowed, rewrites
+// "Tessary-UnKnown.txt" as the detection asks. Nothing is decoded, so a caller can move the
+// bytes into LoadDocumentBytes.
+[[nodiscard]] std::variant<DetectedFile, ReadError> ReadAndDetect(const std::string& path,
+                                                                  WorkingFiles files);
+
+// The load as the window does it, I/O included: ReadAndDetect (any failure is its error), then
+// LoadDocumentBytes. Skip gives the same text, as the working file's content is taken from
+// memory either way.
+Result<LoadedText> LoadDocumentFile(const std::string& path, CharCode requested,
+                                    WorkingFiles files);
 
 }  // namespace tessary

@@ -117,12 +117,4 @@ std::string AppHome::SettingsFile() const {
   return folder_ + "/" + stem + ".ini";
 }
 
-std::string AppHomeDir() {
-  return AppHome::FromEnvironment().folder();
-}
-
-std::string WorkingFilePath(const std::string& name) {
-  return AppHomeDir() + "/Tessary-" + name + ".txt";
-}
-
 }  // namespace tessary

@@ -51,11 +51,6 @@ class AppHome {
   std::string folder_;
 };
 
-// The environment's settings folder and a working file in it by its short name. Only the two
-// loaders that still take no folder use these.
-std::string AppHomeDir();
-std::string WorkingFilePath(const std::string& name);
-
 // Full path of the running executable, empty when it cannot be found.
 std::string ExecutablePath();
 

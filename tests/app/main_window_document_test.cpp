@@ -78,10 +78,10 @@ TEST_F(DocumentTest, LoadShowsCodeAndLineEndOnBothBarsAndStartsTimer1) {
   EXPECT_EQ(window_.Panel(StatusPanel::RetCode), "Cr+Lf(Windows) ");
   EXPECT_EQ(window_.Panel(StatusPanel::Selection), "");
   EXPECT_EQ(window_.Panel(StatusPanel::Protection), "");
-  EXPECT_EQ(doc_.ReadCode(), CharCode::UTF8Bom);
-  EXPECT_EQ(doc_.SaveCode(), CharCode::UTF8Bom);
-  EXPECT_EQ(doc_.LoadedCode(), CharCode::UTF8Bom);
-  EXPECT_FALSE(doc_.FileReadOnly());
+  EXPECT_EQ(doc_.CodeState().ReadCode, CharCode::UTF8Bom);
+  EXPECT_EQ(doc_.CodeState().SaveCode, CharCode::UTF8Bom);
+  EXPECT_EQ(doc_.CodeState().LoadedCode, CharCode::UTF8Bom);
+  EXPECT_FALSE(doc_.CodeState().FileReadOnly);
   EXPECT_EQ(editor_.colour_schemes, std::vector<bool>{false});
   EXPECT_EQ(window_.outline_closes, 1);
   EXPECT_EQ(log_.back(), "timer 1 100");
@@ -109,8 +109,8 @@ TEST_F(DocumentTest, StatusTextsAfterLoadingEachCode) {
     EXPECT_EQ(editor_.Text(), (std::vector<std::string>{"\x82\xA0\x82\xA2", "x"})) << name;
   }
   Open(Write("cr.txt", "a\rb\r"));
-  EXPECT_EQ(doc_.ReadRetName(), "Cr(OS9)");
-  EXPECT_EQ(doc_.SaveRetName(), "Cr(OS9)");
+  EXPECT_EQ(doc_.CodeState().ReadRetName, "Cr(OS9)");
+  EXPECT_EQ(doc_.CodeState().SaveRetName, "Cr(OS9)");
   Open(Write("lf.txt", "a\nb\n"));
   EXPECT_EQ(window_.Panel(StatusPanel::RetCode), "Lf(OSX,Android)");
   Open(Write("none.txt", "ab"));
@@ -119,7 +119,7 @@ TEST_F(DocumentTest, StatusTextsAfterLoadingEachCode) {
 
 TEST_F(DocumentTest, RequestedCodeWinsButTheLineEndIsDetected) {
   Open(Write("u.txt", "\xE3\x81\x82\n"), CharCode::SJIS);
-  EXPECT_EQ(doc_.ReadCode(), CharCode::SJIS);
+  EXPECT_EQ(doc_.CodeState().ReadCode, CharCode::SJIS);
   EXPECT_EQ(window_.Panel(StatusPanel::RetCode), "Lf(OSX,Android)");
   EXPECT_EQ(editor_.Text(), std::vector<std::string>{"\xE3\x81\x82"});  // raw bytes
 
@@ -131,8 +131,8 @@ TEST_F(DocumentTest, RequestedCodeWinsButTheLineEndIsDetected) {
 
 TEST_F(DocumentTest, EmptyFileIsShiftJisWithCrLfWhateverWasRequested) {
   Open(Write("e.txt", ""), CharCode::UTF8);
-  EXPECT_EQ(doc_.ReadCode(), CharCode::SJIS);
-  EXPECT_EQ(doc_.LoadedRetCode(), RetCode::CrLf);
+  EXPECT_EQ(doc_.CodeState().ReadCode, CharCode::SJIS);
+  EXPECT_EQ(doc_.CodeState().LoadedRetCode, RetCode::CrLf);
   EXPECT_EQ(window_.Panel(StatusPanel::Code), "S-JIS");
   EXPECT_EQ(window_.Panel(StatusPanel::RetCode), "Cr+Lf(Windows) ");
   doc_.Timer1Timer();
@@ -144,7 +144,7 @@ TEST_F(DocumentTest, MixedLineEndsAskBeforeTextInvalidCharactersAfter) {
   EXPECT_EQ(log_[0], "message: " + std::string(kMixedRetCodeMessage));
   EXPECT_EQ(log_[1], "text");
   EXPECT_EQ(window_.Panel(StatusPanel::RetCode), "Cr+Lf(Windows) ");
-  EXPECT_TRUE(doc_.FileReadOnly());
+  EXPECT_TRUE(doc_.CodeState().FileReadOnly);
 
   log_.clear();
   Open(Write("esc.txt",
@@ -166,7 +166,7 @@ TEST_F(DocumentTest, ReadOnlyAttributeProtectsTheDocument) {
   fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   editor_.modified = true;
   Open(path);
-  EXPECT_TRUE(doc_.FileReadOnly());
+  EXPECT_TRUE(doc_.CodeState().FileReadOnly);
   EXPECT_TRUE(editor_.read_only);
   EXPECT_FALSE(editor_.modified);
   EXPECT_EQ(window_.Panel(StatusPanel::Selection), "ファイル読取専用");
@@ -180,7 +180,7 @@ TEST_F(DocumentTest, MissingFileKeepsTheDocument) {
   Open(path);
   Open(dir_.File("gone.txt"));
   EXPECT_EQ(Messages(), std::vector<std::string>{"ファイルがありません"});
-  EXPECT_EQ(doc_.FileName(), path);
+  EXPECT_EQ(doc_.CodeState().FileName, path);
   EXPECT_EQ(window_.caption, path);
   EXPECT_EQ(editor_.Text(), std::vector<std::string>{"keep"});
 }
@@ -204,9 +204,9 @@ TEST_F(DocumentTest, UnreadableFileIsReportedNotClassifiedAsZeros) {
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].rfind("Error : ファイルが読み込めません\r\n", 0), 0u) << Messages()[0];
   EXPECT_NE(Messages()[0].find(path), std::string::npos);  // the reason names the file
-  EXPECT_EQ(doc_.FileName(), keep);
+  EXPECT_EQ(doc_.CodeState().FileName, keep);
   EXPECT_EQ(editor_.Text(), std::vector<std::string>{"keep"});
-  EXPECT_FALSE(doc_.InvalidCharFound());
+  EXPECT_FALSE(doc_.CodeState().InvalidCharFound);
 }
 
 TEST_F(DocumentTest, PathsThatAreNoFileAreNamedAndKeepTheDocument) {
@@ -230,7 +230,7 @@ TEST_F(DocumentTest, PathsThatAreNoFileAreNamedAndKeepTheDocument) {
     ASSERT_EQ(Messages().size(), 1u) << path;
     EXPECT_EQ(Messages()[0].rfind("Error : ファイルが読み込めません\r\n", 0), 0u) << Messages()[0];
     EXPECT_NE(Messages()[0].find(path + " " + said), std::string::npos) << Messages()[0];
-    EXPECT_EQ(doc_.FileName(), keep);
+    EXPECT_EQ(doc_.CodeState().FileName, keep);
     EXPECT_EQ(editor_.Text(), std::vector<std::string>{"keep"});
   }
 }
@@ -262,12 +262,12 @@ TEST_F(DocumentTest, ReadMenuRadioGroupWritesOnlyTheNewKey) {
   doc_.SetLoadIndexFromMenu();
   EXPECT_EQ(doc_.LoadIndex(), 3);
   doc_.SetLoadCharFromMenu();
-  EXPECT_EQ(doc_.ReadCode(), CharCode::UTF8);
-  EXPECT_EQ(doc_.ReadCodeName(), "UTF8  [BOM無]");
-  EXPECT_EQ(doc_.SaveRetName(), "Cr+Lf(Windows) ");
+  EXPECT_EQ(doc_.CodeState().ReadCode, CharCode::UTF8);
+  EXPECT_EQ(doc_.CodeState().ReadCodeName, "UTF8  [BOM無]");
+  EXPECT_EQ(doc_.CodeState().SaveRetName, "Cr+Lf(Windows) ");
   // Dropped files follow the menu's choice.
   doc_.DropFiles({Write("s.txt", "\x82\xA0\r\n")});
-  EXPECT_EQ(doc_.ReadCode(), CharCode::UTF8);
+  EXPECT_EQ(doc_.CodeState().ReadCode, CharCode::UTF8);
 }
 
 TEST_F(DocumentTest, NoReadItemCheckedMeansShiftJisForNewDocuments) {
@@ -277,7 +277,7 @@ TEST_F(DocumentTest, NoReadItemCheckedMeansShiftJisForNewDocuments) {
   MainWindowDocument d(editor_, window_, messages_, ini_, none, AppHome(home_));
   d.Start();
   EXPECT_EQ(d.LoadIndex(), 0);
-  EXPECT_EQ(d.ReadCode(), CharCode::SJIS);
+  EXPECT_EQ(d.CodeState().ReadCode, CharCode::SJIS);
   EXPECT_EQ(window_.Panel(StatusPanel::Code), "S-JIS");
 }
 
@@ -294,11 +294,11 @@ TEST_F(DocumentTest, OverwriteSaveWritesEveryCodeAndLineEndBackAsLoaded) {
       const std::string original = EncodeDocument(lines, code, ret);
       const std::string path = Write("rt.txt", original);
       Open(path, code);
-      ASSERT_EQ(doc_.LoadedRetCode(), ret) << c << " " << r;
+      ASSERT_EQ(doc_.CodeState().LoadedRetCode, ret) << c << " " << r;
       if (!HasBom(code) && IsSixteenBit(code) && ret == RetCode::None) {
         // Without a line end the file is not seen as UTF-16 at all: its zero bytes are
         // control bytes of an 8-bit file, which protects it.
-        EXPECT_TRUE(doc_.FileReadOnly());
+        EXPECT_TRUE(doc_.CodeState().FileReadOnly);
         continue;
       }
       Write("rt.txt", "overwritten");  // the save must really write
@@ -317,7 +317,7 @@ TEST_F(DocumentTest, TextHiddenByAnEofMarkLaterOnOpensWriteProtected) {
   Open(path);
   EXPECT_EQ(log_[0], "text");
   EXPECT_EQ(log_[1], "message: " + std::string(kTextCutMessage));
-  EXPECT_TRUE(doc_.FileReadOnly());
+  EXPECT_TRUE(doc_.CodeState().FileReadOnly);
   EXPECT_EQ(window_.Panel(StatusPanel::Protection), "書禁");
   messages_.answers = {Answer::Yes, Answer::Yes};
   doc_.MenuSaveClick();
@@ -327,7 +327,7 @@ TEST_F(DocumentTest, TextHiddenByAnEofMarkLaterOnOpensWriteProtected) {
 TEST_F(DocumentTest, OverwriteConfirmationShowsTheLoadedNamesAndNoDoesNothing) {
   const std::string path = Write("u16.txt", Hex("61 00 0A 00 62 00 0A 00"));
   Open(path);
-  ASSERT_EQ(doc_.LoadedCode(), CharCode::UTF16Le);
+  ASSERT_EQ(doc_.CodeState().LoadedCode, CharCode::UTF16Le);
   editor_.Type({"a", "cd"});
   messages_.answers = {Answer::No};
   doc_.MenuSaveClick();
@@ -370,7 +370,7 @@ TEST_F(DocumentTest, SaveAsThenOverwriteGoesToTheLoadedFileWithTheLoadedCode) {
   EXPECT_EQ(log_.back(), "save chooser 1 0");
   EXPECT_EQ(ReadFileOrDie(other), "\xEF\xBB\xBFonetwothree");
   EXPECT_EQ(doc_.SaveAsFileName(), other);
-  EXPECT_EQ(doc_.FileName(), path);  // the document still belongs to the loaded file
+  EXPECT_EQ(doc_.CodeState().FileName, path);  // the document still belongs to the loaded file
   EXPECT_TRUE(messages_.asked.empty());
 
   editor_.Type({"one", "2"});
@@ -389,7 +389,7 @@ TEST_F(DocumentTest, ReadOnlyDocumentSavesUnderAnotherNameOnly) {
                                  "a\x01"
                                  "b\r\n");
   Open(path);
-  ASSERT_TRUE(doc_.FileReadOnly());
+  ASSERT_TRUE(doc_.CodeState().FileReadOnly);
   messages_.shown.clear();
   doc_.MenuSaveClick();
   EXPECT_EQ(Messages(), std::vector<std::string>{"ファイルが読取専用なので変更できません"});
@@ -459,7 +459,7 @@ TEST_F(DocumentTest, CharactersLostToQuestionMarksAreAskedAboutBeforeAnOverwrite
   const std::string original = "\xF0\x9F\x98\x80 smile\n";
   const std::string path = Write("emoji.txt", original);
   Open(path, CharCode::UTF8);
-  ASSERT_EQ(doc_.ReplacedChars(), 2u);
+  ASSERT_EQ(doc_.CodeState().ReplacedChars, 2u);
   messages_.answers = {Answer::Yes, Answer::No};
   doc_.MenuSaveClick();
   ASSERT_EQ(messages_.asked.size(), 2u);
@@ -499,9 +499,9 @@ TEST_F(DocumentTest, NewAfterAReadOnlyFileLetsProtectionBeToggledFreely) {
   EXPECT_TRUE(editor_.read_only);
 
   doc_.MenuNewFileClick();
-  EXPECT_EQ(doc_.FileName(), "");
+  EXPECT_EQ(doc_.CodeState().FileName, "");
   EXPECT_TRUE(editor_.lines.Empty());
-  EXPECT_FALSE(doc_.FileReadOnly());
+  EXPECT_FALSE(doc_.CodeState().FileReadOnly);
   EXPECT_FALSE(editor_.read_only);
   EXPECT_FALSE(window_.read_only_checked);
   EXPECT_EQ(editor_.colour_schemes.back(), false);
@@ -527,7 +527,7 @@ TEST_F(DocumentTest, UserProtectionStillAllowsAnOverwriteSave) {
   messages_.answers = {Answer::Yes};
   doc_.MenuSaveClick();
   EXPECT_TRUE(Messages().empty());
-  EXPECT_FALSE(doc_.FileReadOnly());
+  EXPECT_FALSE(doc_.CodeState().FileReadOnly);
 }
 
 TEST_F(DocumentTest, DiscardQuestionGuardsNewOpenRecentAndDrops) {
@@ -551,12 +551,12 @@ TEST_F(DocumentTest, OpenRemembersTheCaretOfTheFileLeft) {
   editor_.caret_row = 2;
   window_.open_choice = OpenChoice{Write("b.txt", "\xE3\x81\x82\n"), CharCode::SJIS};
   doc_.MenuOpenClick();
-  EXPECT_EQ(doc_.ReadCode(), CharCode::SJIS);  // the chooser's code is the request
+  EXPECT_EQ(doc_.CodeState().ReadCode, CharCode::SJIS);  // the chooser's code is the request
   EXPECT_EQ(doc_.History().entries()[0].row_text, "2");
   EXPECT_EQ(doc_.History().entries()[0].path, a);
   window_.open_choice.reset();
   doc_.MenuOpenClick();  // cancelled: nothing changes
-  EXPECT_EQ(doc_.FileName(), window_.recent[0].substr(3));
+  EXPECT_EQ(doc_.CodeState().FileName, window_.recent[0].substr(3));
 }
 
 TEST_F(DocumentTest, OpenChooserStartsOnTheReadMenusCurrentChoice) {
@@ -580,7 +580,7 @@ TEST_F(DocumentTest, RecentListMovesAReopenedFileToTheTopWithoutDuplicates) {
   EXPECT_EQ(window_.recent,
             (std::array<std::string, 6>{"&1 " + a, "&2 " + b, "&3 " + bak, "&4 ", "&5 ", "&6 "}));
   doc_.MenuRecentClick(3);
-  EXPECT_EQ(doc_.FileName(), bak);
+  EXPECT_EQ(doc_.CodeState().FileName, bak);
   EXPECT_EQ(window_.recent[0], "&1 " + bak);
   EXPECT_EQ(window_.recent[1], "&2 " + a);
   doc_.MenuRecentClick(5);  // empty entry
@@ -588,7 +588,7 @@ TEST_F(DocumentTest, RecentListMovesAReopenedFileToTheTopWithoutDuplicates) {
   doc_.MenuRecentClick(3);  // the file is gone: the list stays
   EXPECT_EQ(Messages(), (std::vector<std::string>{"ファイルがありません", "ファイルがありません"}));
   EXPECT_EQ(window_.recent[2], "&3 " + b);
-  EXPECT_EQ(doc_.FileName(), bak);
+  EXPECT_EQ(doc_.CodeState().FileName, bak);
 }
 
 TEST_F(DocumentTest, HistoryClampsTheCaretAndMatchesWholePaths) {
@@ -627,12 +627,12 @@ TEST_F(DocumentTest, TheHundredAndTwentyNinthFilePushesTheOldestOut) {
 TEST_F(DocumentTest, Drops) {
   const std::string one = Write("one.txt", "one\r\n");
   doc_.DropFiles({one});
-  EXPECT_EQ(doc_.FileName(), one);
+  EXPECT_EQ(doc_.CodeState().FileName, one);
   EXPECT_EQ(editor_.Text(), std::vector<std::string>{"one"});
 
   doc_.DropFiles({Write("x.txt", "x\r\n"), Write("y.txt", "y\r\n")});
   EXPECT_EQ(Messages(), std::vector<std::string>{"ドロップするファイルは１個にしてください。"});
-  EXPECT_EQ(doc_.FileName(), one);
+  EXPECT_EQ(doc_.CodeState().FileName, one);
 
   log_.clear();
   messages_.shown.clear();
@@ -640,13 +640,13 @@ TEST_F(DocumentTest, Drops) {
   EXPECT_EQ(log_, EventLog{"timer 2 200"});  // the message waits for the drop to end
   doc_.Timer2Timer();
   EXPECT_EQ(Messages(), std::vector<std::string>{"ファイルがありません"});
-  EXPECT_EQ(doc_.FileName(), one);
+  EXPECT_EQ(doc_.CodeState().FileName, one);
 }
 
 TEST_F(DocumentTest, PathsShiftJisCannotHoldOpenAndSaveButStayOutOfTheLists) {
   const std::string path = Write("😀 note.txt", "a\r\n");
   Open(path);
-  EXPECT_EQ(doc_.FileName(), path);
+  EXPECT_EQ(doc_.CodeState().FileName, path);
   editor_.Type({"b"});
   messages_.answers = {Answer::Yes};
   doc_.MenuSaveClick();
@@ -673,21 +673,21 @@ TEST_F(DocumentTest, CommandLine) {
   doc_.ApplyCommandLineProtection({"/R", path});
   EXPECT_TRUE(editor_.read_only);
   doc_.OpenCommandLine({"/R", path});
-  EXPECT_EQ(doc_.FileName(), path);
+  EXPECT_EQ(doc_.CodeState().FileName, path);
   EXPECT_TRUE(editor_.read_only);  // protected although the file is writable
   EXPECT_TRUE(window_.read_only_checked);
-  EXPECT_FALSE(doc_.FileReadOnly());
+  EXPECT_FALSE(doc_.CodeState().FileReadOnly);
 
   MainWindowDocument d2(editor_, window_, messages_, ini_, ReadCodeMenu{}, AppHome(home_));
   d2.ApplyCommandLineProtection({"-x", path});
   d2.OpenCommandLine({"-x", path});
-  EXPECT_EQ(d2.FileName(), path);
+  EXPECT_EQ(d2.CodeState().FileName, path);
   EXPECT_FALSE(editor_.read_only);
 
   MainWindowDocument d3(editor_, window_, messages_, ini_, ReadCodeMenu{}, AppHome(home_));
   d3.OpenCommandLine({path, path, path});
   d3.OpenCommandLine({dir_.File("missing.txt")});
-  EXPECT_EQ(d3.FileName(), "");
+  EXPECT_EQ(d3.CodeState().FileName, "");
   EXPECT_TRUE(Messages().empty());  // a missing command-line file is ignored silently
   EXPECT_TRUE(CommandLineReadOnly({"/r", "x"}));
   EXPECT_FALSE(CommandLineReadOnly({"/r"}));

@@ -113,7 +113,9 @@ TEST(LoadDocumentText, ControlByteBeyond4095BytesIsJustText) {
 TEST(LoadDocumentText, TextHiddenByAZeroOrEofMarkLaterOnIsWriteProtected) {
   // Beyond the 4,096 bytes detection looks at, only the loader's rules see these bytes.
   std::string bytes(5000, 'a');
-  bytes += "\r\n\x1A" "after the mark\r\n";
+  bytes +=
+      "\r\n\x1A"
+      "after the mark\r\n";
   const LoadedText d = Load(bytes);
   EXPECT_FALSE(d.invalid_char_found);
   EXPECT_TRUE(d.text_cut_short);
@@ -156,60 +158,87 @@ TEST(LoadDocumentText, CountsCharactersThatBecameQuestionMarks) {
   EXPECT_EQ(Load("plain\r\n").replaced_chars, 0u);
 }
 
+// Each test writes its working files into a settings folder of its own.
 class LoadFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("TESSARY_HOME");
-    old_home_ = old ? old : "";
-    ::setenv("TESSARY_HOME", home_.path().c_str(), 1);
-  }
-  void TearDown() override { ::setenv("TESSARY_HOME", old_home_.c_str(), 1); }
-  bool UnknownExists() const { return std::filesystem::exists(WorkingFilePath("UnKnown")); }
+  std::string Unknown() const { return AppHome(home_.path()).PathOf(WorkingFile::UnKnown); }
+  bool UnknownExists() const { return std::filesystem::exists(Unknown()); }
+  WorkingFiles Write() const { return WorkingFiles::WriteIn(AppHome(home_.path())); }
 
   TempDir home_;
   TempDir dir_;
-  std::string old_home_;
 };
 
 TEST_F(LoadFileTest, MissingFileIsReported) {
-  Result<LoadedText> r = LoadDocumentFile(dir_.File("none.txt"), CharCode::Auto, WorkingFiles::Write);
+  Result<LoadedText> r = LoadDocumentFile(dir_.File("none.txt"), CharCode::Auto, Write());
   ASSERT_FALSE(r.ok());
   EXPECT_EQ(r.error().message, "ファイルがありません");
   EXPECT_FALSE(UnknownExists());
 }
 
 TEST_F(LoadFileTest, UnknownFileHoldsTheTextWithoutControlBytes) {
-  const std::string path = dir_.Write("esc.txt", "a\x1B" "b\r\n");
-  Result<LoadedText> r = LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Write);
+  const std::string path = dir_.Write("esc.txt",
+                                      "a\x1B"
+                                      "b\r\n");
+  Result<LoadedText> r = LoadDocumentFile(path, CharCode::Auto, Write());
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(LinesOf(r.value().lines), (Lines{"ab"}));
-  EXPECT_EQ(ReadFileOrDie(WorkingFilePath("UnKnown")), "ab\r\n");
+  EXPECT_EQ(ReadFileOrDie(Unknown()), "ab\r\n");
 }
 
 TEST_F(LoadFileTest, CleanEightBitFileEmptiesTheUnknownFile) {
   home_.Write("Tessary-UnKnown.txt", "left over");
   const std::string path = dir_.Write("ok.txt", Hex("E3 81 82 0A"));
-  ASSERT_TRUE(LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Write).ok());
-  EXPECT_EQ(ReadFileOrDie(WorkingFilePath("UnKnown")), "");
+  ASSERT_TRUE(LoadDocumentFile(path, CharCode::Auto, Write()).ok());
+  EXPECT_EQ(ReadFileOrDie(Unknown()), "");
 }
 
 TEST_F(LoadFileTest, SixteenBitAndEmptyFilesAndSkipLeaveItAlone) {
   const std::string u16 = dir_.Write("u16.txt", Hex("FF FE 41 00 0D 00 0A 00"));
   const std::string empty = dir_.Write("empty.txt", "");
   const std::string esc = dir_.Write("esc.txt", "a\x1B");
-  ASSERT_TRUE(LoadDocumentFile(u16, CharCode::Auto, WorkingFiles::Write).ok());
-  ASSERT_TRUE(LoadDocumentFile(empty, CharCode::Auto, WorkingFiles::Write).ok());
-  Result<LoadedText> skipped = LoadDocumentFile(esc, CharCode::Auto, WorkingFiles::Skip);
+  ASSERT_TRUE(LoadDocumentFile(u16, CharCode::Auto, Write()).ok());
+  ASSERT_TRUE(LoadDocumentFile(empty, CharCode::Auto, Write()).ok());
+  Result<LoadedText> skipped = LoadDocumentFile(esc, CharCode::Auto, WorkingFiles::Skip());
   ASSERT_TRUE(skipped.ok());
   EXPECT_EQ(LinesOf(skipped.value().lines), (Lines{"a"}));
   EXPECT_FALSE(UnknownExists());
 }
 
 TEST_F(LoadFileTest, FailureToWriteTheUnknownFileStopsTheLoad) {
-  std::filesystem::create_directories(WorkingFilePath("UnKnown") + "/x");
+  std::filesystem::create_directories(Unknown() + "/x");
   const std::string path = dir_.Write("a.txt", "abc\r\n");
-  EXPECT_FALSE(LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Write).ok());
-  EXPECT_TRUE(LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip).ok());
+  EXPECT_FALSE(LoadDocumentFile(path, CharCode::Auto, Write()).ok());
+  EXPECT_TRUE(LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip()).ok());
+}
+
+TEST_F(LoadFileTest, ReadAndDetectSaysWhyItStoppedAndKeepsTheBytesOtherwise) {
+  auto failure = [](std::variant<DetectedFile, ReadError> r) {
+    return std::get<ReadError>(std::move(r));
+  };
+  const ReadError missing = failure(ReadAndDetect(dir_.File("none.txt"), Write()));
+  EXPECT_EQ(missing.failure, ReadFailure::Missing);
+  EXPECT_EQ(missing.error.message, "ファイルがありません");
+  const ReadError folder = failure(ReadAndDetect(dir_.path(), WorkingFiles::Skip()));
+  EXPECT_EQ(folder.failure, ReadFailure::Unreadable);
+  EXPECT_NE(folder.error.message.find(dir_.path() + " is a folder"), std::string::npos);
+
+  const std::string esc = dir_.Write("esc.txt",
+                                     "a\x1B"
+                                     "b\n");
+  DetectedFile read = std::get<DetectedFile>(ReadAndDetect(esc, Write()));
+  EXPECT_EQ(read.bytes,
+            "a\x1B"
+            "b\n");  // not decoded: the caller moves them on
+  EXPECT_TRUE(read.detection.invalid_char_found);
+  // When only the working file fails, what the file was found to be still comes back.
+  std::filesystem::remove(Unknown());
+  std::filesystem::create_directories(Unknown() + "/x");
+  const ReadError unwritten = failure(ReadAndDetect(esc, Write()));
+  EXPECT_EQ(unwritten.failure, ReadFailure::WorkingFileNotWritten);
+  EXPECT_FALSE(unwritten.error.message.empty());
+  EXPECT_TRUE(unwritten.detection.invalid_char_found);
+  EXPECT_EQ(unwritten.detection.ret, RetCode::Lf);
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ TEST_F(FormMainTest, CommandLineReadOnlyInEitherCaseAndOtherArguments) {
   const std::string file = files_->Write("a.txt", "abc\r\n");
   {
     TFormMain& w = OpenShown({"/R", file});
-    EXPECT_EQ(w.Document().FileName(), file);
+    EXPECT_EQ(w.Document().CodeState().FileName, file);
     EXPECT_TRUE(w.Editor1().Control().ReadOnly());
     EXPECT_TRUE(w.Action(CommandId::MenuReadOnly)->isChecked());
     EXPECT_EQ(Panel(6), "書禁");
@@ -182,20 +182,20 @@ TEST_F(FormMainTest, CommandLineReadOnlyInEitherCaseAndOtherArguments) {
   }
   {
     TFormMain& w = OpenShown({"x", file});
-    EXPECT_EQ(w.Document().FileName(), file);
+    EXPECT_EQ(w.Document().CodeState().FileName, file);
     EXPECT_FALSE(w.Editor1().Control().ReadOnly());
     Close();
   }
   {
     // One argument is the file: "/r" alone names a file that is not there, silently.
     TFormMain& w = OpenShown({"/r"});
-    EXPECT_EQ(w.Document().FileName(), "");
+    EXPECT_EQ(w.Document().CodeState().FileName, "");
     EXPECT_FALSE(w.Editor1().Control().ReadOnly());
     Close();
   }
   {
     TFormMain& w = OpenShown({file});
-    EXPECT_EQ(w.Document().FileName(), file);
+    EXPECT_EQ(w.Document().CodeState().FileName, file);
   }
   EXPECT_TRUE(messages_.shown.empty());
 }
@@ -231,10 +231,10 @@ TEST_F(FormMainTest, StatusPanelsShowTheCodeAndLineEndOfEachSampleOnBothBars) {
     SCOPED_TRACE(name);
     TFormMain& w = OpenShown({Sample(name)});
     const MainWindowDocument& d = w.Document();
-    EXPECT_EQ(Panel(4), d.ReadCodeName());
-    EXPECT_EQ(Panel(5), d.ReadRetName());
-    EXPECT_EQ(Panel(4, StatusBarId::Top), d.ReadCodeName());
-    EXPECT_EQ(Panel(5, StatusBarId::Top), d.ReadRetName());
+    EXPECT_EQ(Panel(4), d.CodeState().ReadCodeName);
+    EXPECT_EQ(Panel(5), d.CodeState().ReadRetName);
+    EXPECT_EQ(Panel(4, StatusBarId::Top), d.CodeState().ReadCodeName);
+    EXPECT_EQ(Panel(5, StatusBarId::Top), d.CodeState().ReadRetName);
     if (code) {
       EXPECT_EQ(Panel(4), code);
     }
@@ -496,18 +496,18 @@ TEST_F(FormMainTest, DropOfOneFileTwoFilesAndAFolder) {
   const std::string japanese = files_->Write("日本語の名前.txt", "ghi\r\n");
   TFormMain& w = OpenShown();
   Drop(w, {japanese});
-  EXPECT_EQ(w.Document().FileName(), japanese);
+  EXPECT_EQ(w.Document().CodeState().FileName, japanese);
   Drop(w, {a});
-  EXPECT_EQ(w.Document().FileName(), a);
+  EXPECT_EQ(w.Document().CodeState().FileName, a);
   Drop(w, {a, b});
   EXPECT_EQ(messages_.shown, std::vector<std::string>{std::string(kDropOneFileMessage)});
-  EXPECT_EQ(w.Document().FileName(), a);
+  EXPECT_EQ(w.Document().CodeState().FileName, a);
   messages_.shown.clear();
   Drop(w, {files_->path()});
   EXPECT_TRUE(messages_.shown.empty());  // shown once the drop has ended
   QTest::qWait(300);
   EXPECT_EQ(messages_.shown, std::vector<std::string>{std::string(kFileMissingMessage)});
-  EXPECT_EQ(w.Document().FileName(), a);
+  EXPECT_EQ(w.Document().CodeState().FileName, a);
 }
 
 TEST_F(FormMainTest, MenusCarryEveryCommandOfTheTable) {
@@ -619,7 +619,7 @@ TEST_F(FormMainTest, RecentItemsCarryTheOpenedFilesAndOpenThem) {
   EXPECT_EQ(U(w.RecentAction(1)->text()), "&1 " + b);
   EXPECT_EQ(U(w.RecentAction(2)->text()), "&2 " + a);
   window_->RecentAction(2)->trigger();
-  EXPECT_EQ(w.Document().FileName(), a);
+  EXPECT_EQ(w.Document().CodeState().FileName, a);
   EXPECT_EQ(U(w.RecentAction(1)->text()), "&1 " + a);
   EXPECT_EQ(U(w.RecentAction(2)->text()), "&2 " + b);
   Close();
