@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "base/line_split.h"
 #include "base/sjis.h"
 #include "editor/editor_attribute_array.h"
 #include "platform/clipboard.h"
@@ -11,7 +12,6 @@
 namespace tessary {
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
 constexpr int32_t kMaxCaretCol = 1001;
 // Beyond this many rows an offset is found through the document's row index instead of a walk.
 constexpr int32_t kWalkRows = 64;
@@ -38,20 +38,6 @@ std::string NormaliseLineEnds(std::string_view s) {
     }
   }
   return out;
-}
-
-// Lines of a text cut at CR LF, CR or LF; a final line end opens no further line.
-std::vector<std::string_view> SplitLines(std::string_view s) {
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != '\r' && s[i] != '\n') continue;
-    lines.push_back(s.substr(start, i - start));
-    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < s.size() || lines.empty()) lines.push_back(s.substr(start));
-  return lines;
 }
 
 }  // namespace
@@ -770,8 +756,7 @@ int32_t EditorControl::BlankWidth(std::string_view t, int32_t* bytes) const {
     } else if (IsTab(t[i])) {
       w += tab - w % tab;
       ++i;
-    } else if (i + 1 < t.size() && static_cast<uint8_t>(t[i]) == 0x81 &&
-               static_cast<uint8_t>(t[i + 1]) == 0x40) {
+    } else if (t.substr(i, 2) == sjis::kFullWidthBlank) {
       w += 2;
       i += 2;
     } else {
@@ -947,7 +932,7 @@ void EditorControl::KeyPress(uint8_t byte) {
   if (pending_lead_) {
     const uint8_t lead = *pending_lead_;
     pending_lead_.reset();
-    if (byte >= 0x40) {
+    if (byte >= sjis::kFirstTrailByte) {
       if (ime_skip_ > 0) {
         ime_skip_ = std::max(0, ime_skip_ - 2);
         return;
@@ -1242,6 +1227,7 @@ void EditorControl::BoxPaste(std::string_view text) {
   BeginUpdate();
   if (Selected()) DeleteSelection();
   ClearSelectionState();
+  // The text is not empty, so it has at least one line (a lone line end is one empty line).
   const std::vector<std::string_view> lines = SplitLines(text);
   const int32_t count = doc_->Count();
   const int32_t r0 = caret_row_;

@@ -3,15 +3,11 @@
 
 #include <algorithm>
 
+#include "base/line_split.h"
 #include "codec/text_lines.h"
 #include "editor/editor_view.h"
 
 namespace tessary {
-namespace {
-
-constexpr std::string_view kCrLf = "\r\n";
-
-}  // namespace
 
 using namespace row_bits;
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/line_split.h"
 #include "codec/sjis_line_splitter.h"
 #include "codec/text_lines.h"
 #include "editor/editor_screen_strings.h"
@@ -13,7 +14,6 @@
 namespace tessary {
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
 constexpr uint8_t kEofMark = 26;
 
 // Files are read in chunks of whole blocks, so the block rules hold at the same file offsets

@@ -247,7 +247,8 @@ class MatchScanner {
         ++i;
         continue;
       }
-      if (skipBlanks && b == 0x81 && i + 1 < n_ && t_[i + 1] == 0x40) {
+      if (skipBlanks && b == sjis::kFullWidthBlankLead && i + 1 < n_ &&
+          t_[i + 1] == sjis::kFullWidthBlankTrail) {
         i += 2;
         continue;
       }

@@ -417,7 +417,7 @@ void TFountainParser::ScanByFirstByte() {
   }
   // A double-byte symbol: two bytes when a valid trail follows, else the lead alone.
   uint8_t trail = At(pos_ + 1);
-  if (trail >= 0x40 && !IsEndMarker(trail)) {
+  if (trail >= sjis::kFirstTrailByte && !IsEndMarker(trail)) {
     pos_ += 2;
   } else {
     token_ = token::kSymbol;
