@@ -238,7 +238,7 @@ void EditorControl::SetCaret(int32_t row, int32_t col) {
 
 void EditorControl::PlaceCaretAtOffset(int64_t offset) {
   const TextPos p = PosAtOffset(offset);
-  MoveCaret(p.row, p.row < doc_->Count() ? ColOfPos(p.row, p.pos) : 0, Move::Horizontal, -1);
+  MoveCaret(p.row, p.row < doc_->Count() ? ColOfPos(p.row, p.byte) : 0, Move::Horizontal, -1);
 }
 
 void EditorControl::PlaceCaretFrom(int32_t from, int64_t rel) {
@@ -453,7 +453,7 @@ void EditorControl::SetSelectionMode(SelectionMode m) {
   sel_mode_ = m;
   if (sel_state_ == SelectionState::Selected && m == SelectionMode::Box) {
     // The box's columns come from the ends of the stream range.
-    anchor_col_ = ColOfPos(anchor_.row, anchor_.pos);
+    anchor_col_ = ColOfPos(anchor_.row, anchor_.byte);
   }
   RecomputeSelection();
   if (OnSelectionModeChange) OnSelectionModeChange();
@@ -483,11 +483,11 @@ EditorControl::Pieces EditorControl::SelectionPieces() const {
   p.rows = std::max(0, last - p.first + 1);
   if (sel_mode_ == SelectionMode::Stream) {
     const std::string_view first_text = RowText(p.first);
-    p.text.assign(first_text.substr(0, std::min<size_t>(sel_start_.pos, first_text.size())));
+    p.text.assign(first_text.substr(0, std::min<size_t>(sel_start_.byte, first_text.size())));
     p.cut = static_cast<int64_t>(p.text.size());
     if (sel_end_.row < count) {
       const std::string_view last_text = RowText(sel_end_.row);
-      p.text.append(last_text.substr(std::min<size_t>(sel_end_.pos, last_text.size())));
+      p.text.append(last_text.substr(std::min<size_t>(sel_end_.byte, last_text.size())));
       if (RowAttribute(sel_end_.row) == RowEnd::RowEndsLine) p.text += kCrLf;
     }
     return p;
@@ -506,7 +506,7 @@ EditorControl::Pieces EditorControl::SelectionPieces() const {
 
 int64_t EditorControl::CaretOffset() const {
   const TextPos c = CaretPos();
-  return RowOffset(c.row) + c.pos;
+  return RowOffset(c.row) + c.byte;
 }
 
 int64_t EditorControl::SelStart() const {
@@ -514,7 +514,7 @@ int64_t EditorControl::SelStart() const {
     const TextPos s = sel_mode_ == SelectionMode::Box
                           ? TextPos{box_first_row_, PosOfCol(box_first_row_, box_first_col_)}
                           : sel_start_;
-    return RowOffset(s.row) + s.pos;
+    return RowOffset(s.row) + s.byte;
   }
   return CaretOffset();
 }
@@ -527,7 +527,7 @@ void EditorControl::SetSelStart(int64_t offset) {
 int64_t EditorControl::SelLength() const {
   if (!Selected()) return 0;
   if (sel_mode_ == SelectionMode::Stream)
-    return SpanFrom(sel_start_.row, sel_end_.row) - sel_start_.pos + sel_end_.pos;
+    return SpanFrom(sel_start_.row, sel_end_.row) - sel_start_.byte + sel_end_.byte;
   int64_t n = 0;
   const int32_t last = std::min(box_last_row_, doc_->Count() - 1);
   for (int32_t r = box_first_row_; r <= last; ++r) {
@@ -547,21 +547,21 @@ void EditorControl::SetSelLength(int64_t n) {
     if (Selected()) {
       const TextPos s = sel_start_;
       ClearSelectionState();
-      MoveCaret(s.row, ColOfPos(s.row, s.pos), Move::Horizontal, -1);
+      MoveCaret(s.row, ColOfPos(s.row, s.byte), Move::Horizontal, -1);
     }
     return;
   }
   if (Selected()) {
     const TextPos s = sel_start_;
-    MoveCaret(s.row, ColOfPos(s.row, s.pos), Move::Horizontal, -1);
+    MoveCaret(s.row, ColOfPos(s.row, s.byte), Move::Horizontal, -1);
   }
   const TextPos start = CaretPos();
-  const int64_t from = RowOffset(start.row) + start.pos;
+  const int64_t from = RowOffset(start.row) + start.byte;
   const bool was = Selected();
   sel_state_ = SelectionState::None;
   SetAnchorAtCaret();
   const TextPos end = PosAtOffset(from + n);
-  MoveCaret(end.row, end.row < doc_->Count() ? ColOfPos(end.row, end.pos) : 0, Move::Horizontal, 1);
+  MoveCaret(end.row, end.row < doc_->Count() ? ColOfPos(end.row, end.byte) : 0, Move::Horizontal, 1);
   // A length ending inside a double-byte character takes the whole character, as the caret
   // does.
   SetSelectionRange(start, CaretPos());
@@ -584,8 +584,8 @@ void EditorControl::ForEachSelectedPiece(const std::function<void(std::string_vi
   }
   for (int32_t r = sel_start_.row; r <= sel_end_.row && r < count; ++r) {
     const std::string_view t = RowText(r);
-    const size_t a = r == sel_start_.row ? std::min<size_t>(sel_start_.pos, t.size()) : 0;
-    const size_t b = r == sel_end_.row ? std::min<size_t>(sel_end_.pos, t.size()) : t.size();
+    const size_t a = r == sel_start_.row ? std::min<size_t>(sel_start_.byte, t.size()) : 0;
+    const size_t b = r == sel_end_.row ? std::min<size_t>(sel_end_.byte, t.size()) : t.size();
     visit(t.substr(a, b > a ? b - a : 0));
     if (r < sel_end_.row && RowAttribute(r) == RowEnd::RowEndsLine) visit(kCrLf);
   }
@@ -620,7 +620,7 @@ void EditorControl::ShowHit(int64_t length) {
   // Marked, not selected: drawn with the hit colours; with hsCaret the caret stays at its start.
   sel_state_ = SelectionState::Hit;
   if (hit_style_ == TEditorHitStyle::hsCaret)
-    MoveCaret(sel_start_.row, ColOfPos(sel_start_.row, sel_start_.pos), Move::Horizontal, -1);
+    MoveCaret(sel_start_.row, ColOfPos(sel_start_.row, sel_start_.byte), Move::Horizontal, -1);
 }
 
 // ---- editing ----
@@ -1362,9 +1362,9 @@ void EditorControl::RowSelectTo(int32_t row) {
     caret = {row, 0};
   }
   anchor_ = anchor;
-  anchor_col_ = anchor.row < count ? ColOfPos(anchor.row, anchor.pos) : 0;
+  anchor_col_ = anchor.row < count ? ColOfPos(anchor.row, anchor.byte) : 0;
   if (sel_state_ == SelectionState::None) sel_state_ = SelectionState::Anchored;
-  MoveCaret(caret.row, caret.row < count ? ColOfPos(caret.row, caret.pos) : 0, Move::Horizontal,
+  MoveCaret(caret.row, caret.row < count ? ColOfPos(caret.row, caret.byte) : 0, Move::Horizontal,
             -1);
   ExtendSelectionToCaret();
 }
@@ -1466,7 +1466,7 @@ void EditorControl::DropSelection(const MousePoint& p, KeyModifiers modifiers) {
     return;
   }
   std::string region = doc_->RowRangeText(a, b - a + 1).Text;
-  auto off = [&](TextPos q) { return static_cast<size_t>(SpanFrom(a, q.row) + q.pos); };
+  auto off = [&](TextPos q) { return static_cast<size_t>(SpanFrom(a, q.row) + q.byte); };
   const size_t s0 = off(sel_start_), s1 = std::min(off(sel_end_), region.size());
   size_t d = std::min(off(drop), region.size());
   region.erase(s0, s1 - s0);

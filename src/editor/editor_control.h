@@ -15,6 +15,8 @@
 #include "editor/editor_screen_strings.h"
 #include "editor/editor_strings.h"
 #include "editor/editor_view.h"
+#include "editor/hit_style.h"
+#include "editor/text_pos.h"
 #include "editor/token_starts.h"
 
 namespace tessary {
@@ -25,7 +27,6 @@ enum class SelectionMode : uint8_t { Stream, Box };
 // None: nothing; Anchored: Shift held or mouse down, nothing selected yet; Selected; Hit: a
 // search hit is shown (not an ordinary selection).
 enum class SelectionState : uint8_t { None = 0, Anchored = 1, Selected = 2, Hit = 3 };
-enum class TEditorHitStyle : uint8_t { hsSelect, hsDraw, hsCaret };
 
 // Where a mouse event happened; the widget maps pixels to these and to (row, column).
 enum class MouseArea : uint8_t {
@@ -45,13 +46,6 @@ struct MousePoint {
 
 struct RowRect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
-
-// A position in the text: a row and a byte position in it.
-struct TextPos {
-  int32_t row = 0;
-  int32_t pos = 0;
-  auto operator<=>(const TextPos&) const = default;
 };
 
 // The headless state of the editing control; the Qt widget TEditor wraps one and maps pixels,

@@ -42,8 +42,8 @@ RowSelection TEditor::SelectionOfRow(int32_t row) const {
   const TextPos a = c.StreamStart(), b = c.StreamEnd();
   if (row < a.row || row > b.row) return s;
   s.kind = RowSelection::Kind::Bytes;
-  s.from = row == a.row ? a.pos : 0;
-  s.to = row == b.row ? b.pos : INT32_MAX;
+  s.from = row == a.row ? a.byte : 0;
+  s.to = row == b.row ? b.byte : INT32_MAX;
   s.line_end = row < b.row;
   return s;
 }
