@@ -6,6 +6,7 @@
 
 #include "base/line_split.h"
 #include "base/sjis.h"
+#include "base/update_guard.h"
 #include "editor/editor_attribute_array.h"
 #include "platform/clipboard.h"
 
@@ -475,8 +476,8 @@ bool EditorControl::InSelection(int32_t row, int32_t col) const {
   return p >= sel_start_ && p < sel_end_;
 }
 
-EditorControl::Pieces EditorControl::SelectionPieces() const {
-  Pieces p;
+EditorControl::RowEdit EditorControl::SelectionRemoved() const {
+  RowEdit p;
   const int32_t count = doc_->Count();
   p.first = SelFirstRow();
   const int32_t last = std::min(SelLastRow(), count - 1);
@@ -484,7 +485,7 @@ EditorControl::Pieces EditorControl::SelectionPieces() const {
   if (sel_mode_ == SelectionMode::Stream) {
     const std::string_view first_text = RowText(p.first);
     p.text.assign(first_text.substr(0, std::min<size_t>(sel_start_.byte, first_text.size())));
-    p.cut = static_cast<int64_t>(p.text.size());
+    p.caret_at = static_cast<int64_t>(p.text.size());
     if (sel_end_.row < count) {
       const std::string_view last_text = RowText(sel_end_.row);
       p.text.append(last_text.substr(std::min<size_t>(sel_end_.byte, last_text.size())));
@@ -496,7 +497,7 @@ EditorControl::Pieces EditorControl::SelectionPieces() const {
     const std::string_view t = RowText(r);
     const int32_t a = PosOfCol(r, box_first_col_);
     const int32_t b = std::max(a, PosOfCol(r, box_last_col_));
-    if (r == p.first) p.cut = a;
+    if (r == p.first) p.caret_at = a;
     p.text.append(t.substr(0, a));
     p.text.append(t.substr(b));
     if (RowAttribute(r) == RowEnd::RowEndsLine) p.text += kCrLf;
@@ -631,6 +632,23 @@ void EditorControl::Replace(int32_t start, int32_t count, std::string_view text)
   replacing_ = false;
 }
 
+// Rows before max(0, start - 1) are never touched by ReplaceRows (its region begins at the
+// start of the edited logical line or the row before the edit, whichever is later), so the
+// caret is placed by counting from there.
+void EditorControl::ReplaceRowsAndPlaceCaret(int32_t start, int32_t count, std::string_view text,
+                                             int64_t caret_at) {
+  const int32_t from = std::max(0, start - 1);
+  const int64_t before = SpanFrom(from, start);
+  Replace(start, count, text);
+  PlaceCaretFrom(from, before + caret_at);
+}
+
+void EditorControl::ApplyRowEdit(const RowEdit& edit) {
+  ReplaceRowsAndPlaceCaret(edit.first, edit.rows, edit.text, edit.caret_at);
+}
+
+// A selection without rows (it starts at the row after the last) has an empty RowEdit, which
+// ReplaceRows ignores: only the caret moves.
 void EditorControl::DeleteSelection() {
   if (!CanEdit()) return;
   DropHit();
@@ -638,19 +656,12 @@ void EditorControl::DeleteSelection() {
     if (sel_state_ == SelectionState::Anchored) ClearSelectionState();
     return;
   }
-  const Pieces p = SelectionPieces();
-  const int32_t f = std::max(0, p.first - 1);
-  const int64_t rel = SpanFrom(f, p.first) + p.cut;
-  BeginUpdate();
+  const RowEdit edit = SelectionRemoved();
+  const UpdateGuard update(*this);
   ClearSelectionState();
-  if (p.rows > 0) Replace(p.first, p.rows, p.text);
-  PlaceCaretFrom(f, rel);
-  EndUpdate();
+  ApplyRowEdit(edit);
 }
 
-// Rows before max(0, start - 1) are never touched by ReplaceRows (its region begins at the
-// start of the edited logical line or the row before the edit, whichever is later), so caret
-// offsets are counted from there.
 void EditorControl::InsertText(std::string_view s) {
   if (!CanEdit()) return;
   DropHit();
@@ -662,43 +673,41 @@ void EditorControl::InsertText(std::string_view s) {
       ClearSelectionState();
     return;
   }
-  BeginUpdate();
-  if (Selected()) {
-    Pieces p = SelectionPieces();
-    const int32_t f = std::max(0, p.first - 1);
-    const int64_t rel = SpanFrom(f, p.first) + p.cut;
-    p.text.insert(static_cast<size_t>(p.cut), text);
-    ClearSelectionState();
-    if (p.rows > 0)
-      Replace(p.first, p.rows, p.text);
-    else
-      Replace(doc_->Count(), 0, p.text);
-    PlaceCaretFrom(f, rel + static_cast<int64_t>(text.size()));
-  } else {
-    ClearSelectionState();
-    const int32_t row = caret_row_;
-    const int32_t count = doc_->Count();
-    const int32_t f = std::max(0, row - 1);
-    if (row >= count) {
-      const std::string line = std::string(static_cast<size_t>(caret_col_), ' ') + text;
-      const int64_t rel = SpanFrom(f, row);
-      Replace(count, 0, line);
-      PlaceCaretFrom(f, rel + static_cast<int64_t>(line.size()));
-    } else {
-      const std::string_view t = RowText(row);
-      const int32_t pos = PosOfCol(row, caret_col_);
-      const int32_t pad = PadBeyondEnd(row, caret_col_);
-      std::string line;
-      line.reserve(t.size() + pad + text.size() + 2);
-      line.append(t.substr(0, pos)).append(static_cast<size_t>(pad), ' ').append(text);
-      line.append(t.substr(pos));
-      if (RowAttribute(row) == RowEnd::RowEndsLine) line += kCrLf;
-      const int64_t rel = SpanFrom(f, row) + pos + pad + static_cast<int64_t>(text.size());
-      Replace(row, 1, line);
-      PlaceCaretFrom(f, rel);
-    }
+  const UpdateGuard update(*this);
+  if (Selected())
+    ReplaceSelection(text);
+  else
+    InsertAtCaret(text);
+}
+
+// A selection without rows starts at the row after the last, where the text is appended.
+void EditorControl::ReplaceSelection(std::string_view text) {
+  RowEdit edit = SelectionRemoved();
+  edit.text.insert(static_cast<size_t>(edit.caret_at), text);
+  edit.caret_at += static_cast<int64_t>(text.size());
+  ClearSelectionState();
+  ApplyRowEdit(edit);
+}
+
+void EditorControl::InsertAtCaret(std::string_view text) {
+  ClearSelectionState();
+  const int32_t row = caret_row_;
+  if (row >= doc_->Count()) {
+    // The row after the last: a new last line, padded to the caret's column.
+    std::string line(static_cast<size_t>(caret_col_), ' ');
+    line.append(text);
+    ReplaceRowsAndPlaceCaret(row, 0, line, static_cast<int64_t>(line.size()));
+    return;
   }
-  EndUpdate();
+  const std::string_view t = RowText(row);
+  const int32_t pos = PosOfCol(row, caret_col_);
+  const int32_t pad = PadBeyondEnd(row, caret_col_);
+  std::string line;
+  line.reserve(t.size() + pad + text.size() + 2);
+  line.append(t.substr(0, pos)).append(static_cast<size_t>(pad), ' ').append(text);
+  line.append(t.substr(pos));
+  if (RowAttribute(row) == RowEnd::RowEndsLine) line += kCrLf;
+  ReplaceRowsAndPlaceCaret(row, 1, line, pos + pad + static_cast<int64_t>(text.size()));
 }
 
 void EditorControl::DeleteChar() {
@@ -709,40 +718,39 @@ void EditorControl::DeleteChar() {
     return;
   }
   const int32_t row = caret_row_;
-  const int32_t count = doc_->Count();
-  if (row >= count) return;
-  const std::string_view t = RowText(row);
-  const int32_t len = static_cast<int32_t>(t.size());
-  const int32_t f = std::max(0, row - 1);
-  const RowEnd e = RowAttribute(row);
-  BeginUpdate();
+  if (row >= doc_->Count()) return;
+  const UpdateGuard update(*this);
   ClearSelectionState();
+  const int32_t pos = PosOfCol(row, caret_col_);
   // Inside the text, also on column 1000 of a row longer than the column codes reach.
-  if (PadBeyondEnd(row, caret_col_) == 0 && PosOfCol(row, caret_col_) < len) {
-    const int32_t pos = PosOfCol(row, caret_col_);
-    const int32_t n = sjis::IsLeadByte(t[pos]) && pos + 1 < len ? 2 : 1;
-    std::string line(t.substr(0, pos));
-    line.append(t.substr(pos + n));
-    if (e == RowEnd::RowEndsLine) line += kCrLf;
-    const int64_t rel = SpanFrom(f, row) + pos;
-    Replace(row, 1, line);
-    PlaceCaretFrom(f, rel);
-  } else if (e != RowEnd::RowAtEof) {
-    // Join the next row (for a last row ending with a line end: drop that line end).
-    const int32_t pad = PadBeyondEnd(row, caret_col_);
-    std::string line(t);
-    line.append(static_cast<size_t>(pad), ' ');
-    const int64_t rel = SpanFrom(f, row) + static_cast<int64_t>(line.size());
-    int32_t rows = 1;
-    if (row + 1 < count) {
-      line.append(RowText(row + 1));
-      if (RowAttribute(row + 1) == RowEnd::RowEndsLine) line += kCrLf;
-      rows = 2;
-    }
-    Replace(row, rows, line);
-    PlaceCaretFrom(f, rel);
+  if (PadBeyondEnd(row, caret_col_) == 0 && pos < static_cast<int32_t>(RowText(row).size()))
+    DeleteCharAt(row, pos);
+  else if (RowAttribute(row) != RowEnd::RowAtEof)
+    JoinNextRow(row);
+}
+
+void EditorControl::DeleteCharAt(int32_t row, int32_t pos) {
+  const std::string_view t = RowText(row);
+  const int32_t n = sjis::IsLeadByte(t[pos]) && pos + 1 < static_cast<int32_t>(t.size()) ? 2 : 1;
+  std::string line(t.substr(0, pos));
+  line.append(t.substr(pos + n));
+  if (RowAttribute(row) == RowEnd::RowEndsLine) line += kCrLf;
+  ReplaceRowsAndPlaceCaret(row, 1, line, pos);
+}
+
+// The caret's row, padded to the caret, takes the next row; on a last row ending with a line
+// end only that line end goes.
+void EditorControl::JoinNextRow(int32_t row) {
+  std::string line(RowText(row));
+  line.append(static_cast<size_t>(PadBeyondEnd(row, caret_col_)), ' ');
+  const int64_t caret_at = static_cast<int64_t>(line.size());
+  int32_t rows = 1;
+  if (row + 1 < doc_->Count()) {
+    line.append(RowText(row + 1));
+    if (RowAttribute(row + 1) == RowEnd::RowEndsLine) line += kCrLf;
+    rows = 2;
   }
-  EndUpdate();
+  ReplaceRowsAndPlaceCaret(row, rows, line, caret_at);
 }
 
 int32_t EditorControl::BlankWidth(std::string_view t, int32_t* bytes) const {
@@ -776,87 +784,93 @@ void EditorControl::BackSpace() {
   }
   const int32_t row = caret_row_;
   const int32_t count = doc_->Count();
-  const std::string_view t = RowText(row);
   if (row < count && PadBeyondEnd(row, caret_col_) > 0) {
     MoveCaret(row, caret_col_ - 1, Move::Horizontal, -1);
     return;
   }
   const int32_t pos = row < count ? PosOfCol(row, caret_col_) : 0;
-  BeginUpdate();
+  const UpdateGuard update(*this);
   ClearSelectionState();
-  if (pos == 0) {
-    if (row > 0) {
-      // Join with the row above; a wrapped row above loses its last character instead of a
-      // line end.
-      const int32_t prev = row - 1;
-      std::string line(RowText(prev));
-      if (RowAttribute(prev) == RowEnd::RowWrapped && !line.empty()) {
-        size_t last = 0;
-        for (size_t i = 0; i < line.size(); i += sjis::IsLeadByte(line[i]) ? 2 : 1) last = i;
-        line.resize(last);
-      }
-      const int32_t f = std::max(0, prev - 1);
-      const int64_t rel = SpanFrom(f, prev) + static_cast<int64_t>(line.size());
-      int32_t rows = 1;
-      if (row < count) {
-        line.append(t);
-        if (RowAttribute(row) == RowEnd::RowEndsLine) line += kCrLf;
-        rows = 2;
-      }
-      Replace(prev, rows, line);
-      PlaceCaretFrom(f, rel);
-    }
-    EndUpdate();
-    return;
+  if (pos > 0)
+    BackSpaceInRow(row, pos);
+  else if (row > 0)
+    JoinWithRowAbove(row);
+}
+
+// The row above takes the caret's row; a wrapped row above loses its last character instead
+// of a line end.
+void EditorControl::JoinWithRowAbove(int32_t row) {
+  const int32_t prev = row - 1;
+  std::string line(RowText(prev));
+  if (RowAttribute(prev) == RowEnd::RowWrapped && !line.empty()) {
+    size_t last = 0;
+    for (size_t i = 0; i < line.size(); i += sjis::IsLeadByte(line[i]) ? 2 : 1) last = i;
+    line.resize(last);
   }
-  const int32_t f = std::max(0, row - 1);
-  const RowEnd e = RowAttribute(row);
+  const int64_t caret_at = static_cast<int64_t>(line.size());
+  int32_t rows = 1;
+  if (row < doc_->Count()) {
+    line.append(RowText(row));
+    if (RowAttribute(row) == RowEnd::RowEndsLine) line += kCrLf;
+    rows = 2;
+  }
+  ReplaceRowsAndPlaceCaret(prev, rows, line, caret_at);
+}
+
+// pos > 0 is the caret's byte on its row: one character goes, or with BackSpaceUnIndent a caret
+// in the leading blanks goes back one indentation step.
+void EditorControl::BackSpaceInRow(int32_t row, int32_t pos) {
+  const std::string_view t = RowText(row);
   int32_t blank_bytes = 0;
   const int32_t blank_width = BlankWidth(t, &blank_bytes);
   const bool all_blank = blank_bytes == static_cast<int32_t>(t.size());
   std::string line;
-  int64_t caret_rel;
+  int64_t caret_at;
   if (caret_.BackSpaceUnIndent && (caret_col_ == blank_width || all_blank) &&
       caret_col_ <= blank_width) {
-    // Back to the indentation of the nearest row above that is indented less than the caret.
-    int32_t target = 0;
-    for (int32_t r = row - 1; r >= 0; --r) {
-      const int32_t ind = BlankWidth(RowText(r));
-      if (ind != 0 && ind < caret_col_) {
-        target = ind;
-        break;
-      }
-    }
-    // Rebuild the leading blanks: keep those before target, split a blank that straddles it
-    // into spaces, drop those from target to the caret.
-    const int32_t tab = TabWidth();
-    int32_t w = 0;
-    size_t i = 0;
-    while (i < static_cast<size_t>(blank_bytes) && w < caret_col_) {
-      const int32_t cw = t[i] == ' ' ? 1 : IsTab(t[i]) ? tab - w % tab : 2;
-      const size_t cb = t[i] == ' ' || IsTab(t[i]) ? 1 : 2;
-      if (w + cw <= target)
-        line.append(t.substr(i, cb));
-      else if (w < target)
-        line.append(static_cast<size_t>(target - w), ' ');
-      w += cw;
-      i += cb;
-    }
-    caret_rel = SpanFrom(f, row) + static_cast<int64_t>(line.size());
-    line.append(t.substr(i));
+    const size_t consumed = UnindentBlanks(row, t.substr(0, blank_bytes), line);
+    caret_at = static_cast<int64_t>(line.size());
+    line.append(t.substr(consumed));
   } else {
     int32_t c = caret_col_ - 1;
     const std::string a = Attrs(row);
     while (c > 0 && (a[c] == column_code::kTabPad || a[c] == column_code::kTrail)) --c;
     const int32_t start = PosOfCol(row, c);
     line.assign(t.substr(0, start));
-    caret_rel = SpanFrom(f, row) + start;
+    caret_at = start;
     line.append(t.substr(pos));
   }
-  if (e == RowEnd::RowEndsLine) line += kCrLf;
-  Replace(row, 1, line);
-  PlaceCaretFrom(f, caret_rel);
-  EndUpdate();
+  if (RowAttribute(row) == RowEnd::RowEndsLine) line += kCrLf;
+  ReplaceRowsAndPlaceCaret(row, 1, line, caret_at);
+}
+
+// Back to the indentation of the nearest row above that is indented less than the caret: the
+// blanks before that width are kept, a blank that straddles it becomes spaces up to it, those
+// from there to the caret go. Appends what is kept to out; returns the bytes of blanks read.
+size_t EditorControl::UnindentBlanks(int32_t row, std::string_view blanks,
+                                     std::string& out) const {
+  int32_t target = 0;
+  for (int32_t r = row - 1; r >= 0; --r) {
+    const int32_t ind = BlankWidth(RowText(r));
+    if (ind != 0 && ind < caret_col_) {
+      target = ind;
+      break;
+    }
+  }
+  const int32_t tab = TabWidth();
+  int32_t w = 0;
+  size_t i = 0;
+  while (i < blanks.size() && w < caret_col_) {
+    const int32_t cw = blanks[i] == ' ' ? 1 : IsTab(blanks[i]) ? tab - w % tab : 2;
+    const size_t cb = blanks[i] == ' ' || IsTab(blanks[i]) ? 1 : 2;
+    if (w + cw <= target)
+      out.append(blanks.substr(i, cb));
+    else if (w < target)
+      out.append(static_cast<size_t>(target - w), ' ');
+    w += cw;
+    i += cb;
+  }
+  return i;
 }
 
 std::string EditorControl::IndentText(int32_t width) const {
@@ -867,6 +881,15 @@ std::string EditorControl::IndentText(int32_t width) const {
          std::string(static_cast<size_t>(width % tab), ' ');
 }
 
+// The indentation a new line gets from the caret's logical line, whose first row is first.
+int32_t EditorControl::AutoIndentWidth(int32_t row, int32_t first) const {
+  if (!caret_.AutoIndent) return 0;
+  const int32_t blank = BlankWidth(RowText(first));
+  if (blank == 0 && caret_.PrevSpaceIndent && row == first && RowText(first).empty() && first > 0)
+    return BlankWidth(RowText(doc_->LineStartRow(first - 1)));
+  return (row == first && caret_col_ < blank) ? caret_col_ : blank;
+}
+
 void EditorControl::Enter(KeyModifiers modifiers) {
   if (!CanEdit()) return;
   DropHit();
@@ -875,46 +898,30 @@ void EditorControl::Enter(KeyModifiers modifiers) {
     if (shift) return;
     DeleteSelection();
   }
-  BeginUpdate();
+  const UpdateGuard update(*this);
   ClearSelectionState();
-  const int32_t count = doc_->Count();
   const int32_t row = caret_row_;
-  if (row >= count) {
-    const int32_t f = std::max(0, row - 1);
-    const int64_t rel = SpanFrom(f, row);
-    Replace(count, 0, kCrLf);
-    PlaceCaretFrom(f, rel + 2);
-    EndUpdate();
+  if (row >= doc_->Count()) {
+    ReplaceRowsAndPlaceCaret(row, 0, kCrLf, static_cast<int64_t>(kCrLf.size()));
     return;
   }
   const int32_t first = doc_->LineStartRow(row);
-  int32_t e = 0;
-  if (caret_.AutoIndent) {
-    const int32_t blank = BlankWidth(RowText(first));
-    e = (row == first && caret_col_ < blank) ? caret_col_ : blank;
-    if (blank == 0 && caret_.PrevSpaceIndent && row == first && RowText(first).empty() && first > 0)
-      e = BlankWidth(RowText(doc_->LineStartRow(first - 1)));
-  }
-  const std::string indent = IndentText(e);
+  const std::string indent = IndentText(AutoIndentWidth(row, first));
   if (shift) {
-    const int32_t f = std::max(0, first - 1);
-    const int64_t rel = SpanFrom(f, first) + static_cast<int64_t>(indent.size());
-    Replace(first, 0, indent + std::string(kCrLf));
-    PlaceCaretFrom(f, rel);
-  } else {
-    const std::string_view t = RowText(row);
-    const int32_t pos = PosOfCol(row, caret_col_);
-    std::string line(t.substr(0, pos));
-    line += kCrLf;
-    line += indent;
-    line.append(t.substr(pos));
-    if (RowAttribute(row) == RowEnd::RowEndsLine) line += kCrLf;
-    const int32_t f = std::max(0, row - 1);
-    const int64_t rel = SpanFrom(f, row) + pos + 2 + static_cast<int64_t>(indent.size());
-    Replace(row, 1, line);
-    PlaceCaretFrom(f, rel);
+    // A new line above the caret's logical line, the caret at its end.
+    ReplaceRowsAndPlaceCaret(first, 0, indent + std::string(kCrLf),
+                             static_cast<int64_t>(indent.size()));
+    return;
   }
-  EndUpdate();
+  const std::string_view t = RowText(row);
+  const int32_t pos = PosOfCol(row, caret_col_);
+  std::string line(t.substr(0, pos));
+  line += kCrLf;
+  line += indent;
+  line.append(t.substr(pos));
+  if (RowAttribute(row) == RowEnd::RowEndsLine) line += kCrLf;
+  ReplaceRowsAndPlaceCaret(row, 1, line,
+                           pos + static_cast<int64_t>(kCrLf.size() + indent.size()));
 }
 
 void EditorControl::Tab() {
@@ -965,17 +972,15 @@ void EditorControl::ImeResult(std::string_view s) {
 void EditorControl::Undo() {
   if (!CanEdit()) return;
   CancelSelection();
-  BeginUpdate();
+  const UpdateGuard update(*this);
   doc_->Undo();
-  EndUpdate();
 }
 
 void EditorControl::Redo() {
   if (!CanEdit()) return;
   CancelSelection();
-  BeginUpdate();
+  const UpdateGuard update(*this);
   doc_->Redo();
-  EndUpdate();
 }
 
 // ---- keys ----
@@ -1224,49 +1229,46 @@ void EditorControl::PasteFromClipboard() {
 void EditorControl::BoxPaste(std::string_view text) {
   if (!CanEdit() || text.empty()) return;
   DropHit();
-  BeginUpdate();
+  const UpdateGuard update(*this);
   if (Selected()) DeleteSelection();
   ClearSelectionState();
   // The text is not empty, so it has at least one line (a lone line end is one empty line).
-  const std::vector<std::string_view> lines = SplitLines(text);
+  ApplyRowEdit(BoxPasted(SplitLines(text)));
+}
+
+// Each line goes into its row at the caret's column; lines beyond the last row become new rows
+// padded to that column. The caret ends after the last line.
+EditorControl::RowEdit EditorControl::BoxPasted(const std::vector<std::string_view>& lines) const {
   const int32_t count = doc_->Count();
-  const int32_t r0 = caret_row_;
   const int32_t c = caret_col_;
   const bool ends_with_line_end = count > 0 && RowAttribute(count - 1) == RowEnd::RowEndsLine;
-  std::string out;
-  int64_t caret_rel = 0;
-  int32_t existing = 0;
+  RowEdit edit;
+  edit.first = caret_row_;
   const int32_t n = static_cast<int32_t>(lines.size());
   for (int32_t i = 0; i < n; ++i) {
-    const int32_t r = r0 + i;
+    const int32_t r = edit.first + i;
     const std::string_view line = lines[i];
     const bool last = i + 1 == n;
+    std::string& out = edit.text;
     if (r < count) {
-      ++existing;
+      ++edit.rows;
       const std::string_view t = RowText(r);
       const int32_t beyond = PadBeyondEnd(r, c);
       // An empty piece pads nothing, so a box with short rows pastes back as it was.
       const int32_t pad = line.empty() ? 0 : beyond;
       const int32_t pos = beyond > 0 ? static_cast<int32_t>(t.size()) : PosOfCol(r, c);
       out.append(t.substr(0, pos)).append(static_cast<size_t>(pad), ' ').append(line);
-      if (last) caret_rel = static_cast<int64_t>(out.size());
+      if (last) edit.caret_at = static_cast<int64_t>(out.size());
       out.append(t.substr(pos));
       const RowEnd e = RowAttribute(r);
       if (e == RowEnd::RowEndsLine || (e == RowEnd::RowAtEof && !last)) out += kCrLf;
     } else {
       out.append(static_cast<size_t>(c), ' ').append(line);
-      if (last) caret_rel = static_cast<int64_t>(out.size());
+      if (last) edit.caret_at = static_cast<int64_t>(out.size());
       if (!last || ends_with_line_end) out += kCrLf;
     }
   }
-  const int32_t f = std::max(0, r0 - 1);
-  const int64_t base = SpanFrom(f, r0);
-  if (existing > 0)
-    Replace(r0, existing, out);
-  else
-    Replace(count, 0, out);
-  PlaceCaretFrom(f, base + caret_rel);
-  EndUpdate();
+  return edit;
 }
 
 // ---- marks ----
@@ -1472,13 +1474,9 @@ void EditorControl::DropSelection(const MousePoint& p, KeyModifiers modifiers) {
   region.erase(s0, s1 - s0);
   if (d >= s1) d -= s1 - s0;
   region.insert(d, text);
-  const int32_t f = std::max(0, a - 1);
-  const int64_t rel = SpanFrom(f, a) + static_cast<int64_t>(d + text.size());
-  BeginUpdate();
+  const UpdateGuard update(*this);
   ClearSelectionState();
-  Replace(a, b - a + 1, region);
-  PlaceCaretFrom(f, rel);
-  EndUpdate();
+  ReplaceRowsAndPlaceCaret(a, b - a + 1, region, static_cast<int64_t>(d + text.size()));
 }
 
 std::optional<CursorShape> EditorControl::CursorAt(const MousePoint& p) const {

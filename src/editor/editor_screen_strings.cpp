@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/line_split.h"
+#include "base/update_guard.h"
 #include "codec/text_lines.h"
 #include "editor/editor_view.h"
 
@@ -355,7 +356,7 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
   const int32_t b = start + count - 1;
   const bool bEndsLine = b < 0 || b >= last || RowAttributeOf(GetWord1(b)) != RowEnd::RowWrapped;
 
-  BeginUpdate();
+  const UpdateGuard update(*this);
   if (f == start && bEndsLine && text.empty() && count > 0) {
     // Whole logical lines are deleted: no rewrapping.
     TUndoData& rec = undo_.NewRecord();
@@ -366,7 +367,6 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     GiveMarksToRowAt(start, DeleteRows(start, count));
     const int32_t recoloured = ReparseRegion(start, start, Notify::Notify);
     change_region_ = {start, count, 0, recoloured, true};
-    EndUpdate();
     return;
   }
   const Rewrapped r = RewrapRegion(f, start, b, text);
@@ -383,7 +383,6 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     GiveMarksToRowAt(f, DeleteRows(f, removedRows));
     const int32_t recoloured = ReparseRegion(f, f, Notify::Notify);
     change_region_ = {f, removedRows, 0, recoloured, true};
-    EndUpdate();
     return;
   }
   const int32_t n = r.rows.Count();
@@ -391,7 +390,6 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
   ReplaceRowsWithList(f, removedRows, r.rows);
   const int32_t recoloured = ReparseRegion(f, f + n, Notify::Notify);
   change_region_ = {f, removedRows, n, recoloured, true};
-  EndUpdate();
 }
 
 // ---- colouring state ----
@@ -501,12 +499,11 @@ void TEditorScreenStrings::FinishLoad() {
 }
 
 void TEditorScreenStrings::SetTextLines(const TextLines& lines) {
-  BeginUpdate();
+  const UpdateGuard update(*this);
   ClearDocument();
   for (size_t i = 0; i < lines.Count(); ++i) AppendRow(lines.Line(i), 0, 0);
   if (!lines.Empty() && !lines.last_line_has_end()) SetLastRowAtEof();
   FinishLoad();
-  EndUpdate();
 }
 
 void TEditorScreenStrings::RewrapAll() {
@@ -514,7 +511,16 @@ void TEditorScreenStrings::RewrapAll() {
   for (EditorView* v : views_) v->CancelSelection();
   const bool suspended = suspend_on_change_;
   suspend_on_change_ = true;
-  BeginUpdate();
+  {
+    const UpdateGuard update(*this);
+    TEditorStringList fresh = RewrappedRows();
+    SwapRows(fresh);
+  }
+  suspend_on_change_ = suspended;
+}
+
+// The rows rewrapped, each logical line's marks kept on its rows.
+TEditorStringList TEditorScreenStrings::RewrappedRows() const {
   const RowEnd lastAttr = RowAttributeOf(GetWord1(Count() - 1));
   TEditorStringList fresh;
   std::string joined;
@@ -562,9 +568,7 @@ void TEditorScreenStrings::RewrapAll() {
   });
   if (joining) wrapLine(joined);
   fresh.SetRowAttribute(fresh.Count() - 1, lastAttr == RowEnd::RowWrapped ? RowEnd::RowAtEof : lastAttr);
-  SwapRows(fresh);
-  EndUpdate();
-  suspend_on_change_ = suspended;
+  return fresh;
 }
 
 void TEditorScreenStrings::UnwrapAll() {

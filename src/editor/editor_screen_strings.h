@@ -109,6 +109,7 @@ class TEditorScreenStrings : public TEditorStringList {
   void SetChangeRegion(const ::tessary::ChangeRegion& r) { change_region_ = r; }
 
   // Document-level update nesting: one OnChange (and one refresh of the views) at the end.
+  // Held by an UpdateGuard (base/update_guard.h), so that an exception cannot leave it open.
   void BeginUpdate() { SetUpdateState(true); }
   void EndUpdate() { SetUpdateState(false); }
 
@@ -147,6 +148,7 @@ class TEditorScreenStrings : public TEditorStringList {
 
  private:
   void RebuildWrapper();
+  [[nodiscard]] TEditorStringList RewrappedRows() const;
   void OnWrapOptionChange();
   void AfterWrapModeChange();
   int32_t RowsPerDisplay() const;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/line_split.h"
+#include "base/update_guard.h"
 #include "codec/sjis_line_splitter.h"
 #include "codec/text_lines.h"
 #include "editor/editor_screen_strings.h"
@@ -181,22 +182,23 @@ void TEditorStrings::Clear() {
 
 void TEditorStrings::SetTextStr(std::string_view s) {
   BeginChange();
-  TEditorScreenStrings& doc = document_;
-  doc.BeginUpdate();
-  doc.ClearDocument();
-  size_t pos = 0;
-  while (pos < s.size()) {
-    size_t e = s.find_first_of("\r\n", pos);
-    if (e == std::string_view::npos) {
-      doc.AppendLoadedLine(s.substr(pos));
-      doc.SetLastRowAtEof();
-      break;
+  {
+    TEditorScreenStrings& doc = document_;
+    const UpdateGuard update(doc);
+    doc.ClearDocument();
+    size_t pos = 0;
+    while (pos < s.size()) {
+      size_t e = s.find_first_of("\r\n", pos);
+      if (e == std::string_view::npos) {
+        doc.AppendLoadedLine(s.substr(pos));
+        doc.SetLastRowAtEof();
+        break;
+      }
+      doc.AppendLoadedLine(s.substr(pos, e - pos));
+      pos = e + ((s[e] == '\r' && e + 1 < s.size() && s[e + 1] == '\n') ? 2 : 1);
     }
-    doc.AppendLoadedLine(s.substr(pos, e - pos));
-    pos = e + ((s[e] == '\r' && e + 1 < s.size() && s[e + 1] == '\n') ? 2 : 1);
+    doc.FinishLoad();
   }
-  doc.FinishLoad();
-  doc.EndUpdate();
   EndChange(0, s.size());
 }
 
@@ -234,13 +236,19 @@ void TEditorStrings::Assign(const TEditorStrings& other) {
 
 Status TEditorStrings::LoadFromFile(const std::string& path) {
   BeginChange();
+  if (Status read = LoadRows(path); !read.ok()) return read;
+  EndChange(0, 0);
+  return Success();
+}
+
+// The document holds what was read; on failure it is empty.
+Status TEditorStrings::LoadRows(const std::string& path) {
   TEditorScreenStrings& doc = document_;
-  doc.BeginUpdate();
+  const UpdateGuard update(doc);
   doc.ClearDocument();
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     const int err = errno;
-    doc.EndUpdate();
     return SystemError("cannot open", path, err);
   }
   std::string buffer(kChunkSize, '\0');
@@ -250,7 +258,6 @@ Status TEditorStrings::LoadFromFile(const std::string& path) {
     if (std::ferror(file.get())) {
       const int err = errno;
       doc.ClearDocument();
-      doc.EndUpdate();
       return SystemError("cannot read", path, err);
     }
     if (got == 0) break;
@@ -262,8 +269,6 @@ Status TEditorStrings::LoadFromFile(const std::string& path) {
   }
   loader.Finish();
   doc.FinishLoad();
-  doc.EndUpdate();
-  EndChange(0, 0);
   return Success();
 }
 

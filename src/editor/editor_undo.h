@@ -49,6 +49,7 @@ class TEditorUndoObj {
  private:
   enum class Direction { Undo, Redo };
   void Apply(Direction d);
+  void Restore(const TUndoData& r, Direction d);
   void DropBeyondLimit();
 
   TEditorScreenStrings& document_;
