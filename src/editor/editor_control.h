@@ -256,6 +256,8 @@ class EditorControl final : public EditorView {
   void EndLinesUpdate() override { EndUpdate(); }
 
  private:
+  // The caret and the view's left column stay within this many columns.
+  static constexpr int32_t kMaxCaretCol = 1001;
   enum class Move : uint8_t { Horizontal, Vertical, VerticalKey };
   enum class MouseMode : uint8_t { Idle, Selecting, RowSelecting, DragPending, Dragging };
 
