@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "base/update_guard.h"
 #include "codec/text_lines.h"
 #include "commands/line_decorations.h"
 #include "editor/editor_row_states.h"
@@ -274,15 +275,19 @@ int main(int argc, char** argv) {
   editor.Caret().TabSpaceCount = 8;
   editor.Control().CaretOptionsChanged();
   if (brief) editor.Caret().Style = TEditorCaretStyle::csBrief;
-  TEditorColors& colors = editor.View().Colors();
-  colors.DBCS().SetColor(clMaroon);
-  colors.Int().SetColor(clBlue);
-  colors.Symbol().SetColor(clTeal);
-  colors.Comment().SetColor(clGreen);
-  editor.View().SetCommenter("//");
-  editor.View().SetReserveWordList({"int", "return", "void"});
-  editor.View().Reserve().SetColor(clNavy);
-  editor.View().Reserve().SetStyle({TFontStyle::fsBold});
+  {
+    // One re-colouring for the whole scheme rather than one per setting.
+    const UpdateGuard batch(editor.View());
+    TEditorColors& colors = editor.View().Colors();
+    colors.DBCS().SetColor(clMaroon);
+    colors.Int().SetColor(clBlue);
+    colors.Symbol().SetColor(clTeal);
+    colors.Comment().SetColor(clGreen);
+    editor.View().SetCommenter("//");
+    editor.View().SetReserveWordList({"int", "return", "void"});
+    editor.View().Reserve().SetColor(clNavy);
+    editor.View().Reserve().SetStyle({TFontStyle::fsBold});
+  }
   HookDecorations(editor, clGray);
 
   const TextLines lines = file.isEmpty() ? SampleLines(bench ? 1000000 : rows) : FileLines(file);

@@ -152,9 +152,21 @@ void TFountain::RemoveListener(TFountainListener* listener) {
   listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
-void TFountain::NotifyEventList() const {
+void TFountain::NotifyEventList() {
+  if (update_count_ > 0) {
+    changed_in_update_ = true;
+    return;
+  }
   std::vector<TFountainListener*> listeners = listeners_;
   for (TFountainListener* l : listeners) l->FountainChanged(*this);
+}
+
+// The count drops before the listeners are told, so a listener that throws leaves no batch
+// open.
+void TFountain::EndUpdate() {
+  if (update_count_ == 0 || --update_count_ > 0 || !changed_in_update_) return;
+  changed_in_update_ = false;
+  NotifyEventList();
 }
 
 std::unique_ptr<TFountainParser> TFountain::CreateParser() const {

@@ -14,7 +14,6 @@
 #include <algorithm>
 
 #include "base/sjis.h"
-#include "editor/fountain_token_starts.h"
 #include "editor/ui/editor_paint_support.h"
 #include "editor/ui/sjis_unicode.h"
 #include "platform/ui/qt_clipboard.h"
@@ -87,7 +86,8 @@ int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 TEditor::TEditor(QWidget* parent, std::shared_ptr<TEditorScreenStrings> document)
     : QAbstractScrollArea(parent),
-      control_(std::make_unique<EditorControl>(std::move(document))) {
+      control_(std::make_unique<EditorControl>(std::move(document))),
+      fountain_(*control_) {
   clipboard_ = std::make_unique<QtClipboard>(ClipboardTextCodec{
       [](std::string_view s) { return SjisToUtf16(s); },
       [](std::u16string_view u) {
@@ -108,11 +108,6 @@ TEditor::TEditor(QWidget* parent, std::shared_ptr<TEditorScreenStrings> document
         return out;
       }});
   control_->SetClipboard(clipboard_.get());
-  tokenizer_ = std::make_shared<TFountainRowStateTokenizer>(fountain_);
-  Document().SetTokenizer(tokenizer_);
-  token_starts_ = std::make_shared<TFountainTokenStarts>(fountain_);
-  control_->SetTokenStarts(token_starts_);
-  fountain_.AddListener(this);
 
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
@@ -144,11 +139,6 @@ TEditor::TEditor(QWidget* parent, std::shared_ptr<TEditorScreenStrings> document
 }
 
 TEditor::~TEditor() {
-  fountain_.RemoveListener(this);
-  // The document may outlive this widget (another view shares it): it must not keep a
-  // tokenizer that reads this widget's scheme.
-  if (&Document().Tokenizer() == tokenizer_.get())
-    Document().SetTokenizer(std::make_shared<PassThroughRowStateTokenizer>());
   control_->SetClipboard(nullptr);
 }
 
@@ -177,11 +167,6 @@ QFont TEditor::DefaultFont(int pixelSize) {
   font.setStyleHint(QFont::TypeWriter);
   font.setKerning(false);
   return font;
-}
-
-void TEditor::FountainChanged(const TFountain&) {
-  Document().InitRowStates();
-  viewport()->update();
 }
 
 void TEditor::ConnectControl() {

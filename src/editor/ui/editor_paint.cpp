@@ -74,7 +74,7 @@ void TEditor::PaintRows(QPainter& p, const QRect& area) {
   p.save();
   p.setClipRect(text_area.intersected(area));
   const bool hit_draw = c.GetSelectionState() == SelectionState::Hit;
-  const TEditorColor& sel = hit_draw ? fountain_.Colors().Hit() : fountain_.Colors().Select();
+  const TEditorColor& sel = hit_draw ? fountain_.View().Colors().Hit() : fountain_.View().Colors().Select();
   const TColor sel_color = Resolve(sel.Color(), font_color_);
   const TColor sel_bk = Resolve(sel.BkColor(), color_);
   const ColumnRule rule{doc.TabSpaceCount(), doc.WordWrap() ? doc.WrapOption().WrapByte() : 0};
@@ -104,7 +104,7 @@ void TEditor::PaintRows(QPainter& p, const QRect& area) {
     RowStateFor(r, have_state, state);
     have_state = true;
     const RowSelection rs = SelectionOfRow(r);
-    row_painter_.Paint(fountain_, text, next, state, rule, rs, sel_color, sel_bk, shown,
+    row_painter_.Paint(fountain_.Fountain(), text, next, state, rule, rs, sel_color, sel_bk, shown,
                        row_paint_);
     const int right = viewport()->width();
     for (const tessary::PaintRun& run : row_paint_.runs) {
@@ -242,7 +242,7 @@ void TEditor::PaintTail(QPainter& p, const RowPaint& rp, int32_t row, int y, boo
   TColor color = Resolve(mark->Color(), font_color_);
   if (rp.tail_selected && rp.tail != RowTail::Eof) {
     const bool hit = control_->GetSelectionState() == SelectionState::Hit;
-    color = Resolve((hit ? fountain_.Colors().Hit() : fountain_.Colors().Select()).Color(), font_color_);
+    color = Resolve((hit ? fountain_.View().Colors().Hit() : fountain_.View().Colors().Select()).Color(), font_color_);
   }
   QPen pen(ToQColor(color));
   pen.setWidth(1);
