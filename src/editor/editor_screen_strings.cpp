@@ -62,8 +62,8 @@ int32_t TEditorScreenStrings::RowsPerDisplay() const {
 // ---- wrapping settings ----
 
 void TEditorScreenStrings::RebuildWrapper() {
-  wrapper_ = std::make_unique<TextWrapper>(
-      wrap_option_, tab_space_count_, word_wrap_ ? WordWrapMode::On : WordWrapMode::Off);
+  wrapper_ = std::make_unique<TextWrapper>(wrap_option_, tab_space_count_,
+                                           word_wrap_ ? WordWrapMode::On : WordWrapMode::Off);
 }
 
 void TEditorScreenStrings::AfterWrapModeChange() {
@@ -166,10 +166,11 @@ int32_t TEditorScreenStrings::ColumnToLineOffset(int32_t row, int32_t col) const
          (attrs[c] == column_code::kTrail || attrs[c] == column_code::kTabPad))
     --c;
   const int32_t upto = std::min<int32_t>(c, static_cast<int32_t>(attrs.size()));
-  const int32_t pads = static_cast<int32_t>(
-      std::count(attrs.begin(), attrs.begin() + upto, column_code::kTabPad));
+  const int32_t pads =
+      static_cast<int32_t>(std::count(attrs.begin(), attrs.begin() + upto, column_code::kTabPad));
   int32_t offset = std::min<int32_t>(c - pads, static_cast<int32_t>(text.size()));
-  for (int32_t r = LineStartRow(row); r < row; ++r) offset += static_cast<int32_t>(GetView(r).size());
+  for (int32_t r = LineStartRow(row); r < row; ++r)
+    offset += static_cast<int32_t>(GetView(r).size());
   return offset;
 }
 
@@ -256,8 +257,8 @@ void TEditorScreenStrings::ReplaceRowsWithList(int32_t start, int32_t count,
 // as a new row begins exactly where an old row began: from there on the rows are the old ones.
 // A keystroke in a long wrapped line thus rewraps a few rows, not the rest of the line.
 TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, int32_t start,
-                                                                  int32_t b,
-                                                                  std::string_view text) const {
+                                                                   int32_t b,
+                                                                   std::string_view text) const {
   Rewrapped out;
   const int32_t last = Count() - 1;
   std::string head = f < start ? std::string(GetView(f)) : std::string();  // a wrapped row
@@ -288,15 +289,16 @@ TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, in
     out.end = emptyEofRow ? last : b;
     return out;
   }
-  const size_t need = wrapper_->WordWrap()
-                          ? static_cast<size_t>(wrapper_->WrapByte()) + TextWrapper::kRowLookahead + 1
-                          : std::string::npos;
+  const size_t need = wrapper_->WordWrap() ? static_cast<size_t>(wrapper_->WrapByte()) +
+                                                 TextWrapper::kRowLookahead + 1
+                                           : std::string::npos;
   const bool followRetMark = wrap_option_.FollowRetMark() && wrapper_->WordWrap();
   std::string scratch;
   size_t pendPos = 0, pendLen = 0;
   bool hasPending = false;
   auto flush = [&](RowEnd end) {
-    out.rows.AppendRow(std::string_view(line).substr(pendPos, pendLen), static_cast<uint32_t>(end), 0);
+    out.rows.AppendRow(std::string_view(line).substr(pendPos, pendLen), static_cast<uint32_t>(end),
+                       0);
   };
   auto push = [&](size_t p, size_t n) {
     if (hasPending) flush(RowEnd::RowWrapped);
@@ -350,8 +352,8 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
   const int32_t last = Count() - 1;
   // The region begins at the row before the edit when that row is part of the same logical line
   // (rewrapping may pull text back into it), else at the edit.
-  const bool afterWrapped = start > 0 && start - 1 <= last &&
-                            RowAttributeOf(GetWord1(start - 1)) == RowEnd::RowWrapped;
+  const bool afterWrapped =
+      start > 0 && start - 1 <= last && RowAttributeOf(GetWord1(start - 1)) == RowEnd::RowWrapped;
   const int32_t f = afterWrapped ? start - 1 : start;
   const int32_t b = start + count - 1;
   const bool bEndsLine = b < 0 || b >= last || RowAttributeOf(GetWord1(b)) != RowEnd::RowWrapped;
@@ -542,7 +544,8 @@ TEditorStringList TEditorScreenStrings::RewrappedRows() const {
       // One row takes every mark of the line; fewer rows than before: the surplus old rows'
       // marks go to the last new row.
       MarkSet extra = 0;
-      for (size_t j = made == 1 ? 0 : static_cast<size_t>(made); j < marks.size(); ++j) extra |= marks[j];
+      for (size_t j = made == 1 ? 0 : static_cast<size_t>(made); j < marks.size(); ++j)
+        extra |= marks[j];
       if (made == 1) extra = all;
       const int32_t lastRow = fresh.Count() - 1;
       fresh.SetRowMarks(lastRow, static_cast<MarkSet>(fresh.GetRowMarks(lastRow) | extra));
@@ -567,7 +570,8 @@ TEditorStringList TEditorScreenStrings::RewrappedRows() const {
     return true;
   });
   if (joining) wrapLine(joined);
-  fresh.SetRowAttribute(fresh.Count() - 1, lastAttr == RowEnd::RowWrapped ? RowEnd::RowAtEof : lastAttr);
+  fresh.SetRowAttribute(fresh.Count() - 1,
+                        lastAttr == RowEnd::RowWrapped ? RowEnd::RowAtEof : lastAttr);
   return fresh;
 }
 

@@ -98,7 +98,9 @@ class TEditorScreenStrings : public TEditorStringList {
   int32_t TabSpaceCount() const { return tab_space_count_; }
   void SetTabSpaceCount(int32_t n);
   const TextWrapper& Wrapper() const { return *wrapper_; }
-  void WrapText(std::string_view text, TEditorStringList& rows) const { wrapper_->WrapText(text, rows); }
+  void WrapText(std::string_view text, TEditorStringList& rows) const {
+    wrapper_->WrapText(text, rows);
+  }
   void RewrapAll();
   void UnwrapAll();
 

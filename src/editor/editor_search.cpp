@@ -11,7 +11,9 @@ namespace {
 namespace opt = search_option;
 
 // Bytes of the line end joined after a row in a chunk.
-int LineEndBytes(RowEnd e) { return e == RowEnd::RowEndsLine ? 2 : 0; }
+int LineEndBytes(RowEnd e) {
+  return e == RowEnd::RowEndsLine ? 2 : 0;
+}
 
 // Rows [first, last] joined; rowStart[k] is where row first + k begins in text.
 struct Chunk {
@@ -53,7 +55,8 @@ void FillBackward(const TSearchRows& rows, int32_t last, Chunk& chunk) {
   size_t bytes = 0;
   int32_t first = last;
   for (;;) {
-    bytes += rows.RowText(first).size() + static_cast<size_t>(LineEndBytes(rows.RowAttribute(first)));
+    bytes +=
+        rows.RowText(first).size() + static_cast<size_t>(LineEndBytes(rows.RowAttribute(first)));
     if (bytes > kSearchChunkBytes || first == 0) break;
     --first;
   }
@@ -82,8 +85,12 @@ void TSearchRows::ForEachRowFrom(
     if (!f(r, RowText(r), RowAttribute(r))) return;
 }
 
-int32_t TScreenStringsSearchRows::RowCount() const { return doc_.Count(); }
-std::string_view TScreenStringsSearchRows::RowText(int32_t row) const { return doc_.GetView(row); }
+int32_t TScreenStringsSearchRows::RowCount() const {
+  return doc_.Count();
+}
+std::string_view TScreenStringsSearchRows::RowText(int32_t row) const {
+  return doc_.GetView(row);
+}
 RowEnd TScreenStringsSearchRows::RowAttribute(int32_t row) const {
   return doc_.GetRowAttribute(row);
 }
@@ -112,8 +119,7 @@ TextPos AdvanceBytes(const TSearchRows& rows, TextPos from, int64_t bytes) {
   return {n, 0};
 }
 
-TSearchStart SearchStartOf(const TSearchRows& rows, const TSearchCaret& c,
-                           TSearchOptions options) {
+TSearchStart SearchStartOf(const TSearchRows& rows, const TSearchCaret& c, TSearchOptions options) {
   const bool forward = (options & opt::kForward) != 0;
   if (forward) {
     // With hsCaret the caret stands at the start of the hit it marks: step over the hit.
@@ -124,7 +130,8 @@ TSearchStart SearchStartOf(const TSearchRows& rows, const TSearchCaret& c,
   const int32_t n = rows.RowCount();
   if (n > 0 && p.row >= n) {  // the row after the last: from after the last row's line end
     const int32_t last = n - 1;
-    p = {last, static_cast<int32_t>(rows.RowText(last).size()) + LineEndBytes(rows.RowAttribute(last))};
+    p = {last,
+         static_cast<int32_t>(rows.RowText(last).size()) + LineEndBytes(rows.RowAttribute(last))};
   }
   return {p, 0};
 }
@@ -173,13 +180,14 @@ THitDisplay ShowHit(const TSearchRows& rows, TEditorHitStyle style, TextPos hitS
     end.byte = std::min(end.byte, static_cast<int32_t>(rows.RowText(end.row).size()));
   d.caret = end;
   d.selection = style == TEditorHitStyle::hsSelect ? THitDisplay::Selection::Selected
-                                             : THitDisplay::Selection::Hit;
+                                                   : THitDisplay::Selection::Hit;
   if (style == TEditorHitStyle::hsCaret) {
     d.caret = hitStart;
     d.blockCaret = true;
-    d.blockEnd = end.row == hitStart.row
-                     ? end
-                     : TextPos{hitStart.row, static_cast<int32_t>(rows.RowText(hitStart.row).size())};
+    d.blockEnd =
+        end.row == hitStart.row
+            ? end
+            : TextPos{hitStart.row, static_cast<int32_t>(rows.RowText(hitStart.row).size())};
   }
   return d;
 }

@@ -26,8 +26,8 @@ class TSearchRows {
   virtual RowEnd RowAttribute(int32_t row) const = 0;
   // Calls f(row, text, rowEnd) for rows from `from` on until f returns false. Override when a
   // sequential walk is cheaper than RowText and RowAttribute per row.
-  virtual void ForEachRowFrom(int32_t from,
-                              const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const;
+  virtual void ForEachRowFrom(
+      int32_t from, const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const;
 };
 
 // The document as search rows.
@@ -37,8 +37,8 @@ class TScreenStringsSearchRows final : public TSearchRows {
   int32_t RowCount() const override;
   std::string_view RowText(int32_t row) const override;
   RowEnd RowAttribute(int32_t row) const override;
-  void ForEachRowFrom(int32_t from,
-                      const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const override;
+  void ForEachRowFrom(
+      int32_t from, const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const override;
 
  private:
   const TEditorScreenStrings& doc_;
@@ -64,7 +64,7 @@ struct TSearchStart {
 };
 
 struct TSearchHit {
-  TextPos start;   // where the caret goes: never inside a line end
+  TextPos start;       // where the caret goes: never inside a line end
   int64_t length = 0;  // bytes, each line end counting 2, skipped breaks and blanks included
   bool operator==(const TSearchHit&) const = default;
 };

@@ -99,7 +99,9 @@ class ChunkLoader {
 
 }  // namespace
 
-EditorView* TEditorStrings::Owner() const { return document_.OwnerView(); }
+EditorView* TEditorStrings::Owner() const {
+  return document_.OwnerView();
+}
 
 void TEditorStrings::BeginChange() const {
   if (EditorView* v = Owner()) v->CancelSelection();
@@ -109,7 +111,9 @@ void TEditorStrings::EndChange(int32_t row, size_t insertedLength) const {
   if (EditorView* v = Owner()) v->LinesChanged(row, static_cast<int64_t>(insertedLength));
 }
 
-int32_t TEditorStrings::Count() const { return document_.LineCount(); }
+int32_t TEditorStrings::Count() const {
+  return document_.LineCount();
+}
 
 std::string TEditorStrings::Get(int32_t i) const {
   CheckLine(i, Count());

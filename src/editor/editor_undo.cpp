@@ -40,8 +40,12 @@ void TEditorUndoObj::ClearUndo() {
   redo_.clear();
 }
 
-void TEditorUndoObj::Undo() { Apply(Direction::Undo); }
-void TEditorUndoObj::Redo() { Apply(Direction::Redo); }
+void TEditorUndoObj::Undo() {
+  Apply(Direction::Undo);
+}
+void TEditorUndoObj::Redo() {
+  Apply(Direction::Redo);
+}
 
 void TEditorUndoObj::Apply(Direction d) {
   TUndoDataList& from = d == Direction::Undo ? undo_ : redo_;

@@ -9,13 +9,16 @@
 
 namespace tessary {
 
-FountainBinding::FountainBinding(EditorControl& control) : control_(control) { Use(view_); }
+FountainBinding::FountainBinding(EditorControl& control) : control_(control) {
+  Use(view_);
+}
 
 FountainBinding::~FountainBinding() {
   if (current_ != nullptr) current_->RemoveListener(this);
   // The tokenizers borrow the scheme: leave the document and the control with ones that own
   // nothing, unless another view sharing the document has put in its own since.
-  if (&control_.Document().Tokenizer() == tokenizer_.get()) control_.Document().SetTokenizer(nullptr);
+  if (&control_.Document().Tokenizer() == tokenizer_.get())
+    control_.Document().SetTokenizer(nullptr);
   control_.SetTokenStarts(nullptr);
 }
 
@@ -30,7 +33,9 @@ void FountainBinding::Use(TFountain& fountain) {
   Recolour();
 }
 
-void FountainBinding::SetFountain(TFountain* fountain) { Use(fountain ? *fountain : view_); }
+void FountainBinding::SetFountain(TFountain* fountain) {
+  Use(fountain ? *fountain : view_);
+}
 
 void FountainBinding::SetReserveWordList(const std::vector<std::string>& words) {
   current_->SetReserveWordList(words);  // notifies, which re-colours

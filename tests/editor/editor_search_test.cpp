@@ -65,7 +65,8 @@ TEST(EditorSearch, SearchingForwardTwiceFindsTheNextOccurrence) {
   Rows rows;
   rows.Add("ab ab");
   rows.Add("xab", F);
-  for (TEditorHitStyle style : {TEditorHitStyle::hsSelect, TEditorHitStyle::hsDraw, TEditorHitStyle::hsCaret}) {
+  for (TEditorHitStyle style :
+       {TEditorHitStyle::hsSelect, TEditorHitStyle::hsDraw, TEditorHitStyle::hsCaret}) {
     TSearchCaret c = CaretAt(0, 0, style);
     std::vector<TextPos> hits;
     while (auto d = Search(rows, c, "AB", opt::kForward)) {

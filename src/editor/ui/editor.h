@@ -84,8 +84,7 @@ class TEditor : public QAbstractScrollArea {
   MousePoint PointToPosition(QPoint p) const;
 
   // After each drawn row, for decorations such as the tab and full-width blank marks.
-  std::function<void(TEditor& sender, EditorCanvas& canvas, const TDrawLineArgs& args)>
-      OnDrawLine;
+  std::function<void(TEditor& sender, EditorCanvas& canvas, const TDrawLineArgs& args)> OnDrawLine;
   // A double click in the text; the control does not act on it by itself.
   std::function<void(TEditor& sender)> OnDblClick;
 
