@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "base/update_guard.h"
 #include "codec/text_lines.h"
 #include "commands/line_decorations.h"
 #include "editor/editor_row_states.h"
@@ -45,7 +46,8 @@ TextLines SampleLines(int rows) {
       "　ニャーニャー泣いていた事だけは記憶している。ｶﾀｶﾅ ﾊﾝｶｸ ﾃﾞｽ｡",
       "int main(void) { return 0x1F + 12.5e-3; }  // ASCII 行",
       "全角英数ＡＢＣ１２３と　全角空白と\tタブ\t\tの混在",
-      "吾輩はここで始めて人間というものを見た。しかもあとで聞くとそれは書生という人間中で一番獰悪な種族であったそうだ。この書生というのは時々我々を捕えて煮て食うという話である。",
+      "吾輩はここで始めて人間というものを見た。しかもあとで聞くとそれは書生という人間中で一番獰悪な"
+      "種族であったそうだ。この書生というのは時々我々を捕えて煮て食うという話である。",
       "",
   };
   TextLines lines;
@@ -70,7 +72,8 @@ TextLines FileLines(const QString& path) {
     }
   }
   if (start < all.size()) {
-    lines.AddLine(std::string_view(all.constData() + start, static_cast<size_t>(all.size() - start)));
+    lines.AddLine(
+        std::string_view(all.constData() + start, static_cast<size_t>(all.size() - start)));
     lines.set_last_line_has_end(false);
   } else {
     lines.set_last_line_has_end(true);
@@ -81,7 +84,8 @@ TextLines FileLines(const QString& path) {
 // What the main window's row handler will do: tab and full-width blank marks.
 void HookDecorations(TEditor& editor, TColor mark_color) {
   auto marks = std::make_shared<std::vector<DecorationMark>>();
-  editor.OnDrawLine = [marks, mark_color](TEditor& e, EditorCanvas& canvas, const TDrawLineArgs& a) {
+  editor.OnDrawLine = [marks, mark_color](TEditor& e, EditorCanvas& canvas,
+                                          const TDrawLineArgs& a) {
     TEditorScreenStrings& doc = e.Document();
     DecorationGeometry g;
     g.char_width = e.Metrics().char_width;
@@ -115,7 +119,9 @@ double Percentile(std::vector<double> v, double q) {
   std::sort(v.begin(), v.end());
   return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1))];
 }
-double Median(const std::vector<double>& v) { return Percentile(v, 0.5); }
+double Median(const std::vector<double>& v) {
+  return Percentile(v, 0.5);
+}
 
 // Wall time, and this thread's processor time: on a busy machine the second is the steadier
 // figure (with the offscreen platform all painting happens in this thread).
@@ -169,14 +175,20 @@ void Bench(TEditor& editor, int rows) {
   editor.Control().SetCaret(rows / 2, 4);
   editor.Control().ScrollCaretIntoView();
   vp->repaint();
-  Report("type a character (+ paint)", Time(200, [&](int) {
-           Key(&editor, Qt::Key_A, "a");
-           vp->repaint();
-         }), 16);
-  Report("page down (+ paint)", Time(200, [&](int) {
-           Key(&editor, Qt::Key_PageDown);
-           vp->repaint();
-         }), 16);
+  Report("type a character (+ paint)",
+         Time(200,
+              [&](int) {
+                Key(&editor, Qt::Key_A, "a");
+                vp->repaint();
+              }),
+         16);
+  Report("page down (+ paint)",
+         Time(200,
+              [&](int) {
+                Key(&editor, Qt::Key_PageDown);
+                vp->repaint();
+              }),
+         16);
   editor.Control().SetTopRow(rows / 3);
   vp->repaint();
   const int x = editor.Metrics().text_left + 40;
@@ -185,13 +197,17 @@ void Bench(TEditor& editor, int rows) {
                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(vp, &press);
   const int rows_per_page = editor.RowsPerPage();
-  Report("drag selection step (+ paint)", Time(200, [&](int i) {
-           const QPointF p(x + (i % 37) * 3, top + (i % rows_per_page) * editor.Metrics().row_height);
-           QMouseEvent move(QEvent::MouseMove, p, vp->mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
-                            Qt::NoModifier);
-           QApplication::sendEvent(vp, &move);
-           vp->repaint();
-         }), 16);
+  Report("drag selection step (+ paint)",
+         Time(200,
+              [&](int i) {
+                const QPointF p(x + (i % 37) * 3,
+                                top + (i % rows_per_page) * editor.Metrics().row_height);
+                QMouseEvent move(QEvent::MouseMove, p, vp->mapToGlobal(p), Qt::NoButton,
+                                 Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(vp, &move);
+                vp->repaint();
+              }),
+         16);
   QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, top), vp->mapToGlobal(QPointF(x, top)),
                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(vp, &release);
@@ -223,14 +239,20 @@ void BenchPeer(const TextLines& lines) {
   c.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, static_cast<int>(lines.Count() / 2));
   peer.setTextCursor(c);
   vp->repaint();
-  Report("peer type a character (+ paint)", Time(200, [&](int) {
-           Key(&peer, Qt::Key_A, "a");
-           vp->repaint();
-         }), 16);
-  Report("peer page down (+ paint)", Time(200, [&](int) {
-           Key(&peer, Qt::Key_PageDown);
-           vp->repaint();
-         }), 16);
+  Report("peer type a character (+ paint)",
+         Time(200,
+              [&](int) {
+                Key(&peer, Qt::Key_A, "a");
+                vp->repaint();
+              }),
+         16);
+  Report("peer page down (+ paint)",
+         Time(200,
+              [&](int) {
+                Key(&peer, Qt::Key_PageDown);
+                vp->repaint();
+              }),
+         16);
 }
 
 }  // namespace
@@ -244,18 +266,30 @@ int main(int argc, char** argv) {
   const QStringList args = app.arguments();
   for (int i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
-    if (a == "--rows" && i + 1 < args.size()) rows = args[++i].toInt();
-    else if (a == "--wrap" && i + 1 < args.size()) wrap = args[++i].toInt();
-    else if (a == "--numbers") numbers = true;
-    else if (a == "--ruler") ruler = true;
-    else if (a == "--marks") marks = true;
-    else if (a == "--select") select = true;
-    else if (a == "--box") box = true;
-    else if (a == "--hit") hit = true;
-    else if (a == "--brief") brief = true;
-    else if (a == "--bench") bench = true;
-    else if (a == "--peer") peer = true;
-    else file = a;
+    if (a == "--rows" && i + 1 < args.size())
+      rows = args[++i].toInt();
+    else if (a == "--wrap" && i + 1 < args.size())
+      wrap = args[++i].toInt();
+    else if (a == "--numbers")
+      numbers = true;
+    else if (a == "--ruler")
+      ruler = true;
+    else if (a == "--marks")
+      marks = true;
+    else if (a == "--select")
+      select = true;
+    else if (a == "--box")
+      box = true;
+    else if (a == "--hit")
+      hit = true;
+    else if (a == "--brief")
+      brief = true;
+    else if (a == "--bench")
+      bench = true;
+    else if (a == "--peer")
+      peer = true;
+    else
+      file = a;
   }
 
   TEditor editor;
@@ -274,15 +308,19 @@ int main(int argc, char** argv) {
   editor.Caret().TabSpaceCount = 8;
   editor.Control().CaretOptionsChanged();
   if (brief) editor.Caret().Style = TEditorCaretStyle::csBrief;
-  TEditorColors& colors = editor.View().Colors();
-  colors.DBCS().SetColor(clMaroon);
-  colors.Int().SetColor(clBlue);
-  colors.Symbol().SetColor(clTeal);
-  colors.Comment().SetColor(clGreen);
-  editor.View().SetCommenter("//");
-  editor.View().SetReserveWordList({"int", "return", "void"});
-  editor.View().Reserve().SetColor(clNavy);
-  editor.View().Reserve().SetStyle({TFontStyle::fsBold});
+  {
+    // One re-colouring for the whole scheme rather than one per setting.
+    const UpdateGuard batch(editor.View());
+    TEditorColors& colors = editor.View().Colors();
+    colors.DBCS().SetColor(clMaroon);
+    colors.Int().SetColor(clBlue);
+    colors.Symbol().SetColor(clTeal);
+    colors.Comment().SetColor(clGreen);
+    editor.View().SetCommenter("//");
+    editor.View().SetReserveWordList({"int", "return", "void"});
+    editor.View().Reserve().SetColor(clNavy);
+    editor.View().Reserve().SetStyle({TFontStyle::fsBold});
+  }
   HookDecorations(editor, clGray);
 
   const TextLines lines = file.isEmpty() ? SampleLines(bench ? 1000000 : rows) : FileLines(file);
@@ -293,7 +331,8 @@ int main(int argc, char** argv) {
     editor.Document().WrapOption().SetWrapByte(wrap);
     editor.Control().SetWordWrap(true);
   }
-  if (bench) std::printf("load %zu lines into the editor: %lld ms\n", lines.Count(), load.elapsed());
+  if (bench)
+    std::printf("load %zu lines into the editor: %lld ms\n", lines.Count(), load.elapsed());
   editor.Control().PutMark(1, 3);
   editor.Control().PutMark(4, 0);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace tessary::sjis {
 
@@ -33,6 +34,15 @@ constexpr uint64_t TrailBits(uint64_t leads) {
   const uint64_t odd_runs = (leads & ~odd_sum) | (odd_sum & ~leads);
   return (even_runs & ~kEven) | (odd_runs & kEven);
 }
+
+// A trail byte is never below this; a lead byte followed by a lower byte stands alone.
+inline constexpr uint8_t kFirstTrailByte = 0x40;
+
+// The full-width blank (ideographic space): a blank two columns wide wherever blanks count
+// (indentation, search skipping blanks) and one of the marks drawn on screen.
+inline constexpr uint8_t kFullWidthBlankLead = 0x81;
+inline constexpr uint8_t kFullWidthBlankTrail = 0x40;
+inline constexpr std::string_view kFullWidthBlank = "\x81\x40";
 
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';

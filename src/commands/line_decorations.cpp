@@ -1,16 +1,15 @@
 // Positions and shapes of the tab and full-width blank marks.
 #include "commands/line_decorations.h"
 
+#include "base/sjis.h"
 #include "editor/editor_parser.h"
 
 namespace tessary {
 namespace {
 
-constexpr std::string_view kFullWidthBlank = "\x81\x40";
-
 bool MayHoldMarks(std::string_view row) {
   return row.find('\t') != std::string_view::npos ||
-         row.find(kFullWidthBlank) != std::string_view::npos;
+         row.find(sjis::kFullWidthBlank) != std::string_view::npos;
 }
 
 }  // namespace
@@ -31,7 +30,7 @@ void RowDecorations(const TFountain& fountain, std::string_view row, std::string
     if (run.kind == token::kTab) {
       if (x >= g.rect_left && x + w <= g.rect_right) out.push_back({DecorationKind::Tab, x});
       extra += w * (tabs - ((p + extra / w) % tabs) - 1);
-    } else if (run.kind == token::kDBSymbol && row.substr(p, run.length) == kFullWidthBlank) {
+    } else if (run.kind == token::kDBSymbol && row.substr(p, run.length) == sjis::kFullWidthBlank) {
       if (x >= g.rect_left && x + 2 * w <= g.rect_right)
         out.push_back({DecorationKind::FullWidthBlank, x});
     }

@@ -15,6 +15,8 @@
 #include "editor/editor_screen_strings.h"
 #include "editor/editor_strings.h"
 #include "editor/editor_view.h"
+#include "editor/hit_style.h"
+#include "editor/text_pos.h"
 #include "editor/token_starts.h"
 
 namespace tessary {
@@ -25,7 +27,6 @@ enum class SelectionMode : uint8_t { Stream, Box };
 // None: nothing; Anchored: Shift held or mouse down, nothing selected yet; Selected; Hit: a
 // search hit is shown (not an ordinary selection).
 enum class SelectionState : uint8_t { None = 0, Anchored = 1, Selected = 2, Hit = 3 };
-enum class TEditorHitStyle : uint8_t { hsSelect, hsDraw, hsCaret };
 
 // Where a mouse event happened; the widget maps pixels to these and to (row, column).
 enum class MouseArea : uint8_t {
@@ -45,13 +46,6 @@ struct MousePoint {
 
 struct RowRect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
-
-// A position in the text: a row and a byte position in it.
-struct TextPos {
-  int32_t row = 0;
-  int32_t pos = 0;
-  auto operator<=>(const TextPos&) const = default;
 };
 
 // The headless state of the editing control; the Qt widget TEditor wraps one and maps pixels,
@@ -112,6 +106,7 @@ class EditorControl final : public EditorView {
   int32_t MaxCaretRow() const;
   void ScrollCaretIntoView();
   // Caret and drawing suspended: no OnCaretMoved and no scrolling until the outermost end.
+  // Held by an UpdateGuard (base/update_guard.h), so that an exception cannot leave it open.
   void BeginUpdate();
   void EndUpdate();
   bool InUpdate() const { return update_count_ > 0; }
@@ -261,6 +256,8 @@ class EditorControl final : public EditorView {
   void EndLinesUpdate() override { EndUpdate(); }
 
  private:
+  // The caret and the view's left column stay within this many columns.
+  static constexpr int32_t kMaxCaretCol = 1001;
   enum class Move : uint8_t { Horizontal, Vertical, VerticalKey };
   enum class MouseMode : uint8_t { Idle, Selecting, RowSelecting, DragPending, Dragging };
 
@@ -289,19 +286,36 @@ class EditorControl final : public EditorView {
   void RecomputeSelection();
   int32_t SelFirstRow() const;
   int32_t SelLastRow() const;
-  // The new text of rows first..last (clamped) with the selection cut out, the offset of the
-  // cut from the first row, and the number of existing rows covered.
-  struct Pieces {
+  // An edit of whole rows: text replaces `rows` existing rows from `first` (none: it is
+  // appended there), and the caret goes caret_at bytes into it.
+  struct RowEdit {
     std::string text;
-    int64_t cut = 0;
+    int64_t caret_at = 0;
     int32_t first = 0;
     int32_t rows = 0;
   };
-  Pieces SelectionPieces() const;
+  // The rows the selection touches (clamped to the text) with the selection cut out, the caret
+  // at the cut.
+  [[nodiscard]] RowEdit SelectionRemoved() const;
   bool CanEdit() const { return !read_only_; }
   // The tab stop distance the document's columns use (set from Caret().TabSpaceCount).
   int32_t TabWidth() const { return std::max(1, doc_->TabSpaceCount()); }
   void Replace(int32_t start, int32_t count, std::string_view text);
+  // Every edit of the control: rows [start, start + count) become text, then the caret goes
+  // caret_at bytes into the new text (line ends counted as two bytes).
+  void ReplaceRowsAndPlaceCaret(int32_t start, int32_t count, std::string_view text,
+                                int64_t caret_at);
+  void ApplyRowEdit(const RowEdit& edit);
+
+  // Editing helpers; each runs inside an update bracket with the selection cleared.
+  void ReplaceSelection(std::string_view text);
+  void InsertAtCaret(std::string_view text);
+  void DeleteCharAt(int32_t row, int32_t pos);
+  void JoinNextRow(int32_t row);
+  void JoinWithRowAbove(int32_t row);
+  void BackSpaceInRow(int32_t row, int32_t pos);
+  size_t UnindentBlanks(int32_t row, std::string_view blanks, std::string& out) const;
+  [[nodiscard]] RowEdit BoxPasted(const std::vector<std::string_view>& lines) const;
 
   // Key handlers.
   void MoveByKey(EditorCommand c, KeyRepeat repeat);
@@ -311,8 +325,9 @@ class EditorControl final : public EditorView {
   void BackSpace();
   void Enter(KeyModifiers modifiers);
   void Tab();
-  std::string IndentText(int32_t width) const;
-  int32_t BlankWidth(std::string_view text, int32_t* bytes = nullptr) const;
+  [[nodiscard]] std::string IndentText(int32_t width) const;
+  [[nodiscard]] int32_t AutoIndentWidth(int32_t row, int32_t first) const;
+  [[nodiscard]] int32_t BlankWidth(std::string_view text, int32_t* bytes = nullptr) const;
 
   // Mouse helpers.
   void MouseCaret(const MousePoint& p);

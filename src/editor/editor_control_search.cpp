@@ -9,18 +9,6 @@
 namespace tessary {
 namespace {
 
-THitStyle StyleOf(TEditorHitStyle s) {
-  switch (s) {
-    case TEditorHitStyle::hsDraw:
-      return THitStyle::hsDraw;
-    case TEditorHitStyle::hsCaret:
-      return THitStyle::hsCaret;
-    case TEditorHitStyle::hsSelect:
-      break;
-  }
-  return THitStyle::hsSelect;
-}
-
 TSearchCaret CaretOf(const EditorControl& c) {
   TSearchCaret s;
   const int32_t row = c.CaretRow();
@@ -32,10 +20,10 @@ TSearchCaret CaretOf(const EditorControl& c) {
   }
   if (c.Selected() && c.GetSelectionMode() == SelectionMode::Stream) {
     s.hasRange = true;
-    s.rangeStart = {c.StreamStart().row, c.StreamStart().pos};
-    s.rangeEnd = {c.StreamEnd().row, c.StreamEnd().pos};
+    s.rangeStart = c.StreamStart();
+    s.rangeEnd = c.StreamEnd();
   }
-  s.hitStyle = StyleOf(c.HitStyle());
+  s.hitStyle = c.HitStyle();
   s.hitLength = c.HitLength();
   return s;
 }

@@ -3,15 +3,12 @@
 
 #include <algorithm>
 
+#include "base/line_split.h"
+#include "base/update_guard.h"
 #include "codec/text_lines.h"
 #include "editor/editor_view.h"
 
 namespace tessary {
-namespace {
-
-constexpr std::string_view kCrLf = "\r\n";
-
-}  // namespace
 
 using namespace row_bits;
 
@@ -65,8 +62,8 @@ int32_t TEditorScreenStrings::RowsPerDisplay() const {
 // ---- wrapping settings ----
 
 void TEditorScreenStrings::RebuildWrapper() {
-  wrapper_ = std::make_unique<TextWrapper>(
-      wrap_option_, tab_space_count_, word_wrap_ ? WordWrapMode::On : WordWrapMode::Off);
+  wrapper_ = std::make_unique<TextWrapper>(wrap_option_, tab_space_count_,
+                                           word_wrap_ ? WordWrapMode::On : WordWrapMode::Off);
 }
 
 void TEditorScreenStrings::AfterWrapModeChange() {
@@ -169,10 +166,11 @@ int32_t TEditorScreenStrings::ColumnToLineOffset(int32_t row, int32_t col) const
          (attrs[c] == column_code::kTrail || attrs[c] == column_code::kTabPad))
     --c;
   const int32_t upto = std::min<int32_t>(c, static_cast<int32_t>(attrs.size()));
-  const int32_t pads = static_cast<int32_t>(
-      std::count(attrs.begin(), attrs.begin() + upto, column_code::kTabPad));
+  const int32_t pads =
+      static_cast<int32_t>(std::count(attrs.begin(), attrs.begin() + upto, column_code::kTabPad));
   int32_t offset = std::min<int32_t>(c - pads, static_cast<int32_t>(text.size()));
-  for (int32_t r = LineStartRow(row); r < row; ++r) offset += static_cast<int32_t>(GetView(r).size());
+  for (int32_t r = LineStartRow(row); r < row; ++r)
+    offset += static_cast<int32_t>(GetView(r).size());
   return offset;
 }
 
@@ -259,8 +257,8 @@ void TEditorScreenStrings::ReplaceRowsWithList(int32_t start, int32_t count,
 // as a new row begins exactly where an old row began: from there on the rows are the old ones.
 // A keystroke in a long wrapped line thus rewraps a few rows, not the rest of the line.
 TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, int32_t start,
-                                                                  int32_t b,
-                                                                  std::string_view text) const {
+                                                                   int32_t b,
+                                                                   std::string_view text) const {
   Rewrapped out;
   const int32_t last = Count() - 1;
   std::string head = f < start ? std::string(GetView(f)) : std::string();  // a wrapped row
@@ -291,15 +289,16 @@ TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, in
     out.end = emptyEofRow ? last : b;
     return out;
   }
-  const size_t need = wrapper_->WordWrap()
-                          ? static_cast<size_t>(wrapper_->WrapByte()) + TextWrapper::kRowLookahead + 1
-                          : std::string::npos;
+  const size_t need = wrapper_->WordWrap() ? static_cast<size_t>(wrapper_->WrapByte()) +
+                                                 TextWrapper::kRowLookahead + 1
+                                           : std::string::npos;
   const bool followRetMark = wrap_option_.FollowRetMark() && wrapper_->WordWrap();
   std::string scratch;
   size_t pendPos = 0, pendLen = 0;
   bool hasPending = false;
   auto flush = [&](RowEnd end) {
-    out.rows.AppendRow(std::string_view(line).substr(pendPos, pendLen), static_cast<uint32_t>(end), 0);
+    out.rows.AppendRow(std::string_view(line).substr(pendPos, pendLen), static_cast<uint32_t>(end),
+                       0);
   };
   auto push = [&](size_t p, size_t n) {
     if (hasPending) flush(RowEnd::RowWrapped);
@@ -353,13 +352,13 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
   const int32_t last = Count() - 1;
   // The region begins at the row before the edit when that row is part of the same logical line
   // (rewrapping may pull text back into it), else at the edit.
-  const bool afterWrapped = start > 0 && start - 1 <= last &&
-                            RowAttributeOf(GetWord1(start - 1)) == RowEnd::RowWrapped;
+  const bool afterWrapped =
+      start > 0 && start - 1 <= last && RowAttributeOf(GetWord1(start - 1)) == RowEnd::RowWrapped;
   const int32_t f = afterWrapped ? start - 1 : start;
   const int32_t b = start + count - 1;
   const bool bEndsLine = b < 0 || b >= last || RowAttributeOf(GetWord1(b)) != RowEnd::RowWrapped;
 
-  BeginUpdate();
+  const UpdateGuard update(*this);
   if (f == start && bEndsLine && text.empty() && count > 0) {
     // Whole logical lines are deleted: no rewrapping.
     TUndoData& rec = undo_.NewRecord();
@@ -370,7 +369,6 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     GiveMarksToRowAt(start, DeleteRows(start, count));
     const int32_t recoloured = ReparseRegion(start, start, Notify::Notify);
     change_region_ = {start, count, 0, recoloured, true};
-    EndUpdate();
     return;
   }
   const Rewrapped r = RewrapRegion(f, start, b, text);
@@ -387,7 +385,6 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     GiveMarksToRowAt(f, DeleteRows(f, removedRows));
     const int32_t recoloured = ReparseRegion(f, f, Notify::Notify);
     change_region_ = {f, removedRows, 0, recoloured, true};
-    EndUpdate();
     return;
   }
   const int32_t n = r.rows.Count();
@@ -395,7 +392,6 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
   ReplaceRowsWithList(f, removedRows, r.rows);
   const int32_t recoloured = ReparseRegion(f, f + n, Notify::Notify);
   change_region_ = {f, removedRows, n, recoloured, true};
-  EndUpdate();
 }
 
 // ---- colouring state ----
@@ -505,12 +501,11 @@ void TEditorScreenStrings::FinishLoad() {
 }
 
 void TEditorScreenStrings::SetTextLines(const TextLines& lines) {
-  BeginUpdate();
+  const UpdateGuard update(*this);
   ClearDocument();
   for (size_t i = 0; i < lines.Count(); ++i) AppendRow(lines.Line(i), 0, 0);
   if (!lines.Empty() && !lines.last_line_has_end()) SetLastRowAtEof();
   FinishLoad();
-  EndUpdate();
 }
 
 void TEditorScreenStrings::RewrapAll() {
@@ -518,7 +513,16 @@ void TEditorScreenStrings::RewrapAll() {
   for (EditorView* v : views_) v->CancelSelection();
   const bool suspended = suspend_on_change_;
   suspend_on_change_ = true;
-  BeginUpdate();
+  {
+    const UpdateGuard update(*this);
+    TEditorStringList fresh = RewrappedRows();
+    SwapRows(fresh);
+  }
+  suspend_on_change_ = suspended;
+}
+
+// The rows rewrapped, each logical line's marks kept on its rows.
+TEditorStringList TEditorScreenStrings::RewrappedRows() const {
   const RowEnd lastAttr = RowAttributeOf(GetWord1(Count() - 1));
   TEditorStringList fresh;
   std::string joined;
@@ -540,7 +544,8 @@ void TEditorScreenStrings::RewrapAll() {
       // One row takes every mark of the line; fewer rows than before: the surplus old rows'
       // marks go to the last new row.
       MarkSet extra = 0;
-      for (size_t j = made == 1 ? 0 : static_cast<size_t>(made); j < marks.size(); ++j) extra |= marks[j];
+      for (size_t j = made == 1 ? 0 : static_cast<size_t>(made); j < marks.size(); ++j)
+        extra |= marks[j];
       if (made == 1) extra = all;
       const int32_t lastRow = fresh.Count() - 1;
       fresh.SetRowMarks(lastRow, static_cast<MarkSet>(fresh.GetRowMarks(lastRow) | extra));
@@ -565,10 +570,9 @@ void TEditorScreenStrings::RewrapAll() {
     return true;
   });
   if (joining) wrapLine(joined);
-  fresh.SetRowAttribute(fresh.Count() - 1, lastAttr == RowEnd::RowWrapped ? RowEnd::RowAtEof : lastAttr);
-  SwapRows(fresh);
-  EndUpdate();
-  suspend_on_change_ = suspended;
+  fresh.SetRowAttribute(fresh.Count() - 1,
+                        lastAttr == RowEnd::RowWrapped ? RowEnd::RowAtEof : lastAttr);
+  return fresh;
 }
 
 void TEditorScreenStrings::UnwrapAll() {

@@ -98,7 +98,9 @@ class TEditorScreenStrings : public TEditorStringList {
   int32_t TabSpaceCount() const { return tab_space_count_; }
   void SetTabSpaceCount(int32_t n);
   const TextWrapper& Wrapper() const { return *wrapper_; }
-  void WrapText(std::string_view text, TEditorStringList& rows) const { wrapper_->WrapText(text, rows); }
+  void WrapText(std::string_view text, TEditorStringList& rows) const {
+    wrapper_->WrapText(text, rows);
+  }
   void RewrapAll();
   void UnwrapAll();
 
@@ -109,6 +111,7 @@ class TEditorScreenStrings : public TEditorStringList {
   void SetChangeRegion(const ::tessary::ChangeRegion& r) { change_region_ = r; }
 
   // Document-level update nesting: one OnChange (and one refresh of the views) at the end.
+  // Held by an UpdateGuard (base/update_guard.h), so that an exception cannot leave it open.
   void BeginUpdate() { SetUpdateState(true); }
   void EndUpdate() { SetUpdateState(false); }
 
@@ -147,6 +150,7 @@ class TEditorScreenStrings : public TEditorStringList {
 
  private:
   void RebuildWrapper();
+  [[nodiscard]] TEditorStringList RewrappedRows() const;
   void OnWrapOptionChange();
   void AfterWrapModeChange();
   int32_t RowsPerDisplay() const;

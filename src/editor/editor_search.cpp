@@ -11,7 +11,9 @@ namespace {
 namespace opt = search_option;
 
 // Bytes of the line end joined after a row in a chunk.
-int LineEndBytes(RowEnd e) { return e == RowEnd::RowEndsLine ? 2 : 0; }
+int LineEndBytes(RowEnd e) {
+  return e == RowEnd::RowEndsLine ? 2 : 0;
+}
 
 // Rows [first, last] joined; rowStart[k] is where row first + k begins in text.
 struct Chunk {
@@ -33,7 +35,7 @@ struct Chunk {
     ++last;
   }
   // Offset of a position of a row inside this chunk, clamped to the chunk.
-  int64_t OffsetOf(TRowBytePos p) const {
+  int64_t OffsetOf(TextPos p) const {
     if (p.row < first) return 0;
     if (p.row > last) return static_cast<int64_t>(text.size());
     return std::min<int64_t>(rowStart[static_cast<size_t>(p.row - first)] + p.byte,
@@ -53,7 +55,8 @@ void FillBackward(const TSearchRows& rows, int32_t last, Chunk& chunk) {
   size_t bytes = 0;
   int32_t first = last;
   for (;;) {
-    bytes += rows.RowText(first).size() + static_cast<size_t>(LineEndBytes(rows.RowAttribute(first)));
+    bytes +=
+        rows.RowText(first).size() + static_cast<size_t>(LineEndBytes(rows.RowAttribute(first)));
     if (bytes > kSearchChunkBytes || first == 0) break;
     --first;
   }
@@ -64,7 +67,7 @@ void FillBackward(const TSearchRows& rows, int32_t last, Chunk& chunk) {
 
 // The caret position of a chunk offset: a place inside a line end is the end of its row, and
 // the end of a wrapped row is the start of the next.
-TRowBytePos PositionOf(const TSearchRows& rows, const Chunk& chunk, int64_t offset) {
+TextPos PositionOf(const TSearchRows& rows, const Chunk& chunk, int64_t offset) {
   auto it = std::upper_bound(chunk.rowStart.begin(), chunk.rowStart.end(), offset);
   size_t k = static_cast<size_t>(it - chunk.rowStart.begin()) - 1;
   int32_t row = chunk.first + static_cast<int32_t>(k);
@@ -82,8 +85,12 @@ void TSearchRows::ForEachRowFrom(
     if (!f(r, RowText(r), RowAttribute(r))) return;
 }
 
-int32_t TScreenStringsSearchRows::RowCount() const { return doc_.Count(); }
-std::string_view TScreenStringsSearchRows::RowText(int32_t row) const { return doc_.GetView(row); }
+int32_t TScreenStringsSearchRows::RowCount() const {
+  return doc_.Count();
+}
+std::string_view TScreenStringsSearchRows::RowText(int32_t row) const {
+  return doc_.GetView(row);
+}
 RowEnd TScreenStringsSearchRows::RowAttribute(int32_t row) const {
   return doc_.GetRowAttribute(row);
 }
@@ -95,9 +102,9 @@ void TScreenStringsSearchRows::ForEachRowFrom(
   });
 }
 
-TRowBytePos AdvanceBytes(const TSearchRows& rows, TRowBytePos from, int64_t bytes) {
+TextPos AdvanceBytes(const TSearchRows& rows, TextPos from, int64_t bytes) {
   const int32_t n = rows.RowCount();
-  TRowBytePos p = from;
+  TextPos p = from;
   int64_t remaining = bytes + p.byte;  // counted from the start of row p.row
   for (; p.row < n; ++p.row) {
     const RowEnd e = rows.RowAttribute(p.row);
@@ -112,19 +119,19 @@ TRowBytePos AdvanceBytes(const TSearchRows& rows, TRowBytePos from, int64_t byte
   return {n, 0};
 }
 
-TSearchStart SearchStartOf(const TSearchRows& rows, const TSearchCaret& c,
-                           TSearchOptions options) {
+TSearchStart SearchStartOf(const TSearchRows& rows, const TSearchCaret& c, TSearchOptions options) {
   const bool forward = (options & opt::kForward) != 0;
   if (forward) {
     // With hsCaret the caret stands at the start of the hit it marks: step over the hit.
-    if (c.hitStyle == THitStyle::hsCaret && c.hitLength > 0) return {c.caret, c.hitLength};
+    if (c.hitStyle == TEditorHitStyle::hsCaret && c.hitLength > 0) return {c.caret, c.hitLength};
     return {c.hasRange ? c.rangeEnd : c.caret, 0};
   }
-  TRowBytePos p = c.hasRange ? c.rangeStart : c.caret;
+  TextPos p = c.hasRange ? c.rangeStart : c.caret;
   const int32_t n = rows.RowCount();
   if (n > 0 && p.row >= n) {  // the row after the last: from after the last row's line end
     const int32_t last = n - 1;
-    p = {last, static_cast<int32_t>(rows.RowText(last).size()) + LineEndBytes(rows.RowAttribute(last))};
+    p = {last,
+         static_cast<int32_t>(rows.RowText(last).size()) + LineEndBytes(rows.RowAttribute(last))};
   }
   return {p, 0};
 }
@@ -139,7 +146,7 @@ std::optional<TSearchHit> SearchRows(const TSearchRows& rows, const TSearchPatte
   if (options & opt::kForward) {
     // The earliest match start, so that a later chunk never finds a match inside the
     // previous hit.
-    const TRowBytePos floor = AdvanceBytes(rows, from.position, from.previousLength);
+    const TextPos floor = AdvanceBytes(rows, from.position, from.previousLength);
     if (floor.row >= n) return std::nullopt;
     for (int32_t row = floor.row;;) {
       FillForward(rows, row, chunk);
@@ -160,7 +167,7 @@ std::optional<TSearchHit> SearchRows(const TSearchRows& rows, const TSearchPatte
   }
 }
 
-THitDisplay ShowHit(const TSearchRows& rows, THitStyle style, TRowBytePos hitStart,
+THitDisplay ShowHit(const TSearchRows& rows, TEditorHitStyle style, TextPos hitStart,
                     int64_t length) {
   THitDisplay d;
   d.anchor = hitStart;
@@ -168,18 +175,19 @@ THitDisplay ShowHit(const TSearchRows& rows, THitStyle style, TRowBytePos hitSta
   d.blockEnd = hitStart;
   d.hitLength = length;
   if (length <= 0) return d;  // SelLength 0 selects nothing
-  TRowBytePos end = AdvanceBytes(rows, hitStart, length);
+  TextPos end = AdvanceBytes(rows, hitStart, length);
   if (end.row < rows.RowCount())  // a caret inside a line end stands at the row's end
     end.byte = std::min(end.byte, static_cast<int32_t>(rows.RowText(end.row).size()));
   d.caret = end;
-  d.selection = style == THitStyle::hsSelect ? THitDisplay::Selection::Selected
-                                             : THitDisplay::Selection::Hit;
-  if (style == THitStyle::hsCaret) {
+  d.selection = style == TEditorHitStyle::hsSelect ? THitDisplay::Selection::Selected
+                                                   : THitDisplay::Selection::Hit;
+  if (style == TEditorHitStyle::hsCaret) {
     d.caret = hitStart;
     d.blockCaret = true;
-    d.blockEnd = end.row == hitStart.row
-                     ? end
-                     : TRowBytePos{hitStart.row, static_cast<int32_t>(rows.RowText(hitStart.row).size())};
+    d.blockEnd =
+        end.row == hitStart.row
+            ? end
+            : TextPos{hitStart.row, static_cast<int32_t>(rows.RowText(hitStart.row).size())};
   }
   return d;
 }

@@ -9,21 +9,13 @@
 #include <vector>
 
 #include "editor/find_in_text.h"
+#include "editor/hit_style.h"
 #include "editor/row_attribute_data.h"
+#include "editor/text_pos.h"
 
 namespace tessary {
 
 class TEditorScreenStrings;
-
-enum class THitStyle : uint8_t { hsSelect, hsDraw, hsCaret };
-
-// A place in the text: a row and a byte of it. byte may exceed the row's length only to point
-// inside the row's line end (len + 1 lies between CR and LF).
-struct TRowBytePos {
-  int32_t row = 0;
-  int32_t byte = 0;
-  bool operator==(const TRowBytePos&) const = default;
-};
 
 // What search reads of the document.
 class TSearchRows {
@@ -34,8 +26,8 @@ class TSearchRows {
   virtual RowEnd RowAttribute(int32_t row) const = 0;
   // Calls f(row, text, rowEnd) for rows from `from` on until f returns false. Override when a
   // sequential walk is cheaper than RowText and RowAttribute per row.
-  virtual void ForEachRowFrom(int32_t from,
-                              const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const;
+  virtual void ForEachRowFrom(
+      int32_t from, const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const;
 };
 
 // The document as search rows.
@@ -45,8 +37,8 @@ class TScreenStringsSearchRows final : public TSearchRows {
   int32_t RowCount() const override;
   std::string_view RowText(int32_t row) const override;
   RowEnd RowAttribute(int32_t row) const override;
-  void ForEachRowFrom(int32_t from,
-                      const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const override;
+  void ForEachRowFrom(
+      int32_t from, const std::function<bool(int32_t, std::string_view, RowEnd)>& f) const override;
 
  private:
   const TEditorScreenStrings& doc_;
@@ -56,23 +48,23 @@ class TScreenStringsSearchRows final : public TSearchRows {
 struct TSearchCaret {
   // The caret's byte position on its row: its column minus the tab padding before it, capped
   // at the row's length. row == RowCount() is the row after the last.
-  TRowBytePos caret;
+  TextPos caret;
   // Something is selected, or a hit is marked: its start and end (the byte after it).
   bool hasRange = false;
-  TRowBytePos rangeStart;
-  TRowBytePos rangeEnd;
-  THitStyle hitStyle = THitStyle::hsSelect;
+  TextPos rangeStart;
+  TextPos rangeEnd;
+  TEditorHitStyle hitStyle = TEditorHitStyle::hsSelect;
   int64_t hitLength = 0;  // the length remembered from the last ShowHit
 };
 
 // Where a search begins: a position and the previous hit length to step over (forward).
 struct TSearchStart {
-  TRowBytePos position;
+  TextPos position;
   int64_t previousLength = 0;
 };
 
 struct TSearchHit {
-  TRowBytePos start;   // where the caret goes: never inside a line end
+  TextPos start;       // where the caret goes: never inside a line end
   int64_t length = 0;  // bytes, each line end counting 2, skipped breaks and blanks included
   bool operator==(const TSearchHit&) const = default;
 };
@@ -85,10 +77,10 @@ struct TSearchHit {
 struct THitDisplay {
   enum class Selection : uint8_t { None, Selected, Hit };
   Selection selection = Selection::None;
-  TRowBytePos anchor;
-  TRowBytePos caret;
+  TextPos anchor;
+  TextPos caret;
   bool blockCaret = false;
-  TRowBytePos blockEnd;
+  TextPos blockEnd;
   int64_t hitLength = 0;
   bool operator==(const THitDisplay&) const = default;
 };
@@ -106,7 +98,7 @@ std::optional<TSearchHit> SearchRows(const TSearchRows& rows, const TSearchPatte
                                      TSearchOptions options, TSearchStart from);
 
 // The display step alone (also used after a replacement).
-THitDisplay ShowHit(const TSearchRows& rows, THitStyle style, TRowBytePos hitStart,
+THitDisplay ShowHit(const TSearchRows& rows, TEditorHitStyle style, TextPos hitStart,
                     int64_t length);
 
 // Search(pattern, options): nothing for an empty text or pattern or when nothing matches (the
@@ -117,6 +109,6 @@ std::optional<THitDisplay> Search(const TSearchRows& rows, const TSearchCaret& c
 // The position `bytes` bytes after `from`, counting each RowEndsLine row's line end as 2 and a
 // RowAtEof row's end as 1; a position past the text is the row after the last, byte 0. A
 // position at the end of a RowWrapped row is the start of the next row.
-TRowBytePos AdvanceBytes(const TSearchRows& rows, TRowBytePos from, int64_t bytes);
+TextPos AdvanceBytes(const TSearchRows& rows, TextPos from, int64_t bytes);
 
 }  // namespace tessary

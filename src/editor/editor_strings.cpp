@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/line_split.h"
+#include "base/update_guard.h"
 #include "codec/sjis_line_splitter.h"
 #include "codec/text_lines.h"
 #include "editor/editor_screen_strings.h"
@@ -13,7 +15,6 @@
 namespace tessary {
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
 constexpr uint8_t kEofMark = 26;
 
 // Files are read in chunks of whole blocks, so the block rules hold at the same file offsets
@@ -98,7 +99,9 @@ class ChunkLoader {
 
 }  // namespace
 
-EditorView* TEditorStrings::Owner() const { return document_.OwnerView(); }
+EditorView* TEditorStrings::Owner() const {
+  return document_.OwnerView();
+}
 
 void TEditorStrings::BeginChange() const {
   if (EditorView* v = Owner()) v->CancelSelection();
@@ -108,7 +111,9 @@ void TEditorStrings::EndChange(int32_t row, size_t insertedLength) const {
   if (EditorView* v = Owner()) v->LinesChanged(row, static_cast<int64_t>(insertedLength));
 }
 
-int32_t TEditorStrings::Count() const { return document_.LineCount(); }
+int32_t TEditorStrings::Count() const {
+  return document_.LineCount();
+}
 
 std::string TEditorStrings::Get(int32_t i) const {
   CheckLine(i, Count());
@@ -181,22 +186,23 @@ void TEditorStrings::Clear() {
 
 void TEditorStrings::SetTextStr(std::string_view s) {
   BeginChange();
-  TEditorScreenStrings& doc = document_;
-  doc.BeginUpdate();
-  doc.ClearDocument();
-  size_t pos = 0;
-  while (pos < s.size()) {
-    size_t e = s.find_first_of("\r\n", pos);
-    if (e == std::string_view::npos) {
-      doc.AppendLoadedLine(s.substr(pos));
-      doc.SetLastRowAtEof();
-      break;
+  {
+    TEditorScreenStrings& doc = document_;
+    const UpdateGuard update(doc);
+    doc.ClearDocument();
+    size_t pos = 0;
+    while (pos < s.size()) {
+      size_t e = s.find_first_of("\r\n", pos);
+      if (e == std::string_view::npos) {
+        doc.AppendLoadedLine(s.substr(pos));
+        doc.SetLastRowAtEof();
+        break;
+      }
+      doc.AppendLoadedLine(s.substr(pos, e - pos));
+      pos = e + ((s[e] == '\r' && e + 1 < s.size() && s[e + 1] == '\n') ? 2 : 1);
     }
-    doc.AppendLoadedLine(s.substr(pos, e - pos));
-    pos = e + ((s[e] == '\r' && e + 1 < s.size() && s[e + 1] == '\n') ? 2 : 1);
+    doc.FinishLoad();
   }
-  doc.FinishLoad();
-  doc.EndUpdate();
   EndChange(0, s.size());
 }
 
@@ -234,13 +240,19 @@ void TEditorStrings::Assign(const TEditorStrings& other) {
 
 Status TEditorStrings::LoadFromFile(const std::string& path) {
   BeginChange();
+  if (Status read = LoadRows(path); !read.ok()) return read;
+  EndChange(0, 0);
+  return Success();
+}
+
+// The document holds what was read; on failure it is empty.
+Status TEditorStrings::LoadRows(const std::string& path) {
   TEditorScreenStrings& doc = document_;
-  doc.BeginUpdate();
+  const UpdateGuard update(doc);
   doc.ClearDocument();
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     const int err = errno;
-    doc.EndUpdate();
     return SystemError("cannot open", path, err);
   }
   std::string buffer(kChunkSize, '\0');
@@ -250,7 +262,6 @@ Status TEditorStrings::LoadFromFile(const std::string& path) {
     if (std::ferror(file.get())) {
       const int err = errno;
       doc.ClearDocument();
-      doc.EndUpdate();
       return SystemError("cannot read", path, err);
     }
     if (got == 0) break;
@@ -262,8 +273,6 @@ Status TEditorStrings::LoadFromFile(const std::string& path) {
   }
   loader.Finish();
   doc.FinishLoad();
-  doc.EndUpdate();
-  EndChange(0, 0);
   return Success();
 }
 

@@ -47,6 +47,7 @@ class TEditorStrings {
 
  private:
   EditorView* Owner() const;
+  [[nodiscard]] Status LoadRows(const std::string& path);
   void BeginChange() const;
   void EndChange(int32_t row, size_t insertedLength) const;
   void CheckLine(int32_t i, int32_t limit) const {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/update_guard.h"
 #include "editor/editor_screen_strings.h"
 #include "editor/editor_view.h"
 
@@ -39,17 +40,29 @@ void TEditorUndoObj::ClearUndo() {
   redo_.clear();
 }
 
-void TEditorUndoObj::Undo() { Apply(Direction::Undo); }
-void TEditorUndoObj::Redo() { Apply(Direction::Redo); }
+void TEditorUndoObj::Undo() {
+  Apply(Direction::Undo);
+}
+void TEditorUndoObj::Redo() {
+  Apply(Direction::Redo);
+}
 
 void TEditorUndoObj::Apply(Direction d) {
   TUndoDataList& from = d == Direction::Undo ? undo_ : redo_;
   if (from.empty()) return;
   const TUndoData r = std::move(from.back());
   from.pop_back();
-  TEditorScreenStrings& doc = document_;
-  doc.BeginUpdate();
+  {
+    const UpdateGuard update(document_);
+    Restore(r, d);
+  }
+  if (EditorView* v = document_.ActiveView()) v->SetCaret(r.CaretRow, r.CaretCol);
+}
 
+// Puts the record's text back in place of its rows and records the inverse for the other
+// direction.
+void TEditorUndoObj::Restore(const TUndoData& r, Direction d) {
+  TEditorScreenStrings& doc = document_;
   const int32_t first = r.FirstRow;
   RowRange taken;
   if (r.RowCount > 0) taken = doc.RowRangeText(first, r.RowCount);
@@ -87,8 +100,6 @@ void TEditorUndoObj::Apply(Direction d) {
     inverse.LastAttribute = taken.Last;
     inverse.RemovedText = std::move(taken.Text);
   }
-  doc.EndUpdate();
-  if (EditorView* v = doc.ActiveView()) v->SetCaret(r.CaretRow, r.CaretCol);
 }
 
 }  // namespace tessary

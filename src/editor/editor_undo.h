@@ -18,9 +18,9 @@ struct TUndoData {
   int32_t CaretRow = 0;
   int32_t CaretCol = 0;
   int32_t FirstRow = -1;
-  int32_t RowCount = 0;                  // rows the changed text occupies after the change
+  int32_t RowCount = 0;                    // rows the changed text occupies after the change
   RowEnd LastAttribute = RowEnd::RowNone;  // of the last removed row; RowNone: none removed
-  std::string RemovedText;               // removed rows joined, CR LF after RowEndsLine rows
+  std::string RemovedText;                 // removed rows joined, CR LF after RowEndsLine rows
 };
 
 // Records owned by value; index 0 is the oldest.
@@ -49,6 +49,7 @@ class TEditorUndoObj {
  private:
   enum class Direction { Undo, Redo };
   void Apply(Direction d);
+  void Restore(const TUndoData& r, Direction d);
   void DropBeyondLimit();
 
   TEditorScreenStrings& document_;

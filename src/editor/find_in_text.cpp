@@ -60,7 +60,8 @@ int Rarity(uint8_t b) {
 }
 
 // Last position in [begin, end) holding one of four bytes, or nullptr.
-const uint8_t* FindAny4Back(const uint8_t* begin, const uint8_t* end, const std::array<uint8_t, 4>& v) {
+const uint8_t* FindAny4Back(const uint8_t* begin, const uint8_t* end,
+                            const std::array<uint8_t, 4>& v) {
 #ifdef TESSARY_SSE2
   const __m128i va = _mm_set1_epi8(static_cast<char>(v[0]));
   const __m128i vb = _mm_set1_epi8(static_cast<char>(v[1]));
@@ -97,9 +98,10 @@ const uint8_t* FindPairAnchor(const uint8_t* p, const uint8_t* end, const uint8_
   while (end - p >= 16 && limit - p >= 17) {
     __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
-    __m128i m = singleCount == 0 ? _mm_setzero_si128()
-                                 : _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, s0), _mm_cmpeq_epi8(x, s1)),
-                                                _mm_cmpeq_epi8(x, s2));
+    __m128i m = singleCount == 0
+                    ? _mm_setzero_si128()
+                    : _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, s0), _mm_cmpeq_epi8(x, s1)),
+                                   _mm_cmpeq_epi8(x, s2));
     __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(x, vl),
                                  _mm_or_si128(_mm_cmpeq_epi8(y, t0), _mm_cmpeq_epi8(y, t1)));
     int bits = _mm_movemask_epi8(_mm_or_si128(m, pair));
@@ -117,13 +119,16 @@ const uint8_t* FindPairAnchor(const uint8_t* p, const uint8_t* end, const uint8_
 
 }  // namespace
 
-bool IsSearchDelimiter(uint8_t b) { return kDelimiter[b]; }
+bool IsSearchDelimiter(uint8_t b) {
+  return kDelimiter[b];
+}
 
 // The per-call state of a search: the text, and what is known of its character boundaries.
 class MatchScanner {
  public:
   MatchScanner(const TSearchPattern& p, std::string_view text)
-      : p_(p), t_(reinterpret_cast<const uint8_t*>(text.data())),
+      : p_(p),
+        t_(reinterpret_cast<const uint8_t*>(text.data())),
         n_(static_cast<int64_t>(text.size())) {}
 
   std::optional<TFoundText> Forward(int64_t first) {
@@ -247,7 +252,8 @@ class MatchScanner {
         ++i;
         continue;
       }
-      if (skipBlanks && b == 0x81 && i + 1 < n_ && t_[i + 1] == 0x40) {
+      if (skipBlanks && b == sjis::kFullWidthBlankLead && i + 1 < n_ &&
+          t_[i + 1] == sjis::kFullWidthBlankTrail) {
         i += 2;
         continue;
       }
@@ -292,7 +298,8 @@ TSearchPattern::TSearchPattern(std::string_view pattern, TSearchOptions options)
         for (uint8_t mark : {uint8_t{0xDE}, uint8_t{0xDF}}) {
           uint8_t two[2] = {static_cast<uint8_t>(b), mark};
           TextChar tc = ReadChar(two, 0, 2, options);
-          if (offset == 0 && tc.length == 2 && tc.code == code && !sjis::IsLeadByte(two[0])) ok = true;
+          if (offset == 0 && tc.length == 2 && tc.code == code && !sjis::IsLeadByte(two[0]))
+            ok = true;
         }
       }
       if (code >= 0x100) {
@@ -337,8 +344,10 @@ TSearchPattern::TSearchPattern(std::string_view pattern, TSearchOptions options)
     bool hasLead = false;
     for (size_t x = 0; x < 4; ++x) {
       uint8_t b = anchor_.bytes[x];
-      if (b == lead) hasLead = true;
-      else if (std::find(singles.begin(), singles.end(), b) == singles.end()) singles.push_back(b);
+      if (b == lead)
+        hasLead = true;
+      else if (std::find(singles.begin(), singles.end(), b) == singles.end())
+        singles.push_back(b);
     }
     std::vector<uint8_t> trails = variants(chars_[0], 1);
     if (!fullHalf) trails.clear();  // without option 8 the trail is anchored on its own
@@ -348,7 +357,8 @@ TSearchPattern::TSearchPattern(std::string_view pattern, TSearchOptions options)
       for (size_t x = 0; x < 2; ++x) anchor_.trails[x] = trails[std::min(x, trails.size() - 1)];
       anchor_.singleCount = static_cast<int>(singles.size());
       for (size_t x = 0; x < singles.size(); ++x) anchor_.singles[x] = singles[x];
-      for (size_t x = singles.size(); x < 3 && !singles.empty(); ++x) anchor_.singles[x] = singles[0];
+      for (size_t x = singles.size(); x < 3 && !singles.empty(); ++x)
+        anchor_.singles[x] = singles[0];
     }
   }
 }
@@ -356,8 +366,7 @@ TSearchPattern::TSearchPattern(std::string_view pattern, TSearchOptions options)
 std::optional<TFoundText> TSearchPattern::Find(std::string_view text, int64_t start,
                                                int64_t previousLength) const {
   const int64_t n = static_cast<int64_t>(text.size());
-  if (chars_.empty() || n == 0 || start < 0 || start > n || previousLength < 0)
-    return std::nullopt;
+  if (chars_.empty() || n == 0 || start < 0 || start > n || previousLength < 0) return std::nullopt;
   MatchScanner scanner(*this, text);
   if (options_ & opt::kForward) return scanner.Forward(start + previousLength);
   int64_t first = (options_ & opt::kFullHalf) ? scanner.StepBackChars(start, chars_.size())

@@ -29,7 +29,8 @@ int CompareUpper(ByteAt at, size_t n, std::string_view key) {
   size_t i = 0, k = 0;
   while (i < n && k < key.size()) {
     FoldedChar c = UpperAt(at, i, n);
-    uint8_t first = c.length == 2 ? static_cast<uint8_t>(c.code >> 8) : static_cast<uint8_t>(c.code);
+    uint8_t first =
+        c.length == 2 ? static_cast<uint8_t>(c.code >> 8) : static_cast<uint8_t>(c.code);
     uint8_t kb = static_cast<uint8_t>(key[k]);
     if (first != kb) return first < kb ? -1 : 1;
     if (c.length == 2) {
@@ -46,40 +47,82 @@ int CompareUpper(ByteAt at, size_t n, std::string_view key) {
   return 0;
 }
 
-bool IsDigit(uint8_t b) { return b >= '0' && b <= '9'; }
+bool IsDigit(uint8_t b) {
+  return b >= '0' && b <= '9';
+}
 bool IsHexDigit(uint8_t b) {
   return IsDigit(b) || (b >= 'A' && b <= 'F') || (b >= 'a' && b <= 'f');
 }
-bool IsWordStart(uint8_t b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_'; }
-bool IsWordByte(uint8_t b) { return IsWordStart(b) || IsDigit(b); }
-bool IsKanjiLead(uint8_t b) { return (b >= 0x88 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsWordStart(uint8_t b) {
+  return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_';
+}
+bool IsWordByte(uint8_t b) {
+  return IsWordStart(b) || IsDigit(b);
+}
+bool IsKanjiLead(uint8_t b) {
+  return (b >= 0x88 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 constexpr uint16_t kLongVowel = 0x815B;  // "ー"
 constexpr uint16_t kFullMinus = 0x817C;  // "－"
-bool IsDBDigitRun(uint16_t c) { return (c >= 0x824F && c <= 0x8258) || c == 0x8143 || c == 0x8144; }
-bool IsDBAlph(uint16_t c) { return (c >= 0x8260 && c <= 0x8279) || (c >= 0x8281 && c <= 0x829A); }
-bool IsHiraRun(uint16_t c) { return (c >= 0x829F && c <= 0x82F1) || c == kLongVowel || c == kFullMinus; }
-bool IsKataRun(uint16_t c) { return (c >= 0x8340 && c <= 0x8396) || c == kLongVowel || c == kFullMinus; }
+bool IsDBDigitRun(uint16_t c) {
+  return (c >= 0x824F && c <= 0x8258) || c == 0x8143 || c == 0x8144;
+}
+bool IsDBAlph(uint16_t c) {
+  return (c >= 0x8260 && c <= 0x8279) || (c >= 0x8281 && c <= 0x829A);
+}
+bool IsHiraRun(uint16_t c) {
+  return (c >= 0x829F && c <= 0x82F1) || c == kLongVowel || c == kFullMinus;
+}
+bool IsKataRun(uint16_t c) {
+  return (c >= 0x8340 && c <= 0x8396) || c == kLongVowel || c == kFullMinus;
+}
 
 // What the first byte of a new token selects.
-enum class FirstByte : uint8_t { End, Tab, Digit, Word, DBSymbol, Lead82, Lead83, Kanji, KanaSymbol, Kana, SingleQuote, DoubleQuote, Other };
+enum class FirstByte : uint8_t {
+  End,
+  Tab,
+  Digit,
+  Word,
+  DBSymbol,
+  Lead82,
+  Lead83,
+  Kanji,
+  KanaSymbol,
+  Kana,
+  SingleQuote,
+  DoubleQuote,
+  Other
+};
 
 constexpr std::array<FirstByte, 256> MakeFirstByteTable() {
   std::array<FirstByte, 256> t{};
   for (int b = 0; b < 256; ++b) {
     FirstByte f = FirstByte::Other;
-    if (b == 0 || b == '\r' || b == '\n') f = FirstByte::End;
-    else if (b == '\t') f = FirstByte::Tab;
-    else if (b >= '0' && b <= '9') f = FirstByte::Digit;
-    else if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_') f = FirstByte::Word;
-    else if (b == 0x81 || (b >= 0x84 && b <= 0x87)) f = FirstByte::DBSymbol;
-    else if (b == 0x82) f = FirstByte::Lead82;
-    else if (b == 0x83) f = FirstByte::Lead83;
-    else if ((b >= 0x88 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) f = FirstByte::Kanji;
-    else if (b >= 0xA1 && b <= 0xA5) f = FirstByte::KanaSymbol;
-    else if (b >= 0xA6 && b <= 0xDF) f = FirstByte::Kana;
-    else if (b == '\'') f = FirstByte::SingleQuote;
-    else if (b == '"') f = FirstByte::DoubleQuote;
+    if (b == 0 || b == '\r' || b == '\n')
+      f = FirstByte::End;
+    else if (b == '\t')
+      f = FirstByte::Tab;
+    else if (b >= '0' && b <= '9')
+      f = FirstByte::Digit;
+    else if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_')
+      f = FirstByte::Word;
+    else if (b == 0x81 || (b >= 0x84 && b <= 0x87))
+      f = FirstByte::DBSymbol;
+    else if (b == 0x82)
+      f = FirstByte::Lead82;
+    else if (b == 0x83)
+      f = FirstByte::Lead83;
+    else if ((b >= 0x88 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC))
+      f = FirstByte::Kanji;
+    else if (b >= 0xA1 && b <= 0xA5)
+      f = FirstByte::KanaSymbol;
+    else if (b >= 0xA6 && b <= 0xDF)
+      f = FirstByte::Kana;
+    else if (b == '\'')
+      f = FirstByte::SingleQuote;
+    else if (b == '"')
+      f = FirstByte::DoubleQuote;
     t[b] = f;
   }
   return t;
@@ -122,8 +165,10 @@ bool TReserveWordList::Contains(std::string_view head, std::string_view tail) co
     size_t mid = (lo + hi) / 2;
     int c = CompareUpper(at, n, keys_[mid]);
     if (c == 0) return true;
-    if (c > 0) lo = mid + 1;
-    else hi = mid;
+    if (c > 0)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return false;
 }
@@ -152,9 +197,21 @@ void TFountain::RemoveListener(TFountainListener* listener) {
   listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }
 
-void TFountain::NotifyEventList() const {
+void TFountain::NotifyEventList() {
+  if (update_count_ > 0) {
+    changed_in_update_ = true;
+    return;
+  }
   std::vector<TFountainListener*> listeners = listeners_;
   for (TFountainListener* l : listeners) l->FountainChanged(*this);
+}
+
+// The count drops before the listeners are told, so a listener that throws leaves no batch
+// open.
+void TFountain::EndUpdate() {
+  if (update_count_ == 0 || --update_count_ > 0 || !changed_in_update_) return;
+  changed_in_update_ = false;
+  NotifyEventList();
 }
 
 std::unique_ptr<TFountainParser> TFountain::CreateParser() const {
@@ -179,7 +236,8 @@ void TFountainParser::Start(std::string_view row, std::string_view appended,
   token_ = token::kEof;
   // A stored index of a pair that has since been removed (states not yet recomputed) must not
   // reach past the collection.
-  bracketIndex_ = state.BracketIndex < fountain_.Brackets().Count() ? state.BracketIndex : kNoBracket;
+  bracketIndex_ =
+      state.BracketIndex < fountain_.Brackets().Count() ? state.BracketIndex : kNoBracket;
   lastBracketPair_ = kNoBracket;
   elementIndex_ = state.ElementIndex;
   extraInt_ = state.ExtraInt;
@@ -417,7 +475,7 @@ void TFountainParser::ScanByFirstByte() {
   }
   // A double-byte symbol: two bytes when a valid trail follows, else the lead alone.
   uint8_t trail = At(pos_ + 1);
-  if (trail >= 0x40 && !IsEndMarker(trail)) {
+  if (trail >= sjis::kFirstTrailByte && !IsEndMarker(trail)) {
     pos_ += 2;
   } else {
     token_ = token::kSymbol;
@@ -466,8 +524,10 @@ void TFountainParser::ScanContinued(uint8_t kind) {
       ScanKanaRun();
       return;
     case token::kBracket:
-      if (bracketIndex_ >= 0) ContinueBracketSpan();
-      else ++pos_;
+      if (bracketIndex_ >= 0)
+        ContinueBracketSpan();
+      else
+        ++pos_;
       return;
     default:
       // A reserved word, or a kind with no rule of its own: by the rule of the row's first
@@ -511,7 +571,9 @@ uint8_t TFountainParser::EffectiveKind() const {
   return fountain_.ReserveWordList().Contains(TokenHead(), TokenTail()) ? token::kReserve : token_;
 }
 
-const TFountainColor* TFountainParser::TokenColor() const { return KindColor(EffectiveKind()); }
+const TFountainColor* TFountainParser::TokenColor() const {
+  return KindColor(EffectiveKind());
+}
 
 // ---- TFountainParser: the state at the start of the next row ----
 

@@ -97,13 +97,19 @@ class TFountain {
   void AddListener(TFountainListener* listener);
   void RemoveListener(TFountainListener* listener);
 
+  // A batch of changes: listeners hear of them once, at the outermost EndUpdate, so that
+  // setting several colours re-colours the document once. Held by an UpdateGuard
+  // (base/update_guard.h).
+  void BeginUpdate() { ++update_count_; }
+  void EndUpdate();
+
   // A tokenizer for one computation (a row state, a drawn row, a word motion).
   virtual std::unique_ptr<TFountainParser> CreateParser() const;
   // True when nothing of the scheme is carried over a line end (see TFountainParser).
   virtual bool StatesRestartAtLineStart() const { return !brackets_.AnyOpening(); }
 
  protected:
-  void NotifyEventList() const;
+  void NotifyEventList();
   TChangeNotify Notifier() {
     return [this] { NotifyEventList(); };
   }
@@ -113,6 +119,8 @@ class TFountain {
   TFountainColor reserve_;
   TReserveWordList reserveWords_;
   std::vector<TFountainListener*> listeners_;
+  int update_count_ = 0;
+  bool changed_in_update_ = false;  // a change waits for the end of the batch
 };
 
 // Cuts one row (with the next row appended when the row wraps) into tokens. A plain value: it

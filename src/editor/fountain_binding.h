@@ -2,18 +2,22 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "editor/editor_fountain.h"
 
 namespace tessary {
 
 class EditorControl;
+class RowStateTokenizer;
 
 // The control's Fountain property. Without a scheme of its own choosing the control uses the
 // TEditorFountain of its view (View()). Whichever scheme is in use computes the document's row
 // states and the Ctrl+Left/Right stops; any change of it recomputes all row states
-// (InitRowStates) and redraws the control. A scheme that is destroyed while in use is left for
-// the view's own. The binding must not outlive the control.
+// (InitRowStates) and redraws the control's visible rows. A batch of changes (an UpdateGuard
+// on the scheme) re-colours once. A scheme that is destroyed while in use is left for the
+// view's own. The binding must not outlive the control.
 class FountainBinding final : public TFountainListener {
  public:
   explicit FountainBinding(EditorControl& control);
@@ -22,6 +26,7 @@ class FountainBinding final : public TFountainListener {
   FountainBinding& operator=(const FountainBinding&) = delete;
 
   TEditorFountain& View() { return view_; }
+  const TEditorFountain& View() const { return view_; }
   const TFountain& Fountain() const { return *current_; }
   // nullptr goes back to the view's scheme. The scheme is not owned; it tells the binding when
   // it goes away.
@@ -39,6 +44,9 @@ class FountainBinding final : public TFountainListener {
   EditorControl& control_;
   TEditorFountain view_;
   TFountain* current_ = nullptr;
+  // What this binding gave the document, which other views may share: the binding takes back
+  // only its own tokenizer.
+  std::shared_ptr<const RowStateTokenizer> tokenizer_;
 };
 
 }  // namespace tessary

@@ -491,7 +491,7 @@ TEST(ControlDrag, DraggingMovesOrCopiesTheSelectionAsTheReferenceDoes) {
     const int64_t a = c.SelStart(), b = a + c.SelLength();
     // Press inside the selection (its first character), drop somewhere else.
     const TextPos press = c.StreamStart();
-    const MousePoint down{press.row, c.ColOfPos(press.row, press.pos), 0, 0};
+    const MousePoint down{press.row, c.ColOfPos(press.row, press.byte), 0, 0};
     const int32_t drop_row = std::uniform_int_distribution<int32_t>(0, c.MaxCaretRow())(rng);
     const int32_t drop_col = std::uniform_int_distribution<int32_t>(0, 25)(rng);
     const bool copy = rng() % 2 == 0;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -956,6 +957,25 @@ TEST_F(ControlTest, CaretEventsWaitForTheEndOfAnUpdate) {
   Key(EditorKey::Enter);
   EXPECT_EQ(caret_moves, 2);
   EXPECT_EQ(changes > 0, true);
+}
+
+// A handler that throws in the middle of an edit must not leave the control or its document
+// suspended: later edits still scroll and raise their events.
+TEST_F(ControlTest, AnExceptionInsideAnEditClosesTheUpdate) {
+  Load("abc\r\ndef\r\n");
+  c.OnChange = [] { throw std::runtime_error("handler failed"); };
+  c.SetCaret(1, 0);
+  EXPECT_THROW(c.InsertText("x"), std::runtime_error);
+  EXPECT_THROW(Key(EditorKey::Enter), std::runtime_error);
+  EXPECT_THROW(c.Undo(), std::runtime_error);
+  EXPECT_FALSE(c.InUpdate());
+  EXPECT_EQ(c.Document().UpdateCount(), 0);
+  c.OnChange = [this] { ++changes; };
+  changes = 0;
+  caret_moves = 0;
+  c.InsertText("y");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(caret_moves, 1);
 }
 
 TEST_F(ControlTest, SwitchingWordWrapIsNoTextChange) {

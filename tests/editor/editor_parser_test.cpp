@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/update_guard.h"
 #include "support/test_files.h"
 
 namespace tessary {
@@ -277,6 +278,31 @@ TEST(Fountain, NotifiesListenersOfRealChangesOnly) {
     EXPECT_EQ(l.changed, 8);
   }
   EXPECT_EQ(l.removed, 1);
+}
+
+TEST(Fountain, ABatchOfChangesNotifiesOnceAtItsEnd) {
+  CountingListener l;
+  TEditorFountain f;
+  f.AddListener(&l);
+  {
+    const UpdateGuard batch(f);
+    f.Colors().Str().SetColor(1);
+    f.SetCommenter(";");
+    {
+      const UpdateGuard inner(f);
+      f.SetUrl(true);
+    }
+    EXPECT_EQ(l.changed, 0);
+  }
+  EXPECT_EQ(l.changed, 1);
+  {
+    const UpdateGuard batch(f);
+    f.SetUrl(true);  // no real change: nothing to tell at the end
+  }
+  EXPECT_EQ(l.changed, 1);
+  f.SetUrl(false);  // outside a batch: told at once
+  EXPECT_EQ(l.changed, 2);
+  f.RemoveListener(&l);
 }
 
 TEST(Fountain, AtMostFourteenBracketPairs) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -450,6 +451,33 @@ TEST(DocumentStates, ReColouringIsBoundedAndStopsWhereStatesSettle) {
   EXPECT_EQ(doc.GetBracketIndex(50000), 0);
   EXPECT_EQ(doc.GetBracketIndex(99999), -1);
   EXPECT_EQ(doc.GetBracketIndex(50001), -1);
+}
+
+// A tokenizer that fails, as a scheme running out of memory would.
+class FailingTokenizer : public RowStateTokenizer {
+ public:
+  TRowAttributeData NextRowState(std::string_view, const TRowAttributeData&) const override {
+    throw std::runtime_error("tokenizer failed");
+  }
+};
+
+// An edit, an undo and a load that fail half-way leave no update open: the next edit is told
+// to the document's handlers at once.
+TEST_F(DocTest, AFailedEditLeavesNoUpdateOpen) {
+  lines.SetTextStr("a\r\nb\r\n");
+  doc.ReplaceRows(0, 1, "c\r\n");
+  doc.SetTokenizer(std::make_shared<FailingTokenizer>());
+  EXPECT_THROW(doc.ReplaceRows(0, 1, "d\r\n"), std::runtime_error);
+  EXPECT_EQ(doc.UpdateCount(), 0);
+  EXPECT_THROW(doc.Undo(), std::runtime_error);
+  EXPECT_EQ(doc.UpdateCount(), 0);
+  EXPECT_THROW(lines.SetTextStr("e\r\nf\r\n"), std::runtime_error);
+  EXPECT_EQ(doc.UpdateCount(), 0);
+  doc.SetTokenizer(nullptr);
+  int changes = 0;
+  doc.OnChange = [&] { ++changes; };
+  doc.ReplaceRows(0, 0, "g\r\n");
+  EXPECT_EQ(changes, 1);
 }
 
 TEST(DocumentUndo, LimitHasAFloorAndDropsTheOldest) {

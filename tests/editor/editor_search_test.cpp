@@ -35,14 +35,14 @@ struct Rows : TSearchRows {
     for (size_t i = 0; i < text.size(); ++i) s += text[i] + (ends[i] == E ? "\r\n" : "");
     return s;
   }
-  int64_t Offset(TRowBytePos p) const {
+  int64_t Offset(TextPos p) const {
     int64_t o = 0;
     for (int32_t r = 0; r < p.row; ++r) o += static_cast<int64_t>(text[r].size()) + (ends[r] == E ? 2 : 0);
     return o + p.byte;
   }
 };
 
-TSearchCaret CaretAt(int32_t row, int32_t byte, THitStyle style = THitStyle::hsSelect) {
+TSearchCaret CaretAt(int32_t row, int32_t byte, TEditorHitStyle style = TEditorHitStyle::hsSelect) {
   TSearchCaret c;
   c.caret = {row, byte};
   c.hitStyle = style;
@@ -50,7 +50,7 @@ TSearchCaret CaretAt(int32_t row, int32_t byte, THitStyle style = THitStyle::hsS
 }
 
 // What the control does with a display: the state for the next Search call.
-TSearchCaret Apply(const THitDisplay& d, THitStyle style) {
+TSearchCaret Apply(const THitDisplay& d, TEditorHitStyle style) {
   TSearchCaret c = CaretAt(d.caret.row, d.caret.byte, style);
   c.hitLength = d.hitLength;
   if (d.selection != THitDisplay::Selection::None && !d.blockCaret) {
@@ -65,14 +65,15 @@ TEST(EditorSearch, SearchingForwardTwiceFindsTheNextOccurrence) {
   Rows rows;
   rows.Add("ab ab");
   rows.Add("xab", F);
-  for (THitStyle style : {THitStyle::hsSelect, THitStyle::hsDraw, THitStyle::hsCaret}) {
+  for (TEditorHitStyle style :
+       {TEditorHitStyle::hsSelect, TEditorHitStyle::hsDraw, TEditorHitStyle::hsCaret}) {
     TSearchCaret c = CaretAt(0, 0, style);
-    std::vector<TRowBytePos> hits;
+    std::vector<TextPos> hits;
     while (auto d = Search(rows, c, "AB", opt::kForward)) {
       hits.push_back(d->anchor);
       c = Apply(*d, style);
     }
-    EXPECT_EQ(hits, (std::vector<TRowBytePos>{{0, 0}, {0, 3}, {1, 1}})) << static_cast<int>(style);
+    EXPECT_EQ(hits, (std::vector<TextPos>{{0, 0}, {0, 3}, {1, 1}})) << static_cast<int>(style);
   }
 }
 
@@ -81,12 +82,12 @@ TEST(EditorSearch, BackwardStartsAtTheSelectionOrTheRowAfterTheLast) {
   rows.Add("ab ab");
   rows.Add("ab");
   TSearchCaret c = CaretAt(2, 0);  // the row after the last (the text ends with a line end)
-  std::vector<TRowBytePos> hits;
+  std::vector<TextPos> hits;
   while (auto d = Search(rows, c, "ab", 0)) {
     hits.push_back(d->anchor);
-    c = Apply(*d, THitStyle::hsSelect);
+    c = Apply(*d, TEditorHitStyle::hsSelect);
   }
-  EXPECT_EQ(hits, (std::vector<TRowBytePos>{{1, 0}, {0, 3}, {0, 0}}));
+  EXPECT_EQ(hits, (std::vector<TextPos>{{1, 0}, {0, 3}, {0, 0}}));
   // Nothing found changes nothing; empty patterns and texts find nothing.
   EXPECT_EQ(Search(rows, CaretAt(0, 0), "zz", opt::kForward), std::nullopt);
   EXPECT_EQ(Search(rows, CaretAt(0, 0), "", opt::kForward), std::nullopt);
@@ -99,9 +100,9 @@ TEST(EditorSearch, HitOverALineEndAndIndentation) {
   rows.Add("  \tbar baz", F);
   auto d = Search(rows, CaretAt(0, 0), "foobar", opt::kForward | opt::kSkipLineBreaks | opt::kSkipBlanks);
   ASSERT_TRUE(d.has_value());
-  EXPECT_EQ(d->anchor, (TRowBytePos{0, 4}));
+  EXPECT_EQ(d->anchor, (TextPos{0, 4}));
   EXPECT_EQ(d->hitLength, 3 + 2 + 3 + 3);  // foo, CR LF, blanks, bar
-  EXPECT_EQ(d->caret, (TRowBytePos{1, 6}));
+  EXPECT_EQ(d->caret, (TextPos{1, 6}));
   EXPECT_EQ(d->selection, THitDisplay::Selection::Selected);
 }
 
@@ -110,26 +111,26 @@ TEST(EditorSearch, ShowHitStyles) {
   rows.Add("abcdef");
   rows.Add("ghij", W);
   rows.Add("kl", F);
-  THitDisplay sel = ShowHit(rows, THitStyle::hsSelect, {0, 4}, 5);  // "ef", CR LF, "g"
+  THitDisplay sel = ShowHit(rows, TEditorHitStyle::hsSelect, {0, 4}, 5);  // "ef", CR LF, "g"
   EXPECT_EQ(sel.selection, THitDisplay::Selection::Selected);
-  EXPECT_EQ(sel.caret, (TRowBytePos{1, 1}));
-  THitDisplay draw = ShowHit(rows, THitStyle::hsDraw, {0, 4}, 5);
+  EXPECT_EQ(sel.caret, (TextPos{1, 1}));
+  THitDisplay draw = ShowHit(rows, TEditorHitStyle::hsDraw, {0, 4}, 5);
   EXPECT_EQ(draw.selection, THitDisplay::Selection::Hit);
   EXPECT_FALSE(draw.blockCaret);
-  THitDisplay caret = ShowHit(rows, THitStyle::hsCaret, {0, 4}, 5);
+  THitDisplay caret = ShowHit(rows, TEditorHitStyle::hsCaret, {0, 4}, 5);
   EXPECT_EQ(caret.selection, THitDisplay::Selection::Hit);
-  EXPECT_EQ(caret.caret, (TRowBytePos{0, 4}));
+  EXPECT_EQ(caret.caret, (TextPos{0, 4}));
   EXPECT_TRUE(caret.blockCaret);
-  EXPECT_EQ(caret.blockEnd, (TRowBytePos{0, 6}));  // to the row's end: the hit spans rows
-  EXPECT_EQ(ShowHit(rows, THitStyle::hsCaret, {0, 1}, 2).blockEnd, (TRowBytePos{0, 3}));
+  EXPECT_EQ(caret.blockEnd, (TextPos{0, 6}));  // to the row's end: the hit spans rows
+  EXPECT_EQ(ShowHit(rows, TEditorHitStyle::hsCaret, {0, 1}, 2).blockEnd, (TextPos{0, 3}));
   // The end of a wrapped row is the start of the next; a hit ending on a line end stops at
   // the row's end.
-  EXPECT_EQ(ShowHit(rows, THitStyle::hsSelect, {1, 2}, 2).caret, (TRowBytePos{2, 0}));
-  EXPECT_EQ(ShowHit(rows, THitStyle::hsSelect, {0, 5}, 2).caret, (TRowBytePos{0, 6}));
-  THitDisplay none = ShowHit(rows, THitStyle::hsCaret, {0, 1}, 0);
+  EXPECT_EQ(ShowHit(rows, TEditorHitStyle::hsSelect, {1, 2}, 2).caret, (TextPos{2, 0}));
+  EXPECT_EQ(ShowHit(rows, TEditorHitStyle::hsSelect, {0, 5}, 2).caret, (TextPos{0, 6}));
+  THitDisplay none = ShowHit(rows, TEditorHitStyle::hsCaret, {0, 1}, 0);
   EXPECT_EQ(none.selection, THitDisplay::Selection::None);
   EXPECT_FALSE(none.blockCaret);
-  EXPECT_EQ(AdvanceBytes(rows, {0, 0}, 100), (TRowBytePos{3, 0}));
+  EXPECT_EQ(AdvanceBytes(rows, {0, 0}, 100), (TextPos{3, 0}));
 }
 
 TEST(EditorSearch, MatchStartingInTheLastRowOfAChunkIsFound) {
@@ -141,12 +142,12 @@ TEST(EditorSearch, MatchStartingInTheLastRowOfAChunkIsFound) {
   const TSearchOptions o = opt::kForward | opt::kSkipLineBreaks;
   auto d = Search(rows, CaretAt(0, 0), "needle", o);
   ASSERT_TRUE(d.has_value());
-  EXPECT_EQ(d->anchor, (TRowBytePos{81, 95}));
+  EXPECT_EQ(d->anchor, (TextPos{81, 95}));
   EXPECT_EQ(d->hitLength, 8);
   // Backward, the same match is found from the end.
   auto b = Search(rows, CaretAt(83, 0), "needle", opt::kSkipLineBreaks);
   ASSERT_TRUE(b.has_value());
-  EXPECT_EQ(b->anchor, (TRowBytePos{81, 95}));
+  EXPECT_EQ(b->anchor, (TextPos{81, 95}));
 }
 
 TEST(EditorSearch, ALaterChunkNeverFindsAMatchInsideThePreviousHit) {
@@ -154,7 +155,7 @@ TEST(EditorSearch, ALaterChunkNeverFindsAMatchInsideThePreviousHit) {
   rows.Add("x");
   for (int i = 0; i < 120; ++i) rows.Add(std::string(98, 'a'));
   // A previous hit (hsCaret) far longer than a chunk: the search starts after all of it.
-  TSearchCaret c = CaretAt(0, 0, THitStyle::hsCaret);
+  TSearchCaret c = CaretAt(0, 0, TEditorHitStyle::hsCaret);
   c.hitLength = 9503;
   auto d = Search(rows, c, "a", opt::kForward);
   ASSERT_TRUE(d.has_value());
@@ -211,10 +212,10 @@ TEST(EditorSearch, OverTheDocumentWithWrappedRows) {
   ASSERT_TRUE(d.has_value());
   EXPECT_EQ(d->anchor.row, 0);
   EXPECT_EQ(d->hitLength, 6);
-  TSearchCaret next = Apply(*d, THitStyle::hsSelect);
+  TSearchCaret next = Apply(*d, TEditorHitStyle::hsSelect);
   auto second = Search(rows, next, "needle", opt::kForward);
   ASSERT_TRUE(second.has_value());
-  EXPECT_EQ(second->anchor, (TRowBytePos{doc.Count() - 1, 0}));
+  EXPECT_EQ(second->anchor, (TextPos{doc.Count() - 1, 0}));
 }
 
 }  // namespace

@@ -31,6 +31,19 @@ TEST(FountainBinding, SchemeChangesRecolourTheDocument) {
   EXPECT_EQ(c.Document().GetBracketIndex(1), 0);
 }
 
+// Two controls share a document: the binding that goes first leaves the other's colouring.
+TEST(FountainBinding, LeavingASharedDocumentKeepsTheOtherViewsScheme) {
+  EditorControl a;
+  EditorControl b(a.SharedDocument());
+  auto first = std::make_unique<FountainBinding>(a);
+  FountainBinding second(b);
+  ASSERT_TRUE(second.View().Brackets().Add("(", ")").ok());
+  a.Lines().SetTextStr("(x\r\ny)\r\n");
+  first.reset();
+  a.Document().InitRowStates();
+  EXPECT_EQ(a.Document().GetBracketIndex(1), 0);
+}
+
 TEST(FountainBinding, ReserveWordListOfTheControl) {
   EditorControl c;
   FountainBinding binding(c);

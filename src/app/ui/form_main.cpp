@@ -29,6 +29,7 @@
 #include "app/status_texts.h"
 #include "app/ui/form_warning.h"
 #include "app/ui/form_wrap_length.h"
+#include "base/sjis.h"
 #include "codec/char_code.h"
 #include "codec/file_choosers.h"
 #include "codec/ui/qt_file_chooser_windows.h"
@@ -546,7 +547,7 @@ void TFormMain::Editor1DrawLine(EditorCanvas& canvas, const TDrawLineArgs& a) {
   g.rect_right = a.ARect.right;
   // Rows without a TAB or a full-width blank are skipped before any state is computed.
   if (a.LineStr.find('\t') == std::string_view::npos &&
-      a.LineStr.find("\x81\x40") == std::string_view::npos)
+      a.LineStr.find(sjis::kFullWidthBlank) == std::string_view::npos)
     return;
   RowDecorations(editor_->View(), a.LineStr, next, RowStartState(doc, row), g, marks_);
   const TColor background = editor_->Color();

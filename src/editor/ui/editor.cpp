@@ -14,7 +14,6 @@
 #include <algorithm>
 
 #include "base/sjis.h"
-#include "editor/fountain_token_starts.h"
 #include "editor/ui/editor_paint_support.h"
 #include "editor/ui/sjis_unicode.h"
 #include "platform/ui/qt_clipboard.h"
@@ -22,38 +21,58 @@
 namespace tessary {
 namespace {
 
-
 std::optional<EditorKey> KeyOf(int key) {
   switch (key) {
-    case Qt::Key_PageUp: return EditorKey::PageUp;
-    case Qt::Key_PageDown: return EditorKey::PageDown;
-    case Qt::Key_End: return EditorKey::End;
-    case Qt::Key_Home: return EditorKey::Home;
-    case Qt::Key_Left: return EditorKey::Left;
-    case Qt::Key_Up: return EditorKey::Up;
-    case Qt::Key_Right: return EditorKey::Right;
-    case Qt::Key_Down: return EditorKey::Down;
-    case Qt::Key_Delete: return EditorKey::Delete;
-    case Qt::Key_Backspace: return EditorKey::Backspace;
+    case Qt::Key_PageUp:
+      return EditorKey::PageUp;
+    case Qt::Key_PageDown:
+      return EditorKey::PageDown;
+    case Qt::Key_End:
+      return EditorKey::End;
+    case Qt::Key_Home:
+      return EditorKey::Home;
+    case Qt::Key_Left:
+      return EditorKey::Left;
+    case Qt::Key_Up:
+      return EditorKey::Up;
+    case Qt::Key_Right:
+      return EditorKey::Right;
+    case Qt::Key_Down:
+      return EditorKey::Down;
+    case Qt::Key_Delete:
+      return EditorKey::Delete;
+    case Qt::Key_Backspace:
+      return EditorKey::Backspace;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return EditorKey::Enter;
+    case Qt::Key_Enter:
+      return EditorKey::Enter;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return EditorKey::Tab;
-    case Qt::Key_A: return EditorKey::A;
-    case Qt::Key_B: return EditorKey::B;
-    case Qt::Key_C: return EditorKey::C;
-    case Qt::Key_K: return EditorKey::K;
-    case Qt::Key_V: return EditorKey::V;
-    case Qt::Key_X: return EditorKey::X;
-    case Qt::Key_Y: return EditorKey::Y;
-    case Qt::Key_Z: return EditorKey::Z;
-    default: break;
+    case Qt::Key_Backtab:
+      return EditorKey::Tab;
+    case Qt::Key_A:
+      return EditorKey::A;
+    case Qt::Key_B:
+      return EditorKey::B;
+    case Qt::Key_C:
+      return EditorKey::C;
+    case Qt::Key_K:
+      return EditorKey::K;
+    case Qt::Key_V:
+      return EditorKey::V;
+    case Qt::Key_X:
+      return EditorKey::X;
+    case Qt::Key_Y:
+      return EditorKey::Y;
+    case Qt::Key_Z:
+      return EditorKey::Z;
+    default:
+      break;
   }
   if (key >= Qt::Key_0 && key <= Qt::Key_9)
     return static_cast<EditorKey>(static_cast<int>(EditorKey::D0) + (key - Qt::Key_0));
   // Shift+digit arrives as the shifted symbol on many layouts; marks are Shift+Ctrl+digit.
-  static constexpr int kShifted[10] = {Qt::Key_ParenRight, Qt::Key_Exclam,  Qt::Key_At,
-                                       Qt::Key_NumberSign, Qt::Key_Dollar,  Qt::Key_Percent,
+  static constexpr int kShifted[10] = {Qt::Key_ParenRight,  Qt::Key_Exclam,    Qt::Key_At,
+                                       Qt::Key_NumberSign,  Qt::Key_Dollar,    Qt::Key_Percent,
                                        Qt::Key_AsciiCircum, Qt::Key_Ampersand, Qt::Key_Asterisk,
                                        Qt::Key_ParenLeft};
   for (int d = 0; d < 10; ++d)
@@ -71,48 +90,53 @@ KeyModifiers ModsOf(Qt::KeyboardModifiers m) {
 
 Qt::CursorShape QtCursor(CursorShape c) {
   switch (c) {
-    case CursorShape::Arrow: return Qt::ArrowCursor;
-    case CursorShape::IBeam: return Qt::IBeamCursor;
-    case CursorShape::Drag: return Qt::DragMoveCursor;
-    case CursorShape::MultiDrag: return Qt::DragCopyCursor;
-    case CursorShape::LeftArrow: return Qt::ArrowCursor;
-    case CursorShape::UpArrow: return Qt::UpArrowCursor;
+    case CursorShape::Arrow:
+      return Qt::ArrowCursor;
+    case CursorShape::IBeam:
+      return Qt::IBeamCursor;
+    case CursorShape::Drag:
+      return Qt::DragMoveCursor;
+    case CursorShape::MultiDrag:
+      return Qt::DragCopyCursor;
+    case CursorShape::LeftArrow:
+      return Qt::ArrowCursor;
+    case CursorShape::UpArrow:
+      return Qt::UpArrowCursor;
   }
   return Qt::IBeamCursor;
 }
 
-int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int FloorDiv(int a, int b) {
+  return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 }  // namespace
 
 TEditor::TEditor(QWidget* parent, std::shared_ptr<TEditorScreenStrings> document)
     : QAbstractScrollArea(parent),
-      control_(std::make_unique<EditorControl>(std::move(document))) {
-  clipboard_ = std::make_unique<QtClipboard>(ClipboardTextCodec{
-      [](std::string_view s) { return SjisToUtf16(s); },
-      [](std::u16string_view u) {
-        // The clipboard's line ends become CR LF, the line end the editor's texts carry.
-        std::string s = Utf16ToSjis(u);
-        std::string out;
-        out.reserve(s.size());
-        for (size_t i = 0; i < s.size(); ++i) {
-          if (s[i] == '\r') {
-            out += "\r\n";
-            if (i + 1 < s.size() && s[i + 1] == '\n') ++i;
-          } else if (s[i] == '\n') {
-            out += "\r\n";
-          } else {
-            out.push_back(s[i]);
-          }
-        }
-        return out;
-      }});
+      control_(std::make_unique<EditorControl>(std::move(document))),
+      fountain_(*control_) {
+  clipboard_ = std::make_unique<QtClipboard>(
+      ClipboardTextCodec{[](std::string_view s) { return SjisToUtf16(s); },
+                         [](std::u16string_view u) {
+                           // The clipboard's line ends become CR LF, the line end the editor's
+                           // texts carry.
+                           std::string s = Utf16ToSjis(u);
+                           std::string out;
+                           out.reserve(s.size());
+                           for (size_t i = 0; i < s.size(); ++i) {
+                             if (s[i] == '\r') {
+                               out += "\r\n";
+                               if (i + 1 < s.size() && s[i + 1] == '\n') ++i;
+                             } else if (s[i] == '\n') {
+                               out += "\r\n";
+                             } else {
+                               out.push_back(s[i]);
+                             }
+                           }
+                           return out;
+                         }});
   control_->SetClipboard(clipboard_.get());
-  tokenizer_ = std::make_shared<TFountainRowStateTokenizer>(fountain_);
-  Document().SetTokenizer(tokenizer_);
-  token_starts_ = std::make_shared<TFountainTokenStarts>(fountain_);
-  control_->SetTokenStarts(token_starts_);
-  fountain_.AddListener(this);
 
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
@@ -144,19 +168,14 @@ TEditor::TEditor(QWidget* parent, std::shared_ptr<TEditorScreenStrings> document
 }
 
 TEditor::~TEditor() {
-  fountain_.RemoveListener(this);
-  // The document may outlive this widget (another view shares it): it must not keep a
-  // tokenizer that reads this widget's scheme.
-  if (&Document().Tokenizer() == tokenizer_.get())
-    Document().SetTokenizer(std::make_shared<PassThroughRowStateTokenizer>());
   control_->SetClipboard(nullptr);
 }
 
 QFont TEditor::DefaultFont(int pixelSize) {
   const QStringList families = QFontDatabase::families();
-  static const char* const kPreferred[] = {"IPAGothic", "IPAゴシック", "MS Gothic", "ＭＳ ゴシック",
-                                           "Noto Sans Mono CJK JP", "VL Gothic",
-                                           "Source Han Code JP"};
+  static const char* const kPreferred[] = {
+      "IPAGothic", "IPAゴシック",       "MS Gothic", "ＭＳ ゴシック", "Noto Sans Mono CJK JP",
+      "VL Gothic", "Source Han Code JP"};
   QString chosen;
   for (const char* f : kPreferred) {
     if (families.contains(QString::fromUtf8(f))) {
@@ -172,16 +191,12 @@ QFont TEditor::DefaultFont(int pixelSize) {
       }
     }
   }
-  QFont font = chosen.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(chosen);
+  QFont font =
+      chosen.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(chosen);
   font.setPixelSize(pixelSize);
   font.setStyleHint(QFont::TypeWriter);
   font.setKerning(false);
   return font;
-}
-
-void TEditor::FountainChanged(const TFountain&) {
-  Document().InitRowStates();
-  viewport()->update();
 }
 
 void TEditor::ConnectControl() {
@@ -233,7 +248,9 @@ void TEditor::MeasureFont() {
   ascent_ = fm.ascent();
 }
 
-void TEditor::LayoutChanged() { RecomputeMetrics(); }
+void TEditor::LayoutChanged() {
+  RecomputeMetrics();
+}
 
 void TEditor::RecomputeMetrics() {
   const TEditorScreenStrings& d = Document();
@@ -242,7 +259,7 @@ void TEditor::RecomputeMetrics() {
   int64_t last = 0;
   if (n > 0)
     last = layout_.Leftbar.ShowNumberMode() == TEditorShowNumberMode::nmRow ? n - 1
-                                                                             : d.RowToLine(n - 1);
+                                                                            : d.RowToLine(n - 1);
   leftbar_digits_ = LeftbarDigits(layout_.Leftbar, last, ends_with_line_end);
   metrics_ = layout_.Metrics(font_metrics_, leftbar_digits_);
   control_->SetCharWidth(metrics_.char_width);
@@ -261,7 +278,7 @@ void TEditor::UpdateDigits() {
   int64_t last = 0;
   if (n > 0)
     last = layout_.Leftbar.ShowNumberMode() == TEditorShowNumberMode::nmRow ? n - 1
-                                                                             : d.RowToLine(n - 1);
+                                                                            : d.RowToLine(n - 1);
   // A change of the digit count changes the bar's width and so the whole view.
   if (LeftbarDigits(layout_.Leftbar, last, ends) != before) RecomputeMetrics();
 }
@@ -293,8 +310,8 @@ void TEditor::UpdateScrollBars() {
   const int cols = ColumnsPerPage();
   // Rows are drawn up to the cut-off column; the range does not follow the longest row, which
   // would need every row measured after each edit.
-  const int widest = Document().WordWrap() ? Document().WrapOption().WrapByte() + 2
-                                           : kMaxDrawnColumns + 2;
+  const int widest =
+      Document().WordWrap() ? Document().WrapOption().WrapByte() + 2 : kMaxDrawnColumns + 2;
   h->setRange(0, std::max(0, widest - cols));
   h->setPageStep(cols);
   h->setSingleStep(1);
@@ -302,7 +319,9 @@ void TEditor::UpdateScrollBars() {
   syncing_scroll_ = false;
 }
 
-int TEditor::Column0X() const { return metrics_.text_left - control_->TopCol() * metrics_.char_width; }
+int TEditor::Column0X() const {
+  return metrics_.text_left - control_->TopCol() * metrics_.char_width;
+}
 
 int TEditor::RowTop(int32_t row) const {
   return metrics_.text_top + (row - control_->TopRow()) * metrics_.row_height;
@@ -341,12 +360,13 @@ void TEditor::InvalidateRows(int32_t first, int32_t last) {
   last = std::min(last, bottom);
   if (first > last) return;
   // Numbers and marks of the bars belong to the rows too.
-  viewport()->update(QRect(0, RowTop(first), viewport()->width(),
-                           (last - first + 1) * metrics_.row_height));
+  viewport()->update(
+      QRect(0, RowTop(first), viewport()->width(), (last - first + 1) * metrics_.row_height));
 }
 
 QRect TEditor::CaretRect() const {
-  const int x = metrics_.text_left + (control_->CaretCol() - control_->TopCol()) * metrics_.char_width;
+  const int x =
+      metrics_.text_left + (control_->CaretCol() - control_->TopCol()) * metrics_.char_width;
   const int y = RowTop(control_->CaretRow());
   int w = 2;
   if (control_->GetSelectionState() == SelectionState::Hit &&
@@ -355,12 +375,15 @@ QRect TEditor::CaretRect() const {
     const int32_t row = control_->CaretRow();
     const int32_t pos = control_->PosOfCol(row, control_->CaretCol());
     const int64_t room = static_cast<int64_t>(control_->RowText(row).size()) - pos;
-    const int32_t end_pos = static_cast<int32_t>(pos + std::min<int64_t>(control_->HitLength(), room));
-    w = std::max(2, (control_->ColOfPos(row, end_pos) - control_->CaretCol()) * metrics_.char_width);
+    const int32_t end_pos =
+        static_cast<int32_t>(pos + std::min<int64_t>(control_->HitLength(), room));
+    w = std::max(2,
+                 (control_->ColOfPos(row, end_pos) - control_->CaretCol()) * metrics_.char_width);
   } else if (control_->Caret().Style == TEditorCaretStyle::csBrief) {
     const std::string_view t = control_->RowText(control_->CaretRow());
     const int32_t pos = control_->PosOfCol(control_->CaretRow(), control_->CaretCol());
-    const bool dbcs = pos < static_cast<int32_t>(t.size()) && sjis::IsLeadByte(t[static_cast<size_t>(pos)]);
+    const bool dbcs =
+        pos < static_cast<int32_t>(t.size()) && sjis::IsLeadByte(t[static_cast<size_t>(pos)]);
     w = metrics_.char_width * (dbcs ? 2 : 1);
   }
   return QRect(x, y, w, font_metrics_.height);
@@ -423,8 +446,8 @@ void TEditor::keyPressEvent(QKeyEvent* e) {
   const QString text = e->text();
   if (!text.isEmpty() && !(mods & kCtrl) && !(mods & kAlt) && text.at(0).unicode() >= 0x20 &&
       text.at(0).unicode() != 0x7F) {
-    const std::string bytes = Utf16ToSjis(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
+    const std::string bytes = Utf16ToSjis(std::u16string_view(
+        reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
     for (const char b : bytes) control_->KeyPress(static_cast<uint8_t>(b));
     e->accept();
     return;
@@ -463,10 +486,11 @@ QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
       return font_;
     case Qt::ImCursorPosition:
     case Qt::ImAnchorPosition:
-      return static_cast<int>(SjisToUtf16(control_->RowText(control_->CaretRow())
-                                               .substr(0, static_cast<size_t>(control_->PosOfCol(
-                                                              control_->CaretRow(), control_->CaretCol()))))
-                                  .size());
+      return static_cast<int>(
+          SjisToUtf16(control_->RowText(control_->CaretRow())
+                          .substr(0, static_cast<size_t>(control_->PosOfCol(control_->CaretRow(),
+                                                                            control_->CaretCol()))))
+              .size());
     case Qt::ImSurroundingText: {
       const std::u16string u = SjisToUtf16(control_->RowText(control_->CaretRow()));
       return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));

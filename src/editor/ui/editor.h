@@ -17,6 +17,7 @@
 #include "editor/editor_fountain.h"
 #include "editor/editor_parser.h"
 #include "editor/editor_row_painter.h"
+#include "editor/fountain_binding.h"
 #include "editor/view_layout.h"
 
 class QMenu;
@@ -32,7 +33,7 @@ class QtClipboard;
 // display column is drawn in its own cell of the same width (a double-byte character in two),
 // so text lines up whatever glyph widths the font has, and only the visible rows are converted
 // from Shift-JIS for drawing.
-class TEditor : public QAbstractScrollArea, private TFountainListener {
+class TEditor : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
@@ -44,7 +45,9 @@ class TEditor : public QAbstractScrollArea, private TFountainListener {
   const EditorControl& Control() const { return *control_; }
   TEditorScreenStrings& Document() { return control_->Document(); }
   // The built-in colouring scheme (colours, commenter, quotation, ...).
-  TEditorFountain& View() { return fountain_; }
+  TEditorFountain& View() { return fountain_.View(); }
+  // The scheme in use (the built-in one unless another is set) and its wiring to the control.
+  FountainBinding& Binding() { return fountain_; }
   TEditorCaret& Caret() { return control_->Caret(); }
 
   // The published sub-objects; each change recomputes the metrics and repaints.
@@ -81,8 +84,7 @@ class TEditor : public QAbstractScrollArea, private TFountainListener {
   MousePoint PointToPosition(QPoint p) const;
 
   // After each drawn row, for decorations such as the tab and full-width blank marks.
-  std::function<void(TEditor& sender, EditorCanvas& canvas, const TDrawLineArgs& args)>
-      OnDrawLine;
+  std::function<void(TEditor& sender, EditorCanvas& canvas, const TDrawLineArgs& args)> OnDrawLine;
   // A double click in the text; the control does not act on it by itself.
   std::function<void(TEditor& sender)> OnDblClick;
 
@@ -118,9 +120,6 @@ class TEditor : public QAbstractScrollArea, private TFountainListener {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  // A change of the scheme recomputes the row states and repaints.
-  void FountainChanged(const TFountain& fountain) override;
-  void FountainRemoved(const TFountain&) override {}
   void ConnectControl();
   void LayoutChanged();
   void MeasureFont();
@@ -154,9 +153,7 @@ class TEditor : public QAbstractScrollArea, private TFountainListener {
 
   std::unique_ptr<EditorControl> control_;
   std::unique_ptr<QtClipboard> clipboard_;
-  TEditorFountain fountain_;
-  std::shared_ptr<TFountainRowStateTokenizer> tokenizer_;
-  std::shared_ptr<const TokenStarts> token_starts_;
+  FountainBinding fountain_;  // after control_: it must not outlive the control
   ViewLayout layout_;
   QFont font_;
   FontMetrics font_metrics_;

@@ -42,8 +42,8 @@ RowSelection TEditor::SelectionOfRow(int32_t row) const {
   const TextPos a = c.StreamStart(), b = c.StreamEnd();
   if (row < a.row || row > b.row) return s;
   s.kind = RowSelection::Kind::Bytes;
-  s.from = row == a.row ? a.pos : 0;
-  s.to = row == b.row ? b.pos : INT32_MAX;
+  s.from = row == a.row ? a.byte : 0;
+  s.to = row == b.row ? b.byte : INT32_MAX;
   s.line_end = row < b.row;
   return s;
 }
@@ -57,7 +57,10 @@ void TEditor::paintEvent(QPaintEvent* e) {
   PaintImagebar(p, area);
   PaintLeftbar(p, area);
   PaintRuler(p);
-  if (preedit_.isEmpty()) PaintCaret(p); else PaintPreedit(p);
+  if (preedit_.isEmpty())
+    PaintCaret(p);
+  else
+    PaintPreedit(p);
   painter_ = nullptr;
 }
 
@@ -74,7 +77,8 @@ void TEditor::PaintRows(QPainter& p, const QRect& area) {
   p.save();
   p.setClipRect(text_area.intersected(area));
   const bool hit_draw = c.GetSelectionState() == SelectionState::Hit;
-  const TEditorColor& sel = hit_draw ? fountain_.Colors().Hit() : fountain_.Colors().Select();
+  const TEditorColor& sel =
+      hit_draw ? fountain_.View().Colors().Hit() : fountain_.View().Colors().Select();
   const TColor sel_color = Resolve(sel.Color(), font_color_);
   const TColor sel_bk = Resolve(sel.BkColor(), color_);
   const ColumnRule rule{doc.TabSpaceCount(), doc.WordWrap() ? doc.WrapOption().WrapByte() : 0};
@@ -104,7 +108,7 @@ void TEditor::PaintRows(QPainter& p, const QRect& area) {
     RowStateFor(r, have_state, state);
     have_state = true;
     const RowSelection rs = SelectionOfRow(r);
-    row_painter_.Paint(fountain_, text, next, state, rule, rs, sel_color, sel_bk, shown,
+    row_painter_.Paint(fountain_.Fountain(), text, next, state, rule, rs, sel_color, sel_bk, shown,
                        row_paint_);
     const int right = viewport()->width();
     for (const tessary::PaintRun& run : row_paint_.runs) {
@@ -160,11 +164,13 @@ void TEditor::RaiseDrawLine(QPainter& p, const TDrawLineArgs& a) {
   p.restore();
 }
 
-void TEditor::PaintRun(QPainter& p, std::string_view row, const tessary::PaintRun& run, int x, int y) {
+void TEditor::PaintRun(QPainter& p, std::string_view row, const tessary::PaintRun& run, int x,
+                       int y) {
   const int w = metrics_.char_width;
   const TColor bk = Resolve(run.bkColor, color_);
   if (bk != color_ || run.selected)
-    p.fillRect(QRect(x, y, run.cols * w, metrics_.row_height - layout_.Margin.Line()), ToQColor(bk));
+    p.fillRect(QRect(x, y, run.cols * w, metrics_.row_height - layout_.Margin.Line()),
+               ToQColor(bk));
   if (run.blank) return;
   p.setPen(ToQColor(Resolve(run.color, font_color_)));
   DrawGlyphs(p, row.substr(static_cast<size_t>(run.start), static_cast<size_t>(run.length)), x,
@@ -181,7 +187,8 @@ void TEditor::PaintRun(QPainter& p, std::string_view row, const tessary::PaintRu
 
 // Each character at its own cell: a glyph narrower than its cells (one, or two for a
 // double-byte character) is centred in them, so text lines up in any font.
-void TEditor::DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baseline, TFontStyles style) {
+void TEditor::DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baseline,
+                         TFontStyles style) {
   GlyphCache& g = GlyphsFor(style);
   const int w = metrics_.char_width;
   g.indexes.clear();
@@ -233,16 +240,27 @@ void TEditor::PaintTail(QPainter& p, const RowPaint& rp, int32_t row, int y, boo
   const int h = font_metrics_.height;
   const TEditorMark* mark = nullptr;
   switch (rp.tail) {
-    case RowTail::Eof: mark = &layout_.Marks.EofMark; break;
-    case RowTail::Ret: mark = &layout_.Marks.RetMark; break;
-    case RowTail::Wrap: mark = &layout_.Marks.WrapMark; break;
-    case RowTail::Hide: mark = &layout_.Marks.HideMark; break;
-    case RowTail::None: return;
+    case RowTail::Eof:
+      mark = &layout_.Marks.EofMark;
+      break;
+    case RowTail::Ret:
+      mark = &layout_.Marks.RetMark;
+      break;
+    case RowTail::Wrap:
+      mark = &layout_.Marks.WrapMark;
+      break;
+    case RowTail::Hide:
+      mark = &layout_.Marks.HideMark;
+      break;
+    case RowTail::None:
+      return;
   }
   TColor color = Resolve(mark->Color(), font_color_);
   if (rp.tail_selected && rp.tail != RowTail::Eof) {
     const bool hit = control_->GetSelectionState() == SelectionState::Hit;
-    color = Resolve((hit ? fountain_.Colors().Hit() : fountain_.Colors().Select()).Color(), font_color_);
+    color = Resolve(
+        (hit ? fountain_.View().Colors().Hit() : fountain_.View().Colors().Select()).Color(),
+        font_color_);
   }
   QPen pen(ToQColor(color));
   pen.setWidth(1);
@@ -271,7 +289,8 @@ void TEditor::PaintTail(QPainter& p, const RowPaint& rp, int32_t row, int y, boo
       seg(s.lower);
       break;
     }
-    case RowTail::None: break;
+    case RowTail::None:
+      break;
   }
   (void)row;
 }
@@ -318,8 +337,8 @@ void TEditor::PaintImagebar(QPainter& p, const QRect& area) {
       if (!(m & (1u << n))) continue;
       const int mw = std::max(4, bar.MarkWidth());
       const QRect box(bar.LeftMargin() + bar.DigitWidth(), y + 1, mw, std::max(4, dh - 2));
-      static const QColor kImage[6] = {Qt::red, Qt::darkGreen, Qt::blue, Qt::darkYellow,
-                                       Qt::magenta, Qt::darkCyan};
+      static const QColor kImage[6] = {Qt::red,        Qt::darkGreen, Qt::blue,
+                                       Qt::darkYellow, Qt::magenta,   Qt::darkCyan};
       p.setBrush(kImage[n - 10]);
       p.setPen(Qt::NoPen);
       p.drawEllipse(box);
@@ -346,7 +365,8 @@ void TEditor::PaintLeftbar(QPainter& p, const QRect& area) {
   if (!bar.ShowNumber()) return;
   const TEditorScreenStrings& doc = Document();
   const int32_t count = doc.Count();
-  const bool ends_with_line_end = count > 0 && doc.GetRowAttribute(count - 1) == RowEnd::RowEndsLine;
+  const bool ends_with_line_end =
+      count > 0 && doc.GetRowAttribute(count - 1) == RowEnd::RowEndsLine;
   const int32_t top = control_->TopRow();
   const int32_t bottom = top + RowsPerPage() + 1;
   const bool by_line = bar.ShowNumberMode() == TEditorShowNumberMode::nmLine;
@@ -391,15 +411,18 @@ void TEditor::PaintRuler(QPainter& p) {
   for (int c = first; c <= last; ++c) {
     const int x = metrics_.text_left + (c - first) * w;
     int len = 2;
-    if (c % range == 0) len = h - 2;
-    else if (c % (range / 2) == 0) len = 4;
+    if (c % range == 0)
+      len = h - 2;
+    else if (c % (range / 2) == 0)
+      len = 4;
     p.drawLine(x, base, x, base - len + 1);
     if (c % range == 0 && c > 0)
       p.drawText(QPoint(x + 2, base - 2), QString::number(c / range % 10));
   }
   // The caret's column.
   const int cx = metrics_.text_left + (control_->CaretCol() - first) * w;
-  p.fillRect(QRect(cx, 1, std::max(2, w), base - 1), ToQColor(Resolve(ruler.MarkColor(), font_color_)));
+  p.fillRect(QRect(cx, 1, std::max(2, w), base - 1),
+             ToQColor(Resolve(ruler.MarkColor(), font_color_)));
   p.restore();
 }
 
@@ -409,7 +432,8 @@ void TEditor::PaintCaret(QPainter& p) {
   if (!hasFocus() || !caret_on_) return;
   if (r.right() < metrics_.text_left || r.top() < metrics_.text_top - metrics_.row_height) return;
   p.save();
-  p.setClipRect(QRect(metrics_.text_left, metrics_.text_top, viewport()->width(), viewport()->height()));
+  p.setClipRect(
+      QRect(metrics_.text_left, metrics_.text_top, viewport()->width(), viewport()->height()));
   p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
   const bool hit_block = control_->GetSelectionState() == SelectionState::Hit &&
                          control_->HitStyle() == TEditorHitStyle::hsCaret;
@@ -423,17 +447,21 @@ void TEditor::PaintCaret(QPainter& p) {
 void TEditor::PaintPreedit(QPainter& p) {
   // The composition is drawn over the text at the caret, underlined, until it is committed.
   const QRect caret = CaretRect();
-  const std::string sjis = Utf16ToSjis(
-      std::u16string_view(reinterpret_cast<const char16_t*>(preedit_.utf16()), static_cast<size_t>(preedit_.size())));
+  const std::string sjis = Utf16ToSjis(std::u16string_view(
+      reinterpret_cast<const char16_t*>(preedit_.utf16()), static_cast<size_t>(preedit_.size())));
   int cols = 0;
   for (size_t i = 0; i < sjis.size(); ++i) {
-    if (sjis::IsLeadByte(sjis[i]) && i + 1 < sjis.size()) ++i, cols += 2; else ++cols;
+    if (sjis::IsLeadByte(sjis[i]) && i + 1 < sjis.size())
+      ++i, cols += 2;
+    else
+      ++cols;
   }
   const QRect box(caret.left(), caret.top(), cols * metrics_.char_width, metrics_.row_height);
   p.fillRect(box, ToQColor(color_));
   p.setPen(ToQColor(font_color_));
   DrawGlyphs(p, sjis, box.left(), caret.top() + font_metrics_.external_leading + ascent_, {});
-  p.drawLine(box.left(), box.top() + font_metrics_.height, box.right(), box.top() + font_metrics_.height);
+  p.drawLine(box.left(), box.top() + font_metrics_.height, box.right(),
+             box.top() + font_metrics_.height);
 }
 
 }  // namespace tessary
