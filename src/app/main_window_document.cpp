@@ -230,7 +230,8 @@ void MainWindowDocument::SetLoadCharFromMenu() {
 
 void MainWindowDocument::MenuReadAutoClick() {
   read_menu_.auto_detect = !read_menu_.auto_detect;
-  ini_.WriteBool("Editor", "ReadAuto", read_menu_.auto_detect);
+  // Menu toggles write their key at once and again at shut-down: a failed write is retried.
+  ini_.WriteBool("Editor", "ReadAuto", read_menu_.auto_detect).IgnoreFailure();
   window_.SetReadMenuChecks(read_menu_.auto_detect, read_menu_.codes);
 }
 
@@ -240,7 +241,7 @@ void MainWindowDocument::MenuReadCodeClick(CharCode code) {
   read_menu_.codes.fill(false);
   read_menu_.codes[static_cast<size_t>(code) - 1] = true;
   // Only the newly checked item's key is written; the others follow at shut-down.
-  ini_.WriteBool("Editor", ReadMenuKey(code), true);
+  ini_.WriteBool("Editor", ReadMenuKey(code), true).IgnoreFailure();  // as above
   window_.SetReadMenuChecks(read_menu_.auto_detect, read_menu_.codes);
 }
 
@@ -298,8 +299,9 @@ void MainWindowDocument::MenuSaveCloseClick() {
 
 void MainWindowDocument::MenuSaveAsClick() {
   if (editor_.TextEmpty()) return Show(kNoContentMessage);
-  ini_.WriteInteger("Save", "CharCode", static_cast<int>(state_.SaveCode));
-  ini_.WriteInteger("Save", "CrLfCode", static_cast<int>(state_.SaveRetCode));
+  // Only the chooser's starting choice: without it the chooser starts on its default.
+  ini_.WriteInteger("Save", "CharCode", static_cast<int>(state_.SaveCode)).IgnoreFailure();
+  ini_.WriteInteger("Save", "CrLfCode", static_cast<int>(state_.SaveRetCode)).IgnoreFailure();
   std::optional<SaveChoice> choice = window_.ChooseSaveAsFile(state_.SaveCode, state_.SaveRetCode);
   if (!choice) return;
   // Saving under the loaded file's own name overwrites it just as an overwrite save does.

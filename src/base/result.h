@@ -12,8 +12,9 @@ struct Error {
   int system_error = 0;  // errno when the failure came from the system, else 0
 };
 
+// [[nodiscard]]: a failure is handled, passed on, or dropped on purpose with IgnoreFailure().
 template <class T>
-class Result {
+class [[nodiscard]] Result {
  public:
   Result(T value) : state_(std::move(value)) {}      // NOLINT: implicit by design
   Result(Error error) : state_(std::move(error)) {}  // NOLINT
@@ -24,6 +25,9 @@ class Result {
   const T& value() const& { return std::get<0>(state_); }
   T&& value() && { return std::get<0>(std::move(state_)); }
   const Error& error() const { return std::get<1>(state_); }
+  // Says at the call that a failure is of no consequence there (a best-effort write whose
+  // next attempt comes anyway), so that dropping it is never an accident.
+  void IgnoreFailure() const {}
 
  private:
   std::variant<T, Error> state_;

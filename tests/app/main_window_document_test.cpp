@@ -247,7 +247,7 @@ TEST_F(DocumentTest, Timer1WrapsRestoresTheCaretAndReportsAMissingText) {
 // ---- the read menu ----
 
 TEST_F(DocumentTest, ReadMenuRadioGroupWritesOnlyTheNewKey) {
-  ini_.WriteBool("Editor", "ReadSJIS", true);
+  ASSERT_TRUE(ini_.WriteBool("Editor", "ReadSJIS", true).ok());
   doc_.MenuReadCodeClick(CharCode::SJIS);  // already checked: nothing
   EXPECT_EQ(ini_.ReadString("Editor", "ReadUTF8"), std::nullopt);
   doc_.MenuReadCodeClick(CharCode::UTF8);

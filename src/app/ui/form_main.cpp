@@ -180,8 +180,10 @@ TFormMain::TFormMain(Messages& messages, AppHome home, std::vector<std::string> 
 
 TFormMain::~TFormMain() {
   editor_->OnDrawLine = nullptr;
-  WriteMainSettings(ini_, CurrentSettings());
-  document_->SaveLists();
+  // The window is going: there is nobody left to tell, and an oversized settings file was
+  // reported at start-up. The next start reads whatever was written.
+  WriteMainSettings(ini_, CurrentSettings()).IgnoreFailure();
+  document_->SaveLists().IgnoreFailure();
 }
 
 // ---- building ----

@@ -200,7 +200,7 @@ void TFormMain::ChooseWrapMode(WrapMode mode) {
   if (settings_.wrap == mode) return;
   settings_.wrap = mode;
   Action(CommandId::MenuSetMojiLength)->setEnabled(mode == WrapMode::Length);
-  WriteWrapMode(ini_, mode);
+  WriteWrapMode(ini_, mode).IgnoreFailure();  // written again at shut-down
   ApplyWrapMode();
 }
 
@@ -237,7 +237,7 @@ void TFormMain::ChooseFont(Protection p) {
   // The other scheme's choice waits until a document of that kind is shown.
   const bool shown = editor_->Control().ReadOnly() == (p == Protection::ReadOnly);
   if (shown) SetEditorColor();
-  WriteFontChoice(ini_, p, target);
+  WriteFontChoice(ini_, p, target).IgnoreFailure();  // written again at shut-down
 }
 
 void TFormMain::ChooseBackColor(Protection p) {
@@ -249,7 +249,7 @@ void TFormMain::ChooseBackColor(Protection p) {
   const bool shown = editor_->Control().ReadOnly() == (p == Protection::ReadOnly);
   if (shown) SetEditorColor();
   ApplyViewOptions();  // hidden marks take the background colour
-  WriteBackColor(ini_, p, target);
+  WriteBackColor(ini_, p, target).IgnoreFailure();  // written again at shut-down
 }
 
 void TFormMain::ChooseColor(TColor& target) {
@@ -267,7 +267,7 @@ void TFormMain::SetStatusBarVisible(StatusBarPosition bar, bool visible) {
     settings_.status_bar_bottom = visible;
     bars_[1]->setVisible(visible);
   }
-  WriteStatusBarVisible(ini_, bar, visible);
+  WriteStatusBarVisible(ini_, bar, visible).IgnoreFailure();  // written again at shut-down
 }
 
 }  // namespace tessary

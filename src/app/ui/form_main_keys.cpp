@@ -50,7 +50,7 @@ void TFormMain::RegisterKeyHandlers() {
   });
   handlers_.Register(CommandId::MenuKeyMap, [this] {
     if (!keys_->state) return;
-    ini_.WriteBool("ShowKeyMapItem", "All", true);
+    ini_.WriteBool("ShowKeyMapItem", "All", true).IgnoreFailure();  // the window's default anyway
     ShowKeyMapWindow(this, ini_, *keys_->files, messages_, editor_->SystemClipboard());
   });
 }

@@ -46,7 +46,12 @@ void TFormWrapLength::ButtonOkClick() {
     messages_.ShowMessage(*refusal);
     return;
   }
-  WriteWrapByte(ini_, static_cast<int>(value));
+  // Every use of the wrap length reads the key afresh: a write that failed would leave the
+  // choice without effect, so it is reported and the window stays open.
+  if (Status s = WriteWrapByte(ini_, static_cast<int>(value)); !s) {
+    messages_.ShowMessage("Error : 設定ファイルに書き込めません\r\n" + s.error().message);
+    return;
+  }
   accept();
 }
 

@@ -138,26 +138,27 @@ TEST_F(FormMainTest, FirstStartUsesDefaultsAndWritesEveryEditorKeyAtExit) {
 
 TEST_F(FormMainTest, PlacementMayHangFivePixelsAboveTheScreenButNotTen) {
   PrivateProfile ini = Ini();
-  ini.WriteInteger("FormMain", "Left", 20);
-  ini.WriteInteger("FormMain", "Top", -5);
-  ini.WriteInteger("FormMain", "Width", 300);
-  ini.WriteInteger("FormMain", "Height", 200);
+  ASSERT_TRUE(ini.WriteInteger("FormMain", "Left", 20).ok());
+  ASSERT_TRUE(ini.WriteInteger("FormMain", "Top", -5).ok());
+  ASSERT_TRUE(ini.WriteInteger("FormMain", "Width", 300).ok());
+  ASSERT_TRUE(ini.WriteInteger("FormMain", "Height", 200).ok());
   EXPECT_EQ(Open().PlacedBounds(), (Rect{20, -5, 300, 200}));
   Close();
-  ini.WriteInteger("FormMain", "Top", -10);
-  ini.WriteInteger("FormMain", "Height", 200);
-  ini.WriteInteger("FormMain", "Width", 300);
-  ini.WriteString("FormMain", "State", "NORMAL");
+  ASSERT_TRUE(ini.WriteInteger("FormMain", "Top", -10).ok());
+  ASSERT_TRUE(ini.WriteInteger("FormMain", "Height", 200).ok());
+  ASSERT_TRUE(ini.WriteInteger("FormMain", "Width", 300).ok());
+  ASSERT_TRUE(ini.WriteString("FormMain", "State", "NORMAL").ok());
   EXPECT_EQ(Open().PlacedBounds(), (Rect{0, 0, 800, 240}));
 }
 
 TEST_F(FormMainTest, MaximisedAtExitWritesMaxAndKeepsTheNormalBounds) {
   PrivateProfile ini = Ini();
-  ini.WriteStrings({{"FormMain", "Left", "10"},
-                    {"FormMain", "Top", "20"},
-                    {"FormMain", "Width", "810"},
-                    {"FormMain", "Height", "300"},
-                    {"FormMain", "State", "MAX"}});
+  ASSERT_TRUE(ini.WriteStrings({{"FormMain", "Left", "10"},
+                                {"FormMain", "Top", "20"},
+                                {"FormMain", "Width", "810"},
+                                {"FormMain", "Height", "300"},
+                                {"FormMain", "State", "MAX"}})
+                  .ok());
   TFormMain& w = OpenShown();
   EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
   Close();
@@ -325,7 +326,7 @@ TEST_F(FormMainTest, NumericEditDropsWhatItsKindDoesNotTake) {
 
 TEST_F(FormMainTest, WrapLengthModeUsesTheStoredLengthAndWritesTheModeAtOnce) {
   TFormMain& w = OpenShown();
-  Ini().WriteString("Editor", "WrapByte", "40");
+  ASSERT_TRUE(Ini().WriteString("Editor", "WrapByte", "40").ok());
   Trigger(CommandId::MenuWrapLength);
   EXPECT_TRUE(w.Action(CommandId::MenuSetMojiLength)->isEnabled());
   EXPECT_FALSE(w.Action(CommandId::MenuWrapWindowWidth)->isChecked());
@@ -406,9 +407,10 @@ TEST_F(FormMainTest, FontChosenWhileReadOnlyWaitsForAWritableDocument) {
 }
 
 TEST_F(FormMainTest, UnknownFontNameInTheSettingsNeverBreaksStartUp) {
-  Ini().WriteStrings({{"EditorColor", "FontName", "???"},
-                      {"EditorColor", "FontSize", "huge"},
-                      {"EditorColor", "BackColor", "nocolour"}});
+  ASSERT_TRUE(Ini().WriteStrings({{"EditorColor", "FontName", "???"},
+                                  {"EditorColor", "FontSize", "huge"},
+                                  {"EditorColor", "BackColor", "nocolour"}})
+                  .ok());
   TFormMain& w = OpenShown({Sample("sjis_crlf.txt")});
   EXPECT_EQ(w.Editor1().EditorFont().pointSize(), 14);
   EXPECT_EQ(w.Editor1().Color(), clBlack);
@@ -605,7 +607,7 @@ TEST_F(FormMainTest, ReadCodeItemsExcludeEachOtherAndTheCheckedOneStays) {
   Close();
 
   // Settings naming two codes show the first, the one that loading uses.
-  Ini().WriteBool("Editor", ReadMenuKey(CharCode::UTF8Bom), true);
+  ASSERT_TRUE(Ini().WriteBool("Editor", ReadMenuKey(CharCode::UTF8Bom), true).ok());
   TFormMain& next = Open();
   EXPECT_TRUE(next.Action(CommandId::MenuReadUTF8Bom)->isChecked());
   EXPECT_FALSE(next.Action(CommandId::MenuReadUTF8)->isChecked());
