@@ -1,6 +1,7 @@
 // Reading and writing window placements, and the off-screen rule.
 #include "platform/window_placement.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,16 @@ Rect PlaceOnScreen(const Rect& saved, const Rect& screen, const Rect& fallback) 
                    saved.left + slack < screen.left || saved.left > screen.Right() ||
                    saved.Right() < screen.left || saved.Right() > screen.Right();
   return off ? fallback : saved;
+}
+
+Rect KeepOnScreen(const Rect& bounds, const Rect& screen) {
+  auto axis = [](int64_t start, int64_t size, int64_t lo, int64_t hi) {
+    return static_cast<int>(std::max(lo, std::min(start, hi - size)));
+  };
+  Rect r = bounds;
+  r.left = axis(bounds.left, bounds.width, screen.left, screen.Right());
+  r.top = axis(bounds.top, bounds.height, screen.top, screen.Bottom());
+  return r;
 }
 
 }  // namespace tessary

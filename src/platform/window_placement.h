@@ -35,6 +35,11 @@ struct WindowPlacement {
 [[nodiscard]] Status WritePlacement(PrivateProfile& ini, std::string_view section,
                                     WindowState state, const Rect& normal_bounds);
 
+// The bounds moved (never resized) the least distance that brings them onto the screen; a
+// window larger than the screen keeps its top-left corner on it, so its title bar stays
+// reachable. Used for windows centred on a smaller parent.
+[[nodiscard]] Rect KeepOnScreen(const Rect& bounds, const Rect& screen);
+
 // The saved bounds unless they stray off the virtual screen (all monitors' bounding
 // rectangle): a window may hang up to 9 pixels over the top and left edges, no further, and
 // must not pass the right or bottom edges. Rejected bounds become `fallback`.

@@ -82,5 +82,17 @@ TEST(Placement, StateIsExactAndBoundsOnlyWhenNormal) {
   EXPECT_EQ(none.bounds.height, 240);
 }
 
+TEST(Placement, AWindowCentredOnASmallerParentIsMovedOntoTheScreen) {
+  const Rect screen{0, 0, 1280, 900};
+  // A 1000 x 600 window centred on an 800 x 240 main window at the top-left corner.
+  EXPECT_EQ(KeepOnScreen({-100, -180, 1000, 600}, screen), (Rect{0, 0, 1000, 600}));
+  EXPECT_EQ(KeepOnScreen({500, 500, 1000, 600}, screen), (Rect{280, 300, 1000, 600}));
+  EXPECT_EQ(KeepOnScreen({10, 20, 100, 100}, screen), (Rect{10, 20, 100, 100})) << "unmoved";
+  // Larger than the screen: the top-left corner stays on it.
+  EXPECT_EQ(KeepOnScreen({-50, -50, 2000, 1000}, screen), (Rect{0, 0, 2000, 1000}));
+  // A second screen to the left.
+  EXPECT_EQ(KeepOnScreen({-2500, 0, 400, 300}, {-1920, 0, 3200, 900}), (Rect{-1920, 0, 400, 300}));
+}
+
 }  // namespace
 }  // namespace tessary

@@ -133,7 +133,8 @@ void TViewerForm::CentreOnParent() {
   if (!parentWidget()) return;
   QRect frame = frameGeometry();
   frame.moveCenter(parentWidget()->window()->frameGeometry().center());
-  move(frame.topLeft());
+  // A window larger than its parent would otherwise start above or left of the screen.
+  move(ToQRect(KeepOnScreen(FromQRect(frame), VirtualScreen())).topLeft());
 }
 
 Rect TViewerForm::CentredBounds(QSize size) const {
@@ -145,7 +146,8 @@ Rect TViewerForm::CentredBounds(QSize size) const {
   const QSize inside = size.expandedTo(minimumSize());
   QRect frame(QPoint(0, 0), inside + frameGeometry().size() - geometry().size());
   frame.moveCenter(around.center());
-  return Rect{frame.left(), frame.top(), inside.width(), inside.height()};
+  const Rect placed = KeepOnScreen(FromQRect(frame), VirtualScreen());
+  return Rect{placed.left, placed.top, inside.width(), inside.height()};
 }
 
 void TViewerForm::StorePlacement() {
@@ -156,7 +158,7 @@ void TViewerForm::StorePlacement() {
   const Rect normal{pos().x(), pos().y(), width(), height()};
   // Closing goes on when the settings cannot be written; the window then opens where it stood
   // before.
-  (void)WritePlacement(*settings_, section_, state, normal);
+  WritePlacement(*settings_, section_, state, normal).IgnoreFailure();
 }
 
 bool TViewerForm::KeyPressed(const QKeyEvent& key) {
