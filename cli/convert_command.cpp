@@ -7,7 +7,7 @@
 #include "codec/document_loader.h"
 #include "codec/document_saver.h"
 #include "commands.h"
-#include "platform/file_io.h"
+#include "document_file.h"
 
 namespace tessary::cli {
 namespace {
@@ -28,10 +28,14 @@ constexpr const char* kHelp =
     "write-protected file, or a non-empty file that gave no text.\n";
 
 constexpr std::pair<std::string_view, CharCode> kCodeWords[] = {
-    {"auto", CharCode::Auto},          {"sjis", CharCode::SJIS},
-    {"utf8bom", CharCode::UTF8Bom},    {"utf8", CharCode::UTF8},
-    {"utf16bombe", CharCode::UTF16BomBe}, {"utf16be", CharCode::UTF16Be},
-    {"utf16bomle", CharCode::UTF16BomLe}, {"utf16le", CharCode::UTF16Le},
+    {"auto", CharCode::Auto},
+    {"sjis", CharCode::SJIS},
+    {"utf8bom", CharCode::UTF8Bom},
+    {"utf8", CharCode::UTF8},
+    {"utf16bombe", CharCode::UTF16BomBe},
+    {"utf16be", CharCode::UTF16Be},
+    {"utf16bomle", CharCode::UTF16BomLe},
+    {"utf16le", CharCode::UTF16Le},
 };
 constexpr std::pair<std::string_view, RetCode> kEolWords[] = {
     {"crlf", RetCode::CrLf}, {"cr", RetCode::Cr}, {"lf", RetCode::Lf}, {"none", RetCode::None}};
@@ -47,7 +51,7 @@ struct Options {
   CharCode read = CharCode::Auto;
   std::optional<CharCode> to;
   std::optional<RetCode> eol;
-  bool force = false;
+  ForceWrite force = ForceWrite::No;
   std::string input, output;
 };
 
@@ -66,7 +70,7 @@ std::optional<int> Parse(const Args& args, Options& o) {
       return 0;
     }
     if (a == "--force") {
-      o.force = true;
+      o.force = ForceWrite::Yes;
       continue;
     }
     if (a == "--read" || a == "--to" || a == "--eol") {
@@ -79,7 +83,10 @@ std::optional<int> Parse(const Args& args, Options& o) {
       }
       auto code = Lookup(kCodeWords, v);
       if (!code || (a == "--to" && *code == CharCode::Auto)) return Usage("unknown character code");
-      if (a == "--read") o.read = *code; else o.to = *code;
+      if (a == "--read")
+        o.read = *code;
+      else
+        o.to = *code;
       continue;
     }
     if (a.size() > 1 && a[0] == '-') return Usage("unknown option");
@@ -91,55 +98,17 @@ std::optional<int> Parse(const Args& args, Options& o) {
   return std::nullopt;
 }
 
-// Messages hold the Windows line break of the message boxes; a terminal wants one newline.
-void PrintMessage(std::string_view text) {
-  std::string s;
-  for (size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) s.push_back(text[i]);
-  std::fprintf(stderr, "tessary-cli convert: %s\n", s.c_str());
-}
-
-// Messages of the file layer name their file; the missing-file message does not.
-std::string NamingTheFile(const std::string& path, const std::string& message) {
-  return message.find(path) == std::string::npos ? path + ": " + message : message;
-}
-
 }  // namespace
 
 int ConvertCommand(const Args& args) {
   Options o;
   if (auto status = Parse(args, o)) return *status;
-  Result<LoadedText> loaded = LoadDocumentFile(o.input, o.read, WorkingFiles::Skip());
-  if (!loaded) {
-    std::fprintf(stderr, "tessary-cli convert: %s\n",
-                 NamingTheFile(o.input, loaded.error().message).c_str());
-    return 1;
-  }
-  const LoadedText& doc = loaded.value();
-  if (doc.WriteProtected() && !o.force) {
-    if (doc.mixed_ret_code) PrintMessage(kMixedRetCodeMessage);
-    if (doc.invalid_char_found) PrintMessage(kInvalidCharMessage);
-    if (doc.text_cut_short) PrintMessage(kTextCutMessage);
-    std::fprintf(stderr, "tessary-cli convert: %s: not converted (--force converts the text shown)\n",
-                 o.input.c_str());
-    return 2;
-  }
-  if (doc.NoTextObtained()) {
-    PrintMessage(kNoTextMessage);
-    return 2;
-  }
+  const LoadOutcome loaded = LoadForRewrite("convert", o.input, o.read, o.force);
+  if (!loaded.doc) return loaded.exit_status;
+  const LoadedText& doc = *loaded.doc;
   const std::string bytes =
       EncodeDocument(doc.lines, o.to.value_or(doc.code), o.eol.value_or(doc.ret));
-  if (Status s = WriteFileAtomic(o.output, bytes); !s) {
-    std::fprintf(stderr, "tessary-cli convert: %s\n", s.error().message.c_str());
-    return 1;
-  }
-  if (doc.replaced_chars > 0)
-    std::fprintf(stderr,
-                 "tessary-cli convert: warning: %llu characters of %s have no Shift-JIS form and "
-                 "became \"?\" or a similar character\n",
-                 static_cast<unsigned long long>(doc.replaced_chars), o.input.c_str());
-  return 0;
+  return WriteRewritten("convert", o.input, o.output, doc, bytes);
 }
 
 }  // namespace tessary::cli
