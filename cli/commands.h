@@ -11,5 +11,6 @@ using Args = std::vector<std::string>;  // the arguments after the sub-command's
 int DetectCommand(const Args& args);
 int ConvertCommand(const Args& args);
 int CountCommand(const Args& args);
+int TextConvCommand(const Args& args);
 
 }  // namespace tessary::cli

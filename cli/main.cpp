@@ -17,12 +17,14 @@ constexpr Command kCommands[] = {
     {"detect", tessary::cli::DetectCommand, "print the character code and line end of files"},
     {"convert", tessary::cli::ConvertCommand, "convert a file as the editor loads and saves it"},
     {"count", tessary::cli::CountCommand, "print the lines and wrapped rows of a file"},
+    {"textconv", tessary::cli::TextConvCommand,
+     "convert case, width or tabs of a file's whole text"},
 };
 
 void Usage(std::FILE* out) {
   std::fprintf(out, "usage: tessary-cli COMMAND [ARGS...]\n\ncommands:\n");
   for (const auto& c : kCommands)
-    std::fprintf(out, "  %-8.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
+    std::fprintf(out, "  %-9.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
                  static_cast<int>(c.summary.size()), c.summary.data());
   std::fprintf(out, "\n'tessary-cli COMMAND --help' explains a command.\n");
 }
