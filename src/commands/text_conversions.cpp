@@ -72,8 +72,18 @@ void AppendCaseMapped(std::string_view ch, Case to, std::string& out) {
   }
 }
 
+// Code page 932 reads bytes below 0x80 as the same ASCII units, so their letters need no tables.
+char AsciiCase(char c, Case to) {
+  if (to == Case::Upper) return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
+}
+
 void AppendCase(std::string_view text, Case to, std::string& out) {
   for (size_t i = 0; i < text.size();) {
+    if (Byte(text[i]) < 0x80) {
+      out.push_back(AsciiCase(text[i++], to));
+      continue;
+    }
     const size_t len = CharLength(text, i);
     AppendCaseMapped(text.substr(i, len), to, out);
     i += len;
