@@ -257,10 +257,8 @@ TEST(EveryRoutine, LoneLeadByteBeforeALineEndStaysAndTheLineEndSurvives) {
 TEST(EveryRoutine, ByteAfterALoneLeadByteIsNotJoinedToIt) {
   EXPECT_EQ(HanToZen("\x81 a"), "\x81 " + S("ａ"));
   EXPECT_EQ(HanToZen("\x81\x7F"), "\x81\x7F");
-  EXPECT_EQ(UpperCase("\x81\x7F"
-                      "a"),
-            "\x81\x7F"
-            "A");
+  const std::string lead_del = "\x81\x7F";
+  EXPECT_EQ(UpperCase(lead_del + "a"), lead_del + "A");
 }
 
 TEST(EveryRoutine, AppendFormsAddToTheBuffer) {
