@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "base/line_split.h"
 #include "editor/editor_control.h"
 #include "editor/editor_search.h"
+#include "editor/rows_replacement.h"
 
 namespace tessary {
 namespace {
@@ -28,7 +30,36 @@ TSearchCaret CaretOf(const EditorControl& c) {
   return s;
 }
 
+// Where ReplaceAll's matches begin: at a selection or hit that is itself a match, else where a
+// forward search from the control's state begins.
+TextPos ReplaceFloor(const TSearchRows& rows, const TSearchPattern& pattern, TSearchOptions options,
+                     const TSearchCaret& caret) {
+  if (caret.hasRange) {
+    const std::optional<TSearchHit> hit = SearchRows(rows, pattern, options, {caret.rangeStart, 0});
+    if (hit && hit->start == caret.rangeStart &&
+        ShowHit(rows, TEditorHitStyle::hsSelect, hit->start, hit->length).caret == caret.rangeEnd)
+      return caret.rangeStart;
+  }
+  const TSearchStart from = SearchStartOf(rows, caret, options);
+  return AdvanceBytes(rows, from.position, from.previousLength);
+}
+
 }  // namespace
+
+int64_t ReplaceAll(EditorControl& control, std::string_view pattern, TSearchOptions options,
+                   std::string_view replacement) {
+  const TScreenStringsSearchRows rows(control.Document());
+  if (control.ReadOnly() || rows.RowCount() == 0 || pattern.empty()) return 0;
+  options = static_cast<TSearchOptions>(options | search_option::kForward);
+  const TSearchPattern prepared(pattern, options);
+  std::vector<TMatchSpan> matches;
+  ForEachMatch(rows, prepared, ReplaceFloor(rows, prepared, options, CaretOf(control)),
+               [&](const TMatchSpan& m) { matches.push_back(m); });
+  if (matches.empty()) return 0;
+  const TRowsReplacement edit = ReplaceMatches(rows, matches, WithCrLfLineEnds(replacement));
+  control.ReplaceRowSpan(edit.firstRow, edit.rowCount, edit.text, edit.caretAt);
+  return static_cast<int64_t>(matches.size());
+}
 
 bool Search(EditorControl& control, std::string_view pattern, TSearchOptions options) {
   const TScreenStringsSearchRows rows(control.Document());

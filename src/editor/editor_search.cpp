@@ -112,6 +112,17 @@ TSearchHit HitOf(const TSearchRows& rows, const Chunk& chunk, const TFoundText& 
   return TSearchHit{PositionOf(rows, chunk, f.position), f.length};
 }
 
+// The chunk that follows one whose scan left `undecided` open, as SearchForward steps.
+void StepForward(const TSearchRows& rows, int64_t undecided, TextPos& floor, int64_t& bytes,
+                 Chunk& chunk) {
+  const TextPos next = chunk.RawPositionOf(undecided);
+  const int64_t held = chunk.Size() - chunk.OffsetOf({floor.row, 0});
+  bytes =
+      next.row == floor.row ? 2 * std::max(bytes, held) : static_cast<int64_t>(kSearchChunkBytes);
+  floor = next;
+  if (floor.row < rows.RowCount()) FillForward(rows, floor.row, bytes, chunk);
+}
+
 // Forward: each chunk is searched from the earliest start still possible; a candidate that
 // needs text beyond the chunk starts the next chunk at its row, and when that row is the
 // chunk's own first row the chunk doubles instead, so a match of any length is found.
@@ -120,16 +131,12 @@ std::optional<TSearchHit> SearchForward(const TSearchRows& rows, const TSearchPa
   const int32_t n = rows.RowCount();
   int64_t bytes = static_cast<int64_t>(kSearchChunkBytes);
   Chunk chunk;
+  if (floor.row < n) FillForward(rows, floor.row, bytes, chunk);
   while (floor.row < n) {
-    FillForward(rows, floor.row, bytes, chunk);
     const TScanOutcome o = pattern.ScanForward(chunk.text, chunk.OffsetOf(floor), chunk.EndIn(n));
     if (o.found) return HitOf(rows, chunk, *o.found);
     if (o.undecided < 0) return std::nullopt;
-    const TextPos next = chunk.RawPositionOf(o.undecided);
-    const int64_t held = chunk.Size() - chunk.OffsetOf({floor.row, 0});
-    bytes =
-        next.row == floor.row ? 2 * std::max(bytes, held) : static_cast<int64_t>(kSearchChunkBytes);
-    floor = next;
+    StepForward(rows, o.undecided, floor, bytes, chunk);
   }
   return std::nullopt;
 }
@@ -232,6 +239,27 @@ std::optional<TSearchHit> SearchRows(const TSearchRows& rows, const TSearchPatte
     // The earliest match start, so that no chunk finds a match inside the previous hit.
     return SearchForward(rows, pattern, AdvanceBytes(rows, from.position, from.previousLength));
   return SearchBackward(rows, pattern, from.position);
+}
+
+void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPos floor,
+                  const std::function<void(const TMatchSpan&)>& visit) {
+  const int32_t n = rows.RowCount();
+  if (pattern.Empty() || floor.row < 0) return;
+  int64_t bytes = static_cast<int64_t>(kSearchChunkBytes);
+  Chunk chunk;
+  if (floor.row < n) FillForward(rows, floor.row, bytes, chunk);
+  while (floor.row < n) {
+    const int64_t undecided = pattern.ScanForwardEach(
+        chunk.text, chunk.OffsetOf(floor), chunk.EndIn(n), [&](const TFoundText& f) {
+          TextPos end = chunk.RawPositionOf(f.position + f.length - 1);
+          ++end.byte;
+          visit({chunk.RawPositionOf(f.position), end});
+          // A refill starts no earlier than the end of the last match.
+          floor = chunk.RawPositionOf(f.position + f.length);
+        });
+    if (undecided < 0) return;
+    StepForward(rows, undecided, floor, bytes, chunk);
+  }
 }
 
 THitDisplay ShowHit(const TSearchRows& rows, TEditorHitStyle style, TextPos hitStart,

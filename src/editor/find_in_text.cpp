@@ -400,6 +400,18 @@ TScanOutcome TSearchPattern::ScanForward(std::string_view text, int64_t first, T
   return MatchScanner(*this, text, end).Forward(first);
 }
 
+int64_t TSearchPattern::ScanForwardEach(std::string_view text, int64_t first, TextEnd end,
+                                        const std::function<void(const TFoundText&)>& visit) const {
+  if (chars_.empty() || first < 0) return -1;
+  MatchScanner scanner(*this, text, end);  // one scanner keeps its boundary knowledge
+  for (;;) {
+    const TScanOutcome o = scanner.Forward(first);
+    if (!o.found) return o.undecided;
+    visit(*o.found);
+    first = o.found->position + o.found->length;
+  }
+}
+
 TScanOutcome TSearchPattern::ScanBackward(std::string_view text, int64_t first, int64_t lowest,
                                           TextEnd end) const {
   if (chars_.empty() || first < 0) return {};

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -65,6 +66,11 @@ class TSearchPattern {
   // on a character boundary and hold the byte before `lowest` (for the whole-word test).
   // Forward: candidates from `first` upward.
   TScanOutcome ScanForward(std::string_view text, int64_t first, TextEnd end) const;
+  // Forward from `first`, every match in turn, each searched from the end of the one before (so
+  // that matches never overlap); returns the first undecided candidate after the last match,
+  // or -1. One pass over the text, however many matches.
+  int64_t ScanForwardEach(std::string_view text, int64_t first, TextEnd end,
+                          const std::function<void(const TFoundText&)>& visit) const;
   // Backward: candidates from `first` down to `lowest`.
   TScanOutcome ScanBackward(std::string_view text, int64_t first, int64_t lowest,
                             TextEnd end) const;

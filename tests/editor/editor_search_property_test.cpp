@@ -8,6 +8,7 @@
 
 #include "base/sjis.h"
 #include "editor/editor_search.h"
+#include "editor/rows_replacement.h"
 #include "support/test_files.h"
 
 namespace tessary {
@@ -169,6 +170,51 @@ TEST(EditorSearchProperty, WholeWordAtAChunkEnd) {
   // A search that starts at the row after the wrap sees that the word began before it.
   const auto tail = SearchRows(rows, TSearchPattern("ghi", o), o, {{rows.RowCount() - 3, 0}, 0});
   EXPECT_FALSE(tail.has_value());
+}
+
+// Replacing every match from a start, walking the chunks once, gives the text that replacing
+// match after match in the whole text gives.
+TEST(EditorSearchProperty, ReplacingEveryMatchEqualsReplacingInTheWholeText) {
+  std::mt19937 rng(21);
+  const Rows rows = RandomRows(rng, 40000);
+  const std::vector<int64_t> chars = CharStarts(rows.whole);
+  int replaced = 0;
+  for (int q = 0; q < 40; ++q) {
+    // Without line ends or blanks in the pattern, no match starts or ends inside a line end.
+    const std::string pattern =
+        PatternAt(rows.whole, chars, rng() % chars.size(), q % 4 == 0 ? 300 : 1 + rng() % 4, true);
+    if (pattern.empty()) continue;
+    const std::string replacement = rng() % 3 == 0 ? "" : pattern + "+";
+    const auto o = static_cast<TSearchOptions>(EveryOptionSet()[rng() % 16] | opt::kForward);
+    const auto row = static_cast<int32_t>(rng() % rows.text.size());
+    const TextPos floor{row, static_cast<int32_t>(rng() % (rows.text[row].size() + 1))};
+    const TSearchPattern prepared(pattern, o);
+    std::vector<TMatchSpan> matches;
+    ForEachMatch(rows, prepared, floor, [&](const TMatchSpan& m) { matches.push_back(m); });
+
+    int64_t from = rows.Offset(floor);
+    size_t count = 0;
+    std::string rebuilt = rows.whole.substr(0, static_cast<size_t>(from));
+    while (auto f = prepared.Find(rows.whole, from, 0)) {
+      rebuilt +=
+          rows.whole.substr(static_cast<size_t>(from), static_cast<size_t>(f->position - from));
+      rebuilt += replacement;
+      from = f->position + f->length;
+      ++count;
+    }
+    rebuilt += rows.whole.substr(static_cast<size_t>(from));
+    ASSERT_EQ(matches.size(), count) << q;
+    if (count == 0) continue;
+    ++replaced;
+    const TRowsReplacement edit = ReplaceMatches(rows, matches, replacement);
+    const auto last = static_cast<size_t>(edit.firstRow + edit.rowCount);
+    const int64_t after =
+        last < rows.starts.size() ? rows.starts[last] : static_cast<int64_t>(rows.whole.size());
+    const std::string got = rows.whole.substr(0, static_cast<size_t>(rows.starts[edit.firstRow])) +
+                            edit.text + rows.whole.substr(static_cast<size_t>(after));
+    ASSERT_EQ(got, rebuilt) << q;
+  }
+  EXPECT_GT(replaced, 10);
 }
 
 }  // namespace
