@@ -156,12 +156,16 @@ std::optional<TSearchHit> SearchBackward(const TSearchRows& rows, const TSearchP
   for (;;) {
     int64_t hi = std::min(chunk.OffsetOf(highest), chunk.Size() - 1);
     const int64_t lo = chunk.OffsetOf({first, 0});
+    // The highest candidates of every chunk but the last reach past its end: a little text is
+    // appended for them, doubling while a partial match runs on.
+    int64_t grow = std::max<int64_t>(2 * pattern.BackwardReach(), 256);
     for (;;) {
       const TScanOutcome o = pattern.ScanBackward(chunk.text, hi, lo, chunk.EndIn(n));
       if (o.found) return HitOf(rows, chunk, *o.found);
       if (o.undecided < 0) break;
       hi = o.undecided;
-      AppendRows(rows, std::max<int64_t>(chunk.Size(), kSearchChunkBytes), chunk);
+      AppendRows(rows, grow, chunk);
+      grow *= 2;
     }
     if (first == 0) return std::nullopt;
     if (highest.row >= first) highest = {first, -1};  // everything before the first row
