@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <vector>
 
 #include "editor/editor_control.h"
 
@@ -144,6 +146,46 @@ TEST(ControlReplaceAll, MatchesOverLineEndsWithTheSkipOptions) {
   c.SetReadOnly(true);
   EXPECT_EQ(ReplaceAll(c, "ab", opt::kForward, "Z"), 0);
   EXPECT_EQ(c.Text(), "xab\r\n  cd ab\r\n\tcdy\r\nabcd");
+}
+
+// Over wrapped rows and random caret places: the text after replace all is the text replacing
+// match after match in the whole text gives, and one undo restores the original bytes.
+TEST(ControlReplaceAll, EqualsReplacingInTheWholeTextAndUndoesInOneStep) {
+  std::mt19937 rng(5);
+  const std::vector<std::string> pieces = {"ab", "a", "b ", "\r\n", "  ", "\x82\xA0", "B"};
+  for (int round = 0; round < 30; ++round) {
+    EditorControl c;
+    c.SetWordWrap(true);
+    c.Document().WrapOption().SetWrapByte(static_cast<uint8_t>(8 + rng() % 20));
+    std::string text;
+    while (text.size() < 3000) text += pieces[rng() % pieces.size()];
+    c.Lines().SetTextStr(text);
+    const std::string original = c.Text();
+    const auto row = static_cast<int32_t>(rng() % static_cast<uint32_t>(c.RowCount()));
+    c.SetCaret(row, c.ColOfPos(row, static_cast<int32_t>(rng() % (c.RowText(row).size() + 1))));
+    const TSearchOptions o = rng() % 2 ? opt::kSkipLineBreaks | opt::kSkipBlanks : 0;
+    const std::string pattern = rng() % 2 ? "ab" : "ba";
+    const std::string replacement = rng() % 2 ? "" : "[ab]";
+
+    const TSearchPattern prepared(pattern, static_cast<TSearchOptions>(o | opt::kForward));
+    std::string want;
+    int64_t from = c.CaretOffset();
+    int64_t count = 0;
+    want = original.substr(0, static_cast<size_t>(from));
+    while (auto f = prepared.Find(original, from, 0)) {
+      want += original.substr(static_cast<size_t>(from), static_cast<size_t>(f->position - from));
+      want += replacement;
+      from = f->position + f->length;
+      ++count;
+    }
+    want += original.substr(static_cast<size_t>(from));
+
+    EXPECT_EQ(ReplaceAll(c, pattern, o, replacement), count) << round;
+    EXPECT_EQ(c.Text(), want) << round;
+    if (count == 0) continue;
+    c.Undo();
+    EXPECT_EQ(c.Text(), original) << round;
+  }
 }
 
 }  // namespace
