@@ -52,13 +52,14 @@ int64_t ReplaceAll(EditorControl& control, std::string_view pattern, TSearchOpti
   if (control.ReadOnly() || rows.RowCount() == 0 || pattern.empty()) return 0;
   options = static_cast<TSearchOptions>(options | search_option::kForward);
   const TSearchPattern prepared(pattern, options);
-  std::vector<TMatchSpan> matches;
+  const std::string text = WithCrLfLineEnds(replacement);
+  TRowsReplacementBuilder builder(rows, text);
   ForEachMatch(rows, prepared, ReplaceFloor(rows, prepared, options, CaretOf(control)),
-               [&](const TMatchSpan& m) { matches.push_back(m); });
-  if (matches.empty()) return 0;
-  const TRowsReplacement edit = ReplaceMatches(rows, matches, WithCrLfLineEnds(replacement));
+               [&](const TMatchSpan& m) { builder.Add(m); });
+  const TRowsReplacement edit = builder.Finish();
+  if (edit.count == 0) return 0;
   control.ReplaceRowSpan(edit.firstRow, edit.rowCount, edit.text, edit.caretAt);
-  return static_cast<int64_t>(matches.size());
+  return edit.count;
 }
 
 bool Search(EditorControl& control, std::string_view pattern, TSearchOptions options) {

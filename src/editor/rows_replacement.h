@@ -17,12 +17,34 @@ struct TRowsReplacement {
   int32_t rowCount = 0;
   std::string text;
   int64_t caretAt = 0;
+  int64_t count = 0;  // matches replaced
 };
 
-// The rows from the first match's row to the last match's with each match replaced by
-// `replacement`, built in one walk over those rows. Matches are in order and do not overlap.
-// A match boundary inside a line end moves to the end of its row, where a selection of the
-// match would end, so a line end is never cut in two. No matches: nothing to replace.
+// Builds the text of the rows from the first match's row to the last match's with each match
+// replaced, as the matches arrive (in order, not overlapping), so that no list of matches is
+// kept however many there are. A match boundary inside a line end moves to the end of its row,
+// where a selection of the match would end, so a line end is never cut in two.
+class TRowsReplacementBuilder {
+ public:
+  TRowsReplacementBuilder(const TSearchRows& rows, std::string_view replacement)
+      : rows_(rows), replacement_(replacement) {}
+  void Add(const TMatchSpan& match);
+  // No match added: count 0 and nothing to replace.
+  [[nodiscard]] TRowsReplacement Finish();
+
+ private:
+  TextPos SnappedToRow(TextPos p) const;
+  int32_t RowBytes(int32_t row) const;  // text and line end
+  // Copies the original bytes from the cursor up to p.
+  void CopyUpTo(TextPos p);
+
+  const TSearchRows& rows_;
+  std::string_view replacement_;
+  TRowsReplacement out_;
+  TextPos cursor_;  // the original text is copied up to here
+};
+
+// The same for a list of matches.
 TRowsReplacement ReplaceMatches(const TSearchRows& rows, const std::vector<TMatchSpan>& matches,
                                 std::string_view replacement);
 
