@@ -10,6 +10,7 @@
 
 #include "app/status_texts.h"
 #include "editor/editor_control.h"
+#include "editor/editor_control_search.h"
 #include "japanese_text.h"
 
 namespace {
@@ -195,6 +196,23 @@ void BM_SelStartWriteNearTheEnd(benchmark::State& state) {
   Counters(state, c);
 }
 BENCHMARK(BM_SelStartWriteNearTheEnd)->Unit(benchmark::kMicrosecond);
+
+// Replace all of a common character over the whole document (hundreds of thousands of matches)
+// as one edit, then its undo, which restores the document for the next iteration.
+void BM_ReplaceAllThenUndo(benchmark::State& state) {
+  EditorControl& c = Control();
+  const std::string hiragana_no = "\x82\xCC";  // the most common character of the text
+  int64_t replaced = 0;
+  for (auto _ : state) {
+    c.CancelSelection();
+    c.SetCaret(0, 0);
+    replaced = tessary::ReplaceAll(c, hiragana_no, tessary::search_option::kForward, "NO");
+    c.Undo();
+  }
+  state.counters["replaced"] = static_cast<double>(replaced);
+  Counters(state, c);
+}
+BENCHMARK(BM_ReplaceAllThenUndo)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The status bar's count of a selection of the whole document, as the window makes it after
 // each selection change; arg 1 copies the selection first, as the count used to.

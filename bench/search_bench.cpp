@@ -29,7 +29,8 @@ const std::string kAsciiWord = "Tessary";
 
 void Find(benchmark::State& state, const std::string& word, tessary::TSearchOptions options) {
   const std::string& text = Text();
-  tessary::TSearchPattern pattern(word, static_cast<tessary::TSearchOptions>(options | opt::kForward));
+  tessary::TSearchPattern pattern(word,
+                                  static_cast<tessary::TSearchOptions>(options | opt::kForward));
   for (auto _ : state) {
     auto found = pattern.Find(text, 0, 0);
     if (found) state.SkipWithError("the word is in the text");
@@ -38,16 +39,24 @@ void Find(benchmark::State& state, const std::string& word, tessary::TSearchOpti
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
 }
 
-void BM_FindJapaneseDefault(benchmark::State& s) { Find(s, kJapaneseWord, 0); }
-void BM_FindAsciiDefault(benchmark::State& s) { Find(s, kAsciiWord, 0); }
-void BM_FindJapaneseMatchCase(benchmark::State& s) { Find(s, kJapaneseWord, opt::kMatchCase); }
+void BM_FindJapaneseDefault(benchmark::State& s) {
+  Find(s, kJapaneseWord, 0);
+}
+void BM_FindAsciiDefault(benchmark::State& s) {
+  Find(s, kAsciiWord, 0);
+}
+void BM_FindJapaneseMatchCase(benchmark::State& s) {
+  Find(s, kJapaneseWord, opt::kMatchCase);
+}
 void BM_FindJapaneseWidthBreaksBlanks(benchmark::State& s) {
   Find(s, kJapaneseWord, opt::kFullHalf | opt::kSkipLineBreaks | opt::kSkipBlanks);
 }
 void BM_FindAsciiWidthBreaksBlanks(benchmark::State& s) {
   Find(s, kAsciiWord, opt::kFullHalf | opt::kSkipLineBreaks | opt::kSkipBlanks);
 }
-void BM_FindJapaneseWholeWord(benchmark::State& s) { Find(s, kJapaneseWord, opt::kWholeWord); }
+void BM_FindJapaneseWholeWord(benchmark::State& s) {
+  Find(s, kJapaneseWord, opt::kWholeWord);
+}
 
 BENCHMARK(BM_FindJapaneseDefault)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAsciiDefault)->Unit(benchmark::kMillisecond);
@@ -67,24 +76,31 @@ const tessary::TEditorScreenStrings& Document() {
   return *doc;
 }
 
+// Forward from the start, or backward (options without kForward) from the row after the last.
 void SearchDocument(benchmark::State& state, tessary::TSearchOptions options) {
   const tessary::TEditorScreenStrings& doc = Document();
   tessary::TScreenStringsSearchRows rows(doc);
   tessary::TSearchCaret caret;
-  const auto o = static_cast<tessary::TSearchOptions>(options | opt::kForward);
+  if ((options & opt::kForward) == 0) caret.caret = {doc.Count(), 0};
   for (auto _ : state) {
-    auto hit = tessary::Search(rows, caret, kJapaneseWord, o);
+    auto hit = tessary::Search(rows, caret, kJapaneseWord, options);
     if (hit) state.SkipWithError("the word is in the text");
     benchmark::DoNotOptimize(hit);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * Text().size()));
 }
 
-void BM_SearchDocumentDefault(benchmark::State& s) { SearchDocument(s, 0); }
+void BM_SearchDocumentDefault(benchmark::State& s) {
+  SearchDocument(s, opt::kForward);
+}
 void BM_SearchDocumentWidthBreaksBlanks(benchmark::State& s) {
-  SearchDocument(s, opt::kFullHalf | opt::kSkipLineBreaks | opt::kSkipBlanks);
+  SearchDocument(s, opt::kForward | opt::kFullHalf | opt::kSkipLineBreaks | opt::kSkipBlanks);
+}
+void BM_SearchDocumentBackward(benchmark::State& s) {
+  SearchDocument(s, 0);
 }
 BENCHMARK(BM_SearchDocumentDefault)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchDocumentBackward)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchDocumentWidthBreaksBlanks)->Unit(benchmark::kMillisecond);
 
 // After a jump to the end of a million-row wrapped document coloured by the main window's kind

@@ -104,17 +104,15 @@ Rows RowsOf(std::string_view text, uint8_t width) {
   return r;
 }
 
-// While the text fits one chunk, searching the rows is searching the joined text.
+// Searching the rows chunk by chunk is searching the joined text, however long it is.
 void CheckRows(TSearchOptions options, std::string_view pattern, std::string_view text,
                uint8_t width) {
   const Rows r = RowsOf(text, width);
-  if (r.joined.size() > kSearchChunkBytes) return;
   const TSearchPattern prepared(pattern, options);
   const bool forward = options & opt::kForward;
   const int32_t last = r.RowCount() - 1;
   const TSearchStart from{
-      forward ? TextPos{0, 0}
-              : TextPos{last, static_cast<int32_t>(r.rows.back().text.size()) + 2},
+      forward ? TextPos{0, 0} : TextPos{last, static_cast<int32_t>(r.rows.back().text.size()) + 2},
       0};
   const std::optional<TSearchHit> hit = SearchRows(r, prepared, options, from);
   const auto start = forward ? int64_t{0} : static_cast<int64_t>(r.joined.size());

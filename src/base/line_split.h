@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -42,6 +43,27 @@ inline std::vector<std::string_view> SplitLines(
   std::string_view line;
   while (lines.size() < max_lines && splitter.Next(line)) lines.push_back(line);
   return lines;
+}
+
+// The text with every lone CR and lone LF made CR LF: what the editor inserts, so that caret
+// offsets counted over the inserted text agree with the document, which counts every line end
+// as two bytes.
+inline std::string WithCrLfLineEnds(std::string_view s) {
+  if (s.find_first_of("\r\n") == std::string_view::npos) return std::string(s);
+  std::string out;
+  out.reserve(s.size() + 16);
+  for (size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == '\r') {
+      out += kCrLf;
+      if (i + 1 < s.size() && s[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      out += kCrLf;
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 }  // namespace tessary

@@ -14,26 +14,6 @@ bool IsTab(char c) {
   return c == '\t';
 }
 
-// Lone CR and lone LF become CR LF, so that the caret offsets counted over the inserted text
-// agree with the document, which counts every line end as two bytes.
-std::string NormaliseLineEnds(std::string_view s) {
-  if (s.find_first_of("\r\n") == std::string_view::npos) return std::string(s);
-  std::string out;
-  out.reserve(s.size() + 16);
-  for (size_t i = 0; i < s.size(); ++i) {
-    const char c = s[i];
-    if (c == '\r') {
-      out += kCrLf;
-      if (i + 1 < s.size() && s[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      out += kCrLf;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 // ---- editing ----
@@ -53,6 +33,15 @@ void EditorControl::ReplaceRowsAndPlaceCaret(int32_t start, int32_t count, std::
   const int64_t before = SpanFrom(from, start);
   Replace(start, count, text);
   PlaceCaretFrom(from, before + caret_at);
+}
+
+void EditorControl::ReplaceRowSpan(int32_t start, int32_t count, std::string_view text,
+                                   int64_t caret_at) {
+  if (!CanEdit()) return;
+  DropHit();
+  const UpdateGuard update(*this);
+  ClearSelectionState();
+  ReplaceRowsAndPlaceCaret(start, count, text, caret_at);
 }
 
 void EditorControl::ApplyRowEdit(const RowEdit& edit) {
@@ -77,7 +66,7 @@ void EditorControl::DeleteSelection() {
 void EditorControl::InsertText(std::string_view s) {
   if (!CanEdit()) return;
   DropHit();
-  const std::string text = NormaliseLineEnds(s);
+  const std::string text = WithCrLfLineEnds(s);
   if (text.empty()) {
     if (Selected())
       DeleteSelection();

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "base/line_split.h"
 #include "editor/editor_control.h"
 #include "editor/editor_search.h"
+#include "editor/rows_replacement.h"
 
 namespace tessary {
 namespace {
@@ -28,7 +30,37 @@ TSearchCaret CaretOf(const EditorControl& c) {
   return s;
 }
 
+// Where ReplaceAll's matches begin: at a selection or hit that is itself a match, else where a
+// forward search from the control's state begins.
+TextPos ReplaceFloor(const TSearchRows& rows, const TSearchPattern& pattern, TSearchOptions options,
+                     const TSearchCaret& caret) {
+  if (caret.hasRange) {
+    const std::optional<TSearchHit> hit = SearchRows(rows, pattern, options, {caret.rangeStart, 0});
+    if (hit && hit->start == caret.rangeStart &&
+        ShowHit(rows, TEditorHitStyle::hsSelect, hit->start, hit->length).caret == caret.rangeEnd)
+      return caret.rangeStart;
+  }
+  const TSearchStart from = SearchStartOf(rows, caret, options);
+  return AdvanceBytes(rows, from.position, from.previousLength);
+}
+
 }  // namespace
+
+int64_t ReplaceAll(EditorControl& control, std::string_view pattern, TSearchOptions options,
+                   std::string_view replacement) {
+  const TScreenStringsSearchRows rows(control.Document());
+  if (control.ReadOnly() || rows.RowCount() == 0 || pattern.empty()) return 0;
+  options = static_cast<TSearchOptions>(options | search_option::kForward);
+  const TSearchPattern prepared(pattern, options);
+  const std::string text = WithCrLfLineEnds(replacement);
+  TRowsReplacementBuilder builder(rows, text);
+  ForEachMatch(rows, prepared, ReplaceFloor(rows, prepared, options, CaretOf(control)),
+               [&](const TMatchSpan& m) { builder.Add(m); });
+  const TRowsReplacement edit = builder.Finish();
+  if (edit.count == 0) return 0;
+  control.ReplaceRowSpan(edit.firstRow, edit.rowCount, edit.text, edit.caretAt);
+  return edit.count;
+}
 
 bool Search(EditorControl& control, std::string_view pattern, TSearchOptions options) {
   const TScreenStringsSearchRows rows(control.Document());

@@ -15,7 +15,8 @@ int LineEndBytes(RowEnd e) {
   return e == RowEnd::RowEndsLine ? 2 : 0;
 }
 
-// Rows [first, last] joined; rowStart[k] is where row first + k begins in text.
+// Rows [first, last] joined; rowStart[k] is where row first + k begins in text. A window of
+// the text for one step of a search.
 struct Chunk {
   int32_t first = 0;
   int32_t last = -1;
@@ -34,46 +35,142 @@ struct Chunk {
     if (e == RowEnd::RowEndsLine) text.append("\r\n");
     ++last;
   }
+  int64_t Size() const { return static_cast<int64_t>(text.size()); }
   // Offset of a position of a row inside this chunk, clamped to the chunk.
   int64_t OffsetOf(TextPos p) const {
     if (p.row < first) return 0;
-    if (p.row > last) return static_cast<int64_t>(text.size());
-    return std::min<int64_t>(rowStart[static_cast<size_t>(p.row - first)] + p.byte,
-                             static_cast<int64_t>(text.size()));
+    if (p.row > last) return Size();
+    return std::min<int64_t>(rowStart[static_cast<size_t>(p.row - first)] + p.byte, Size());
+  }
+  // The position of an offset, its byte counted from the start of its row even inside a line
+  // end; the end of the chunk is the start of the row after it.
+  TextPos RawPositionOf(int64_t offset) const {
+    if (offset >= Size()) return {last + 1, 0};
+    auto it = std::upper_bound(rowStart.begin(), rowStart.end(), offset);
+    const size_t k = static_cast<size_t>(it - rowStart.begin()) - 1;
+    return {first + static_cast<int32_t>(k), static_cast<int32_t>(offset - rowStart[k])};
+  }
+  TextEnd EndIn(int32_t rowCount) const {
+    return last >= rowCount - 1 ? TextEnd::Final : TextEnd::MoreFollows;
   }
 };
 
-void FillForward(const TSearchRows& rows, int32_t from, Chunk& chunk) {
-  chunk.Clear(from);
-  rows.ForEachRowFrom(from, [&](int32_t, std::string_view text, RowEnd e) {
+// The first row to put before `row` so that the byte before it is in the chunk (the
+// whole-word test looks at it); rows never split a character, so the chunk starts on one.
+int32_t ContextRowBefore(const TSearchRows& rows, int32_t row) {
+  int32_t first = row;
+  while (first > 0) {
+    --first;
+    if (!rows.RowText(first).empty() || rows.RowAttribute(first) == RowEnd::RowEndsLine) break;
+  }
+  return first;
+}
+
+// Appends rows after the chunk's last until at least `bytes` more bytes are held or the rows
+// run out.
+void AppendRows(const TSearchRows& rows, int64_t bytes, Chunk& chunk) {
+  const int64_t goal = chunk.Size() + bytes;
+  rows.ForEachRowFrom(chunk.last + 1, [&](int32_t, std::string_view text, RowEnd e) {
     chunk.Append(text, e);
-    return chunk.text.size() <= kSearchChunkBytes;
+    return chunk.Size() < goal;
   });
 }
 
-void FillBackward(const TSearchRows& rows, int32_t last, Chunk& chunk) {
-  size_t bytes = 0;
-  int32_t first = last;
-  for (;;) {
-    bytes +=
-        rows.RowText(first).size() + static_cast<size_t>(LineEndBytes(rows.RowAttribute(first)));
-    if (bytes > kSearchChunkBytes || first == 0) break;
-    --first;
-  }
+// The context before `from`, then rows from `from` on until they hold more than `bytes`.
+void FillForward(const TSearchRows& rows, int32_t from, int64_t bytes, Chunk& chunk) {
+  const int32_t first = ContextRowBefore(rows, from);
   chunk.Clear(first);
-  chunk.text.reserve(bytes);
-  for (int32_t r = first; r <= last; ++r) chunk.Append(rows.RowText(r), rows.RowAttribute(r));
+  for (int32_t r = first; r < from; ++r) chunk.Append(rows.RowText(r), rows.RowAttribute(r));
+  AppendRows(rows, bytes + 1, chunk);
+}
+
+// Rows ending with `last`, walking up until the rows before `last` hold more than `bytes`, plus
+// the context before them. Returns the first row that is not context.
+int32_t FillBackward(const TSearchRows& rows, int32_t last, int64_t bytes, Chunk& chunk) {
+  int64_t held = 0;
+  int32_t first = last;
+  while (first > 0 && held <= bytes) {
+    --first;
+    held +=
+        static_cast<int64_t>(rows.RowText(first).size()) + LineEndBytes(rows.RowAttribute(first));
+  }
+  const int32_t context = first > 0 ? ContextRowBefore(rows, first) : first;
+  chunk.Clear(context);
+  for (int32_t r = context; r <= last; ++r) chunk.Append(rows.RowText(r), rows.RowAttribute(r));
+  return first;
 }
 
 // The caret position of a chunk offset: a place inside a line end is the end of its row, and
 // the end of a wrapped row is the start of the next.
 TextPos PositionOf(const TSearchRows& rows, const Chunk& chunk, int64_t offset) {
-  auto it = std::upper_bound(chunk.rowStart.begin(), chunk.rowStart.end(), offset);
-  size_t k = static_cast<size_t>(it - chunk.rowStart.begin()) - 1;
-  int32_t row = chunk.first + static_cast<int32_t>(k);
-  int64_t byte = offset - chunk.rowStart[k];
-  int64_t length = static_cast<int64_t>(rows.RowText(row).size());
-  return {row, static_cast<int32_t>(std::min(byte, length))};
+  TextPos p = chunk.RawPositionOf(offset);
+  const int64_t length = static_cast<int64_t>(rows.RowText(p.row).size());
+  return {p.row, static_cast<int32_t>(std::min<int64_t>(p.byte, length))};
+}
+
+TSearchHit HitOf(const TSearchRows& rows, const Chunk& chunk, const TFoundText& f) {
+  return TSearchHit{PositionOf(rows, chunk, f.position), f.length};
+}
+
+// The chunk that follows one whose scan left `undecided` open, as SearchForward steps.
+void StepForward(const TSearchRows& rows, int64_t undecided, TextPos& floor, int64_t& bytes,
+                 Chunk& chunk) {
+  const TextPos next = chunk.RawPositionOf(undecided);
+  const int64_t held = chunk.Size() - chunk.OffsetOf({floor.row, 0});
+  bytes =
+      next.row == floor.row ? 2 * std::max(bytes, held) : static_cast<int64_t>(kSearchChunkBytes);
+  floor = next;
+  if (floor.row < rows.RowCount()) FillForward(rows, floor.row, bytes, chunk);
+}
+
+// Forward: each chunk is searched from the earliest start still possible; a candidate that
+// needs text beyond the chunk starts the next chunk at its row, and when that row is the
+// chunk's own first row the chunk doubles instead, so a match of any length is found.
+std::optional<TSearchHit> SearchForward(const TSearchRows& rows, const TSearchPattern& pattern,
+                                        TextPos floor) {
+  const int32_t n = rows.RowCount();
+  int64_t bytes = static_cast<int64_t>(kSearchChunkBytes);
+  Chunk chunk;
+  if (floor.row < n) FillForward(rows, floor.row, bytes, chunk);
+  while (floor.row < n) {
+    const TScanOutcome o = pattern.ScanForward(chunk.text, chunk.OffsetOf(floor), chunk.EndIn(n));
+    if (o.found) return HitOf(rows, chunk, *o.found);
+    if (o.undecided < 0) return std::nullopt;
+    StepForward(rows, o.undecided, floor, bytes, chunk);
+  }
+  return std::nullopt;
+}
+
+// Backward: chunks walk up the rows, each searched from the highest candidate not yet tried
+// down to its first row; a candidate that needs text beyond the chunk's end has rows appended
+// (the chunk's offsets stay) and is tried again.
+std::optional<TSearchHit> SearchBackward(const TSearchRows& rows, const TSearchPattern& pattern,
+                                         TextPos start) {
+  const int32_t n = rows.RowCount();
+  Chunk chunk;
+  const int64_t reach = static_cast<int64_t>(kSearchChunkBytes) + pattern.BackwardReach();
+  int32_t first = FillBackward(rows, start.row, reach, chunk);
+  const int64_t c0 = pattern.FirstBackwardCandidate(chunk.text, chunk.OffsetOf(start));
+  if (c0 < 0) return std::nullopt;
+  TextPos highest = chunk.RawPositionOf(c0);  // no candidate above it
+  for (;;) {
+    int64_t hi = std::min(chunk.OffsetOf(highest), chunk.Size() - 1);
+    const int64_t lo = chunk.OffsetOf({first, 0});
+    // The highest candidates of every chunk but the last reach past its end: a little text is
+    // appended for them, doubling while a partial match runs on.
+    int64_t grow = std::max<int64_t>(2 * pattern.BackwardReach(), 256);
+    for (;;) {
+      const TScanOutcome o = pattern.ScanBackward(chunk.text, hi, lo, chunk.EndIn(n));
+      if (o.found) return HitOf(rows, chunk, *o.found);
+      if (o.undecided < 0) break;
+      hi = o.undecided;
+      AppendRows(rows, grow, chunk);
+      grow *= 2;
+    }
+    if (first == 0) return std::nullopt;
+    if (highest.row >= first) highest = {first, -1};  // everything before the first row
+    first = FillBackward(rows, first - 1, static_cast<int64_t>(kSearchChunkBytes), chunk);
+  }
 }
 
 }  // namespace
@@ -142,28 +239,30 @@ std::optional<TSearchHit> SearchRows(const TSearchRows& rows, const TSearchPatte
   if (pattern.Empty() || n == 0 || from.previousLength < 0 || from.position.row < 0 ||
       from.position.row >= n)
     return std::nullopt;
+  if (options & opt::kForward)
+    // The earliest match start, so that no chunk finds a match inside the previous hit.
+    return SearchForward(rows, pattern, AdvanceBytes(rows, from.position, from.previousLength));
+  return SearchBackward(rows, pattern, from.position);
+}
+
+void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPos floor,
+                  const std::function<void(const TMatchSpan&)>& visit) {
+  const int32_t n = rows.RowCount();
+  if (pattern.Empty() || floor.row < 0) return;
+  int64_t bytes = static_cast<int64_t>(kSearchChunkBytes);
   Chunk chunk;
-  if (options & opt::kForward) {
-    // The earliest match start, so that a later chunk never finds a match inside the
-    // previous hit.
-    const TextPos floor = AdvanceBytes(rows, from.position, from.previousLength);
-    if (floor.row >= n) return std::nullopt;
-    for (int32_t row = floor.row;;) {
-      FillForward(rows, row, chunk);
-      if (auto f = pattern.Find(chunk.text, chunk.OffsetOf(floor), 0))
-        return TSearchHit{PositionOf(rows, chunk, f->position), f->length};
-      if (chunk.last >= n - 1) return std::nullopt;
-      row = chunk.last > chunk.first ? chunk.last : chunk.last + 1;
-    }
-  }
-  for (int32_t last = from.position.row;;) {
-    FillBackward(rows, last, chunk);
-    const int64_t start = last == from.position.row ? chunk.OffsetOf(from.position)
-                                                    : static_cast<int64_t>(chunk.text.size());
-    if (auto f = pattern.Find(chunk.text, start, 0))
-      return TSearchHit{PositionOf(rows, chunk, f->position), f->length};
-    if (chunk.first == 0) return std::nullopt;
-    last = chunk.first < chunk.last ? chunk.first : chunk.first - 1;
+  if (floor.row < n) FillForward(rows, floor.row, bytes, chunk);
+  while (floor.row < n) {
+    const int64_t undecided = pattern.ScanForwardEach(
+        chunk.text, chunk.OffsetOf(floor), chunk.EndIn(n), [&](const TFoundText& f) {
+          TextPos end = chunk.RawPositionOf(f.position + f.length - 1);
+          ++end.byte;
+          visit({chunk.RawPositionOf(f.position), end});
+          // A refill starts no earlier than the end of the last match.
+          floor = chunk.RawPositionOf(f.position + f.length);
+        });
+    if (undecided < 0) return;
+    StepForward(rows, undecided, floor, bytes, chunk);
   }
 }
 

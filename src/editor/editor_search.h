@@ -97,6 +97,20 @@ TSearchStart SearchStartOf(const TSearchRows& rows, const TSearchCaret& caret,
 std::optional<TSearchHit> SearchRows(const TSearchRows& rows, const TSearchPattern& pattern,
                                      TSearchOptions options, TSearchStart from);
 
+// A match over the rows: `end` is the position after its last byte, on the row of that byte.
+// Bytes count from the start of a row, its line end included (a position may lie in it).
+struct TMatchSpan {
+  TextPos start;
+  TextPos end;
+  bool operator==(const TMatchSpan&) const = default;
+};
+
+// Every match from `floor` to the end of the text, in order, each searched in the original
+// text from the end of the one before (they never overlap). One pass: a chunk is refilled only
+// where the text runs out, never per match.
+void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPos floor,
+                  const std::function<void(const TMatchSpan&)>& visit);
+
 // The display step alone (also used after a replacement).
 THitDisplay ShowHit(const TSearchRows& rows, TEditorHitStyle style, TextPos hitStart,
                     int64_t length);

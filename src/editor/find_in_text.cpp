@@ -126,52 +126,42 @@ bool IsSearchDelimiter(uint8_t b) {
 // The per-call state of a search: the text, and what is known of its character boundaries.
 class MatchScanner {
  public:
-  MatchScanner(const TSearchPattern& p, std::string_view text)
+  MatchScanner(const TSearchPattern& p, std::string_view text, TextEnd end = TextEnd::Final)
       : p_(p),
         t_(reinterpret_cast<const uint8_t*>(text.data())),
-        n_(static_cast<int64_t>(text.size())) {}
+        n_(static_cast<int64_t>(text.size())),
+        more_(end == TextEnd::MoreFollows) {}
 
-  std::optional<TFoundText> Forward(int64_t first) {
-    const int64_t last = n_ - p_.minMatchBytes_;  // no later start can hold a match
-    if (first > last) return std::nullopt;
-    if (!p_.anchor_.usable) {
-      for (int64_t c = first; c <= last; ++c)
-        if (auto m = TryAt(c)) return m;
-      return std::nullopt;
-    }
-    const TSearchPattern::Anchor& a = p_.anchor_;
-    const int o = a.offset;
-    const auto& v = a.bytes;
-    const uint8_t* p = t_ + first + o;
-    const uint8_t* end = t_ + last + o + 1;
-    while (p < end) {
-      p = a.paired ? FindPairAnchor(p, end, t_ + n_, a.singles, a.singleCount, a.lead, a.trails)
-                   : scan::FindAny4(p, end, v[0], v[1], v[2], v[3]);
-      if (p == end) break;
-      if (auto m = TryAt(p - t_ - o)) return m;
-      ++p;
-    }
-    return std::nullopt;
+  TScanOutcome Forward(int64_t first) {
+    const int64_t last = n_ - p_.minMatchBytes_;  // no later start can hold a match here
+    TScanOutcome out = ForwardUpTo(first, last);
+    // Later starts need bytes beyond the buffer: undecided when the text goes on.
+    if (!out.found && out.undecided < 0 && more_) out.undecided = std::max(first, last + 1);
+    return out;
   }
 
-  std::optional<TFoundText> Backward(int64_t first) {
-    first = std::min(first, n_ - p_.minMatchBytes_);
-    if (first < 0) return std::nullopt;
+  TScanOutcome Backward(int64_t first, int64_t lowest) {
+    lowest = std::max<int64_t>(lowest, 0);
+    if (first > n_ - p_.minMatchBytes_) {
+      if (more_ && first >= lowest) return {std::nullopt, first};
+      first = n_ - p_.minMatchBytes_;
+    }
+    if (first < lowest) return {};
     if (!p_.anchor_.usable) {
-      for (int64_t c = first; c >= 0; --c)
-        if (auto m = TryAt(c)) return m;
-      return std::nullopt;
+      for (int64_t c = first; c >= lowest; --c)
+        if (TScanOutcome m = TryAt(c); Decisive(m)) return m;
+      return {};
     }
     const int o = p_.anchor_.offset;
-    const uint8_t* begin = t_ + o;
+    const uint8_t* begin = t_ + lowest + o;
     const uint8_t* end = t_ + first + o + 1;
     while (end > begin) {
       const uint8_t* h = FindAny4Back(begin, end, p_.anchor_.bytes);
       if (h == nullptr) break;
-      if (auto m = TryAt(h - t_ - o)) return m;
+      if (TScanOutcome m = TryAt(h - t_ - o); Decisive(m)) return m;
       end = h;
     }
-    return std::nullopt;
+    return {};
   }
 
   // Backward start with option 8: `count` characters before `start`, a voiced mark staying with
@@ -225,24 +215,53 @@ class MatchScanner {
     return !IsTrail(c - 1);
   }
 
-  std::optional<TFoundText> TryAt(int64_t c) {
-    if (IsTrail(c)) return std::nullopt;
+  static bool Decisive(const TScanOutcome& m) { return m.found || m.undecided >= 0; }
+
+  TScanOutcome ForwardUpTo(int64_t first, int64_t last) {
+    if (first > last) return {};
+    if (!p_.anchor_.usable) {
+      for (int64_t c = first; c <= last; ++c)
+        if (TScanOutcome m = TryAt(c); Decisive(m)) return m;
+      return {};
+    }
+    const TSearchPattern::Anchor& a = p_.anchor_;
+    const int o = a.offset;
+    const auto& v = a.bytes;
+    const uint8_t* p = t_ + first + o;
+    const uint8_t* end = t_ + last + o + 1;
+    while (p < end) {
+      p = a.paired ? FindPairAnchor(p, end, t_ + n_, a.singles, a.singleCount, a.lead, a.trails)
+                   : scan::FindAny4(p, end, v[0], v[1], v[2], v[3]);
+      if (p == end) break;
+      if (TScanOutcome m = TryAt(p - t_ - o); Decisive(m)) return m;
+      ++p;
+    }
+    return {};
+  }
+
+  // The candidate at c: a match, no match, or undecided when the comparison reaches the last
+  // byte of a buffer that the text continues beyond (the last byte may be a lead byte, a
+  // half-width katakana before its voiced mark, or the end of a word).
+  TScanOutcome TryAt(int64_t c) {
+    if (IsTrail(c)) return {};
     const TSearchOptions options = p_.options_;
-    if ((options & opt::kWholeWord) && !IsWordStart(c)) return std::nullopt;
+    if ((options & opt::kWholeWord) && !IsWordStart(c)) return {};
     const bool skipBreaks = (options & opt::kSkipLineBreaks) != 0;
     const bool skipBlanks = (options & opt::kSkipBlanks) != 0;
+    const TScanOutcome undecided{std::nullopt, c};
     const size_t m = p_.chars_.size();
     int64_t i = c;
     size_t k = 0;
     while (k < m) {
-      if (i >= n_) return std::nullopt;
+      if (more_ && i + 1 >= n_) return undecided;
+      if (i >= n_) return {};
       TextChar tc = ReadChar(t_, i, n_, options);
       if (tc.code == p_.chars_[k]) {
         i += tc.length;
         ++k;
         continue;
       }
-      if (k == 0) return std::nullopt;
+      if (k == 0) return {};
       uint8_t b = t_[i];
       if (skipBreaks && (b == kCr || b == kLf)) {
         ++i;
@@ -257,15 +276,19 @@ class MatchScanner {
         i += 2;
         continue;
       }
-      return std::nullopt;
+      return {};
     }
-    if ((options & opt::kWholeWord) && i < n_ && !kDelimiter[t_[i]]) return std::nullopt;
-    return TFoundText{c, i - c};
+    if (options & opt::kWholeWord) {
+      if (more_ && i >= n_) return undecided;
+      if (i < n_ && !kDelimiter[t_[i]]) return {};
+    }
+    return {TFoundText{c, i - c}, -1};
   }
 
   const TSearchPattern& p_;
   const uint8_t* t_;
   int64_t n_;
+  bool more_;             // the text goes on after the buffer
   int64_t runStart_ = 0;  // a character boundary; bytes [runStart_, runEnd_) are lead-range
   int64_t runEnd_ = 0;
 };
@@ -367,11 +390,38 @@ std::optional<TFoundText> TSearchPattern::Find(std::string_view text, int64_t st
                                                int64_t previousLength) const {
   const int64_t n = static_cast<int64_t>(text.size());
   if (chars_.empty() || n == 0 || start < 0 || start > n || previousLength < 0) return std::nullopt;
-  MatchScanner scanner(*this, text);
-  if (options_ & opt::kForward) return scanner.Forward(start + previousLength);
-  int64_t first = (options_ & opt::kFullHalf) ? scanner.StepBackChars(start, chars_.size())
-                                              : start - byteLength_;
-  return scanner.Backward(first);
+  if (options_ & opt::kForward)
+    return ScanForward(text, start + previousLength, TextEnd::Final).found;
+  return ScanBackward(text, FirstBackwardCandidate(text, start), 0, TextEnd::Final).found;
+}
+
+TScanOutcome TSearchPattern::ScanForward(std::string_view text, int64_t first, TextEnd end) const {
+  if (chars_.empty() || first < 0) return {};
+  return MatchScanner(*this, text, end).Forward(first);
+}
+
+int64_t TSearchPattern::ScanForwardEach(std::string_view text, int64_t first, TextEnd end,
+                                        const std::function<void(const TFoundText&)>& visit) const {
+  if (chars_.empty() || first < 0) return -1;
+  MatchScanner scanner(*this, text, end);  // one scanner keeps its boundary knowledge
+  for (;;) {
+    const TScanOutcome o = scanner.Forward(first);
+    if (!o.found) return o.undecided;
+    visit(*o.found);
+    first = o.found->position + o.found->length;
+  }
+}
+
+TScanOutcome TSearchPattern::ScanBackward(std::string_view text, int64_t first, int64_t lowest,
+                                          TextEnd end) const {
+  if (chars_.empty() || first < 0) return {};
+  return MatchScanner(*this, text, end).Backward(first, lowest);
+}
+
+int64_t TSearchPattern::FirstBackwardCandidate(std::string_view text, int64_t start) const {
+  if (options_ & opt::kFullHalf)
+    return MatchScanner(*this, text).StepBackChars(start, chars_.size());
+  return start - byteLength_;
 }
 
 std::optional<TFoundText> FindInText(std::string_view text, int64_t start, int64_t previousLength,

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "editor/editor_control.h"
 
 namespace tessary {
@@ -11,7 +15,8 @@ namespace {
 namespace opt = search_option;
 
 TEST(ControlSearch, RepeatedSearchesWalkThroughTheMatchesInEachStyle) {
-  for (TEditorHitStyle style : {TEditorHitStyle::hsSelect, TEditorHitStyle::hsDraw, TEditorHitStyle::hsCaret}) {
+  for (TEditorHitStyle style :
+       {TEditorHitStyle::hsSelect, TEditorHitStyle::hsDraw, TEditorHitStyle::hsCaret}) {
     EditorControl c;
     c.Lines().SetTextStr("ab\tAB\r\n  ab");
     c.SetHitStyle(style);
@@ -54,6 +59,133 @@ TEST(ControlSearch, NothingFoundChangesNothing) {
   c.SetCaret(0, c.ColOfPos(0, 1));
   ASSERT_TRUE(Search(c, "ab", opt::kForward));
   EXPECT_EQ(c.SelStart(), 1);
+}
+
+// ---- replace all ----
+
+std::string Repeated(std::string_view line, int times) {
+  std::string s;
+  for (int i = 0; i < times; ++i) s += line;
+  return s;
+}
+
+TEST(ControlReplaceAll, ThousandsOfMatchesAreOneEditUndoneInOneStep) {
+  EditorControl c;
+  const std::string original = Repeated("foo bar foo\r\n", 3000) + "tail";
+  c.Lines().SetTextStr(original);
+  c.SetCaret(0, 0);
+  EXPECT_EQ(ReplaceAll(c, "foo", opt::kForward, "X"), 6000);
+  const std::string replaced = Repeated("X bar X\r\n", 3000) + "tail";
+  EXPECT_EQ(c.Text(), replaced);
+  EXPECT_EQ(c.CaretOffset(), static_cast<int64_t>(replaced.size()) - 2 - 4);  // after the last X
+  c.Undo();
+  EXPECT_EQ(c.Text(), original);
+  EXPECT_FALSE(c.CanUndo());
+  c.Redo();
+  EXPECT_EQ(c.Text(), replaced);
+}
+
+TEST(ControlReplaceAll, MatchesComeFromTheOriginalText) {
+  EditorControl c;
+  // A replacement that holds the pattern is not searched again.
+  c.Lines().SetTextStr("a a\r\na");
+  EXPECT_EQ(ReplaceAll(c, "a", opt::kForward, "aa"), 3);
+  EXPECT_EQ(c.Text(), "aa aa\r\naa");
+  // An empty replacement deletes; the option bits apply (case, whole words).
+  c.Lines().SetTextStr("Ab ab abc ab_");
+  c.SetCaret(0, 0);
+  EXPECT_EQ(ReplaceAll(c, "ab", opt::kWholeWord, ""), 3);
+  EXPECT_EQ(c.Text(), "  abc _");
+  // Line ends in the replacement become CR LF.
+  c.Lines().SetTextStr("x;y");
+  c.SetCaret(0, 0);
+  EXPECT_EQ(ReplaceAll(c, ";", 0, "\n"), 1);
+  EXPECT_EQ(c.Text(), "x\r\ny");
+}
+
+TEST(ControlReplaceAll, StartsAtTheCurrentPosition) {
+  EditorControl c;
+  c.Lines().SetTextStr("ab ab ab ab");
+  // A selection that is a match (after a search) is replaced first.
+  c.SetCaret(0, 2);
+  ASSERT_TRUE(Search(c, "ab", opt::kForward));
+  ASSERT_EQ(c.SelStart(), 3);
+  EXPECT_EQ(ReplaceAll(c, "ab", opt::kForward, "Z"), 3);
+  EXPECT_EQ(c.Text(), "ab Z Z Z");
+  EXPECT_FALSE(c.Selected());
+  // A selection that is no match: matches after it only.
+  c.Lines().SetTextStr("ab ab ab");
+  c.SetSelStart(0);
+  c.SetSelLength(4);
+  EXPECT_EQ(ReplaceAll(c, "ab", opt::kForward, "Z"), 1);
+  EXPECT_EQ(c.Text(), "ab ab Z");
+  // The caret after the last match: none, nothing changes.
+  c.Lines().SetTextStr("ab ab");
+  c.SetCaret(0, 4);
+  EXPECT_EQ(ReplaceAll(c, "ab", opt::kForward, "Z"), 0);
+  EXPECT_EQ(c.Text(), "ab ab");
+  EXPECT_FALSE(c.CanUndo());
+  // A hit shown as a block caret counts as the match it marks.
+  c.SetHitStyle(TEditorHitStyle::hsCaret);
+  c.SetCaret(0, 0);
+  ASSERT_TRUE(Search(c, "ab", opt::kForward));
+  EXPECT_EQ(ReplaceAll(c, "ab", opt::kForward, "Z"), 2);
+  EXPECT_EQ(c.Text(), "Z Z");
+}
+
+TEST(ControlReplaceAll, MatchesOverLineEndsWithTheSkipOptions) {
+  EditorControl c;
+  c.Lines().SetTextStr("xab\r\n  cd ab\r\n\tcdy\r\nabcd");
+  c.SetCaret(0, 0);
+  const TSearchOptions skip = opt::kSkipLineBreaks | opt::kSkipBlanks;
+  EXPECT_EQ(ReplaceAll(c, "abcd", skip, "-"), 3);
+  EXPECT_EQ(c.Text(), "x- -y\r\n-");
+  c.Undo();
+  EXPECT_EQ(c.Text(), "xab\r\n  cd ab\r\n\tcdy\r\nabcd");
+  // Read-only: nothing.
+  c.SetReadOnly(true);
+  EXPECT_EQ(ReplaceAll(c, "ab", opt::kForward, "Z"), 0);
+  EXPECT_EQ(c.Text(), "xab\r\n  cd ab\r\n\tcdy\r\nabcd");
+}
+
+// Over wrapped rows and random caret places: the text after replace all is the text replacing
+// match after match in the whole text gives, and one undo restores the original bytes.
+TEST(ControlReplaceAll, EqualsReplacingInTheWholeTextAndUndoesInOneStep) {
+  std::mt19937 rng(5);
+  const std::vector<std::string> pieces = {"ab", "a", "b ", "\r\n", "  ", "\x82\xA0", "B"};
+  for (int round = 0; round < 30; ++round) {
+    EditorControl c;
+    c.SetWordWrap(true);
+    c.Document().WrapOption().SetWrapByte(static_cast<uint8_t>(8 + rng() % 20));
+    std::string text;
+    while (text.size() < 3000) text += pieces[rng() % pieces.size()];
+    c.Lines().SetTextStr(text);
+    const std::string original = c.Text();
+    const auto row = static_cast<int32_t>(rng() % static_cast<uint32_t>(c.RowCount()));
+    c.SetCaret(row, c.ColOfPos(row, static_cast<int32_t>(rng() % (c.RowText(row).size() + 1))));
+    const TSearchOptions o = rng() % 2 ? opt::kSkipLineBreaks | opt::kSkipBlanks : 0;
+    const std::string pattern = rng() % 2 ? "ab" : "ba";
+    const std::string replacement = rng() % 2 ? "" : "[ab]";
+
+    const TSearchPattern prepared(pattern, static_cast<TSearchOptions>(o | opt::kForward));
+    std::string want;
+    int64_t from = c.CaretOffset();
+    int64_t count = 0;
+    want = original.substr(0, static_cast<size_t>(from));
+    while (auto f = prepared.Find(original, from, 0)) {
+      want += original.substr(static_cast<size_t>(from), static_cast<size_t>(f->position - from));
+      want += replacement;
+      from = f->position + f->length;
+      ++count;
+    }
+    want += original.substr(static_cast<size_t>(from));
+
+    EXPECT_EQ(ReplaceAll(c, pattern, o, replacement), count) << round;
+    EXPECT_EQ(c.Text(), want) << round;
+    if (count == 0) continue;
+    c.Undo();
+    EXPECT_EQ(c.Text(), original) << round;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,51 @@
+// Every match in a span of rows replaced at once: the new text of the span for one edit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/editor_search.h"
+
+namespace tessary {
+
+// Rows [firstRow, firstRow + rowCount) become `text` (line ends as CR LF, as the rows are
+// joined for search); the caret belongs `caretAt` bytes into it, after the last replacement.
+struct TRowsReplacement {
+  int32_t firstRow = 0;
+  int32_t rowCount = 0;
+  std::string text;
+  int64_t caretAt = 0;
+  int64_t count = 0;  // matches replaced
+};
+
+// Builds the text of the rows from the first match's row to the last match's with each match
+// replaced, as the matches arrive (in order, not overlapping), so that no list of matches is
+// kept however many there are. A match boundary inside a line end moves to the end of its row,
+// where a selection of the match would end, so a line end is never cut in two.
+class TRowsReplacementBuilder {
+ public:
+  TRowsReplacementBuilder(const TSearchRows& rows, std::string_view replacement)
+      : rows_(rows), replacement_(replacement) {}
+  void Add(const TMatchSpan& match);
+  // No match added: count 0 and nothing to replace.
+  [[nodiscard]] TRowsReplacement Finish();
+
+ private:
+  TextPos SnappedToRow(TextPos p) const;
+  int32_t RowBytes(int32_t row) const;  // text and line end
+  // Copies the original bytes from the cursor up to p.
+  void CopyUpTo(TextPos p);
+
+  const TSearchRows& rows_;
+  std::string_view replacement_;
+  TRowsReplacement out_;
+  TextPos cursor_;  // the original text is copied up to here
+};
+
+// The same for a list of matches.
+TRowsReplacement ReplaceMatches(const TSearchRows& rows, const std::vector<TMatchSpan>& matches,
+                                std::string_view replacement);
+
+}  // namespace tessary
