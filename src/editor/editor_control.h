@@ -146,6 +146,16 @@ class EditorControl final : public EditorView {
   void SelectAll();
   void CancelSelection() override;
   void DeleteSelection();
+  // Appends the converted form of one line's selected part to out. A piece never holds a line
+  // end: each logical line (wrapped rows joined) is handed over whole, so a character pair the
+  // conversion combines is never split, and a lead byte before a line end arrives alone.
+  using PieceConverter = std::function<void(std::string_view piece, std::string& out)>;
+  enum class ConvertOutcome : uint8_t { Converted, ReadOnly, NoSelection };
+  // Replaces the selection by its converted form as one edit (one undo step); the line ends
+  // pass unchanged. A box is converted row by row in its columns, the text around it staying
+  // in place. Afterwards nothing is selected and the caret follows the converted text, as when
+  // SelText is written. A search hit that is only marked is not a selection.
+  [[nodiscard]] ConvertOutcome ConvertSelection(const PieceConverter& convert);
   // Text length with every line end counted as CR LF.
   int64_t TextLength() const;
   std::string Text() const { return lines_.GetTextStr(); }
@@ -320,6 +330,8 @@ class EditorControl final : public EditorView {
   void BackSpaceInRow(int32_t row, int32_t pos);
   size_t UnindentBlanks(int32_t row, std::string_view blanks, std::string& out) const;
   [[nodiscard]] RowEdit BoxPasted(const std::vector<std::string_view>& lines) const;
+  [[nodiscard]] RowEdit StreamConverted(const PieceConverter& convert) const;
+  [[nodiscard]] RowEdit BoxConverted(const PieceConverter& convert) const;
 
   // Key handlers.
   void MoveByKey(EditorCommand c, KeyRepeat repeat);

@@ -24,7 +24,6 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "platform/settings_values.h"
 #include "app/startup_notice.h"
 #include "app/status_texts.h"
 #include "app/ui/form_warning.h"
@@ -33,9 +32,11 @@
 #include "codec/char_code.h"
 #include "codec/file_choosers.h"
 #include "codec/ui/qt_file_chooser_windows.h"
+#include "commands/ui/form_replace_tab.h"
 #include "editor/editor_canvas.h"
 #include "editor/editor_row_states.h"
 #include "editor/ui/editor.h"
+#include "platform/settings_values.h"
 #include "platform/ui/qt_conversions.h"
 
 namespace tessary {
@@ -172,6 +173,10 @@ TFormMain::TFormMain(Messages& messages, AppHome home, std::vector<std::string> 
   show_startup_notice = [this](KeyMapCheck check) { ShowStartupNotice(this, ini_, check); };
   run_wrap_length = [this] {
     TFormWrapLength form(this, ini_, messages_);
+    return form.exec() == QDialog::Accepted;
+  };
+  run_replace_tab = [this](int tab_width) {
+    TFormReplaceTab form(this, ini_, messages_, tab_width);
     return form.exec() == QDialog::Accepted;
   };
 

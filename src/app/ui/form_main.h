@@ -18,6 +18,7 @@
 #include "commands/command_handlers.h"
 #include "commands/command_table.h"
 #include "commands/line_decorations.h"
+#include "commands/text_conversion_commands.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
 
@@ -88,6 +89,9 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   std::function<void(KeyMapCheck)> show_startup_notice;
   // Runs the wrap-length window; by default modal. True when it closed with OK.
   std::function<bool()> run_wrap_length;
+  // Runs the tab window opened on the editor's tab width; by default modal. True when it
+  // closed with OK, having stored the blanks per TAB.
+  RunTabWindow run_replace_tab;
 
   // ---- handlers, public so that tests drive them as the menu does ----
   void Editor1CaretMoved();
@@ -134,6 +138,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   void RegisterEditHandlers();
   void RegisterViewHandlers();
   void RegisterKeyHandlers();
+  void RegisterConversionHandlers();
   // A check item whose handler copies its new mark into `setting`, then runs `apply`.
   void HandleToggle(CommandId id, bool& setting, std::function<void()> apply);
   void EnableRegisteredCommands();
@@ -172,6 +177,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   std::unique_ptr<MainWindowDocument> document_;
   std::unique_ptr<QtFileChooserWindows> chooser_windows_;
   std::unique_ptr<FileChoosers> choosers_;
+  std::unique_ptr<TextConversionCommands> conversions_;
 
   CommandHandlers handlers_;
   std::map<CommandId, QAction*> actions_;

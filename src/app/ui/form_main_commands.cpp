@@ -6,11 +6,11 @@
 #include <QStatusBar>
 #include <utility>
 
-#include "platform/settings_values.h"
 #include "app/status_texts.h"
 #include "app/ui/form_main.h"
 #include "codec/char_code.h"
 #include "editor/ui/editor.h"
+#include "platform/settings_values.h"
 
 namespace tessary {
 namespace {
@@ -54,6 +54,7 @@ void TFormMain::RegisterHandlers() {
   RegisterEditHandlers();
   RegisterViewHandlers();
   RegisterKeyHandlers();
+  RegisterConversionHandlers();
   using enum CommandId;
   HandleToggle(MenuCloseESCkey, settings_.close_esc_key, nullptr);
   HandleToggle(MenuCloseENTERkey, settings_.close_enter_key, nullptr);
@@ -106,6 +107,24 @@ void TFormMain::RegisterEditHandlers() {
   handlers_.Register(MenuMoveDocumentEnd, [&c] { c.KeyDown(EditorKey::End, kCtrl); });
   handlers_.Register(MenuMoveLineTop, [&c] { c.KeyDown(EditorKey::Home, kNoModifier); });
   handlers_.Register(MenuMoveLineEnd, [&c] { c.KeyDown(EditorKey::End, kNoModifier); });
+}
+
+constexpr std::array<std::pair<CommandId, TextConversion>, 5> kConversionItems = {{
+    {CommandId::MenuReplaceTab, TextConversion::TabsToBlanks},
+    {CommandId::MenuUpperCase, TextConversion::UpperCase},
+    {CommandId::MenuLowerCase, TextConversion::LowerCase},
+    {CommandId::MenuZenToHan, TextConversion::ZenToHan},
+    {CommandId::MenuHanToZen, TextConversion::HanToZen},
+}};
+
+// The tab window is reached through run_replace_tab when the command runs, so that tests may
+// replace it after the window is built.
+void TFormMain::RegisterConversionHandlers() {
+  conversions_ = std::make_unique<TextConversionCommands>(
+      editor_->Control(), messages_, ini_,
+      [this](int tab_width) { return run_replace_tab && run_replace_tab(tab_width); });
+  for (const auto& [id, conversion] : kConversionItems)
+    handlers_.Register(id, [this, k = conversion] { conversions_->Run(k); });
 }
 
 void TFormMain::RegisterViewHandlers() {
@@ -248,7 +267,7 @@ void TFormMain::ChooseBackColor(Protection p) {
   target = *chosen;
   const bool shown = editor_->Control().ReadOnly() == (p == Protection::ReadOnly);
   if (shown) SetEditorColor();
-  ApplyViewOptions();  // hidden marks take the background colour
+  ApplyViewOptions();                               // hidden marks take the background colour
   WriteBackColor(ini_, p, target).IgnoreFailure();  // written again at shut-down
 }
 

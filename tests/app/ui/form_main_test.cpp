@@ -6,8 +6,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
 #include <cstdlib>
@@ -24,6 +27,8 @@
 #include "codec/char_code_detector.h"
 #include "codec/document_loader.h"
 #include "codec/sjis_text.h"
+#include "commands/text_conversion_commands.h"
+#include "commands/ui/form_replace_tab.h"
 #include "editor/ui/editor.h"
 #include "support/qt_test_app.h"
 #include "support/test_files.h"
@@ -313,6 +318,84 @@ TEST_F(FormMainTest, WrapLengthWindowRefusesNineAnd251) {
   }
 }
 
+TEST_F(FormMainTest, ConversionItemsRewriteTheSelectionAndUndoRestoresIt) {
+  TFormMain& w = Open();
+  EditorControl& c = w.Editor1().Control();
+  std::vector<int> tab_windows;
+  w.run_replace_tab = [&](int tab_width) {
+    tab_windows.push_back(tab_width);
+    PrivateProfile ini = Ini();
+    return static_cast<bool>(WriteReplaceTab(ini, 2));
+  };
+  // ab TAB ｶﾞ CR LF Ａｂ
+  const std::string text = Hex("61 62 09 B6 DE 0D 0A 82 60 82 82");
+  const std::pair<CommandId, std::string> cases[] = {
+      {CommandId::MenuUpperCase, Hex("41 42 09 B6 DE 0D 0A 82 60 82 61")},
+      {CommandId::MenuLowerCase, Hex("61 62 09 B6 DE 0D 0A 82 81 82 82")},
+      {CommandId::MenuZenToHan, Hex("61 62 09 B6 DE 0D 0A 41 62")},
+      {CommandId::MenuHanToZen, Hex("82 81 82 82 09 83 4B 0D 0A 82 60 82 82")},
+      {CommandId::MenuReplaceTab, Hex("61 62 20 20 B6 DE 0D 0A 82 60 82 82")},
+  };
+  for (const auto& [id, converted] : cases) {
+    c.Lines().SetTextStr(text);
+    c.SelectAll();
+    Trigger(id);
+    EXPECT_EQ(c.Text(), converted) << static_cast<int>(id);
+    c.Undo();
+    EXPECT_EQ(c.Text(), text) << static_cast<int>(id);
+  }
+  EXPECT_EQ(tab_windows, std::vector<int>{c.Caret().TabSpaceCount});
+  EXPECT_TRUE(messages_.shown.empty());
+  // Nothing selected, then protected: only the messages.
+  c.CancelSelection();
+  Trigger(CommandId::MenuUpperCase);
+  c.SelectAll();
+  Trigger(CommandId::MenuReadOnly);
+  ASSERT_TRUE(c.ReadOnly());
+  Trigger(CommandId::MenuReplaceTab);
+  EXPECT_EQ(messages_.shown, (std::vector<std::string>{kNoSelectionRefusal, kReadOnlyRefusal}));
+  EXPECT_EQ(c.Text(), text);
+  EXPECT_EQ(tab_windows.size(), 1u);
+}
+
+TEST_F(FormMainTest, TabWindowOffersTheTabWidthAndStoresOnlyAnOkChoice) {
+  Open();
+  PrivateProfile ini = Ini();
+  for (auto [tab_width, item] : {std::pair{2, 0}, {6, 2}, {8, 3}, {3, 1}, {5, 1}}) {
+    TFormReplaceTab form(window_.get(), ini, messages_, tab_width);
+    EXPECT_TRUE(form.Item(item).isChecked()) << tab_width;
+  }
+  TFormReplaceTab form(window_.get(), ini, messages_, 4);
+  EXPECT_EQ(U(form.windowTitle()), "タブを空白に置き換え");
+  EXPECT_EQ(U(form.Item(0).text()), " 2 文字");
+  EXPECT_EQ(U(form.Item(3).text()), " 8 文字");
+  EXPECT_EQ(U(form.ButtonCancel().text()), "ｷｬﾝｾﾙ(&C)");
+  form.Item(3).setChecked(true);
+  form.ButtonCancel().click();
+  EXPECT_FALSE(ini.ReadString("Editor", "ReplaceTab").has_value());
+  form.Item(0).setChecked(true);
+  form.ButtonOkClick();
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_EQ(ini.ReadString("Editor", "ReplaceTab", ""), "2");
+}
+
+// The item runs the real window: OK in it converts with the count it stored.
+TEST_F(FormMainTest, TabItemOpensTheTabWindowModally) {
+  TFormMain& w = OpenShown();
+  EditorControl& c = w.Editor1().Control();
+  c.Lines().SetTextStr("a\tb");
+  c.SelectAll();
+  QTimer::singleShot(0, [] {
+    auto* form = qobject_cast<TFormReplaceTab*>(QApplication::activeModalWidget());
+    ASSERT_NE(form, nullptr);
+    form->Item(2).setChecked(true);
+    form->ButtonOk().click();
+  });
+  Trigger(CommandId::MenuReplaceTab);
+  EXPECT_EQ(c.Text(), "a      b");
+  EXPECT_EQ(Ini().ReadString("Editor", "ReplaceTab", ""), "6");
+}
+
 TEST_F(FormMainTest, NumericEditDropsWhatItsKindDoesNotTake) {
   App();
   TDecEdit edit;
@@ -407,9 +490,10 @@ TEST_F(FormMainTest, FontChosenWhileReadOnlyWaitsForAWritableDocument) {
 }
 
 TEST_F(FormMainTest, UnknownFontNameInTheSettingsNeverBreaksStartUp) {
-  ASSERT_TRUE(Ini().WriteStrings({{"EditorColor", "FontName", "???"},
-                                  {"EditorColor", "FontSize", "huge"},
-                                  {"EditorColor", "BackColor", "nocolour"}})
+  ASSERT_TRUE(Ini()
+                  .WriteStrings({{"EditorColor", "FontName", "???"},
+                                 {"EditorColor", "FontSize", "huge"},
+                                 {"EditorColor", "BackColor", "nocolour"}})
                   .ok());
   TFormMain& w = OpenShown({Sample("sjis_crlf.txt")});
   EXPECT_EQ(w.Editor1().EditorFont().pointSize(), 14);
@@ -580,7 +664,7 @@ TEST_F(FormMainTest, EnabledItemsAreTheCommandsWithHandlers) {
   for (const CommandEntry& e : CommandTable())
     if (e.place != CommandPlace::EditorControl && w.Action(CommandIdOf(e))->isEnabled())
       enabled.push_back(e.id);
-  const std::pair<int, int> ranges[] = {{1001, 1013}, {1020, 1021}, {1102, 1103}, {1106, 1112},
+  const std::pair<int, int> ranges[] = {{1001, 1013}, {1020, 1021}, {1102, 1103}, {1106, 1117},
                                         {1301, 1303}, {1305, 1329}, {1401, 1405}, {1502, 1502},
                                         {1601, 1601}, {1704, 1704}, {1802, 1802}};
   std::vector<int> expected;
