@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
     {"count", tessary::cli::CountCommand, "print the lines and wrapped rows of a file"},
     {"textconv", tessary::cli::TextConvCommand,
      "convert case, width or tabs of a file's whole text"},
+    {"find", tessary::cli::FindCommand, "print every hit of a word in files or folders"},
 };
 
 void Usage(std::FILE* out) {
