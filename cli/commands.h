@@ -13,5 +13,6 @@ int ConvertCommand(const Args& args);
 int CountCommand(const Args& args);
 int TextConvCommand(const Args& args);
 int FindCommand(const Args& args);
+int ReplaceCommand(const Args& args);
 
 }  // namespace tessary::cli

@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"textconv", tessary::cli::TextConvCommand,
      "convert case, width or tabs of a file's whole text"},
     {"find", tessary::cli::FindCommand, "print every hit of a word in files or folders"},
+    {"replace", tessary::cli::ReplaceCommand, "replace every hit of a word in a file"},
 };
 
 void Usage(std::FILE* out) {
