@@ -12,5 +12,7 @@ int DetectCommand(const Args& args);
 int ConvertCommand(const Args& args);
 int CountCommand(const Args& args);
 int TextConvCommand(const Args& args);
+int FindCommand(const Args& args);
+int ReplaceCommand(const Args& args);
 
 }  // namespace tessary::cli

@@ -19,6 +19,8 @@ constexpr Command kCommands[] = {
     {"count", tessary::cli::CountCommand, "print the lines and wrapped rows of a file"},
     {"textconv", tessary::cli::TextConvCommand,
      "convert case, width or tabs of a file's whole text"},
+    {"find", tessary::cli::FindCommand, "print every hit of a word in files or folders"},
+    {"replace", tessary::cli::ReplaceCommand, "replace every hit of a word in a file"},
 };
 
 void Usage(std::FILE* out) {

@@ -1,0 +1,177 @@
+// tessary-cli find: every hit of repeated forward searches, file by file, as the window finds them.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "codec/document_loader.h"
+#include "codec/sjis_text.h"
+#include "commands.h"
+#include "editor/editor_control.h"
+#include "editor/editor_control_search.h"
+#include "search_args.h"
+
+namespace tessary::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kHelp =
+    "usage: tessary-cli find [--case] [--word] [--width] [--breaks] [--count] WORD PATH...\n"
+    "\n"
+    "Loads each PATH as the editor does (a folder: every regular file below it, in path\n"
+    "order) and searches it for WORD (UTF-8, searched as its exact Shift-JIS form) from the\n"
+    "start of the text, each search starting right after the previous hit, as repeated\n"
+    "forward searches in the editor find them.\n"
+    "  --case    upper and lower case differ\n"
+    "  --word    whole words only\n"
+    "  --width   half-width and full-width forms are equal\n"
+    "  --breaks  line ends, tabs, blanks and full-width blanks in the text are skipped\n"
+    "  --count   one line per file: PATH<TAB>HITS\n"
+    "Each hit is printed as PATH<TAB>LINE<TAB>OFFSET<TAB>LENGTH<TAB>TEXT: the 1-based line\n"
+    "where the hit starts, the hit's byte offset in that line's Shift-JIS text (from 0), the\n"
+    "bytes of text it covers (a line end counts as the 2 bytes of CR LF; skipped bytes\n"
+    "count), and that line in UTF-8.\n"
+    "Exit status: 0 something was found, 1 nothing was found, 2 bad arguments, an empty\n"
+    "WORD or one Shift-JIS cannot hold, or a file that could not be read (reported on\n"
+    "standard error; the other files are still searched).\n";
+
+enum class Report { Hits, Counts };
+
+struct Options {
+  TSearchOptions bits = search_option::kForward;
+  Report report = Report::Hits;
+  std::string word;  // Shift-JIS
+  std::vector<std::string> paths;
+};
+
+enum class FileOutcome { Found, NotFound, Failed };
+
+int Usage(const char* problem) {
+  std::fprintf(stderr, "tessary-cli find: %s\n\n%s", problem, kHelp);
+  return 2;
+}
+
+// Parses the arguments; returns an exit status when the command should stop.
+std::optional<int> Parse(const Args& args, Options& o) {
+  std::vector<std::string> words;
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") {
+      std::fputs(kHelp, stdout);
+      return 0;
+    }
+    if (a == "--count") {
+      o.report = Report::Counts;
+    } else if (const auto bits = SearchOptionBits(a)) {
+      o.bits = static_cast<TSearchOptions>(o.bits | *bits);
+    } else if (a.size() > 1 && a[0] == '-') {
+      return Usage("unknown option");
+    } else {
+      words.push_back(a);
+    }
+  }
+  if (words.size() < 2) return Usage("WORD and a PATH are needed");
+  const auto sjis = SjisWord("find", "WORD", words[0], EmptyWord::Refused);
+  if (!sjis) return 2;
+  o.word = *sjis;
+  o.paths.assign(words.begin() + 1, words.end());
+  return std::nullopt;
+}
+
+void PrintError(const std::string& message) {
+  std::fprintf(stderr, "tessary-cli find: %s\n", message.c_str());
+}
+
+// The files a PATH stands for: itself, or a folder's regular files below it sorted by path.
+// Returns false (after reporting) when a folder could not be read to the end.
+bool CollectFiles(const std::string& path, std::vector<std::string>& files) {
+  std::error_code ec;
+  if (!fs::is_directory(path, ec)) {
+    files.push_back(path);
+    return true;
+  }
+  std::vector<std::string> found;
+  for (fs::recursive_directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code type_ec;
+    if (it->is_regular_file(type_ec)) found.push_back(it->path().string());
+  }
+  std::sort(found.begin(), found.end());
+  files.insert(files.end(), found.begin(), found.end());
+  if (ec) PrintError(path + ": " + ec.message());
+  return !ec;
+}
+
+// Loads the file into the control as the editor opens it; false (after reporting) when it
+// cannot be read.
+bool LoadInto(EditorControl& control, const std::string& path) {
+  Result<LoadedText> loaded = LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip());
+  if (!loaded) {
+    const std::string& message = loaded.error().message;
+    PrintError(message.find(path) == std::string::npos ? path + ": " + message : message);
+    return false;
+  }
+  control.Lines().SetTextLines(loaded.value().lines);
+  return true;
+}
+
+// Prints one hit; a line's UTF-8 form is made once however many hits it holds.
+class HitPrinter {
+ public:
+  explicit HitPrinter(const std::string& path) : path_(path) {}
+  void Print(const EditorControl& c) {
+    const TextPos start = c.StreamStart();  // unwrapped: a row is a line
+    if (start.row != row_) {
+      row_ = start.row;
+      utf8_ = SjisToUtf8(c.RowText(start.row));
+    }
+    std::printf("%s\t%d\t%d\t%lld\t%s\n", path_.c_str(), start.row + 1, start.byte,
+                static_cast<long long>(c.HitLength()), utf8_.c_str());
+  }
+
+ private:
+  const std::string& path_;
+  int32_t row_ = -1;
+  std::string utf8_;
+};
+
+FileOutcome SearchFile(const std::string& path, const Options& o) {
+  EditorControl control;
+  if (!LoadInto(control, path)) return FileOutcome::Failed;
+  control.SetHitStyle(TEditorHitStyle::hsDraw);
+  control.SetCaret(0, 0);
+  HitPrinter printer(path);
+  int64_t hits = 0;
+  while (Search(control, o.word, o.bits)) {
+    ++hits;
+    if (o.report == Report::Hits) printer.Print(control);
+  }
+  if (o.report == Report::Counts)
+    std::printf("%s\t%lld\n", path.c_str(), static_cast<long long>(hits));
+  return hits > 0 ? FileOutcome::Found : FileOutcome::NotFound;
+}
+
+}  // namespace
+
+int FindCommand(const Args& args) {
+  Options o;
+  if (auto status = Parse(args, o)) return *status;
+  bool failed = false;
+  bool found = false;
+  for (const std::string& path : o.paths) {
+    std::vector<std::string> files;
+    failed |= !CollectFiles(path, files);
+    for (const std::string& file : files) {
+      const FileOutcome outcome = SearchFile(file, o);
+      failed |= outcome == FileOutcome::Failed;
+      found |= outcome == FileOutcome::Found;
+    }
+  }
+  if (failed) return 2;
+  return found ? 0 : 1;
+}
+
+}  // namespace tessary::cli
