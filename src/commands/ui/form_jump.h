@@ -36,6 +36,6 @@ class TFormJump final : public TViewerForm {
 
 // What the jump command does: asks for the line in the modal window and, after OK, moves the
 // caret of `editor` there. True when it moved.
-bool RunJump(QWidget* parent, const AppHome& home, EditorControl& editor);
+[[nodiscard]] bool RunJump(QWidget* parent, const AppHome& home, EditorControl& editor);
 
 }  // namespace tessary
