@@ -17,6 +17,7 @@
 #include "app/main_window_document.h"
 #include "commands/command_handlers.h"
 #include "commands/command_table.h"
+#include "commands/find_replace.h"
 #include "commands/line_decorations.h"
 #include "commands/text_conversion_commands.h"
 #include "platform/messages.h"
@@ -139,6 +140,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   void RegisterViewHandlers();
   void RegisterKeyHandlers();
   void RegisterConversionHandlers();
+  void RegisterSearchHandlers();
   // A check item whose handler copies its new mark into `setting`, then runs `apply`.
   void HandleToggle(CommandId id, bool& setting, std::function<void()> apply);
   void EnableRegisteredCommands();
@@ -163,6 +165,12 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   void ChooseBackColor(Protection p);
   void ChooseColor(TColor& target);
   void SetStatusBarVisible(StatusBarPosition bar, bool visible);
+
+  // Search commands: the find or replace window modally over the main editor; afterwards the
+  // word last searched there is the word of F3 and Shift+F3.
+  void OpenFindWindow(FindWindow kind, std::string word);
+  void SelectCaretWord();
+  void CopyCaretLine();
   void Editor1DrawLine(EditorCanvas& canvas, const TDrawLineArgs& args);
   QFont FontOf(const FontChoice& f) const;
   MainSettings CurrentSettings() const;
@@ -180,6 +188,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   std::unique_ptr<TextConversionCommands> conversions_;
 
   CommandHandlers handlers_;
+  MainSearch search_{home_, messages_};
   std::map<CommandId, QAction*> actions_;
   std::array<QAction*, 6> recent_{};
   std::unique_ptr<FormMainKeyMap, FormMainKeyMapDeleter> keys_;

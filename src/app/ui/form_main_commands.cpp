@@ -1,6 +1,8 @@
 // The main window's command handlers, the view commands they run, and the check marks that
 // follow the window's settings.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -9,8 +11,15 @@
 #include "app/status_texts.h"
 #include "app/ui/form_main.h"
 #include "codec/char_code.h"
+#include "codec/sjis_text.h"
+#include "commands/caret_word.h"
+#include "commands/ui/form_find.h"
+#include "commands/ui/form_jump.h"
+#include "commands/ui/form_replace.h"
+#include "editor/editor_control.h"
 #include "editor/ui/editor.h"
 #include "platform/settings_values.h"
+#include "platform/ui/qt_conversions.h"
 
 namespace tessary {
 namespace {
@@ -55,6 +64,7 @@ void TFormMain::RegisterHandlers() {
   RegisterViewHandlers();
   RegisterKeyHandlers();
   RegisterConversionHandlers();
+  RegisterSearchHandlers();
   using enum CommandId;
   HandleToggle(MenuCloseESCkey, settings_.close_esc_key, nullptr);
   HandleToggle(MenuCloseENTERkey, settings_.close_enter_key, nullptr);
@@ -160,6 +170,56 @@ void TFormMain::RegisterViewHandlers() {
   handlers_.Register(MenuStatusBarBottomVisible, [this] {
     SetStatusBarVisible(StatusBarPosition::Bottom, Action(MenuStatusBarBottomVisible)->isChecked());
   });
+}
+
+void TFormMain::RegisterSearchHandlers() {
+  using enum CommandId;
+  EditorControl& c = editor_->Control();
+  handlers_.Register(MenuSearchWord,
+                     [this, &c] { OpenFindWindow(FindWindow::Find, search_.WordForFind(c)); });
+  handlers_.Register(MenuSearchWordOneLine,
+                     [this, &c] { OpenFindWindow(FindWindow::Find, search_.LineForFind(c)); });
+  handlers_.Register(MenuSearchNext,
+                     [this, &c] { (void)search_.Search(c, SearchDirection::Next); });
+  handlers_.Register(MenuSearchPrev,
+                     [this, &c] { (void)search_.Search(c, SearchDirection::Previous); });
+  handlers_.Register(MenuReplaceWord, [this, &c] {
+    if (std::optional<std::string> word = search_.WordForReplace(c))
+      OpenFindWindow(FindWindow::Replace, std::move(*word));
+  });
+  handlers_.Register(MenuJump, [this, &c] {
+    (void)RunJump(this, home_, c);
+    activateWindow();
+  });
+  handlers_.Register(MenuCopyOneLine, [this] { CopyCaretLine(); });
+  handlers_.Register(MenuSelectWord, [this] { SelectCaretWord(); });
+  editor_->OnDblClick = [this](TEditor&) { SelectCaretWord(); };
+}
+
+void TFormMain::OpenFindWindow(FindWindow kind, std::string word) {
+  EditorControl& c = editor_->Control();
+  std::unique_ptr<TFormFind> form;
+  if (kind == FindWindow::Find)
+    form = std::make_unique<TFormFind>(this, ini_, home_, messages_, c, kind, std::move(word));
+  else
+    form = std::make_unique<TFormReplace>(this, ini_, home_, messages_, c, std::move(word));
+  form->exec();
+  search_.TakeBack(form->Model());
+  activateWindow();
+}
+
+void TFormMain::SelectCaretWord() {
+  EditorControl& c = editor_->Control();
+  if (c.RowCount() == 0) return;
+  const CaretLine line = CaretLineOf(c);
+  const CaretWord word = WordAroundCaret(line.line_text, line.caret);
+  c.SetSelStart(c.LineIndex(line.line) + static_cast<int64_t>(word.start));
+  c.SetSelLength(static_cast<int64_t>(word.length));
+}
+
+void TFormMain::CopyCaretLine() {
+  const CaretLine line = CaretLineOf(editor_->Control());
+  QApplication::clipboard()->setText(Q(SjisToUtf8(line.line_text)));
 }
 
 // Every check mark from the settings (radio pairs and groups included).
