@@ -56,8 +56,7 @@ struct Options {
 };
 
 int Usage(const char* problem) {
-  std::fprintf(stderr, "tessary-cli convert: %s\n\n%s", problem, kHelp);
-  return 2;
+  return UsageError("convert", problem, kHelp);
 }
 
 // Parses the arguments; returns an exit status when the command should stop.

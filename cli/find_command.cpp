@@ -52,8 +52,7 @@ struct Options {
 enum class FileOutcome { Found, NotFound, Failed };
 
 int Usage(const char* problem) {
-  std::fprintf(stderr, "tessary-cli find: %s\n\n%s", problem, kHelp);
-  return 2;
+  return UsageError("find", problem, kHelp);
 }
 
 // Parses the arguments; returns an exit status when the command should stop.

@@ -33,6 +33,11 @@ void Usage(std::FILE* out) {
 
 }  // namespace
 
+int tessary::cli::UsageError(const char* command, const char* problem, const char* help) {
+  std::fprintf(stderr, "tessary-cli %s: %s\n\n%s", command, problem, help);
+  return 2;
+}
+
 int main(int argc, char** argv) {
   if (argc < 2) {
     Usage(stderr);

@@ -45,8 +45,7 @@ struct Options {
 };
 
 int Usage(const char* problem) {
-  std::fprintf(stderr, "tessary-cli replace: %s\n\n%s", problem, kHelp);
-  return 2;
+  return UsageError("replace", problem, kHelp);
 }
 
 // Parses the arguments; returns an exit status when the command should stop.

@@ -47,8 +47,7 @@ struct Options {
 };
 
 int Usage(const char* problem) {
-  std::fprintf(stderr, "tessary-cli textconv: %s\n\n%s", problem, kHelp);
-  return 2;
+  return UsageError("textconv", problem, kHelp);
 }
 
 std::optional<TextConversion> ConversionOption(std::string_view word) {
