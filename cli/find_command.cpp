@@ -57,22 +57,11 @@ int Usage(const char* problem) {
 
 // Parses the arguments; returns an exit status when the command should stop.
 std::optional<int> Parse(const Args& args, Options& o) {
-  std::vector<std::string> words;
-  for (const std::string& a : args) {
-    if (a == "--help" || a == "-h") {
-      std::fputs(kHelp, stdout);
-      return 0;
-    }
-    if (a == "--count") {
-      o.report = Report::Counts;
-    } else if (const auto bits = SearchOptionBits(a)) {
-      o.bits = static_cast<TSearchOptions>(o.bits | *bits);
-    } else if (a.size() > 1 && a[0] == '-') {
-      return Usage("unknown option");
-    } else {
-      words.push_back(a);
-    }
-  }
+  SearchArgs parsed;
+  if (auto status = ParseSearchArgs(args, "--count", "find", kHelp, parsed)) return status;
+  const std::vector<std::string>& words = parsed.words;
+  o.bits = parsed.bits;
+  if (parsed.own_flag) o.report = Report::Counts;
   if (words.size() < 2) return Usage("WORD and a PATH are needed");
   const auto sjis = SjisWord("find", "WORD", words[0], EmptyWord::Refused);
   if (!sjis) return 2;

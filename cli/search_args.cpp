@@ -42,4 +42,24 @@ std::optional<std::string> SjisWord(std::string_view command, std::string_view w
   return sjis;
 }
 
+std::optional<int> ParseSearchArgs(const Args& args, std::string_view own_flag, const char* command,
+                                   const char* help, SearchArgs& out) {
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") {
+      std::fputs(help, stdout);
+      return 0;
+    }
+    if (a == own_flag) {
+      out.own_flag = true;
+    } else if (const auto bits = SearchOptionBits(a)) {
+      out.bits = static_cast<TSearchOptions>(out.bits | *bits);
+    } else if (a.size() > 1 && a[0] == '-') {
+      return UsageError(command, "unknown option", help);
+    } else {
+      out.words.push_back(a);
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace tessary::cli

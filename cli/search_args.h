@@ -4,7 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "commands.h"
 #include "editor/find_in_text.h"
 
 namespace tessary::cli {
@@ -18,5 +20,18 @@ namespace tessary::cli {
 enum class EmptyWord { Refused, Allowed };
 [[nodiscard]] std::optional<std::string> SjisWord(std::string_view command, std::string_view what,
                                                   std::string_view utf8, EmptyWord empty);
+
+// The arguments of a search command: --help, the search options, the one flag of the command's
+// own (--count, --force) and the plain words, in their order.
+struct SearchArgs {
+  TSearchOptions bits = search_option::kForward;
+  bool own_flag = false;
+  std::vector<std::string> words;
+};
+// An exit status when the command should stop: 0 after --help, 2 after an unknown option (the
+// command's usage printed).
+[[nodiscard]] std::optional<int> ParseSearchArgs(const Args& args, std::string_view own_flag,
+                                                 const char* command, const char* help,
+                                                 SearchArgs& out);
 
 }  // namespace tessary::cli
