@@ -1,29 +1,12 @@
-// Modifier groups, the sort key and the key map window's rows.
+// The key map window's rows: which file, in which order, and the copied text.
 #include "commands/key_map_view.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <numeric>
 
 #include "codec/sjis_text.h"
 
 namespace tessary {
-namespace {
-
-bool Has(std::string_view text, std::string_view word) {
-  return text.find(word) != std::string_view::npos;
-}
-
-void RemoveAll(std::string& text, std::string_view word) {
-  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at))
-    text.erase(at, word.size());
-}
-
-char Fold(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-}  // namespace
 
 bool ReadShowKeyMapItem(const PrivateProfile& ini) {
   return ini.ReadBool("ShowKeyMapItem", "All", true);
@@ -31,55 +14,6 @@ bool ReadShowKeyMapItem(const PrivateProfile& ini) {
 
 Status WriteShowKeyMapItem(PrivateProfile& ini, bool all) {
   return ini.WriteBool("ShowKeyMapItem", "All", all);
-}
-
-ModifierGroup ModifierGroupOf(std::string_view key_text) {
-  if (key_text.empty()) return ModifierGroup::NoKey;
-  const bool shift = Has(key_text, "Shift+");
-  const bool ctrl = Has(key_text, "Ctrl+");
-  const bool alt = Has(key_text, "Alt+");
-  if (shift) {
-    if (ctrl) return alt ? ModifierGroup::ShiftCtrlAlt : ModifierGroup::ShiftCtrl;
-    return alt ? ModifierGroup::ShiftAlt : ModifierGroup::Shift;
-  }
-  if (ctrl) return alt ? ModifierGroup::CtrlAlt : ModifierGroup::Ctrl;
-  return alt ? ModifierGroup::Alt : ModifierGroup::Plain;
-}
-
-std::string KeyMapSortKey(std::string_view key_text) {
-  const int weight = 1000 + (Has(key_text, "Shift+") ? 100 : 0) +
-                     (Has(key_text, "Ctrl+") ? 10 : 0) + (Has(key_text, "Alt+") ? 1 : 0);
-  char digits[8];
-  std::snprintf(digits, sizeof digits, "%.04d", weight);
-  std::string rest(key_text);
-  RemoveAll(rest, "Shift+");
-  RemoveAll(rest, "Ctrl+");
-  RemoveAll(rest, "Alt+");
-  RemoveAll(rest, " ");
-  return digits + rest;
-}
-
-bool SortKeyLess(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(Fold(x)) < static_cast<unsigned char>(Fold(y));
-  });
-}
-
-std::vector<size_t> SortedKeyOrder(const std::vector<std::string>& key_texts) {
-  struct Key {
-    ModifierGroup group;
-    std::string sort_key;
-  };
-  std::vector<Key> keys;
-  keys.reserve(key_texts.size());
-  for (const std::string& t : key_texts) keys.push_back(Key{ModifierGroupOf(t), KeyMapSortKey(t)});
-  std::vector<size_t> order(key_texts.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    if (keys[a].group != keys[b].group) return keys[a].group < keys[b].group;
-    return SortKeyLess(keys[a].sort_key, keys[b].sort_key);
-  });
-  return order;
 }
 
 KeyMapViewModel::KeyMapViewModel(bool all, const KeyMapFiles& files) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands/key_map.h"
+#include "commands/key_sort.h"
 #include "platform/clipboard.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
@@ -24,29 +25,6 @@ inline constexpr int kKeyMapMissingMessageDelayMs = 100;
 // difference file. Missing: true.
 bool ReadShowKeyMapItem(const PrivateProfile& ini);
 Status WriteShowKeyMapItem(PrivateProfile& ini, bool all);
-
-// Modifier groups in the order the sorted list shows them.
-enum class ModifierGroup {
-  Plain = 1,
-  Shift,
-  ShiftCtrl,
-  ShiftAlt,
-  ShiftCtrlAlt,
-  Ctrl,
-  CtrlAlt,
-  Alt,
-  NoKey,
-};
-
-// The group of a key text, from whether it holds "Shift+", "Ctrl+" and "Alt+"; empty: NoKey.
-ModifierGroup ModifierGroupOf(std::string_view key_text);
-// "%.04d" of 1000 + 100 Shift + 10 Ctrl + 1 Alt, then the text without the modifier words and
-// blanks: rows compare by it, ASCII letters folded, inside their group.
-std::string KeyMapSortKey(std::string_view key_text);
-// Case-insensitive (ASCII) comparison of two sort keys.
-bool SortKeyLess(std::string_view a, std::string_view b);
-// Positions of key texts in sorted display order: by group, then by sort key.
-std::vector<size_t> SortedKeyOrder(const std::vector<std::string>& key_texts);
 
 enum class KeyMapOrder { File, Sorted };
 
