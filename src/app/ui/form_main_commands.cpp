@@ -15,6 +15,7 @@
 #include "commands/caret_word.h"
 #include "commands/ui/form_find.h"
 #include "commands/ui/form_jump.h"
+#include "commands/ui/form_pilka_key_board_map.h"
 #include "commands/ui/form_replace.h"
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
@@ -75,6 +76,13 @@ void TFormMain::RegisterHandlers() {
   // Opens the File menu itself instead of synthesising the key strokes that would.
   handlers_.Register(MenuFileOpen,
                      [this] { menuBar()->setActiveAction(file_menu_->menuAction()); });
+  // The document's text is read anew for every paste, so edits made meanwhile are seen.
+  handlers_.Register(MenuPilkaKeyBoarsMap, [this] {
+    EditorControl& c = editor_->Control();
+    ShowPilkaKeyBoardMap(
+        this, [&c] { return c.Lines().GetTextStr(); }, editor_->SystemClipboard(), messages_);
+    activateWindow();
+  });
 }
 
 // Items of features still to come have no handler and stay visible but disabled. The wrap

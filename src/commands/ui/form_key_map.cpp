@@ -4,30 +4,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 
 #include "platform/ui/qt_conversions.h"
 
 namespace tessary {
-
-void SetUpKeyList(QTreeWidget* list, const QStringList& headers) {
-  list->setColumnCount(static_cast<int>(headers.size()));
-  list->setHeaderLabels(headers);
-  list->setRootIsDecorated(false);
-  list->setItemsExpandable(false);
-  list->setUniformRowHeights(true);  // some 160 rows, all one line high
-  list->setSelectionMode(QAbstractItemView::SingleSelection);
-  list->setSelectionBehavior(QAbstractItemView::SelectRows);
-  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  list->header()->setStretchLastSection(false);
-  QPalette p = list->palette();
-  p.setColor(QPalette::Inactive, QPalette::Highlight, QColor(0x00, 0xFF, 0xFF));
-  p.setColor(QPalette::Inactive, QPalette::HighlightedText,
-             p.color(QPalette::Active, QPalette::WindowText));
-  list->setPalette(p);
-}
 
 TFormKeyMap::TFormKeyMap(QWidget* parent, const PrivateProfile& ini, const KeyMapFiles& files,
                          Messages& messages, Clipboard& clipboard)
@@ -38,8 +22,10 @@ TFormKeyMap::TFormKeyMap(QWidget* parent, const PrivateProfile& ini, const KeyMa
   setObjectName("FormKeyMap");
   setWindowTitle(Q(kKeyMapViewCaption));
 
-  ListView1 = new QTreeWidget(this);
-  SetUpKeyList(ListView1, {Q("カテゴリ"), Q("コマンド"), Q("現在のキー"), Q("機能"), ""});
+  ListView1 = new QTreeView(this);
+  rows_ = new KeyRowsModel({Q("カテゴリ"), Q("コマンド"), Q("現在のキー"), Q("機能"), ""}, this);
+  ListView1->setModel(rows_);
+  SetUpKeyList(ListView1);
   ButtonSortNone = new QPushButton(Q("ソート無(&N)"), this);
   ButtonSort = new QPushButton(Q("ソート有(&K)"), this);
   ButtonCopy = new QPushButton(Q("ｸﾘｯﾌﾟへｺﾋﾟｰ(&L)"), this);
@@ -74,16 +60,16 @@ TFormKeyMap::TFormKeyMap(QWidget* parent, const PrivateProfile& ini, const KeyMa
 }
 
 void TFormKeyMap::List() {
-  ListView1->clear();
-  QList<QTreeWidgetItem*> items;
-  for (const KeyMapRow* row : model_.ShownRows())
-    items << new QTreeWidgetItem(
-        QStringList{Q(row->group), Q(row->caption), Q(row->shortcut), Q(row->id), ""});
-  ListView1->addTopLevelItems(items);
+  shown_ = model_.ShownRows();
+  rows_->Reset(static_cast<int>(shown_.size()), [this](int row, int column) {
+    const KeyMapRow& r = *shown_[static_cast<size_t>(row)];
+    const std::array<const std::string*, 4> fields = {&r.group, &r.caption, &r.shortcut, &r.id};
+    return *fields[static_cast<size_t>(column)];
+  });
   if (const std::optional<size_t> s = model_.selected()) {
-    QTreeWidgetItem* item = ListView1->topLevelItem(static_cast<int>(*s));
-    ListView1->setCurrentItem(item);
-    ListView1->scrollToItem(item);
+    const QModelIndex selected = rows_->index(static_cast<int>(*s), 0);
+    ListView1->setCurrentIndex(selected);
+    ListView1->scrollTo(selected);
   }
 }
 
@@ -91,8 +77,8 @@ void TFormKeyMap::SizeColumns() {
   // The list stands for the client area; the 40 pixels the columns leave free take its frame
   // and scroll bar, so no horizontal scroll bar appears.
   const int width = ListView1->width();
-  const int widths[] = {110, std::max(width - 420, 40), 200, 60, 10};
-  for (int c = 0; c < 5; ++c) ListView1->setColumnWidth(c, widths[c]);
+  const std::array<int, 5> widths = {110, std::max(width - 420, 40), 200, 60, 10};
+  SetColumnWidths(ListView1, widths);
 }
 
 void TFormKeyMap::showEvent(QShowEvent* event) {

@@ -4,13 +4,14 @@
 #include <QTimer>
 
 #include "commands/key_map_view.h"
+#include "commands/ui/key_list.h"
 #include "platform/clipboard.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
 #include "platform/ui/viewer_form.h"
 
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace tessary {
 
@@ -23,7 +24,7 @@ class TFormKeyMap final : public TViewerForm {
   TFormKeyMap(QWidget* parent, const PrivateProfile& ini, const KeyMapFiles& files,
               Messages& messages, Clipboard& clipboard);
 
-  QTreeWidget* ListView1 = nullptr;
+  QTreeView* ListView1 = nullptr;
   QPushButton* ButtonSortNone = nullptr;
   QPushButton* ButtonSort = nullptr;
   QPushButton* ButtonCopy = nullptr;
@@ -44,6 +45,8 @@ class TFormKeyMap final : public TViewerForm {
   void SizeColumns();
 
   KeyMapViewModel model_;
+  std::vector<const KeyMapRow*> shown_;  // the rows the list draws, in its order
+  KeyRowsModel* rows_ = nullptr;
   Messages& messages_;
   Clipboard& clipboard_;
   bool shown_once_ = false;
@@ -53,9 +56,5 @@ class TFormKeyMap final : public TViewerForm {
 // writing `All` = true, and what the settings window's two show buttons open.
 void ShowKeyMapWindow(QWidget* parent, const PrivateProfile& ini, const KeyMapFiles& files,
                       Messages& messages, Clipboard& clipboard);
-
-// The key map window's list look shared with the keyboard settings window: whole rows, one at
-// a time, read-only; a selected row keeps an aqua background while the list has no focus.
-void SetUpKeyList(QTreeWidget* list, const QStringList& headers);
 
 }  // namespace tessary

@@ -1,4 +1,4 @@
-// The main window's search, jump and word commands with their windows, offscreen.
+// The main window's search, jump, word and Pilka map commands with their windows, offscreen.
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -14,6 +14,7 @@
 #include "codec/sjis_text.h"
 #include "commands/ui/form_find.h"
 #include "commands/ui/form_jump.h"
+#include "commands/ui/form_pilka_key_board_map.h"
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
 #include "platform/ui/qt_conversions.h"
@@ -117,6 +118,22 @@ TEST_F(MainSearchCommands, JumpSelectWordDoubleClickAndCopyLine) {
   const QPoint p = e.inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
   QTest::mouseDClick(e.viewport(), Qt::LeftButton, {}, p);
   EXPECT_EQ(Selected(), "bar");
+}
+
+// The Pilka window reads the document as it stands, also after an edit made before a paste.
+TEST_F(MainSearchCommands, PilkaMapWindowTakesTheDocumentsText) {
+  ASSERT_TRUE(window_->Action(CommandId::MenuPilkaKeyBoarsMap)->isEnabled());
+  WithWindow<TFormPilkaKeyBoardMap>(CommandId::MenuPilkaKeyBoarsMap, [&](TFormPilkaKeyBoardMap& f) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.model().text_revision() > 0; }, 5000));
+    EXPECT_EQ(SjisToUtf8(f.model().text()).substr(0, std::string_view(kText).size()), kText);
+    EXPECT_EQ(messages_.shown, std::vector<std::string>{"Pilka のキーボードマップではありません"});
+    Editor().Lines().SetTextStr("a\tb\tc\td");
+    f.ButtonPasteText->click();
+    f.ButtonList->click();
+    EXPECT_EQ(f.model().rows().size(), 1u);
+    QTest::keyClick(&f, Qt::Key_Escape);
+  });
+  EXPECT_EQ(messages_.shown.size(), 1u);
 }
 
 }  // namespace

@@ -240,6 +240,11 @@ TEST_F(KeyWindows, OkThatCannotWriteKeepsTheWindowAndTheChanges) {
   EXPECT_EQ(Stored("1001"), "Ctrl+F12");
 }
 
+// A cell of a list drawn from a model.
+QString Cell(const QTreeView* list, int row, int column) {
+  return list->model()->index(row, column).data().toString();
+}
+
 ClipboardTextCodec SjisCodec() {
   return {[](std::string_view sjis) { return Q(SjisToUtf8(sjis)).toStdU16String(); },
           [](std::u16string_view u) {
@@ -254,7 +259,7 @@ TEST_F(KeyWindows, KeyMapWindowListsUnsortedOrByModifiersAndCopies) {
   f.show();
   EXPECT_EQ(f.windowTitle(), Q("キーボードマップ"));
   EXPECT_EQ(f.minimumSize(), QSize(900, 600));
-  EXPECT_EQ(f.ListView1->headerItem()->text(0), Q("カテゴリ"));
+  EXPECT_EQ(f.ListView1->model()->headerData(0, Qt::Horizontal).toString(), Q("カテゴリ"));
   EXPECT_EQ(f.ListView1->columnWidth(0), 110);
   EXPECT_EQ(f.ListView1->columnWidth(1), f.ListView1->width() - 420);
   const int before = f.ListView1->columnWidth(1);
@@ -262,27 +267,27 @@ TEST_F(KeyWindows, KeyMapWindowListsUnsortedOrByModifiersAndCopies) {
   EXPECT_EQ(f.ListView1->columnWidth(1), before + 300) << "widths follow the window";
   EXPECT_FALSE(f.ListView1->horizontalScrollBar()->isVisible());
 
-  ASSERT_EQ(f.ListView1->topLevelItemCount(), static_cast<int>(defaults.size()));
-  EXPECT_EQ(f.ListView1->topLevelItem(0)->text(3), "1001");
-  EXPECT_EQ(f.ListView1->currentItem(), f.ListView1->topLevelItem(0));
+  ASSERT_EQ(f.ListView1->model()->rowCount(), static_cast<int>(defaults.size()));
+  EXPECT_EQ(Cell(f.ListView1, 0, 3), "1001");
+  EXPECT_EQ(f.ListView1->currentIndex().row(), 0);
 
   f.ButtonSort->click();
-  const int n = f.ListView1->topLevelItemCount();
-  EXPECT_EQ(ModifierGroupOf(f.ListView1->topLevelItem(0)->text(2).toStdString()),
-            ModifierGroup::Plain);
-  EXPECT_EQ(f.ListView1->topLevelItem(n - 1)->text(2), "") << "rows without a key come last";
-  EXPECT_EQ(f.ListView1->currentItem(), f.ListView1->topLevelItem(0));
+  const int n = f.ListView1->model()->rowCount();
+  EXPECT_EQ(ModifierGroupOf(Cell(f.ListView1, 0, 2).toStdString()), ModifierGroup::Plain);
+  EXPECT_EQ(Cell(f.ListView1, n - 1, 2), "") << "rows without a key come last";
+  EXPECT_EQ(f.ListView1->currentIndex().row(), 0);
 
   f.ButtonCopy->click();
   QStringList shown;
   for (int i = 0; i < n; ++i) {
-    const QTreeWidgetItem* it = f.ListView1->topLevelItem(i);
-    shown << it->text(0) + "\t" + it->text(1) + "\t" + it->text(2) + "\t" + it->text(3);
+    QStringList fields;
+    for (int c = 0; c < 4; ++c) fields << Cell(f.ListView1, i, c);
+    shown << fields.join("\t");
   }
   EXPECT_EQ(QApplication::clipboard()->text(), shown.join("\r\n"));
 
   f.ButtonSortNone->click();
-  EXPECT_EQ(f.ListView1->topLevelItem(0)->text(3), "1001");
+  EXPECT_EQ(Cell(f.ListView1, 0, 3), "1001");
   QTest::keyClick(f.ListView1, Qt::Key_Escape);
   EXPECT_FALSE(f.isVisible()) << "Esc closes";
   EXPECT_TRUE(messages.shown.empty());
@@ -292,7 +297,7 @@ TEST_F(KeyWindows, KeyMapWindowReportsAMissingFileAfterItIsShown) {
   ASSERT_TRUE(WriteShowKeyMapItem(ini, false));  // the difference file, never saved
   MemoryClipboard clipboard;
   TFormKeyMap f(nullptr, ini, files, messages, clipboard);
-  EXPECT_EQ(f.ListView1->topLevelItemCount(), 0);
+  EXPECT_EQ(f.ListView1->model()->rowCount(), 0);
   EXPECT_TRUE(messages.shown.empty()) << "not before the window is up";
   f.show();
   ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.shown.empty(); }, 5000));
