@@ -20,6 +20,7 @@
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
 #include "platform/settings_values.h"
+#include "platform/ui/qt_clipboard.h"
 #include "platform/ui/qt_conversions.h"
 
 namespace tessary {
