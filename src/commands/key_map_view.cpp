@@ -1,7 +1,6 @@
 // The key map window's rows: which file, in which order, and the copied text.
 #include "commands/key_map_view.h"
 
-#include <algorithm>
 #include <numeric>
 
 #include "codec/sjis_text.h"
