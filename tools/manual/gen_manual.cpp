@@ -1,0 +1,37 @@
+// gen_manual SOURCE OUTPUT: writes the help text "Tessary.txt" from its UTF-8 source.
+#include <cstdio>
+#include <string>
+
+#include "platform/file_io.h"
+#include "tools/manual/manual_text.h"
+
+int main(int argc, char* argv[]) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: gen_manual SOURCE OUTPUT\n");
+    return 2;
+  }
+  const std::string source_path = argv[1];
+  const std::string output_path = argv[2];
+  tessary::Result<std::string> source = tessary::ReadWholeFile(source_path);
+  if (!source) {
+    std::fprintf(stderr, "gen_manual: %s\n", source.error().message.c_str());
+    return 1;
+  }
+  tessary::Result<std::string> text = tessary::ExpandManual(source.value());
+  if (!text) {
+    std::fprintf(stderr, "%s: %s\n", source_path.c_str(), text.error().message.c_str());
+    return 1;
+  }
+  tessary::Result<std::string> sjis = tessary::ManualToSjis(text.value());
+  if (!sjis) {
+    std::fprintf(stderr, "%s (after the key list is inserted): %s\n", source_path.c_str(),
+                 sjis.error().message.c_str());
+    return 1;
+  }
+  tessary::Status written = tessary::WriteFileAtomic(output_path, sjis.value());
+  if (!written) {
+    std::fprintf(stderr, "gen_manual: %s\n", written.error().message.c_str());
+    return 1;
+  }
+  return 0;
+}
