@@ -17,6 +17,11 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "gen_manual: %s\n", source.error().message.c_str());
     return 1;
   }
+  // The source on its own first, so that a bad character is reported at its own line.
+  if (tessary::Result<std::string> own = tessary::ManualToSjis(source.value()); !own) {
+    std::fprintf(stderr, "%s: %s\n", source_path.c_str(), own.error().message.c_str());
+    return 1;
+  }
   tessary::Result<std::string> text = tessary::ExpandManual(source.value());
   if (!text) {
     std::fprintf(stderr, "%s: %s\n", source_path.c_str(), text.error().message.c_str());
@@ -24,7 +29,7 @@ int main(int argc, char* argv[]) {
   }
   tessary::Result<std::string> sjis = tessary::ManualToSjis(text.value());
   if (!sjis) {
-    std::fprintf(stderr, "%s (after the key list is inserted): %s\n", source_path.c_str(),
+    std::fprintf(stderr, "%s, its key list: %s\n", source_path.c_str(),
                  sjis.error().message.c_str());
     return 1;
   }
