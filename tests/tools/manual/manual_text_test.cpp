@@ -1,5 +1,4 @@
-// The help text as built: every command listed, lossless Shift-JIS, and a heading tree that loads
-// whole.
+// The built help text: every command listed, lossless Shift-JIS, a heading tree that loads whole.
 #include "tools/manual/manual_text.h"
 
 #include <gtest/gtest.h>
