@@ -40,11 +40,6 @@ std::string GroupHeading(const CommandEntry& first) {
   return CaptionWithoutMarkers(MainMenuCaptionOfGroup(first.group)) + " メニュー";
 }
 
-std::string_view TrimLineEnd(std::string_view line) {
-  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
-  return line;
-}
-
 size_t LeadingBlanks(std::string_view line) {
   size_t n = 0;
   while (n < line.size() && line[n] == ' ') ++n;
@@ -142,7 +137,7 @@ Result<std::string> ManualToSjis(std::string_view utf8) {
   int number = 0;
   while (lines.Next(line)) {
     ++number;
-    std::optional<std::string> sjis = Utf8ToSjisExact(TrimLineEnd(line));
+    std::optional<std::string> sjis = Utf8ToSjisExact(line);
     if (!sjis)
       return Error{"line " + std::to_string(number) +
                    " holds a character without an exact Shift-JIS form: " + std::string(line)};
