@@ -49,14 +49,17 @@ TEST(ManualCaptions, AcceleratorMarkersAndTrailingBlanksGo) {
 
 // ---- the key list in the built file ----
 
-// A key list row: blanks, caption, blanks, default shortcut (or なし), blanks, id.
+// A key list row: blanks, caption, blanks, default shortcut (or なし), blanks, id; and the
+// heading it stands under.
 struct KeyRow {
-  std::string caption, shortcut, id;
+  std::string caption, shortcut, id, heading;
 };
 
 std::vector<KeyRow> KeyRows(const std::vector<std::string>& lines) {
   std::vector<KeyRow> rows;
+  std::string heading;
   for (const std::string& line : lines) {
+    if (TrimBlanks(line).starts_with("■")) heading = TrimBlanks(line);
     const size_t id_start = line.find_last_of(' ') + 1;
     const std::string id = line.substr(id_start);
     if (id.size() != 4 ||
@@ -66,7 +69,7 @@ std::vector<KeyRow> KeyRows(const std::vector<std::string>& lines) {
     const size_t gap = rest.rfind("  ");
     if (gap == std::string_view::npos) continue;
     rows.push_back({std::string(TrimBlanks(rest.substr(0, gap))),
-                    std::string(TrimBlanks(rest.substr(gap))), id});
+                    std::string(TrimBlanks(rest.substr(gap))), id, heading});
   }
   return rows;
 }
@@ -84,6 +87,10 @@ TEST(ManualKeyList, EveryCommandOnceWithItsCaptionAndDefaultShortcut) {
         *std::find_if(rows.begin(), rows.end(), [&](const KeyRow& r) { return r.id == id; });
     EXPECT_EQ(row.caption, CaptionWithoutMarkers(e.caption));
     EXPECT_EQ(row.shortcut, e.default_shortcut.empty() ? "なし" : std::string(e.default_shortcut));
+    // Grouped by menu: a menu command under its menu's heading.
+    if (e.place != CommandPlace::EditorControl) {
+      EXPECT_TRUE(row.heading.starts_with("■" + std::string(e.group) + "(")) << row.heading;
+    }
   }
 }
 
