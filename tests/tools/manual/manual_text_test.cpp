@@ -10,6 +10,7 @@
 
 #include "base/indent_tree.h"
 #include "base/line_split.h"
+#include "codec/char_code_detector.h"
 #include "codec/sjis_text.h"
 #include "commands/command_table.h"
 #include "commands/key_stroke.h"
@@ -139,6 +140,15 @@ TEST(ManualSjis, EveryLineEndsInCrLfAndComesBackAsTheSource) {
   Result<std::string> expanded = ExpandManual(SourceText());
   ASSERT_TRUE(expanded);
   EXPECT_EQ(SjisToUtf8(built), WithCrLfLineEnds(expanded.value()));
+}
+
+// Opened in the editor, the file is what it is: Shift-JIS with CR LF, and not write-protected.
+TEST(ManualSjis, DetectionReadsTheFileAsShiftJisWithCrLf) {
+  const Detection d = DetectCharCode(BuiltManual());
+  EXPECT_EQ(d.code, CharCode::SJIS);
+  EXPECT_EQ(d.ret, RetCode::CrLf);
+  EXPECT_FALSE(d.invalid_char_found);
+  EXPECT_FALSE(d.mixed_ret_code);
 }
 
 TEST(ManualSjis, ACharacterWithoutAnExactFormStopsTheConversion) {
