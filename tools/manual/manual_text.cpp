@@ -34,7 +34,7 @@ std::string_view ShortcutOrNone(const CommandEntry& e) {
   return e.default_shortcut.empty() ? std::string_view("なし") : e.default_shortcut;
 }
 
-// The heading of one group's part of the list.
+// The heading above one group's rows.
 std::string GroupHeading(const CommandEntry& first) {
   if (first.place == CommandPlace::EditorControl) return "編集領域のキー";
   return CaptionWithoutMarkers(MainMenuCaptionOfGroup(first.group)) + " メニュー";
