@@ -199,6 +199,44 @@ TEST(EditorParser, BracketSpanOverLines) {
   EXPECT_FALSE(f.StatesRestartAtLineStart());
 }
 
+// The tokenizer scanning every row, as it did before rows without an opening bracket byte were
+// passed over.
+class ScanningEveryRow final : public TEditorParser {
+ public:
+  using TEditorParser::TEditorParser;
+
+ protected:
+  bool OnlyBracketSpansCrossRows() const override { return false; }
+};
+
+TEST(EditorParser, RowsPassedOverGiveTheStateAFullScanGives) {
+  TEditorFountain f;
+  ASSERT_TRUE(f.Brackets().Add("[", "]").ok());
+  ASSERT_TRUE(f.Brackets().Add("(*", "*)").ok());
+  f.SetCommenter("//");
+  f.SetQuotation("'");
+  f.SetReserveWordList({"if"});
+  // Bytes that start every kind of token, the brackets' bytes, and lead bytes that may end a
+  // row alone.
+  const std::string pieces[] = {"a", "if",        "1.5e",      " ",       "\t",      "[",
+                                "]", "(",         "*",         ")",       "//",      "'",
+                                "#", Hex("82A0"), Hex("835D"), Hex("88"), Hex("81"), Hex("B1")};
+  TEditorParser fast(f);
+  ScanningEveryRow full(f);
+  uint32_t seed = 1;
+  for (int i = 0; i < 20000; ++i) {
+    std::string row;
+    for (int n = 0; n < i % 7; ++n) {
+      seed = seed * 1103515245u + 12345u;
+      row += pieces[(seed >> 16) % std::size(pieces)];
+    }
+    const TRowAttributeData start = Initial();
+    const TRowAttributeData a = fast.NextRowState(row, {}, RowEnd::RowEndsLine, start);
+    const TRowAttributeData b = full.NextRowState(row, {}, RowEnd::RowEndsLine, start);
+    ASSERT_EQ(a, b) << ::testing::PrintToString(row);
+  }
+}
+
 TEST(EditorParser, StateOfARemovedBracketPairIsIgnored) {
   TEditorFountain f;
   ASSERT_TRUE(f.Brackets().Add("(", ")").ok());
