@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/color.h"
-#include "base/result.h"
 #include "codec/file_choosers.h"
 #include "editor/editor_control.h"
 #include "editor/editor_fountain.h"

@@ -64,7 +64,6 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
 
   TEditor& Editor1() { return *editor_; }
   MainWindowDocument& Document() { return *document_; }
-  ReservedWords& Reserved() { return *reserved_; }
   const MainSettings& Settings() const { return settings_; }
   PrivateProfile& Ini() { return ini_; }
   // The menu item of a command, by id or by the item's name (recent items included).
