@@ -68,6 +68,23 @@ void CheckRuns(const TEditorFountain& f, std::string_view row, std::string_view 
   Check(at == static_cast<int32_t>(row.size()), "runs cover the row");
 }
 
+// The tokenizer scanning every row, without passing over rows that open no bracket span.
+class ScanningEveryRow final : public TEditorParser {
+ public:
+  using TEditorParser::TEditorParser;
+
+ protected:
+  bool OnlyBracketSpansCrossRows() const override { return false; }
+};
+
+void CheckPassedOverRow(const TEditorFountain& f, std::string_view row, std::string_view next,
+                        RowEnd nextEnd, const TRowAttributeData& state,
+                        const TRowAttributeData& after) {
+  ScanningEveryRow full(f);
+  Check(full.NextRowState(row, next, nextEnd, state) == after,
+        "a row passed over gives the state a full scan gives");
+}
+
 void CheckState(const TEditorFountain& f, const TRowAttributeData& s) {
   Check(s.Remain >= 0, "a carried token has bytes left, never fewer than none");
   Check(s.BracketIndex >= kNoBracket && s.BracketIndex < f.Brackets().Count(), "open pair");
@@ -101,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TRowAttributeData fresh =
         TFountainRowStateTokenizer(f).NextWrappedRowState(rows[n].text, next, nextEnd, state);
     Check(after == fresh, "a reused tokenizer gives what a new one gives");
+    CheckPassedOverRow(f, rows[n].text, next, nextEnd, state, after);
     CheckState(f, after);
     state = after;
   }

@@ -44,8 +44,8 @@ class DocumentEditorPort {
 
 enum class MainTimer { Timer1, Timer2, Timer3 };
 
-// Status-bar panels that the document commands write; both bars always carry the same texts.
-enum class StatusPanel { Selection = 3, Code = 4, RetCode = 5, Protection = 6 };
+// Status-bar panels that the window's commands write; both bars always carry the same texts.
+enum class StatusPanel { WordFile = 1, Selection = 3, Code = 4, RetCode = 5, Protection = 6 };
 
 struct OpenChoice {
   std::string path;

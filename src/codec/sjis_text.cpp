@@ -32,6 +32,40 @@ uint32_t NextCodePoint(std::string_view text, size_t& i) {
 
 }  // namespace
 
+bool IsWellFormedUtf8(std::string_view text) {
+  const auto* p = reinterpret_cast<const uint8_t*>(text.data());
+  const uint8_t* const end = p + text.size();
+  while (p < end) {
+    const uint8_t b = *p;
+    if (b < 0x80) {
+      ++p;
+      continue;
+    }
+    // The second byte's range rules out the overlong forms, the surrogates and what lies
+    // beyond U+10FFFF; the other continuation bytes are 80-BF.
+    int extra = 0;
+    uint8_t low = 0x80, high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+      extra = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      extra = 2;
+      if (b == 0xE0) low = 0xA0;
+      if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      extra = 3;
+      if (b == 0xF0) low = 0x90;
+      if (b == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (end - p <= extra || p[1] < low || p[1] > high) return false;
+    for (int k = 2; k <= extra; ++k)
+      if ((p[k] & 0xC0) != 0x80) return false;
+    p += extra + 1;
+  }
+  return true;
+}
+
 std::string SjisToUtf8(std::string_view sjis) {
   std::string out(Utf8RoomFor(sjis.size()), '\0');
   char* end = Cp932ToUtf8(cp932::GetTables(), sjis, out.data());
@@ -44,8 +78,7 @@ std::string Utf8ToSjis(std::string_view utf8) {
   out.reserve(utf8.size());
   for (size_t i = 0; i < utf8.size();) {
     const uint32_t cp = NextCodePoint(utf8, i);
-    const uint16_t code =
-        cp > 0xFFFF ? cp932::kUnmapped : cp932::Encode(static_cast<uint16_t>(cp));
+    const uint16_t code = cp > 0xFFFF ? cp932::kUnmapped : cp932::Encode(static_cast<uint16_t>(cp));
     if (code == cp932::kUnmapped) {
       out += cp932::kReplacement;
     } else if (code > 0xFF) {

@@ -13,6 +13,10 @@ namespace tessary {
 // loader reads it.
 std::string SjisToUtf8(std::string_view sjis);
 
+// True when the text is well-formed UTF-8: no overlong form, no surrogate, nothing above
+// U+10FFFF, no sequence cut off. Text in another code (Shift-JIS Japanese) almost never is.
+bool IsWellFormedUtf8(std::string_view text);
+
 // A character without a code page 932 form, and a malformed UTF-8 byte, become "?".
 std::string Utf8ToSjis(std::string_view utf8);
 

@@ -171,6 +171,8 @@ class TFountainParser {
   }
   static bool IsEndMarker(uint8_t b) { return b == 0 || b == '\r' || b == '\n'; }
   bool StartsWith(std::string_view s) const;
+  // True when the row provably hands `state` on unchanged: see NextRowState.
+  bool PassesStateOn(std::string_view row, const TRowAttributeData& state) const;
   bool StartsWithIgnoreCase(std::string_view s) const;
 
   // Rules a subclass changes. ScanNew: a token that is not a continuation, starting at pos_
@@ -185,6 +187,9 @@ class TFountainParser {
   virtual const TFountainColor* KindColor(uint8_t kind) const;
   // Whether ' and " open quoted-text tokens (kinds 24 and 25) in the first-byte table.
   virtual bool QuotesAreTokens() const { return true; }
+  // Whether, on a row that does not wrap, only an open bracket span reaches the next row. A
+  // subclass that keeps state of its own in ElementIndex, ExtraInt or ExtraByte says no.
+  virtual bool OnlyBracketSpansCrossRows() const { return true; }
 
   // Scanners shared by the rules; each moves pos_.
   void ScanByFirstByte();  // the first-byte table

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "codec/sjis_text.h"
 #include "support/test_files.h"
 
 namespace tessary {
@@ -92,13 +93,13 @@ TEST(DecodeUtf8, FourByteCharacterBecomesTwoQuestionMarks) {
 }
 
 TEST(DecodeUtf8, MalformedInputEmptiesTheWholeText) {
-  for (const std::string& bad : {Hex("41 42 80"),            // stray continuation byte at the end
-                                 Hex("41 80 42"),            // stray byte before ASCII
-                                 Hex("41 0D 0A 80 0D 0A"),   // on a later line
-                                 Hex("E3 81"),               // cut off by the end
-                                 Hex("E3 81 0D 0A"),         // cut off by a line end
-                                 Hex("C3 41"),               // bad continuation
-                                 Hex("F0 9F 98 41")}) {      // four-byte start, three bytes
+  for (const std::string& bad : {Hex("41 42 80"),           // stray continuation byte at the end
+                                 Hex("41 80 42"),           // stray byte before ASCII
+                                 Hex("41 0D 0A 80 0D 0A"),  // on a later line
+                                 Hex("E3 81"),              // cut off by the end
+                                 Hex("E3 81 0D 0A"),        // cut off by a line end
+                                 Hex("C3 41"),              // bad continuation
+                                 Hex("F0 9F 98 41")}) {     // four-byte start, three bytes
     DecodedText d = U8(bad);
     EXPECT_FALSE(d.ok) << ::testing::PrintToString(bad);
     EXPECT_TRUE(d.lines.Empty());
@@ -218,6 +219,31 @@ TEST(DecodeUtf16, AsciiRunsAcrossVectorWidthsInBothOrders) {
   }
   EXPECT_EQ(LinesOf(U16(le, LE, Utf16Mark::None).lines), expected);
   EXPECT_EQ(LinesOf(U16(be, BE, Utf16Mark::None).lines), expected);
+}
+
+// The strict check that tells a UTF-8 word file from a Shift-JIS one, which the loader's
+// lenient decoder (it takes overlong forms) would not.
+TEST(WellFormedUtf8, BoundariesOfEverySequenceLength) {
+  const char* good[] = {"",
+                        "plain",
+                        "\xC2\x80",
+                        "\xDF\xBF",
+                        "\xE0\xA0\x80",
+                        "\xED\x9F\xBF",
+                        "\xEE\x80\x80",
+                        "\xF0\x90\x80\x80",
+                        "\xF4\x8F\xBF\xBF",
+                        "予約語"};
+  for (const char* t : good) EXPECT_TRUE(IsWellFormedUtf8(t)) << t;
+  const std::string bad[] = {
+      Hex("80"),          Hex("C0 80"),       Hex("C1 BF"),    Hex("E0 9F BF"),  // overlong
+      Hex("ED A0 80"),    Hex("ED BF BF"),                                       // surrogates
+      Hex("F4 90 80 80"), Hex("F5 80 80 80"), Hex("FF"),                         // too high
+      Hex("E3 81"),       Hex("C3"),          Hex("E3 41 82"),                   // cut off
+      Hex("82 A0 82 A2"), Hex("975C 96F1"),                                      // Shift-JIS
+  };
+  for (const std::string& t : bad) EXPECT_FALSE(IsWellFormedUtf8(t)) << t.size();
+  EXPECT_TRUE(IsWellFormedUtf8(std::string("a\0b", 3)));
 }
 
 }  // namespace

@@ -31,6 +31,7 @@
 #include "base/sjis.h"
 #include "codec/char_code.h"
 #include "codec/file_choosers.h"
+#include "codec/ui/chooser_form.h"
 #include "codec/ui/qt_file_chooser_windows.h"
 #include "commands/ui/form_replace_tab.h"
 #include "editor/editor_canvas.h"
@@ -169,6 +170,9 @@ TFormMain::TFormMain(Messages& messages, AppHome home, std::vector<std::string> 
         choosers_->ChooseSaveAs(ChooserStyleFor(settings_.open_save_dialog_xp_style), code, ret);
     if (!c) return std::nullopt;
     return SaveChoice{c->path, c->code, c->ret};
+  };
+  choose_word_file = [this](const ChooserStart& start) {
+    return PlainOpenDialogAnyFile(this, start);
   };
   show_startup_notice = [this](KeyMapCheck check) { ShowStartupNotice(this, ini_, check); };
   run_wrap_length = [this] {

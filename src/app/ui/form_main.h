@@ -19,6 +19,7 @@
 #include "commands/command_table.h"
 #include "commands/find_replace.h"
 #include "commands/line_decorations.h"
+#include "commands/reserved_words.h"
 #include "commands/text_conversion_commands.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
@@ -48,7 +49,7 @@ enum class StatusBarId { Top, Bottom };  // StatusBar2 at the top, StatusBar1 at
 // One document per window. Creation reads the settings and applies them; the first showing
 // places the window, applies the key map and opens the command line's file; closing asks,
 // remembers the caret, and destruction writes the settings and the lists.
-class TFormMain final : public QMainWindow, private MainWindowPort {
+class TFormMain final : public QMainWindow, private MainWindowPort, private ReservedWordsPort {
   Q_OBJECT
 
  public:
@@ -86,6 +87,8 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   std::function<std::optional<TColor>(TColor)> choose_color;
   std::function<std::optional<OpenChoice>()> choose_open_file;
   std::function<std::optional<SaveChoice>(CharCode, RetCode)> choose_save_as_file;
+  // The reserved-word file: a plain open dialog without a filter.
+  std::function<std::optional<std::string>(const ChooserStart&)> choose_word_file;
   // The start-up notice for the key map's situation; by default the modal notice window.
   std::function<void(KeyMapCheck)> show_startup_notice;
   // Runs the wrap-length window; by default modal. True when it closed with OK.
@@ -127,6 +130,12 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   std::optional<OpenChoice> ChooseOpenFile() override;
   std::optional<SaveChoice> ChooseSaveAsFile(CharCode code, RetCode ret) override;
   void StartNewEditorProcess() override;
+  // ReservedWordsPort
+  std::optional<std::string> ChooseWordFile(const ChooserStart& start) override;
+  std::optional<TColor> ChooseReserveColor(TColor current) override;
+  TColor NormalBackColor() const override { return settings_.back_color; }
+  void SetReserveChecks(ReserveMode mode) override;
+  void SetWordFilePanel(std::string_view file_name) override;
 
   // Building.
   void BuildStatusBars();
@@ -141,6 +150,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   void RegisterKeyHandlers();
   void RegisterConversionHandlers();
   void RegisterSearchHandlers();
+  void RegisterReserveHandlers();
   // A check item whose handler copies its new mark into `setting`, then runs `apply`.
   void HandleToggle(CommandId id, bool& setting, std::function<void()> apply);
   void EnableRegisteredCommands();
@@ -186,6 +196,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort {
   std::unique_ptr<QtFileChooserWindows> chooser_windows_;
   std::unique_ptr<FileChoosers> choosers_;
   std::unique_ptr<TextConversionCommands> conversions_;
+  std::unique_ptr<ReservedWords> reserved_;
 
   CommandHandlers handlers_;
   MainSearch search_{home_, messages_};

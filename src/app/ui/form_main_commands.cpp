@@ -67,13 +67,13 @@ void TFormMain::RegisterHandlers() {
   RegisterKeyHandlers();
   RegisterConversionHandlers();
   RegisterSearchHandlers();
+  RegisterReserveHandlers();
   using enum CommandId;
   HandleToggle(MenuCloseESCkey, settings_.close_esc_key, nullptr);
   HandleToggle(MenuCloseENTERkey, settings_.close_enter_key, nullptr);
   HandleToggle(MenuCloseQkey, settings_.close_q_key, nullptr);
   HandleToggle(MenuCloseXkey, settings_.close_x_key, nullptr);
   handlers_.Register(MenuNewEditor, [this] { document_->MenuNewEditorClick(); });
-  handlers_.Register(MenuReserveColor, [this] { ChooseColor(settings_.reserve_color); });
   // Opens the File menu itself instead of synthesising the key strokes that would.
   handlers_.Register(MenuFileOpen,
                      [this] { menuBar()->setActiveAction(file_menu_->menuAction()); });
@@ -205,6 +205,48 @@ void TFormMain::RegisterSearchHandlers() {
   editor_->OnDblClick = [this](TEditor&) { SelectCaretWord(); };
 }
 
+// The mode items are a radio group over the model's mode; the model says which one holds.
+constexpr std::array<std::pair<ReserveMode, CommandId>, 3> kReserveModeItems = {{
+    {ReserveMode::NoSet, CommandId::MenuReseveNoSet},
+    {ReserveMode::ReserveSet, CommandId::MenuReseveReserveSet},
+    {ReserveMode::IniSet, CommandId::MenuReseveIniSet},
+}};
+
+void TFormMain::RegisterReserveHandlers() {
+  using enum CommandId;
+  ReservedWordsPort& port = *this;
+  reserved_ = std::make_unique<ReservedWords>(editor_->View(), editor_->Control(), port, messages_,
+                                              ini_, settings_.reserve_folder_file);
+  ReservedWords& r = *reserved_;
+  handlers_.Register(MenuReserveColor, [this, &r] {
+    r.MenuReserveColorClick();
+    settings_.reserve_color = r.ReserveColor();  // written at shut-down
+  });
+  handlers_.Register(MenuReserveRead, [&r] { r.MenuReserveReadClick(); });
+  handlers_.Register(MenuReseveIniSet, [&r] { r.MenuReseveIniSetClick(); });
+  handlers_.Register(MenuReseveReserveSet, [&r] { r.MenuReseveReserveSetClick(); });
+  handlers_.Register(MenuReseveNoSet, [&r] { r.MenuReseveNoSetClick(); });
+}
+
+std::optional<std::string> TFormMain::ChooseWordFile(const ChooserStart& start) {
+  const std::optional<std::string> chosen =
+      choose_word_file ? choose_word_file(start) : std::nullopt;
+  activateWindow();
+  return chosen;
+}
+
+std::optional<TColor> TFormMain::ChooseReserveColor(TColor current) {
+  return choose_color ? choose_color(current) : std::nullopt;
+}
+
+void TFormMain::SetReserveChecks(ReserveMode mode) {
+  for (const auto& [m, id] : kReserveModeItems) Action(id)->setChecked(m == mode);
+}
+
+void TFormMain::SetWordFilePanel(std::string_view file_name) {
+  SetStatusText(StatusPanel::WordFile, file_name);
+}
+
 void TFormMain::OpenFindWindow(FindWindow kind, std::string word) {
   EditorControl& c = editor_->Control();
   std::unique_ptr<TFormFind> form;
@@ -257,12 +299,9 @@ void TFormMain::SetChecks() {
       {MenuCloseENTERkey, s.close_enter_key},
       {MenuCloseQkey, s.close_q_key},
       {MenuCloseXkey, s.close_x_key},
-      // Reserved-word display starts off.
-      {MenuReseveIniSet, false},
-      {MenuReseveReserveSet, false},
-      {MenuReseveNoSet, true},
   };
   for (const auto& [id, on] : checks) Action(id)->setChecked(on);
+  SetReserveChecks(reserved_->Mode());
   for (const auto& [mode, id] : kWrapItems) Action(id)->setChecked(s.wrap == mode);
   for (const auto& [width, id] : kTabWidthItems) Action(id)->setChecked(s.tab_width == width);
   Action(MenuSetMojiLength)->setEnabled(s.wrap == WrapMode::Length);

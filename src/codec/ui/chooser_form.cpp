@@ -20,6 +20,20 @@ bool IsEnter(int key) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+std::optional<std::string> RunFileDialog(QWidget* parent, BrowseKind kind,
+                                         const ChooserStart& start, const QStringList& filters) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(kind == BrowseKind::Open ? QFileDialog::AcceptOpen
+                                                : QFileDialog::AcceptSave);
+  dialog.setFileMode(kind == BrowseKind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  if (!filters.isEmpty()) dialog.setNameFilters(filters);
+  if (!start.folder.empty()) dialog.setDirectory(Q(start.folder));
+  if (!start.name.empty()) dialog.selectFile(Q(start.name));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+
 }  // namespace
 
 QStringList ChooserNameFilters() {
@@ -34,16 +48,11 @@ QStringList ChooserNameFilters() {
 
 std::optional<std::string> PlainFileDialog(QWidget* parent, BrowseKind kind,
                                            const ChooserStart& start) {
-  QFileDialog dialog(parent);
-  dialog.setAcceptMode(kind == BrowseKind::Open ? QFileDialog::AcceptOpen
-                                                : QFileDialog::AcceptSave);
-  dialog.setFileMode(kind == BrowseKind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-  dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters(ChooserNameFilters());
-  if (!start.folder.empty()) dialog.setDirectory(Q(start.folder));
-  if (!start.name.empty()) dialog.selectFile(Q(start.name));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().front().toStdString();
+  return RunFileDialog(parent, kind, start, ChooserNameFilters());
+}
+
+std::optional<std::string> PlainOpenDialogAnyFile(QWidget* parent, const ChooserStart& start) {
+  return RunFileDialog(parent, BrowseKind::Open, start, {});
 }
 
 TChooserForm::TChooserForm(QWidget* parent, const char* caption, const char* ok_caption,

@@ -25,6 +25,8 @@ using BrowseFunction = std::function<std::optional<std::string>(QWidget* parent,
                                                                 const ChooserStart& start)>;
 std::optional<std::string> PlainFileDialog(QWidget* parent, BrowseKind kind,
                                            const ChooserStart& start);
+// The plain open dialog without a filter: every file is offered.
+std::optional<std::string> PlainOpenDialogAnyFile(QWidget* parent, const ChooserStart& start);
 
 // The Qt name filters of the choosers' filter text: "label (pattern pattern ...)", to be shown
 // with the details hidden so the user reads the label as it stands.

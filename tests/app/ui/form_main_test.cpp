@@ -666,7 +666,7 @@ TEST_F(FormMainTest, EnabledItemsAreTheCommandsWithHandlers) {
       enabled.push_back(e.id);
   const std::pair<int, int> ranges[] = {{1001, 1013}, {1020, 1021}, {1101, 1117}, {1201, 1205},
                                         {1301, 1303}, {1305, 1329}, {1401, 1405}, {1502, 1502},
-                                        {1601, 1601}, {1704, 1704}, {1710, 1710}, {1802, 1802}};
+                                        {1601, 1605}, {1704, 1704}, {1710, 1710}, {1802, 1802}};
   std::vector<int> expected;
   for (auto [first, last] : ranges)
     for (int id = first; id <= last; ++id) expected.push_back(id);
@@ -674,6 +674,54 @@ TEST_F(FormMainTest, EnabledItemsAreTheCommandsWithHandlers) {
   EXPECT_EQ(enabled, expected);
   Trigger(CommandId::MenuWrapLength);
   EXPECT_TRUE(w.Action(CommandId::MenuSetMojiLength)->isEnabled());
+}
+
+TEST_F(FormMainTest, ReservedWordItemsFollowTheModelAndBothBarsNameTheWordFile) {
+  TFormMain& w = OpenShown();
+  std::vector<ChooserStart> starts;
+  std::optional<std::string> chosen;
+  window_->choose_word_file = [&](const ChooserStart& start) {
+    starts.push_back(start);
+    return chosen;
+  };
+  EXPECT_TRUE(w.Action(CommandId::MenuReseveNoSet)->isChecked());
+  Trigger(CommandId::MenuReseveReserveSet);  // nothing loaded yet
+  EXPECT_EQ(messages_.shown, std::vector<std::string>{kNoReservedWordsMessage});
+  EXPECT_TRUE(w.Action(CommandId::MenuReseveNoSet)->isChecked());
+  EXPECT_FALSE(w.Action(CommandId::MenuReseveReserveSet)->isChecked());
+
+  chosen = files_->Write("words.txt", "select\r\n");
+  Trigger(CommandId::MenuReserveRead);
+  EXPECT_TRUE(w.Action(CommandId::MenuReseveReserveSet)->isChecked());
+  EXPECT_EQ(Panel(1, StatusBarId::Top), "words.txt");
+  EXPECT_EQ(Panel(1, StatusBarId::Bottom), "words.txt");
+  EXPECT_TRUE(w.Editor1().View().ReserveWordList().Contains("SELECT"));
+
+  Trigger(CommandId::MenuReseveIniSet);
+  EXPECT_TRUE(w.Action(CommandId::MenuReseveIniSet)->isChecked());
+  EXPECT_FALSE(w.Action(CommandId::MenuReseveReserveSet)->isChecked());
+  next_color_ = clLime;
+  Trigger(CommandId::MenuReserveColor);
+  ASSERT_EQ(w.Editor1().View().Brackets().Count(), 1);
+  const TFountainColor& pair = w.Editor1().View().Brackets().Item(0).ItemColor();
+  EXPECT_EQ(pair.Color(), clLime);
+  EXPECT_EQ(pair.BkColor(), w.Settings().back_color);
+  EXPECT_EQ(w.Settings().reserve_color, clLime);
+  Close();
+
+  // The colour and the word file are remembered; the mode and the panel start afresh.
+  EXPECT_EQ(Ini().ReadString("EditorColor", "ReserveColor", ""), "clLime");
+  TFormMain& next = OpenShown();
+  EXPECT_EQ(next.Editor1().View().Reserve().Color(), clLime);
+  EXPECT_TRUE(next.Action(CommandId::MenuReseveNoSet)->isChecked());
+  EXPECT_EQ(Panel(1), "");
+  std::vector<ChooserStart> next_starts;
+  window_->choose_word_file = [&](const ChooserStart& start) {
+    next_starts.push_back(start);
+    return std::nullopt;
+  };
+  Trigger(CommandId::MenuReserveRead);
+  EXPECT_EQ(next_starts, std::vector<ChooserStart>{ChooserStartOf(files_->File("words.txt"))});
 }
 
 TEST_F(FormMainTest, ReadCodeItemsExcludeEachOtherAndTheCheckedOneStays) {
