@@ -32,6 +32,7 @@
 #include "codec/char_code.h"
 #include "codec/file_choosers.h"
 #include "codec/ui/qt_file_chooser_windows.h"
+#include "commands/ui/form_outline.h"
 #include "commands/ui/form_replace_tab.h"
 #include "editor/editor_canvas.h"
 #include "editor/editor_row_states.h"
@@ -395,6 +396,7 @@ void TFormMain::closeEvent(QCloseEvent* e) {
     return;
   }
   document_->OnClose();
+  CloseOutline();  // it stores where it stood
   e->accept();
 }
 
