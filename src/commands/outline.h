@@ -38,6 +38,11 @@ struct OutlineEntry {
 // the working file.
 class Outline {
  public:
+  Outline() = default;
+  // The entries and the tree point into the text: a copy would point into the original.
+  Outline(const Outline&) = delete;
+  Outline& operator=(const Outline&) = delete;
+
   // One pass over the document's lines: mark headings in line order, then (when asked)
   // INI sections in line order.
   [[nodiscard]] static std::shared_ptr<const Outline> Build(const TEditorScreenStrings& document,
@@ -63,7 +68,6 @@ class Outline {
 
  private:
   class Collector;
-  friend class Collector;
 
   std::vector<OutlineEntry> entries_;
   int32_t line_count_ = 0;

@@ -101,7 +101,7 @@ void TFormHelp::LoadManual(const std::string& manual) {
   c.SetReadOnly(true);
   c.SetModified(false);
   c.SetCaret(0, 0);
-  ApplyWrap();
+  // Wrapped when shown: only then does the editor know its width.
 }
 
 void TFormHelp::ChooseWrap(HelpWrap wrap) {
@@ -122,7 +122,7 @@ void TFormHelp::ApplyWrap() {
 void TFormHelp::showEvent(QShowEvent* event) {
   TViewerForm::showEvent(event);
   if (event->spontaneous()) return;
-  ApplyWrap();  // the editor has its real width only now
+  ApplyWrap();
   if (model_.NodeCount() > 0) TreeView1->setCurrentIndex(model_.IndexOfNode(0));
   ready_timer_.start();
 }
