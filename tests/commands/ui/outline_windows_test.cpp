@@ -114,7 +114,7 @@ TEST_F(OutlineWindow, EnterInTheTreeIsSwallowedAndEscClosesStoringThePlacement) 
   EXPECT_EQ(stored.ReadInteger("FormOutLine", "Width", 0), f.width());
 }
 
-TEST_F(OutlineWindow, StandsBesideTheMainWindowOnEitherSide) {
+TEST_F(OutlineWindow, StandsBesideTheMainWindowAndHandsItTheFocus) {
   SetText("●一");
   main.show();
   TFormOutLine f(&main, ini, home, editor);
@@ -128,6 +128,13 @@ TEST_F(OutlineWindow, StandsBesideTheMainWindowOnEitherSide) {
   f.PlaceBeside(OutlineSide::Right);
   EXPECT_EQ(f.frameGeometry().left(), m.left() + m.width() - 15);
   EXPECT_EQ(f.frameGeometry().width(), width);
+
+  // メインへフォーカス移動 hands the keyboard to the main window; the outline stays open.
+  f.activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &f; }, 1000));
+  f.CommandAction(1703)->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &main; }, 1000));
+  EXPECT_TRUE(f.isVisible());
   main.hide();
 }
 
