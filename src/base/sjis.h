@@ -1,6 +1,7 @@
 // Byte classes of code page 932 (Shift-JIS), the only code the editor holds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -37,6 +38,22 @@ constexpr uint64_t TrailBits(uint64_t leads) {
 
 // A trail byte is never below this; a lead byte followed by a lower byte stands alone.
 inline constexpr uint8_t kFirstTrailByte = 0x40;
+
+// A byte that pairs with a lead byte before it: 0x40-0xFC without 0x7F, which lies inside the
+// range but is the code of no character. A lead byte before any other byte (a blank, a line
+// end) stands alone.
+constexpr bool IsPairTrail(uint8_t b) {
+  return b >= kFirstTrailByte && b <= 0xFC && b != 0x7F;
+}
+
+// Bytes of the character that starts at text[i] (i < text.size()): 2 for a lead byte with its
+// trail byte, else 1. Walking by it never takes a trail byte for a character of its own.
+constexpr size_t CharLength(std::string_view text, size_t i) {
+  return i + 1 < text.size() && IsLeadByte(text[i]) &&
+                 IsPairTrail(static_cast<uint8_t>(text[i + 1]))
+             ? 2
+             : 1;
+}
 
 // The full-width blank (ideographic space): a blank two columns wide wherever blanks count
 // (indentation, search skipping blanks) and one of the marks drawn on screen.

@@ -41,15 +41,29 @@ Status StoreJumpEntry(const AppHome& home, std::string_view entry) {
   return PrivateProfile(home.SettingsFile()).WriteString("Editor", "Jump", entry);
 }
 
+namespace {
+
+void PlaceCaretAtRow(EditorControl& editor, int32_t row) {
+  editor.CancelSelection();
+  editor.SetCaret(row, 0);
+  editor.ScrollCaretIntoView();
+}
+
+}  // namespace
+
 int32_t JumpToLine(EditorControl& editor, std::string_view entry) {
   const int32_t lines = editor.LineCount();
   const bool rowAfterLast = editor.MaxCaretRow() >= editor.RowCount();
   const int32_t line = JumpLineIndex(entry, lines + (rowAfterLast ? 1 : 0));
   const int32_t row = line < lines ? editor.LineToRow(line) : editor.RowCount();
-  editor.CancelSelection();
-  editor.SetCaret(row, 0);
-  editor.ScrollCaretIntoView();
+  PlaceCaretAtRow(editor, row);
   return line;
+}
+
+int32_t JumpToLineIndex(EditorControl& editor, int32_t line) {
+  const int32_t target = std::clamp(line, 0, std::max(0, editor.LineCount() - 1));
+  PlaceCaretAtRow(editor, editor.LineCount() > 0 ? editor.LineToRow(target) : 0);
+  return target;
 }
 
 }  // namespace tessary

@@ -30,4 +30,8 @@ class EditorControl;
 // Returns the line index.
 int32_t JumpToLine(EditorControl& editor, std::string_view entry);
 
+// Moves the caret to the first row of a 0-based line, clamped to the lines the document has
+// now, and scrolls it into view; a selection is dropped. Returns the line it went to.
+int32_t JumpToLineIndex(EditorControl& editor, int32_t line);
+
 }  // namespace tessary

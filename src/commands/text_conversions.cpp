@@ -17,16 +17,8 @@ constexpr char Char(int b) {
   return static_cast<char>(static_cast<uint8_t>(b));
 }
 
-// 0x7F lies inside the trail range but is no code of any character, so a lead byte before it
-// stands alone, as it does before a line end.
-bool IsPairTrail(uint8_t b) {
-  return cp932::IsTrailByte(b) && b != 0x7F;
-}
-
-// Bytes of the character starting at text[i] (i < text.size()).
-size_t CharLength(std::string_view text, size_t i) {
-  return i + 1 < text.size() && sjis::IsLeadByte(text[i]) && IsPairTrail(Byte(text[i + 1])) ? 2 : 1;
-}
+using sjis::CharLength;
+using sjis::IsPairTrail;
 
 // ---- case ----
 

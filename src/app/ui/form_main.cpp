@@ -33,6 +33,7 @@
 #include "codec/file_choosers.h"
 #include "codec/ui/chooser_form.h"
 #include "codec/ui/qt_file_chooser_windows.h"
+#include "commands/ui/form_outline.h"
 #include "commands/ui/form_replace_tab.h"
 #include "editor/editor_canvas.h"
 #include "editor/editor_row_states.h"
@@ -399,6 +400,7 @@ void TFormMain::closeEvent(QCloseEvent* e) {
     return;
   }
   document_->OnClose();
+  CloseOutline();  // it stores where it stood
   e->accept();
 }
 

@@ -33,6 +33,7 @@ class QStatusBar;
 namespace tessary {
 
 class TEditor;
+class TFormOutLine;
 class EditorCanvas;
 struct TDrawLineArgs;
 enum class KeyMapCheck;
@@ -79,6 +80,8 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   const Rect& PlacedBounds() const { return placed_bounds_; }
   // Whether the start-up check replaced a key map file that did not fit the command table.
   bool KeyMapReplaced() const { return key_map_replaced_; }
+  // The outline window, created by the first outline command; null before.
+  TFormOutLine* OutlineWindow() const { return outline_.get(); }
   bool NoticeTimerStarted() const { return notice_started_; }
 
   // The platform choosers, replaceable for tests: a font (name, size, colour), a colour, an
@@ -124,7 +127,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   void SetReadMenuChecks(bool auto_detect, const std::array<bool, 7>& codes) override;
   void SetReadOnlyChecked(bool checked) override;
   void SetRecentCaptions(const std::array<std::string, 6>& captions) override;
-  void CloseOutline() override {}
+  void CloseOutline() override;
   void StartTimer(MainTimer timer, int milliseconds) override;
   void CloseWindow() override { close(); }
   std::optional<OpenChoice> ChooseOpenFile() override;
@@ -151,6 +154,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   void RegisterConversionHandlers();
   void RegisterSearchHandlers();
   void RegisterReserveHandlers();
+  void RegisterToolHandlers();
   // A check item whose handler copies its new mark into `setting`, then runs `apply`.
   void HandleToggle(CommandId id, bool& setting, std::function<void()> apply);
   void EnableRegisteredCommands();
@@ -197,6 +201,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   std::unique_ptr<FileChoosers> choosers_;
   std::unique_ptr<TextConversionCommands> conversions_;
   std::unique_ptr<ReservedWords> reserved_;
+  std::unique_ptr<TFormOutLine> outline_;
 
   CommandHandlers handlers_;
   MainSearch search_{home_, messages_};

@@ -14,8 +14,10 @@
 #include "codec/sjis_text.h"
 #include "commands/caret_word.h"
 #include "commands/ui/form_find.h"
+#include "commands/ui/form_help.h"
 #include "commands/ui/form_jump.h"
 #include "commands/ui/form_pilka_key_board_map.h"
+#include "commands/ui/form_outline.h"
 #include "commands/ui/form_replace.h"
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
@@ -68,6 +70,7 @@ void TFormMain::RegisterHandlers() {
   RegisterConversionHandlers();
   RegisterSearchHandlers();
   RegisterReserveHandlers();
+  RegisterToolHandlers();
   using enum CommandId;
   HandleToggle(MenuCloseESCkey, settings_.close_esc_key, nullptr);
   HandleToggle(MenuCloseENTERkey, settings_.close_enter_key, nullptr);
@@ -245,6 +248,24 @@ void TFormMain::SetReserveChecks(ReserveMode mode) {
 
 void TFormMain::SetWordFilePanel(std::string_view file_name) {
   SetStatusText(StatusPanel::WordFile, file_name);
+}
+
+// The outline window lives from its first showing to the end of the run, hidden in between;
+// loading a document closes it.
+void TFormMain::RegisterToolHandlers() {
+  handlers_.Register(CommandId::MenuShowOutLine, [this] {
+    if (!OutlineHasText(editor_->Control(), messages_)) return;
+    if (!outline_) outline_ = std::make_unique<TFormOutLine>(this, ini_, home_, editor_->Control());
+    outline_->ShowOutline();
+  });
+  handlers_.Register(CommandId::MenuShowHelp, [this] {
+    ShowHelpWindow(this, ini_, home_);
+    activateWindow();
+  });
+}
+
+void TFormMain::CloseOutline() {
+  if (outline_ && outline_->isVisible()) outline_->reject();
 }
 
 void TFormMain::OpenFindWindow(FindWindow kind, std::string word) {

@@ -58,6 +58,7 @@ TViewerForm::TViewerForm(QWidget* parent, QSize minimum_size, SavedPlacement pla
   settings_ = &placement.settings;
   section_ = std::move(placement.section);
   default_size_ = placement.default_size;
+  fallback_ = placement.fallback;
 }
 
 QMenu* TViewerForm::AddMenu(std::string_view caption) {
@@ -119,10 +120,10 @@ void TViewerForm::done(int result) {
 
 void TViewerForm::PlaceOnFirstShow() {
   if (!settings_) return CentreOnParent();
-  const Rect centred = CentredBounds(default_size_);
+  const Rect fallback = fallback_ ? *fallback_ : CentredBounds(default_size_);
   const WindowPlacement saved =
-      ReadPlacement(*settings_, section_, WindowPlacement{centred, WindowState::Normal});
-  const Rect bounds = PlaceOnScreen(saved.bounds, VirtualScreen(), centred);
+      ReadPlacement(*settings_, section_, WindowPlacement{fallback, WindowState::Normal});
+  const Rect bounds = PlaceOnScreen(saved.bounds, VirtualScreen(), fallback);
   move(bounds.left, bounds.top);
   resize(bounds.width, bounds.height);  // never below the minimum size
   // A modal window that opened minimised would leave the user facing a blocked main window.

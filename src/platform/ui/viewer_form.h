@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QSize>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,9 @@ struct SavedPlacement {
   PrivateProfile& settings;  // outlives the window
   std::string section;       // named after the window
   QSize default_size;        // the size of the first opening, centred on the parent
+  // Where a window without a usable saved placement goes instead of the centre of its parent
+  // (a tool window that stands beside its parent rather than over it).
+  std::optional<Rect> fallback = std::nullopt;
 };
 
 // What every such window does: it opens where it stood last (or centred on its parent), never
@@ -100,6 +104,7 @@ class TViewerForm : public QDialog {
   PrivateProfile* settings_ = nullptr;  // null: centred on the parent, nothing stored
   std::string section_;
   QSize default_size_;
+  std::optional<Rect> fallback_;
   bool shown_once_ = false;
   bool forwarding_wheel_ = false;
 };

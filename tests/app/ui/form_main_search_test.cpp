@@ -13,8 +13,10 @@
 #include "app/ui/form_main.h"
 #include "codec/sjis_text.h"
 #include "commands/ui/form_find.h"
+#include "commands/ui/form_help.h"
 #include "commands/ui/form_jump.h"
 #include "commands/ui/form_pilka_key_board_map.h"
+#include "commands/ui/form_outline.h"
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
 #include "platform/ui/qt_conversions.h"
@@ -134,6 +136,39 @@ TEST_F(MainSearchCommands, PilkaMapWindowTakesTheDocumentsText) {
     QTest::keyClick(&f, Qt::Key_Escape);
   });
   EXPECT_EQ(messages_.shown.size(), 1u);
+}
+
+// The outline stands beside the main window and lives on hidden; loading a file closes it.
+TEST_F(MainSearchCommands, OutlineOpensOnTextJumpsAndALoadClosesIt) {
+  Editor().Lines().Clear();
+  Trigger(CommandId::MenuShowOutLine);
+  EXPECT_EQ(messages_.shown.back(), "内容がありません");
+  EXPECT_EQ(window_->OutlineWindow(), nullptr);
+
+  Editor().Lines().SetTextStr(Utf8ToSjis("本文\r\n●見出し"));
+  Editor().SetModified(false);
+  Trigger(CommandId::MenuShowOutLine);
+  TFormOutLine* outline = window_->OutlineWindow();
+  ASSERT_NE(outline, nullptr);
+  EXPECT_TRUE(outline->isVisible());
+  EXPECT_FALSE(outline->isModal());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return outline->Ready(); }, 2000));
+  EXPECT_EQ(Editor().CaretRow(), 1);
+
+  window_->DropFiles({files_.Write("b.txt", "x")});
+  EXPECT_FALSE(outline->isVisible());
+  EXPECT_FALSE(outline->Ready());
+  Trigger(CommandId::MenuShowOutLine);
+  EXPECT_EQ(window_->OutlineWindow(), outline) << "the same window shows again";
+  EXPECT_TRUE(outline->isVisible());
+}
+
+TEST_F(MainSearchCommands, HelpOpensModallyOverTheMainWindow) {
+  WithWindow<TFormHelp>(CommandId::MenuShowHelp, [](TFormHelp& f) {
+    EXPECT_EQ(f.windowTitle(), Q("ヘルプ表示"));
+    EXPECT_TRUE(f.isModal());
+    f.reject();
+  });
 }
 
 }  // namespace
