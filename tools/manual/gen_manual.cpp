@@ -1,10 +1,11 @@
 // gen_manual SOURCE OUTPUT: writes the help text "Tessary.txt" from its UTF-8 source.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "base/indent_tree.h"
 #include "codec/sjis_text.h"
+#include "commands/outline.h"
 #include "platform/file_io.h"
 #include "tools/manual/manual_text.h"
 
@@ -37,9 +38,10 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   // The help window's tree stops at a heading more than one level below the one before.
-  const std::string index = tessary::HeadingIndex(sjis.value());
-  if (const tessary::IndentTree tree = tessary::LoadIndentTree(index); tree.jump) {
-    std::string_view heading = tree.jump->text;  // the line, 35 blanks and its index
+  const std::shared_ptr<const tessary::Outline> outline =
+      tessary::Outline::BuildFromText(sjis.value(), tessary::HeadingKinds::MarksOnly);
+  if (const auto& jump = outline->Tree().jump) {
+    std::string_view heading = jump->text;  // the line, 35 blanks and its index
     heading = heading.substr(0, heading.find_last_not_of("0123456789 ") + 1);
     std::fprintf(stderr, "%s: the heading \"%s\" is more than one level below the one before\n",
                  source_path.c_str(), tessary::SjisToUtf8(heading).c_str());

@@ -2,22 +2,16 @@
 #include "tools/manual/manual_text.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <optional>
 #include <span>
 
 #include "base/line_split.h"
-#include "base/sjis.h"
 #include "codec/sjis_text.h"
 #include "commands/command_table.h"
 
 namespace tessary {
 namespace {
-
-// Shift-JIS of the heading marks ●▼▲■★.
-constexpr std::array<std::string_view, 5> kHeadingMarks = {"\x81\x9C", "\x81\xA5", "\x81\xA3",
-                                                           "\x81\xA1", "\x81\x9A"};
 
 // The width a text takes in the help window's fixed-pitch columns: its Shift-JIS bytes.
 size_t ColumnsOf(std::string_view utf8) {
@@ -142,33 +136,6 @@ Result<std::string> ManualToSjis(std::string_view utf8) {
       return Error{"line " + std::to_string(number) +
                    " holds a character without an exact Shift-JIS form: " + std::string(line)};
     out.append(*sjis).append(kCrLf);
-  }
-  return out;
-}
-
-bool IsHeadingLine(std::string_view line) {
-  for (;;) {
-    if (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
-      line.remove_prefix(1);
-    } else if (line.starts_with(sjis::kFullWidthBlank)) {
-      line.remove_prefix(sjis::kFullWidthBlank.size());
-    } else {
-      break;
-    }
-  }
-  return std::any_of(kHeadingMarks.begin(), kHeadingMarks.end(),
-                     [line](std::string_view mark) { return line.starts_with(mark); });
-}
-
-std::string HeadingIndex(std::string_view sjis) {
-  std::string out;
-  LineSplitter lines(sjis);
-  std::string_view line;
-  for (int index = 0; lines.Next(line); ++index) {
-    if (!IsHeadingLine(line)) continue;
-    char number[16];
-    std::snprintf(number, sizeof number, "%.05d", index);
-    out.append(line).append(35, ' ').append(number).append(kCrLf);
   }
   return out;
 }

@@ -31,12 +31,4 @@ inline constexpr std::string_view kKeyListPlaceholder = "@KEYLIST@";
 // its line number, so nothing ever becomes "?".
 [[nodiscard]] Result<std::string> ManualToSjis(std::string_view utf8);
 
-// A heading line of the help text: after TABs, single-byte and full-width blanks, its first
-// character is one of ●▼▲■★. Shift-JIS bytes, without the line end.
-[[nodiscard]] bool IsHeadingLine(std::string_view sjis_line);
-
-// The help window's index of a Shift-JIS text: each heading line, 35 blanks and its 0-based
-// line index as five digits, ended by CR LF; its leading blanks and TABs give its level.
-[[nodiscard]] std::string HeadingIndex(std::string_view sjis);
-
 }  // namespace tessary

@@ -14,6 +14,7 @@
 #include "codec/sjis_text.h"
 #include "commands/command_table.h"
 #include "commands/key_stroke.h"
+#include "commands/outline.h"
 #include "support/test_files.h"
 
 namespace tessary {
@@ -165,25 +166,15 @@ TEST(ManualSjis, ACharacterWithoutAnExactFormStopsTheConversion) {
 
 // ---- headings ----
 
-TEST(ManualHeadings, MarksCountAfterTabsAndBothKindsOfBlank) {
-  for (const char* mark : {"●", "▼", "▲", "■", "★"}) {
-    const std::string sjis = Utf8ToSjis(mark);
-    EXPECT_TRUE(IsHeadingLine(sjis + "a")) << mark;
-    EXPECT_TRUE(IsHeadingLine("  \t" + sjis)) << mark;
-    EXPECT_TRUE(IsHeadingLine(Utf8ToSjis("　 　") + sjis)) << mark;
-    EXPECT_FALSE(IsHeadingLine("a" + sjis)) << mark;
-  }
-  EXPECT_FALSE(IsHeadingLine(""));
-  EXPECT_FALSE(IsHeadingLine("   "));
-  EXPECT_FALSE(IsHeadingLine(Utf8ToSjis("・一覧")));
-  EXPECT_FALSE(IsHeadingLine(Utf8ToSjis("◆見出しでない")));
-  EXPECT_FALSE(IsHeadingLine(Utf8ToSjis("○見出しでない")));
+// The help window's index of a text, as the help window builds it.
+std::string HelpIndexOf(std::string_view sjis) {
+  return Outline::BuildFromText(sjis, HeadingKinds::MarksOnly)->FileText();
 }
 
 TEST(ManualHeadings, TheIndexKeepsLineNumbersAndSingleByteIndentOnly) {
   const std::string text =
       Utf8ToSjis("●A") + "\r\nbody\r\n" + Utf8ToSjis(" ■B") + "\r\n" + Utf8ToSjis("　■C") + "\r\n";
-  const std::string index = HeadingIndex(text);
+  const std::string index = HelpIndexOf(text);
   const IndentTree tree = LoadIndentTree(index);
   ASSERT_FALSE(tree.jump);
   ASSERT_EQ(tree.nodes.size(), 3u);
@@ -194,14 +185,14 @@ TEST(ManualHeadings, TheIndexKeepsLineNumbersAndSingleByteIndentOnly) {
   EXPECT_TRUE(tree.nodes[2].text.ends_with("00003"));
 
   // Two levels down at once stops the tree there: what the manual must never do.
-  EXPECT_TRUE(LoadIndentTree(HeadingIndex(Utf8ToSjis("●A\r\n  ▼B\r\n"))).jump);
+  EXPECT_TRUE(LoadIndentTree(HelpIndexOf(Utf8ToSjis("●A\r\n  ▼B\r\n"))).jump);
 }
 
 TEST(ManualHeadings, EveryHeadingOfTheBuiltManualIsInTheTree) {
   const std::string built = BuiltManual();
   const std::vector<std::string_view> lines = SplitLines(built);
-  const size_t headings = std::count_if(lines.begin(), lines.end(), IsHeadingLine);
-  const std::string index = HeadingIndex(built);  // the tree's texts point into it
+  const size_t headings = std::count_if(lines.begin(), lines.end(), IsMarkHeading);
+  const std::string index = HelpIndexOf(built);  // the tree's texts point into it
   const IndentTree tree = LoadIndentTree(index);
   ASSERT_FALSE(tree.jump) << "heading too deep at line " << tree.jump->line << ": "
                           << SjisToUtf8(tree.jump->text);
