@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -49,14 +50,25 @@ double SecondsSince(Clock::time_point t) {
   return std::chrono::duration<double>(Clock::now() - t).count();
 }
 
-// Runs f and returns its seconds; peak_x receives the process's peak resident memory during f
-// as a multiple of the document's bytes, grow_x the part of it above what was resident before.
+// CPU seconds of this process: on a machine shared with other work the wall time also counts
+// the waiting for a core.
+double CpuSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// Runs f and returns its wall seconds, adding its CPU seconds to cpu_s; peak_x receives the
+// process's peak resident memory during f as a multiple of the document's bytes, grow_x the part of
+// it above what was resident before.
 template <class F>
-double Measured(F&& f, double doc_bytes, double& peak_x, double& grow_x) {
+double Measured(F&& f, double doc_bytes, double& cpu_s, double& peak_x, double& grow_x) {
   const int64_t before = tessary::bench::ResetPeak();
+  const double cpu = CpuSeconds();
   const auto t = Clock::now();
   f();
   const double s = SecondsSince(t);
+  cpu_s += CpuSeconds() - cpu;
   const int64_t peak = tessary::bench::PeakSinceReset();
   peak_x = std::max(peak_x, static_cast<double>(peak) / doc_bytes);
   grow_x = std::max(grow_x, static_cast<double>(peak - before) / doc_bytes);
@@ -72,7 +84,7 @@ void BM_ConvertWholeDocument(benchmark::State& state) {
     tessary::AppendConverted(conversion, piece, 4, out);
   };
   const double doc_bytes = static_cast<double>(c.TextLength());
-  double undo_s = 0, redo_s = 0;
+  double undo_s = 0, redo_s = 0, cpu_s = 0, undo_cpu_s = 0, redo_cpu_s = 0;
   double peak_x = 0, grow_x = 0, undo_peak_x = 0, undo_grow_x = 0;
   int32_t rows_after = 0;
   for (auto _ : state) {
@@ -83,15 +95,18 @@ void BM_ConvertWholeDocument(benchmark::State& state) {
           if (c.ConvertSelection(converter) != EditorControl::ConvertOutcome::Converted)
             std::abort();
         },
-        doc_bytes, peak_x, grow_x);
+        doc_bytes, cpu_s, peak_x, grow_x);
     rows_after = c.RowCount();
-    undo_s += Measured([&] { c.Undo(); }, doc_bytes, undo_peak_x, undo_grow_x);
-    redo_s += Measured([&] { c.Redo(); }, doc_bytes, undo_peak_x, undo_grow_x);
+    undo_s += Measured([&] { c.Undo(); }, doc_bytes, undo_cpu_s, undo_peak_x, undo_grow_x);
+    redo_s += Measured([&] { c.Redo(); }, doc_bytes, redo_cpu_s, undo_peak_x, undo_grow_x);
     c.Undo();
     state.SetIterationTime(convert_s);
   }
   c.Document().UndoObj().ClearUndo();
   const auto n = static_cast<double>(state.iterations());
+  state.counters["cpu_s"] = cpu_s / n;
+  state.counters["undo_cpu_s"] = undo_cpu_s / n;
+  state.counters["redo_cpu_s"] = redo_cpu_s / n;
   state.counters["undo_s"] = undo_s / n;
   state.counters["redo_s"] = redo_s / n;
   state.counters["peak_x"] = peak_x;

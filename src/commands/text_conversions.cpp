@@ -2,6 +2,7 @@
 #include "commands/text_conversions.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 
 #include "base/sjis.h"
@@ -26,6 +27,64 @@ bool IsPairTrail(uint8_t b) {
 // Bytes of the character starting at text[i] (i < text.size()).
 size_t CharLength(std::string_view text, size_t i) {
   return i + 1 < text.size() && sjis::IsLeadByte(text[i]) && IsPairTrail(Byte(text[i + 1])) ? 2 : 1;
+}
+
+// Which characters a conversion changes: single bytes by value, double-byte characters by
+// lead << 8 | trail. Japanese text is mostly characters that no conversion touches, so the
+// loops below copy them in runs and look up only the rest.
+struct ChangeSet {
+  std::bitset<256> single;
+  std::bitset<65536> pair;
+
+  bool Changes(std::string_view text, size_t i, size_t len) const {
+    const uint8_t b = Byte(text[i]);
+    return len == 1 ? single[b] : pair[b << 8 | Byte(text[i + 1])];
+  }
+};
+
+// The set of a conversion found by running it on every character: what it changes is exactly
+// what it gives other bytes for.
+template <class ConvertOne>
+ChangeSet ChangesOf(ConvertOne&& convert_one) {
+  ChangeSet set;
+  std::string ch, out;
+  for (int b = 0; b < 256; ++b) {
+    ch.assign(1, Char(b));
+    out.clear();
+    convert_one(std::string_view(ch), out);
+    set.single[b] = out != ch;
+  }
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!sjis::IsLeadByte(Char(lead))) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      if (!IsPairTrail(static_cast<uint8_t>(trail))) continue;
+      ch = {Char(lead), Char(trail)};
+      out.clear();
+      convert_one(std::string_view(ch), out);
+      set.pair[lead << 8 | trail] = out != ch;
+    }
+  }
+  return set;
+}
+
+// Walks the text character by character: a character the set does not name is copied with the
+// run it stands in; convert(text, i, len, out) appends the form of one it names and returns the
+// bytes it used (more than len when it joined the next character).
+template <class Convert>
+void AppendInRuns(std::string_view text, const ChangeSet& changes, Convert&& convert,
+                  std::string& out) {
+  size_t run = 0;
+  for (size_t i = 0; i < text.size();) {
+    const size_t len = CharLength(text, i);
+    if (!changes.Changes(text, i, len)) {
+      i += len;
+      continue;
+    }
+    out.append(text.substr(run, i - run));
+    i += convert(text, i, len, out);
+    run = i;
+  }
+  out.append(text.substr(run));
 }
 
 // ---- case ----
@@ -78,16 +137,29 @@ char AsciiCase(char c, Case to) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
 }
 
+void AppendCaseOf(std::string_view ch, Case to, std::string& out) {
+  if (ch.size() == 1 && Byte(ch[0]) < 0x80)
+    out.push_back(AsciiCase(ch[0], to));
+  else
+    AppendCaseMapped(ch, to, out);
+}
+
+const ChangeSet& CaseChanges(Case to) {
+  static const ChangeSet upper =
+      ChangesOf([](std::string_view ch, std::string& out) { AppendCaseOf(ch, Case::Upper, out); });
+  static const ChangeSet lower =
+      ChangesOf([](std::string_view ch, std::string& out) { AppendCaseOf(ch, Case::Lower, out); });
+  return to == Case::Upper ? upper : lower;
+}
+
 void AppendCase(std::string_view text, Case to, std::string& out) {
-  for (size_t i = 0; i < text.size();) {
-    if (Byte(text[i]) < 0x80) {
-      out.push_back(AsciiCase(text[i++], to));
-      continue;
-    }
-    const size_t len = CharLength(text, i);
-    AppendCaseMapped(text.substr(i, len), to, out);
-    i += len;
-  }
+  AppendInRuns(
+      text, CaseChanges(to),
+      [to](std::string_view t, size_t i, size_t len, std::string& o) {
+        AppendCaseOf(t.substr(i, len), to, o);
+        return len;
+      },
+      out);
 }
 
 // ---- width ----
@@ -298,14 +370,19 @@ std::string LowerCase(std::string_view text) {
 }
 
 void AppendZenToHan(std::string_view text, std::string& out) {
-  for (size_t i = 0; i < text.size();) {
-    if (CharLength(text, i) == 2) {
-      AppendHalfWidth(Byte(text[i]), Byte(text[i + 1]), out);
-      i += 2;
-    } else {
-      out.push_back(text[i++]);
-    }
-  }
+  static const ChangeSet changes = ChangesOf([](std::string_view ch, std::string& o) {
+    if (ch.size() == 2)
+      AppendHalfWidth(Byte(ch[0]), Byte(ch[1]), o);
+    else
+      o.append(ch);
+  });
+  AppendInRuns(
+      text, changes,
+      [](std::string_view t, size_t i, size_t, std::string& o) {
+        AppendHalfWidth(Byte(t[i]), Byte(t[i + 1]), o);
+        return size_t{2};
+      },
+      out);
 }
 
 std::string ZenToHan(std::string_view text) {
@@ -315,21 +392,32 @@ std::string ZenToHan(std::string_view text) {
   return out;
 }
 
-void AppendHanToZen(std::string_view text, std::string& out) {
-  for (size_t i = 0; i < text.size();) {
-    if (CharLength(text, i) == 2) {
-      out.append(text.substr(i, 2));
-      i += 2;
-    } else if (sjis::IsLeadByte(text[i])) {
-      // A lone lead byte. The byte after it (below 0x40, 0x7F or 0xFD-0xFF) stays as it is:
-      // a double-byte form written there would be read as the lead byte's trail byte.
-      const size_t len = i + 1 < text.size() ? 2 : 1;
-      out.append(text.substr(i, len));
-      i += len;
-    } else {
-      i += AppendFullWidth(text, i, out);
-    }
+// Appends the full-width form of the character at text[i] (len bytes); returns the bytes used.
+size_t AppendFullWidthAt(std::string_view text, size_t i, size_t len, std::string& out) {
+  if (len == 2) {
+    out.append(text.substr(i, 2));
+    return 2;
   }
+  if (sjis::IsLeadByte(text[i])) {
+    // A lone lead byte. The byte after it (below 0x40, 0x7F or 0xFD-0xFF) stays as it is:
+    // a double-byte form written there would be read as the lead byte's trail byte.
+    const size_t used = i + 1 < text.size() ? 2 : 1;
+    out.append(text.substr(i, used));
+    return used;
+  }
+  return AppendFullWidth(text, i, out);
+}
+
+void AppendHanToZen(std::string_view text, std::string& out) {
+  // A lone lead byte counts as changed, so that the walk hands the byte after it over with it.
+  static const ChangeSet changes = [] {
+    ChangeSet set = ChangesOf(
+        [](std::string_view ch, std::string& o) { AppendFullWidthAt(ch, 0, ch.size(), o); });
+    for (int b = 0; b < 256; ++b)
+      if (sjis::IsLeadByte(Char(b))) set.single[b] = true;
+    return set;
+  }();
+  AppendInRuns(text, changes, AppendFullWidthAt, out);
 }
 
 std::string HanToZen(std::string_view text) {

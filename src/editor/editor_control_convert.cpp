@@ -121,7 +121,7 @@ EditorControl::LinesEdit EditorControl::StreamConverted(const PieceConverter& co
                                          : a;
     builder.Line().append(t.substr(0, a));
     if (b > a) joiner.Add(t.substr(a, b - a));
-    if (r == last_selected) {
+    if (r == sel_end_.row) {
       joiner.Flush();
       p.caret_at = builder.Offset();
     }
@@ -132,6 +132,8 @@ EditorControl::LinesEdit EditorControl::StreamConverted(const PieceConverter& co
     builder.EndLine(end == RowEnd::RowWrapped ? RowEnd::RowAtEof : end);
     return true;
   });
+  // A selection to the row after the last takes the last line end with it.
+  if (sel_end_.row > last) p.caret_at = builder.Offset();
   return p;
 }
 

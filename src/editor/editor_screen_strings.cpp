@@ -205,6 +205,7 @@ TEditorScreenStrings::CarriedMarks TEditorScreenStrings::MarksCarried(int32_t st
                                                                       int32_t n) const {
   CarriedMarks c;
   c.marks.assign(static_cast<size_t>(n), 0);
+  if (marks_in_use_ == 0) return c;  // no row has a mark to carry
   auto old = [&](int32_t k) { return GetRowMarks(start + k); };
   if (n == count) {
     for (int32_t k = 0; k < n; ++k) c.marks[k] = old(k);
@@ -251,14 +252,12 @@ TEditorStringList TEditorScreenStrings::ExchangeRows(int32_t start, int32_t coun
   if (start < 0 || count < 0 || start + count > Count()) return old;
   const int32_t n = rows.Count();
   const CarriedMarks carried = MarksCarried(start, count, n);
-  std::vector<MarkSet> own(static_cast<size_t>(n));
-  for (int32_t k = 0; k < n; ++k) own[k] = rows.GetRowMarks(k);
   if (Notifying()) Changing();
-  TheStringList taken = SpliceRows(start, count, std::move(rows));
-  static_cast<TheStringList&>(old) = std::move(taken);
+  static_cast<TheStringList&>(old) = SpliceRows(start, count, std::move(rows));
+  // The new rows keep their own marks, the carried ones added.
   for (int32_t k = 0; k < n; ++k) {
-    const MarkSet m = static_cast<MarkSet>(own[k] | carried.marks[k]);
-    if (m != 0) SetRowMarks(start + k, m);
+    if (carried.marks[k] != 0)
+      SetRowMarks(start + k, static_cast<MarkSet>(GetRowMarks(start + k) | carried.marks[k]));
   }
   if (carried.recompute) RecomputeMarksInUse();
   if (Notifying()) Changed();
