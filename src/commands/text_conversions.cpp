@@ -2,8 +2,8 @@
 #include "commands/text_conversions.h"
 
 #include <array>
-#include <bitset>
 #include <cstdint>
+#include <vector>
 
 #include "base/sjis.h"
 #include "codec/cp932.h"
@@ -29,16 +29,19 @@ size_t CharLength(std::string_view text, size_t i) {
   return i + 1 < text.size() && sjis::IsLeadByte(text[i]) && IsPairTrail(Byte(text[i + 1])) ? 2 : 1;
 }
 
-// Which characters a conversion changes: single bytes by value, double-byte characters by
-// lead << 8 | trail. Japanese text is mostly characters that no conversion touches, so the
-// loops below copy them in runs and look up only the rest.
-struct ChangeSet {
-  std::bitset<256> single;
-  std::bitset<65536> pair;
+// Which characters a conversion changes, and how long each character is, by its first two
+// bytes: step[b << 8 | next] is the character's length (1 or 2) plus kChanges when the
+// conversion gives other bytes for it (next is 0 at the end of the text, which no trail byte
+// is). Japanese text is mostly characters that no conversion touches; one look-up per
+// character finds them, and the loops below copy them in runs.
+constexpr uint8_t kChanges = 4;
 
-  bool Changes(std::string_view text, size_t i, size_t len) const {
-    const uint8_t b = Byte(text[i]);
-    return len == 1 ? single[b] : pair[b << 8 | Byte(text[i + 1])];
+struct ChangeSet {
+  std::vector<uint8_t> step = std::vector<uint8_t>(65536);
+
+  uint8_t At(std::string_view text, size_t i) const {
+    const uint8_t next = i + 1 < text.size() ? Byte(text[i + 1]) : 0;
+    return step[Byte(text[i]) << 8 | next];
   }
 };
 
@@ -48,20 +51,24 @@ template <class ConvertOne>
 ChangeSet ChangesOf(ConvertOne&& convert_one) {
   ChangeSet set;
   std::string ch, out;
+  std::array<bool, 256> single{};
   for (int b = 0; b < 256; ++b) {
     ch.assign(1, Char(b));
     out.clear();
     convert_one(std::string_view(ch), out);
-    set.single[b] = out != ch;
+    single[b] = out != ch;
   }
-  for (int lead = 0x81; lead <= 0xFC; ++lead) {
-    if (!sjis::IsLeadByte(Char(lead))) continue;
-    for (int trail = 0x40; trail <= 0xFC; ++trail) {
-      if (!IsPairTrail(static_cast<uint8_t>(trail))) continue;
-      ch = {Char(lead), Char(trail)};
-      out.clear();
-      convert_one(std::string_view(ch), out);
-      set.pair[lead << 8 | trail] = out != ch;
+  for (int b = 0; b < 256; ++b) {
+    for (int next = 0; next < 256; ++next) {
+      ch = {Char(b), Char(next)};
+      const size_t len = CharLength(ch, 0);
+      bool changes = single[b];
+      if (len == 2) {
+        out.clear();
+        convert_one(std::string_view(ch), out);
+        changes = out != ch;
+      }
+      set.step[b << 8 | next] = static_cast<uint8_t>(len | (changes ? kChanges : 0));
     }
   }
   return set;
@@ -75,8 +82,9 @@ void AppendInRuns(std::string_view text, const ChangeSet& changes, Convert&& con
                   std::string& out) {
   size_t run = 0;
   for (size_t i = 0; i < text.size();) {
-    const size_t len = CharLength(text, i);
-    if (!changes.Changes(text, i, len)) {
+    const uint8_t step = changes.At(text, i);
+    const size_t len = step & 3u;
+    if ((step & kChanges) == 0) {
       i += len;
       continue;
     }
@@ -413,8 +421,11 @@ void AppendHanToZen(std::string_view text, std::string& out) {
   static const ChangeSet changes = [] {
     ChangeSet set = ChangesOf(
         [](std::string_view ch, std::string& o) { AppendFullWidthAt(ch, 0, ch.size(), o); });
+    // Only a lead byte without its trail byte is one character of its own.
     for (int b = 0; b < 256; ++b)
-      if (sjis::IsLeadByte(Char(b))) set.single[b] = true;
+      if (sjis::IsLeadByte(Char(b)))
+        for (int next = 0; next < 256; ++next)
+          if ((set.step[b << 8 | next] & 3u) == 1) set.step[b << 8 | next] |= kChanges;
     return set;
   }();
   AppendInRuns(text, changes, AppendFullWidthAt, out);

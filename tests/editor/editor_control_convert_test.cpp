@@ -1,8 +1,10 @@
 // The control's selection conversion: one undo step, line ends untouched, boxes row by row.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/editor_control.h"
