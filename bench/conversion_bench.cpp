@@ -123,6 +123,29 @@ BENCHMARK(BM_ConvertWholeDocument)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
+// The conversion routines alone over the same text, line by line into one reused buffer: how
+// much of a conversion's time is the routine and how much the rows around it.
+void BM_ConvertLinesOnly(benchmark::State& state) {
+  EditorControl& c = Control();
+  const auto conversion = static_cast<TextConversion>(state.range(0));
+  std::string out;
+  int64_t bytes = 0;
+  for (auto _ : state) {
+    c.Document().ForEachLine([&](std::string_view line, bool) {
+      out.clear();
+      tessary::AppendConverted(conversion, line, 4, out);
+      bytes += static_cast<int64_t>(line.size());
+    });
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_ConvertLinesOnly)
+    ->ArgName("conversion")
+    ->DenseRange(0, 4)
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
