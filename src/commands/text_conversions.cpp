@@ -32,8 +32,8 @@ size_t CharLength(std::string_view text, size_t i) {
 // Which characters a conversion changes, and how long each character is, by its first two
 // bytes: step[b << 8 | next] is the character's length (1 or 2) plus kChanges when the
 // conversion gives other bytes for it (next is 0 at the end of the text, which no trail byte
-// is). Japanese text is mostly characters that no conversion touches; one look-up per
-// character finds them, and the loops below copy them in runs.
+// is). Japanese text is mostly characters that no case conversion touches; one look-up per
+// character finds them, and the case loop copies them in runs.
 constexpr uint8_t kChanges = 4;
 
 struct ChangeSet {
@@ -378,19 +378,14 @@ std::string LowerCase(std::string_view text) {
 }
 
 void AppendZenToHan(std::string_view text, std::string& out) {
-  static const ChangeSet changes = ChangesOf([](std::string_view ch, std::string& o) {
-    if (ch.size() == 2)
-      AppendHalfWidth(Byte(ch[0]), Byte(ch[1]), o);
-    else
-      o.append(ch);
-  });
-  AppendInRuns(
-      text, changes,
-      [](std::string_view t, size_t i, size_t, std::string& o) {
-        AppendHalfWidth(Byte(t[i]), Byte(t[i + 1]), o);
-        return size_t{2};
-      },
-      out);
+  for (size_t i = 0; i < text.size();) {
+    if (CharLength(text, i) == 2) {
+      AppendHalfWidth(Byte(text[i]), Byte(text[i + 1]), out);
+      i += 2;
+    } else {
+      out.push_back(text[i++]);
+    }
+  }
 }
 
 std::string ZenToHan(std::string_view text) {
@@ -400,35 +395,21 @@ std::string ZenToHan(std::string_view text) {
   return out;
 }
 
-// Appends the full-width form of the character at text[i] (len bytes); returns the bytes used.
-size_t AppendFullWidthAt(std::string_view text, size_t i, size_t len, std::string& out) {
-  if (len == 2) {
-    out.append(text.substr(i, 2));
-    return 2;
-  }
-  if (sjis::IsLeadByte(text[i])) {
-    // A lone lead byte. The byte after it (below 0x40, 0x7F or 0xFD-0xFF) stays as it is:
-    // a double-byte form written there would be read as the lead byte's trail byte.
-    const size_t used = i + 1 < text.size() ? 2 : 1;
-    out.append(text.substr(i, used));
-    return used;
-  }
-  return AppendFullWidth(text, i, out);
-}
-
 void AppendHanToZen(std::string_view text, std::string& out) {
-  // A lone lead byte counts as changed, so that the walk hands the byte after it over with it.
-  static const ChangeSet changes = [] {
-    ChangeSet set = ChangesOf(
-        [](std::string_view ch, std::string& o) { AppendFullWidthAt(ch, 0, ch.size(), o); });
-    // Only a lead byte without its trail byte is one character of its own.
-    for (int b = 0; b < 256; ++b)
-      if (sjis::IsLeadByte(Char(b)))
-        for (int next = 0; next < 256; ++next)
-          if ((set.step[b << 8 | next] & 3u) == 1) set.step[b << 8 | next] |= kChanges;
-    return set;
-  }();
-  AppendInRuns(text, changes, AppendFullWidthAt, out);
+  for (size_t i = 0; i < text.size();) {
+    if (CharLength(text, i) == 2) {
+      out.append(text.substr(i, 2));
+      i += 2;
+    } else if (sjis::IsLeadByte(text[i])) {
+      // A lone lead byte. The byte after it (below 0x40, 0x7F or 0xFD-0xFF) stays as it is:
+      // a double-byte form written there would be read as the lead byte's trail byte.
+      const size_t len = i + 1 < text.size() ? 2 : 1;
+      out.append(text.substr(i, len));
+      i += len;
+    } else {
+      i += AppendFullWidth(text, i, out);
+    }
+  }
 }
 
 std::string HanToZen(std::string_view text) {
