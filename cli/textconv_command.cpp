@@ -114,12 +114,17 @@ TextLines ConvertLines(const TextLines& lines, TextConversion conversion, int bl
 int TextConvCommand(const Args& args) {
   Options o;
   if (auto status = Parse(args, o)) return *status;
-  const LoadOutcome loaded = LoadForRewrite("textconv", o.input, CharCode::Auto, o.force);
+  LoadOutcome loaded = LoadForRewrite("textconv", o.input, CharCode::Auto, o.force);
   if (!loaded.doc) return loaded.exit_status;
-  const LoadedText& doc = *loaded.doc;
-  const TextLines converted = ConvertLines(doc.lines, *o.conversion, o.blanks);
-  return WriteRewritten("textconv", o.input, o.output, doc,
-                        EncodeDocument(converted, doc.code, doc.ret));
+  LoadedText& doc = *loaded.doc;
+  std::string bytes;
+  {
+    const TextLines converted = ConvertLines(doc.lines, *o.conversion, o.blanks);
+    // The loaded text has served: at most two copies of the text are held at once.
+    doc.lines = TextLines();
+    bytes = EncodeDocument(converted, doc.code, doc.ret);
+  }
+  return WriteRewritten("textconv", o.input, o.output, doc, bytes);
 }
 
 }  // namespace tessary::cli

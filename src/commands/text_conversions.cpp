@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "base/sjis.h"
 #include "codec/cp932.h"
@@ -19,6 +20,72 @@ constexpr char Char(int b) {
 
 using sjis::CharLength;
 using sjis::IsPairTrail;
+
+// Which characters a conversion changes, and how long each character is, by its first two
+// bytes: step[b << 8 | next] is the character's length (1 or 2) plus kChanges when the
+// conversion gives other bytes for it (next is 0 at the end of the text, which no trail byte
+// is). Japanese text is mostly characters that no case conversion touches; one look-up per
+// character finds them, and the case loop copies them in runs.
+constexpr uint8_t kChanges = 4;
+
+struct ChangeSet {
+  std::vector<uint8_t> step = std::vector<uint8_t>(65536);
+
+  uint8_t At(std::string_view text, size_t i) const {
+    const uint8_t next = i + 1 < text.size() ? Byte(text[i + 1]) : 0;
+    return step[Byte(text[i]) << 8 | next];
+  }
+};
+
+// The set of a conversion found by running it on every character: what it changes is exactly
+// what it gives other bytes for.
+template <class ConvertOne>
+ChangeSet ChangesOf(ConvertOne&& convert_one) {
+  ChangeSet set;
+  std::string ch, out;
+  std::array<bool, 256> single{};
+  for (int b = 0; b < 256; ++b) {
+    ch.assign(1, Char(b));
+    out.clear();
+    convert_one(std::string_view(ch), out);
+    single[b] = out != ch;
+  }
+  for (int b = 0; b < 256; ++b) {
+    for (int next = 0; next < 256; ++next) {
+      ch = {Char(b), Char(next)};
+      const size_t len = CharLength(ch, 0);
+      bool changes = single[b];
+      if (len == 2) {
+        out.clear();
+        convert_one(std::string_view(ch), out);
+        changes = out != ch;
+      }
+      set.step[b << 8 | next] = static_cast<uint8_t>(len | (changes ? kChanges : 0));
+    }
+  }
+  return set;
+}
+
+// Walks the text character by character: a character the set does not name is copied with the
+// run it stands in; convert(text, i, len, out) appends the form of one it names and returns the
+// bytes it used (more than len when it joined the next character).
+template <class Convert>
+void AppendInRuns(std::string_view text, const ChangeSet& changes, Convert&& convert,
+                  std::string& out) {
+  size_t run = 0;
+  for (size_t i = 0; i < text.size();) {
+    const uint8_t step = changes.At(text, i);
+    const size_t len = step & 3u;
+    if ((step & kChanges) == 0) {
+      i += len;
+      continue;
+    }
+    out.append(text.substr(run, i - run));
+    i += convert(text, i, len, out);
+    run = i;
+  }
+  out.append(text.substr(run));
+}
 
 // ---- case ----
 
@@ -70,16 +137,29 @@ char AsciiCase(char c, Case to) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c;
 }
 
+void AppendCaseOf(std::string_view ch, Case to, std::string& out) {
+  if (ch.size() == 1 && Byte(ch[0]) < 0x80)
+    out.push_back(AsciiCase(ch[0], to));
+  else
+    AppendCaseMapped(ch, to, out);
+}
+
+const ChangeSet& CaseChanges(Case to) {
+  static const ChangeSet upper =
+      ChangesOf([](std::string_view ch, std::string& out) { AppendCaseOf(ch, Case::Upper, out); });
+  static const ChangeSet lower =
+      ChangesOf([](std::string_view ch, std::string& out) { AppendCaseOf(ch, Case::Lower, out); });
+  return to == Case::Upper ? upper : lower;
+}
+
 void AppendCase(std::string_view text, Case to, std::string& out) {
-  for (size_t i = 0; i < text.size();) {
-    if (Byte(text[i]) < 0x80) {
-      out.push_back(AsciiCase(text[i++], to));
-      continue;
-    }
-    const size_t len = CharLength(text, i);
-    AppendCaseMapped(text.substr(i, len), to, out);
-    i += len;
-  }
+  AppendInRuns(
+      text, CaseChanges(to),
+      [to](std::string_view t, size_t i, size_t len, std::string& o) {
+        AppendCaseOf(t.substr(i, len), to, o);
+        return len;
+      },
+      out);
 }
 
 // ---- width ----

@@ -330,7 +330,15 @@ class EditorControl final : public EditorView {
   void BackSpaceInRow(int32_t row, int32_t pos);
   size_t UnindentBlanks(int32_t row, std::string_view blanks, std::string& out) const;
   [[nodiscard]] RowEdit BoxPasted(const std::vector<std::string_view>& lines) const;
-  [[nodiscard]] RowEdit StreamConverted(const PieceConverter& convert) const;
+  // Whole logical lines [first, first + rows) and their replacement, already wrapped; the caret
+  // goes caret_at bytes into the new lines.
+  struct LinesEdit {
+    TEditorStringList lines;
+    int64_t caret_at = 0;
+    int32_t first = 0;
+    int32_t rows = 0;
+  };
+  [[nodiscard]] LinesEdit StreamConverted(const PieceConverter& convert) const;
   [[nodiscard]] RowEdit BoxConverted(const PieceConverter& convert) const;
 
   // Key handlers.

@@ -138,18 +138,9 @@ int32_t TEditorScreenStrings::LineCount() const {
 }
 
 RowRange TEditorScreenStrings::RowRangeText(int32_t start, int32_t count) const {
-  RowRange r;
-  if (start < 0 || start >= Count()) return r;
+  if (start < 0 || start >= Count()) return {};
   const int32_t end = count < 0 ? LineEndRow(start) + 1 : std::min(Count(), start + count);
-  ForEachRow(start, [&](int32_t row, std::string_view text, uint32_t w1, uint32_t) {
-    if (row >= end) return false;
-    r.Text.append(text);
-    r.Last = RowAttributeOf(w1);
-    if (r.Last == RowEnd::RowEndsLine) r.Text.append(kCrLf);
-    ++r.Rows;
-    return true;
-  });
-  return r;
+  return JoinedRows(*this, start, end);
 }
 
 int32_t TEditorScreenStrings::RowWidth(int32_t row) const {
@@ -210,43 +201,112 @@ MarkSet TEditorScreenStrings::DeleteRows(int32_t start, int32_t n) {
   return marks;
 }
 
-void TEditorScreenStrings::ReplaceRowsWithList(int32_t start, int32_t count,
-                                               const TEditorStringList& list) {
-  if (start < 0 || count < 0 || start + count > Count()) return;
-  const int32_t n = list.Count();
-  std::vector<MarkSet> old(static_cast<size_t>(count));
-  for (int32_t k = 0; k < count; ++k) old[k] = GetRowMarks(start + k);
-  std::vector<MarkSet> carried(static_cast<size_t>(n), 0);
-  bool recompute = false;
+TEditorScreenStrings::CarriedMarks TEditorScreenStrings::MarksCarried(int32_t start, int32_t count,
+                                                                      int32_t n) const {
+  CarriedMarks c;
+  c.marks.assign(static_cast<size_t>(n), 0);
+  if (marks_in_use_ == 0) return c;  // no row has a mark to carry
+  auto old = [&](int32_t k) { return GetRowMarks(start + k); };
   if (n == count) {
-    for (int32_t k = 0; k < n; ++k) carried[k] = old[k];
+    for (int32_t k = 0; k < n; ++k) c.marks[k] = old(k);
   } else if (n < count) {
     const int32_t gone = count - n;
     MarkSet lost = 0;
-    for (int32_t k = 0; k < gone; ++k) lost |= old[k];
-    for (int32_t k = 0; k < n; ++k) carried[k] = old[gone + k];
+    for (int32_t k = 0; k < gone; ++k) lost |= old(k);
+    for (int32_t k = 0; k < n; ++k) c.marks[k] = old(gone + k);
     if (n > 0) {
-      carried[0] |= lost;
+      c.marks[0] |= lost;
     } else if (lost != 0) {
-      recompute = true;  // an image mark may still stand on another row
+      c.recompute = true;  // an image mark may still stand on another row
     }
   } else if (count > 0) {
     // Rows inserted: the later old rows keep their marks at the end of the new rows; the first
     // one's marks stay with its text, which Enter at column 0 has moved down.
-    for (int32_t j = 1; j < count; ++j) carried[n - count + j] = old[j];
-    carried[ActiveCaretCol() != 0 ? 0 : n - count] |= old[0];
+    for (int32_t j = 1; j < count; ++j) c.marks[n - count + j] = old(j);
+    c.marks[ActiveCaretCol() != 0 ? 0 : n - count] |= old(0);
   }
+  return c;
+}
+
+void TEditorScreenStrings::ReplaceRowsWithList(int32_t start, int32_t count,
+                                               const TEditorStringList& list) {
+  if (start < 0 || count < 0 || start + count > Count()) return;
+  const int32_t n = list.Count();
+  const CarriedMarks carried = MarksCarried(start, count, n);
   if (Notifying()) Changing();
   const int32_t overlap = std::min(n, count);
   for (int32_t k = 0; k < overlap; ++k) CopyRowFrom(start + k, list, k);
   if (n > count) InsertRowsFrom(start + count, list, count, n - count);
   if (n < count) EraseRows(start + n, count - n);
   for (int32_t k = 0; k < n; ++k) {
-    const MarkSet m = static_cast<MarkSet>(list.GetRowMarks(k) | carried[k]);
+    const MarkSet m = static_cast<MarkSet>(list.GetRowMarks(k) | carried.marks[k]);
     if (m != 0) SetRowMarks(start + k, m);
   }
-  if (recompute) RecomputeMarksInUse();
+  if (carried.recompute) RecomputeMarksInUse();
   if (Notifying()) Changed();
+}
+
+TEditorStringList TEditorScreenStrings::ExchangeRows(int32_t start, int32_t count,
+                                                     TEditorStringList&& rows) {
+  TEditorStringList old;
+  if (start < 0 || count < 0 || start + count > Count()) return old;
+  const int32_t n = rows.Count();
+  const CarriedMarks carried = MarksCarried(start, count, n);
+  if (Notifying()) Changing();
+  static_cast<TheStringList&>(old) = SpliceRows(start, count, std::move(rows));
+  // The new rows keep their own marks, the carried ones added.
+  for (int32_t k = 0; k < n; ++k) {
+    if (carried.marks[k] != 0)
+      SetRowMarks(start + k, static_cast<MarkSet>(GetRowMarks(start + k) | carried.marks[k]));
+  }
+  if (carried.recompute) RecomputeMarksInUse();
+  if (Notifying()) Changed();
+  old.ForEachWords([](int32_t, uint32_t& w1, uint32_t& w2) {
+    w1 &= ~kWord1StateMask;
+    w2 = 0;
+  });
+  old.ClearStateTexts();
+  return old;
+}
+
+void TEditorScreenStrings::DeleteRecordedRows(TUndoData& rec, int32_t start, int32_t count) {
+  RowRange removed = RowRangeText(start, count);
+  rec.FirstRow = start;
+  rec.RemovedText = std::move(removed.Text);
+  rec.LastAttribute = removed.Last;
+  GiveMarksToRowAt(start, DeleteRows(start, count));
+  const int32_t recoloured = ReparseRegion(start, start, Notify::Notify);
+  change_region_ = {start, count, 0, recoloured, true};
+}
+
+void TEditorScreenStrings::PutRecordedRows(TUndoData& rec, int32_t start, int32_t count,
+                                           TEditorStringList&& rows) {
+  rec.FirstRow = start;
+  rec.RowCount = rows.Count();
+  if (std::max(count, rows.Count()) < kLargeEditRows) {
+    RowRange removed = RowRangeText(start, count);
+    rec.LastAttribute = removed.Last;
+    rec.RemovedText = std::move(removed.Text);
+    ReplaceRowsWithList(start, count, rows);
+    return;
+  }
+  // Whole blocks move both ways, and the record keeps the rows that left rather than a copy
+  // of their text: a large edit and its undo copy no text.
+  auto old = std::make_unique<TEditorStringList>(ExchangeRows(start, count, std::move(rows)));
+  if (old->Count() == 0) return;
+  rec.LastAttribute = old->GetRowAttribute(old->Count() - 1);
+  rec.RemovedRows = std::move(old);
+}
+
+void TEditorScreenStrings::ReplaceLines(int32_t start, int32_t count, TEditorStringList&& rows) {
+  if (start < 0 || count <= 0 || start + count > Count()) return;
+  const UpdateGuard update(*this);
+  TUndoData& rec = undo_.NewRecord();
+  const int32_t n = rows.Count();
+  if (n == 0) return DeleteRecordedRows(rec, start, count);
+  PutRecordedRows(rec, start, count, std::move(rows));
+  const int32_t recoloured = ReparseRegion(start, start + n, Notify::Notify);
+  change_region_ = {start, count, n, recoloured, true};
 }
 
 // ---- the edit primitive ----
@@ -361,35 +421,19 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
   const UpdateGuard update(*this);
   if (f == start && bEndsLine && text.empty() && count > 0) {
     // Whole logical lines are deleted: no rewrapping.
-    TUndoData& rec = undo_.NewRecord();
-    RowRange removed = RowRangeText(start, count);
-    rec.FirstRow = start;
-    rec.RemovedText = std::move(removed.Text);
-    rec.LastAttribute = removed.Last;
-    GiveMarksToRowAt(start, DeleteRows(start, count));
-    const int32_t recoloured = ReparseRegion(start, start, Notify::Notify);
-    change_region_ = {start, count, 0, recoloured, true};
-    return;
+    return DeleteRecordedRows(undo_.NewRecord(), start, count);
   }
-  const Rewrapped r = RewrapRegion(f, start, b, text);
+  Rewrapped r = RewrapRegion(f, start, b, text);
   TUndoData& rec = undo_.NewRecord();
-  RowRange removed = RowRangeText(f, r.end - f + 1);
-  rec.FirstRow = f;
-  rec.LastAttribute = removed.Last;
-  rec.RemovedText = std::move(removed.Text);
   const int32_t removedRows = r.end - f + 1;
   if (r.empty) {
     // Nothing is left of the region's lines (the end of the text was the empty row after a
     // full-width line): the rows go, as in a whole-line deletion, rather than leaving an empty
     // row without line end behind a text that now ends with a line end, or in an empty text.
-    GiveMarksToRowAt(f, DeleteRows(f, removedRows));
-    const int32_t recoloured = ReparseRegion(f, f, Notify::Notify);
-    change_region_ = {f, removedRows, 0, recoloured, true};
-    return;
+    return DeleteRecordedRows(rec, f, removedRows);
   }
   const int32_t n = r.rows.Count();
-  rec.RowCount = n;
-  ReplaceRowsWithList(f, removedRows, r.rows);
+  PutRecordedRows(rec, f, removedRows, std::move(r.rows));
   const int32_t recoloured = ReparseRegion(f, f + n, Notify::Notify);
   change_region_ = {f, removedRows, n, recoloured, true};
 }

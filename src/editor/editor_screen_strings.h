@@ -27,13 +27,6 @@ struct ChangeRegion {
   bool operator==(const ChangeRegion&) const = default;
 };
 
-// What RowRangeText returns.
-struct RowRange {
-  std::string Text;  // rows joined, CR LF after every RowEndsLine row
-  int32_t Rows = 0;
-  RowEnd Last = RowEnd::RowNone;
-};
-
 enum class Notify : uint8_t { Silent, Notify };
 
 // Rows per display height assumed while no view is attached.
@@ -67,6 +60,16 @@ class TEditorScreenStrings : public TEditorStringList {
   RowRange RowRangeText(int32_t start, int32_t count) const;
   MarkSet DeleteRows(int32_t start, int32_t n);
   void ReplaceRowsWithList(int32_t start, int32_t count, const TEditorStringList& list);
+  // ReplaceRowsWithList by moving: rows's blocks go into the document and the replaced rows
+  // come back, their colouring states and marks cleared (as rows fresh from wrapping have
+  // them), so that an undo record can keep them instead of a copy of their text.
+  [[nodiscard]] TEditorStringList ExchangeRows(int32_t start, int32_t count,
+                                               TEditorStringList&& rows);
+  // The edit primitive for rows [start, start + count) that hold whole logical lines, given
+  // their replacement already wrapped by Wrapper() (the last row RowAtEof when the text ends
+  // without a line end; no rows deletes the lines): one undo record, no rewrapping and no
+  // whole-text copy, for edits of any size. Requires count > 0 and start + count <= Count().
+  void ReplaceLines(int32_t start, int32_t count, TEditorStringList&& rows);
 
   int32_t LineStartRow(int32_t row) const;
   int32_t LineEndRow(int32_t row) const;
@@ -161,6 +164,17 @@ class TEditorScreenStrings : public TEditorStringList {
   };
   Rewrapped RewrapRegion(int32_t f, int32_t start, int32_t b, std::string_view text) const;
   void InvalidateFrom(int32_t row);
+  // Where the marks of rows [start, start + count) go when n rows replace them; recompute:
+  // some marks vanish, so MarksInUse must be counted again.
+  struct CarriedMarks {
+    std::vector<MarkSet> marks;  // one per new row
+    bool recompute = false;
+  };
+  [[nodiscard]] CarriedMarks MarksCarried(int32_t start, int32_t count, int32_t n) const;
+  // Rows [start, start + count) replaced by rows, the record's row fields filled with them.
+  void PutRecordedRows(TUndoData& rec, int32_t start, int32_t count, TEditorStringList&& rows);
+  // Whole logical lines deleted with their record filled; the change region is set.
+  void DeleteRecordedRows(TUndoData& rec, int32_t start, int32_t count);
   void RecomputeMarksInUse();
   int32_t ActiveCaretCol() const;
 

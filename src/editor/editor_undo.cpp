@@ -20,6 +20,10 @@ void StampCaret(TUndoData& r, const EditorView* v) {
 TUndoData& TEditorUndoObj::NewRecord() {
   TUndoData r;
   StampCaret(r, document_.ActiveView());
+  return PushUndo(std::move(r));
+}
+
+TUndoData& TEditorUndoObj::PushUndo(TUndoData&& r) {
   undo_.push_back(std::move(r));
   DropBeyondLimit();
   if (!redo_in_progress_) redo_.clear();
@@ -50,7 +54,7 @@ void TEditorUndoObj::Redo() {
 void TEditorUndoObj::Apply(Direction d) {
   TUndoDataList& from = d == Direction::Undo ? undo_ : redo_;
   if (from.empty()) return;
-  const TUndoData r = std::move(from.back());
+  TUndoData r = std::move(from.back());
   from.pop_back();
   {
     const UpdateGuard update(document_);
@@ -59,46 +63,51 @@ void TEditorUndoObj::Apply(Direction d) {
   if (EditorView* v = document_.ActiveView()) v->SetCaret(r.CaretRow, r.CaretCol);
 }
 
+TEditorStringList TEditorUndoObj::RemovedRowsOf(TUndoData& r) const {
+  if (r.RemovedRows) return std::move(*r.RemovedRows);
+  TEditorStringList rows;
+  document_.WrapText(r.RemovedText, rows);
+  if (r.LastAttribute == RowEnd::RowWrapped && rows.Count() > 1 &&
+      rows.GetView(rows.Count() - 1).empty())
+    rows.EraseRows(rows.Count() - 1, 1);
+  rows.SetRowAttribute(rows.Count() - 1, r.LastAttribute);
+  return rows;
+}
+
 // Puts the record's text back in place of its rows and records the inverse for the other
 // direction.
-void TEditorUndoObj::Restore(const TUndoData& r, Direction d) {
+void TEditorUndoObj::Restore(TUndoData& r, Direction d) {
   TEditorScreenStrings& doc = document_;
   const int32_t first = r.FirstRow;
-  RowRange taken;
-  if (r.RowCount > 0) taken = doc.RowRangeText(first, r.RowCount);
+  TUndoData inverse;
   int32_t inserted = 0;
+  int32_t taken = r.RowCount;
   if (r.LastAttribute == RowEnd::RowNone) {
+    // The change removed nothing: its rows go.
+    if (r.RowCount > 0) {
+      RowRange range = doc.RowRangeText(first, r.RowCount);
+      taken = range.Rows;
+      inverse.LastAttribute = range.Last;
+      inverse.RemovedText = std::move(range.Text);
+    }
     doc.GiveMarksToRowAt(first, doc.DeleteRows(first, r.RowCount));
-  } else {
-    TEditorStringList rows;
-    doc.WrapText(r.RemovedText, rows);
-    if (r.LastAttribute == RowEnd::RowWrapped && rows.Count() > 1 &&
-        rows.GetView(rows.Count() - 1).empty())
-      rows.EraseRows(rows.Count() - 1, 1);
-    rows.SetRowAttribute(rows.Count() - 1, r.LastAttribute);
-    doc.ReplaceRowsWithList(first, taken.Rows, rows);
-    inserted = rows.Count();
-  }
-  const int32_t recoloured = doc.ReparseRegion(first, first + inserted, Notify::Notify);
-  doc.change_region_ = {first, taken.Rows, inserted, recoloured, true};
-
-  // The inverse: the rows now in place and the text just taken out.
-  if (d == Direction::Undo) {
-    TUndoData inverse;
-    StampCaret(inverse, doc.ActiveView());
     inverse.FirstRow = first;
-    inverse.RowCount = inserted;
-    inverse.LastAttribute = taken.Last;
-    inverse.RemovedText = std::move(taken.Text);
+  } else {
+    doc.PutRecordedRows(inverse, first, r.RowCount, RemovedRowsOf(r));
+    inserted = inverse.RowCount;
+  }
+  inverse.RowCount = inserted;
+  const int32_t recoloured = doc.ReparseRegion(first, first + inserted, Notify::Notify);
+  doc.change_region_ = {first, taken, inserted, recoloured, true};
+
+  // The inverse, stamped with the caret as the text now stands, before the caret moves.
+  StampCaret(inverse, doc.ActiveView());
+  if (d == Direction::Undo) {
     redo_.push_back(std::move(inverse));
   } else {
     redo_in_progress_ = true;
-    TUndoData& inverse = NewRecord();
+    PushUndo(std::move(inverse));
     redo_in_progress_ = false;
-    inverse.FirstRow = first;
-    inverse.RowCount = inserted;
-    inverse.LastAttribute = taken.Last;
-    inverse.RemovedText = std::move(taken.Text);
   }
 }
 

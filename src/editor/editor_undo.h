@@ -3,15 +3,20 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "editor/row_attribute_data.h"
+#include "editor/row_attribute_string_list.h"
 
 namespace tessary {
 
 class TEditorScreenStrings;
 
 constexpr int32_t kMinUndoListMax = 2048;
+// An edit that removes or puts in at least this many rows moves whole row blocks, and its
+// record keeps the removed rows themselves rather than their text.
+constexpr int32_t kLargeEditRows = 1024;
 
 // One change: the rows it occupies now and the text it replaced.
 struct TUndoData {
@@ -21,6 +26,10 @@ struct TUndoData {
   int32_t RowCount = 0;                    // rows the changed text occupies after the change
   RowEnd LastAttribute = RowEnd::RowNone;  // of the last removed row; RowNone: none removed
   std::string RemovedText;                 // removed rows joined, CR LF after RowEndsLine rows
+  // A large edit's removed rows as they stood (colouring states and marks cleared) instead of
+  // RemovedText: putting them back needs no rewrapping, since any change of the wrap settings
+  // clears the records.
+  std::unique_ptr<TEditorStringList> RemovedRows;
 };
 
 // Records owned by value; index 0 is the oldest.
@@ -49,7 +58,12 @@ class TEditorUndoObj {
  private:
   enum class Direction { Undo, Redo };
   void Apply(Direction d);
-  void Restore(const TUndoData& r, Direction d);
+  void Restore(TUndoData& r, Direction d);
+  // The rows a record's removed text stands for.
+  [[nodiscard]] TEditorStringList RemovedRowsOf(TUndoData& r) const;
+  // Appends to the undo list (dropping the oldest beyond the limit); clears the redo list
+  // unless a redo is in progress.
+  TUndoData& PushUndo(TUndoData&& r);
   void DropBeyondLimit();
 
   TEditorScreenStrings& document_;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "base/line_split.h"
+
 namespace tessary {
 namespace row_bits {
 
@@ -63,15 +65,21 @@ void TRowAttributeStringList::SetExtraInt(int32_t i, int32_t v) {
 uint8_t TRowAttributeStringList::GetTokenKind(int32_t i) const {
   return static_cast<uint8_t>(W2Field(i, 0, 8));
 }
-void TRowAttributeStringList::SetTokenKind(int32_t i, uint8_t v) { SetW2Field(i, 0, 8, v); }
+void TRowAttributeStringList::SetTokenKind(int32_t i, uint8_t v) {
+  SetW2Field(i, 0, 8, v);
+}
 uint8_t TRowAttributeStringList::GetExtraByte(int32_t i) const {
   return static_cast<uint8_t>(W2Field(i, 8, 8));
 }
-void TRowAttributeStringList::SetExtraByte(int32_t i, uint8_t v) { SetW2Field(i, 8, 8, v); }
+void TRowAttributeStringList::SetExtraByte(int32_t i, uint8_t v) {
+  SetW2Field(i, 8, 8, v);
+}
 MarkSet TRowAttributeStringList::GetRowMarks(int32_t i) const {
   return static_cast<MarkSet>(W2Field(i, 16, 16));
 }
-void TRowAttributeStringList::SetRowMarks(int32_t i, MarkSet v) { SetW2Field(i, 16, 16, v); }
+void TRowAttributeStringList::SetRowMarks(int32_t i, MarkSet v) {
+  SetW2Field(i, 16, 16, v);
+}
 
 TRowAttributeData TRowAttributeStringList::GetRowState(int32_t i) const {
   const uint32_t w1 = GetWord1(i);
@@ -99,6 +107,19 @@ void TRowAttributeStringList::SetInvalidState(int32_t i) {
   SetWord1(i, GetWord1(i) & ~kWord1StateMask);
   SetWord2(i, GetWord2(i) & ~kWord2StateMask);
   SetStateText(i, {});
+}
+
+RowRange JoinedRows(const TRowAttributeStringList& rows, int32_t start, int32_t end) {
+  RowRange r;
+  rows.ForEachRow(start, [&](int32_t row, std::string_view text, uint32_t w1, uint32_t) {
+    if (row >= end) return false;
+    r.Text.append(text);
+    r.Last = row_bits::RowAttributeOf(w1);
+    if (r.Last == RowEnd::RowEndsLine) r.Text.append(kCrLf);
+    ++r.Rows;
+    return true;
+  });
+  return r;
 }
 
 }  // namespace tessary

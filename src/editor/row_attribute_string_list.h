@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "editor/row_attribute_data.h"
 #include "editor/the_string_list.h"
@@ -26,13 +27,21 @@ constexpr uint32_t kWord2StateMask = 0x0000FFFFu;
 // Word 1 of the invalid state: BracketIndex -2 is stored as 0, all other state fields 0.
 constexpr uint32_t kWord1InvalidState = 0;
 
-constexpr RowEnd RowAttributeOf(uint32_t w1) { return static_cast<RowEnd>(w1 & 3u); }
+constexpr RowEnd RowAttributeOf(uint32_t w1) {
+  return static_cast<RowEnd>(w1 & 3u);
+}
 constexpr uint32_t WithRowAttribute(uint32_t w1, RowEnd e) {
   return WithField(w1, 0, 2, static_cast<uint32_t>(e));
 }
-constexpr uint16_t MarksOf(uint32_t w2) { return static_cast<uint16_t>(w2 >> 16); }
-constexpr uint32_t WithMarks(uint32_t w2, uint16_t m) { return (w2 & 0xFFFFu) | (uint32_t{m} << 16); }
-constexpr bool IsInvalidState(uint32_t w1) { return Field(w1, 4, 4) == 0; }
+constexpr uint16_t MarksOf(uint32_t w2) {
+  return static_cast<uint16_t>(w2 >> 16);
+}
+constexpr uint32_t WithMarks(uint32_t w2, uint16_t m) {
+  return (w2 & 0xFFFFu) | (uint32_t{m} << 16);
+}
+constexpr bool IsInvalidState(uint32_t w1) {
+  return Field(w1, 4, 4) == 0;
+}
 
 // The words that store a tokenizer state (RowAttribute and marks excluded), truncating
 // ElementIndex, Remain and ExtraInt to their low byte.
@@ -87,5 +96,15 @@ class TRowAttributeStringList : public TheStringList {
 
 // Temporary row lists: the rows produced by wrapping a text, the pieces of a selection.
 class TEditorStringList : public TRowAttributeStringList {};
+
+// Rows joined into one text, as undo records keep them.
+struct RowRange {
+  std::string Text;  // rows joined, CR LF after every RowEndsLine row
+  int32_t Rows = 0;
+  RowEnd Last = RowEnd::RowNone;
+};
+
+// Rows [start, end) of a list joined (end clamped to the list).
+[[nodiscard]] RowRange JoinedRows(const TRowAttributeStringList& rows, int32_t start, int32_t end);
 
 }  // namespace tessary

@@ -16,8 +16,12 @@ constexpr size_t kFillBlockBytes = 128 * 1024;
 constexpr int32_t kMinBlockRows = 256;
 
 // RowAttribute is bits 0-1 of word 1.
-constexpr bool EndsLine(uint32_t w1) { return (w1 & 3u) == 0; }
-constexpr bool NotWrapped(uint32_t w1) { return (w1 & 3u) != 1; }
+constexpr bool EndsLine(uint32_t w1) {
+  return (w1 & 3u) == 0;
+}
+constexpr bool NotWrapped(uint32_t w1) {
+  return (w1 & 3u) != 1;
+}
 
 struct Extra {
   std::string state_text;
@@ -156,7 +160,9 @@ TheStringList::Loc TheStringList::Locate(int32_t i) const {
   return {b, i - starts_[b]};
 }
 
-TheStringList::Block& TheStringList::BlockAt(size_t b) { return *blocks_[b]; }
+TheStringList::Block& TheStringList::BlockAt(size_t b) {
+  return *blocks_[b];
+}
 
 void TheStringList::RowCountChanged(size_t fromBlock) {
   starts_.resize(blocks_.size());
@@ -525,9 +531,9 @@ void TheStringList::SplitBlockAt(size_t b, int32_t local) {
     blk.Count(s.w1, -1);
   }
   if (blk.extras) {
-    tail->extras = std::make_unique<std::vector<Extra>>(
-        std::make_move_iterator(blk.extras->begin() + local),
-        std::make_move_iterator(blk.extras->end()));
+    tail->extras =
+        std::make_unique<std::vector<Extra>>(std::make_move_iterator(blk.extras->begin() + local),
+                                             std::make_move_iterator(blk.extras->end()));
     blk.extras->resize(local);
   }
   blk.bytes.resize(cut);
@@ -536,6 +542,40 @@ void TheStringList::SplitBlockAt(size_t b, int32_t local) {
   blocks_.insert(blocks_.begin() + b + 1, std::move(tail));
   starts_.insert(starts_.begin() + b + 1, 0);
   RowCountChanged(b);
+}
+
+size_t TheStringList::CutBefore(int32_t pos) {
+  if (pos >= count_) return blocks_.size();
+  const Loc l = Locate(pos);
+  if (l.local == 0) return l.block;
+  SplitBlockAt(l.block, l.local);
+  return l.block + 1;
+}
+
+TheStringList TheStringList::SpliceRows(int32_t pos, int32_t count, TheStringList&& src) {
+  TheStringList out;
+  const size_t b = CutBefore(pos);
+  const size_t e = CutBefore(pos + count);
+  const auto first = blocks_.begin() + static_cast<std::ptrdiff_t>(b);
+  out.blocks_.assign(std::make_move_iterator(first),
+                     std::make_move_iterator(blocks_.begin() + static_cast<std::ptrdiff_t>(e)));
+  blocks_.erase(first, blocks_.begin() + static_cast<std::ptrdiff_t>(e));
+  const size_t inserted = src.blocks_.size();
+  blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(b),
+                 std::make_move_iterator(src.blocks_.begin()),
+                 std::make_move_iterator(src.blocks_.end()));
+  src.RemoveAll();
+  src.capacity_ = 0;
+  last_block_ = 0;
+  RowCountChanged(b > 0 ? b - 1 : 0);
+  capacity_ = std::max(capacity_, count_);
+  out.RowCountChanged(0);
+  out.capacity_ = out.count_;
+  // The seams may have left small blocks; from the last one back, so that a merge does not
+  // move the blocks still to be looked at.
+  for (size_t k : {b + inserted, b + inserted - 1, b, b - 1})
+    if (k < blocks_.size()) MergeIfSmall(k);
+  return out;
 }
 
 void TheStringList::SplitIfLarge(size_t b) {
@@ -589,7 +629,8 @@ void TheStringList::ForEachWords(const std::function<void(int32_t, uint32_t&, ui
 }
 
 void TheStringList::ForEachRow(
-    int32_t from, const std::function<bool(int32_t, std::string_view, uint32_t, uint32_t)>& f) const {
+    int32_t from,
+    const std::function<bool(int32_t, std::string_view, uint32_t, uint32_t)>& f) const {
   if (from < 0 || from >= count_) return;
   Loc l = Locate(from);
   for (size_t b = l.block; b < blocks_.size(); ++b) {
@@ -613,7 +654,8 @@ int64_t TheStringList::OffsetOfRow(int32_t row) const {
     return n;
   }
   const Loc l = Locate(row);
-  for (size_t b = 0; b < l.block; ++b) n += BlockSpan(blocks_[b]->bytes.size(), blocks_[b]->ends_line);
+  for (size_t b = 0; b < l.block; ++b)
+    n += BlockSpan(blocks_[b]->bytes.size(), blocks_[b]->ends_line);
   const Block& blk = *blocks_[l.block];
   n += blk.Begin(l.local);
   for (int32_t k = 0; k < l.local; ++k) n += EndsLine(blk.slots[k].w1) ? 2 : 0;

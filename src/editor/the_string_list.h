@@ -71,6 +71,11 @@ class TheStringList {
   // Replaces the whole entry i with entry j of src.
   void CopyRowFrom(int32_t i, const TheStringList& src, int32_t j);
   void RemoveAll();
+  // Rows [pos, pos + count) move out into the returned list and every row of src moves in
+  // their place, src left empty. Whole blocks change hands: only the blocks holding the two
+  // ends are cut, so replacing a hundred megabytes of rows copies no text. Requires
+  // 0 <= pos, 0 <= count, pos + count <= Count().
+  [[nodiscard]] TheStringList SpliceRows(int32_t pos, int32_t count, TheStringList&& src);
   // Exchanges the rows (and capacity) with other; notifications and update state stay.
   void SwapRows(TheStringList& other) noexcept;
   // Empties StateText of every row.
@@ -78,8 +83,9 @@ class TheStringList {
   // Calls f(row, w1&, w2&) for every row in order; f may change the words but not the text.
   void ForEachWords(const std::function<void(int32_t, uint32_t&, uint32_t&)>& f);
   // Calls f(row, text, w1, w2) for rows [from, Count) in order until f returns false.
-  void ForEachRow(int32_t from,
-                  const std::function<bool(int32_t, std::string_view, uint32_t, uint32_t)>& f) const;
+  void ForEachRow(
+      int32_t from,
+      const std::function<bool(int32_t, std::string_view, uint32_t, uint32_t)>& f) const;
   size_t TotalTextBytes() const;
 
   // Number of rows among [0, row) whose RowAttribute is RowEndsLine, and the first row after
@@ -117,6 +123,9 @@ class TheStringList {
   void SplitIfLarge(size_t b);
   void MergeIfSmall(size_t b);
   void SplitBlockAt(size_t b, int32_t local);  // rows [local, end) move to a new block b+1
+  // The index of the block that begins at row pos after cutting the block holding it there
+  // (the block count when pos is Count()).
+  size_t CutBefore(int32_t pos);
   void GrowCapacityForOne();
 
   std::vector<std::unique_ptr<Block>> blocks_;

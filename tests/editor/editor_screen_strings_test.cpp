@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codec/text_lines.h"
@@ -351,7 +352,8 @@ TEST(DocumentLoad, LoadingRulesOfTheBlockReader) {
   EXPECT_EQ(lines.Count(), 2);
   EXPECT_EQ(lines.Get(1), "z");
   // Byte 26 ends the text; a zero byte hides the rest of its block, the line goes on after it.
-  ASSERT_TRUE(lines.LoadFromFile(dir.Write("eof.txt", std::string("ab\r\ncd\x1A" "ef\r\n"))));
+  ASSERT_TRUE(lines.LoadFromFile(dir.Write("eof.txt", std::string("ab\r\ncd\x1A"
+                                                                  "ef\r\n"))));
   EXPECT_EQ(lines.GetTextStr(), "ab\r\ncd");
   std::string nul = "abc";
   nul += '\0';
@@ -398,7 +400,8 @@ TEST(DocumentLoad, AdoptsPackedLinesAndReadsThemBack) {
   EXPECT_EQ(doc.GetBracketIndex(0), -1);  // states computed
   std::vector<std::pair<std::string, bool>> back;
   doc.ForEachLine([&](std::string_view l, bool end) { back.emplace_back(std::string(l), end); });
-  EXPECT_EQ(back, (std::vector<std::pair<std::string, bool>>{{std::string(30, 'w'), true}, {"two", false}}));
+  EXPECT_EQ(back, (std::vector<std::pair<std::string, bool>>{{std::string(30, 'w'), true},
+                                                             {"two", false}}));
 }
 
 // A tokenizer that carries an open bracket from a row with '(' to the row with ')'.
@@ -604,6 +607,65 @@ TEST(DocumentViews, ActiveViewIsTheFocusedOneAndTheLastToLeaveSaysSo) {
   EXPECT_TRUE(doc.DetachView(b.get()));
   a.reset();
   b.reset();
+}
+
+// Rows with their ends, to compare a document before an edit and after its undo.
+std::vector<std::pair<std::string, RowEnd>> RowsOf(const TEditorScreenStrings& d) {
+  std::vector<std::pair<std::string, RowEnd>> rows;
+  for (int32_t i = 0; i < d.Count(); ++i) rows.emplace_back(d.Get(i), d.GetRowAttribute(i));
+  return rows;
+}
+
+// An edit of thousands of rows (a paste into the middle of a wrapped line, a replacement of
+// many lines) keeps the rows it removed, not their text; undo and redo put back exactly the rows
+// that were there, and a mark on a replaced row stays in the document.
+TEST_F(DocTest, LargeEditsKeepTheirRemovedRowsAndUndoThemExactly) {
+  FakeEditorView view(doc);
+  doc.WrapOption().SetWrapByte(16);
+  doc.SetWordWrap(true);
+  std::string text;
+  for (int i = 0; i < 6000; ++i) {
+    text += "line ";
+    text += std::to_string(i);
+    text.append(static_cast<size_t>(i % 40), 'x');
+    text += "\r\n";
+  }
+  lines.SetTextStr(text);
+  doc.SetRowMarks(30, 1 << 3);
+  doc.IncludeMarks(1 << 3);
+  const auto before = RowsOf(doc);
+  std::string pasted;
+  for (int i = 0; i < 3000; ++i) {
+    pasted += "p";
+    pasted += std::to_string(i);
+    pasted += "\r\n";
+  }
+  const std::string row20 = doc.Get(20);
+  std::string edit = row20.substr(0, 3);
+  edit += pasted;
+  edit += row20.substr(3);
+  doc.ReplaceRows(20, 5000, edit);
+  const auto after = RowsOf(doc);
+  const TUndoData& r = doc.UndoObj().UndoList().back();
+  ASSERT_TRUE(r.RemovedRows);
+  EXPECT_TRUE(r.RemovedText.empty());
+  EXPECT_GE(r.RemovedRows->Count(), 5000);
+  EXPECT_NE(doc.MarksInUse() & (1 << 3), 0);
+  doc.Undo();
+  EXPECT_EQ(RowsOf(doc), before);
+  EXPECT_NE(doc.MarksInUse() & (1 << 3), 0);
+  doc.Redo();
+  EXPECT_EQ(RowsOf(doc), after);
+  doc.Undo();
+  EXPECT_EQ(lines.GetTextStr(), text);
+  // The rows after the edit are those of the edited text loaded afresh.
+  doc.Redo();
+  TEditorScreenStrings fresh;
+  TEditorStrings freshLines{fresh};
+  fresh.WrapOption().SetWrapByte(16);
+  fresh.SetWordWrap(true);
+  freshLines.SetTextStr(lines.GetTextStr());
+  EXPECT_EQ(RowsOf(fresh), after);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -221,6 +222,51 @@ TEST(TheStringList, LineIndexCountsLineEndsAcrossBlocks) {
   EXPECT_EQ(l.RowAfterNthLineEnd(2), 2);
   l.EraseRows(0, 2);
   EXPECT_EQ(l.CountLineEndsTotal(), 4999);
+}
+
+// Splices at random places and sizes (within a block, across many, at both ends) against a
+// vector: the rows moved out and the rows left, with their words, offsets and line index.
+TEST(TheStringList, SpliceRowsMovesRowsBothWaysAsAVectorWould) {
+  std::mt19937 rng(777);
+  auto rows = [&](TheStringList& l, std::vector<std::string>& ref, int n, char tag) {
+    for (int i = 0; i < n; ++i) {
+      std::string s(1 + rng() % 30, tag);
+      l.AppendRow(s, rng() % 2, 0);
+      ref.push_back(s);
+    }
+  };
+  TheStringList l;
+  std::vector<std::string> ref;
+  rows(l, ref, 20000, 'a');
+  for (int step = 0; step < 60; ++step) {
+    const int32_t pos = static_cast<int32_t>(rng() % (ref.size() + 1));
+    const int32_t count =
+        static_cast<int32_t>(rng() % std::min<size_t>(ref.size() - pos + 1, 6000));
+    TheStringList src;
+    std::vector<std::string> add;
+    rows(src, add, static_cast<int>(rng() % 5000), static_cast<char>('b' + step % 20));
+    const TheStringList out = l.SpliceRows(pos, count, std::move(src));
+    EXPECT_EQ(src.Count(), 0);
+    ASSERT_EQ(out.Count(), count);
+    for (int32_t k = 0; k < count; ++k) ASSERT_EQ(out.GetView(k), ref[pos + k]);
+    ref.erase(ref.begin() + pos, ref.begin() + pos + count);
+    ref.insert(ref.begin() + pos, add.begin(), add.end());
+    ASSERT_EQ(l.Count(), static_cast<int32_t>(ref.size()));
+    int64_t offset = 0;
+    int32_t ends = 0;
+    for (int32_t i = 0; i < l.Count(); i += 97) {
+      ASSERT_EQ(l.GetView(i), ref[i]) << step << " " << i;
+    }
+    for (int32_t i = 0; i < l.Count(); ++i) {
+      if (i % 251 == 0) {
+        ASSERT_EQ(l.OffsetOfRow(i), offset);
+        ASSERT_EQ(l.CountEndsLineBefore(i), ends);
+      }
+      const bool endsLine = (l.GetWord1(i) & 3u) == 0;
+      offset += static_cast<int64_t>(ref[i].size()) + (endsLine ? 2 : 0);
+      ends += endsLine;
+    }
+  }
 }
 
 }  // namespace
