@@ -141,6 +141,9 @@ RowRange TEditorScreenStrings::RowRangeText(int32_t start, int32_t count) const 
   RowRange r;
   if (start < 0 || start >= Count()) return r;
   const int32_t end = count < 0 ? LineEndRow(start) + 1 : std::min(Count(), start + count);
+  // The exact size from the line index: a text of a whole document grows in place, never
+  // through copies twice its size.
+  r.Text.reserve(static_cast<size_t>(OffsetOfRow(end) - OffsetOfRow(start)));
   ForEachRow(start, [&](int32_t row, std::string_view text, uint32_t w1, uint32_t) {
     if (row >= end) return false;
     r.Text.append(text);
@@ -261,14 +264,21 @@ TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, in
                                                                    std::string_view text) const {
   Rewrapped out;
   const int32_t last = Count() - 1;
-  std::string head = f < start ? std::string(GetView(f)) : std::string();  // a wrapped row
-  head.append(text);
+  // A wrapped row before the edit joins the new text; otherwise the text is used where it is
+  // (a replacement of the whole document is not copied once more).
+  std::string joined;
+  std::string_view head = text;
+  if (f < start) {
+    joined.reserve(GetView(f).size() + text.size());
+    joined.append(GetView(f)).append(text);
+    head = joined;
+  }
   // Complete lines of the new text are wrapped whole; the last, open one continues into the
   // old rows.
   const size_t cut = head.find_last_of("\r\n");
   const size_t tail = cut == std::string::npos ? 0 : cut + 1;
-  if (tail > 0) wrapper_->WrapText(std::string_view(head).substr(0, tail), out.rows);
-  std::string line = head.substr(tail);
+  if (tail > 0) wrapper_->WrapText(head.substr(0, tail), out.rows);
+  std::string line(head.substr(tail));
   std::vector<size_t> starts;  // where old rows b+1, b+2, ... begin in line
   int32_t loaded = b;
   bool lineEnded = b >= last;

@@ -78,8 +78,9 @@ class TheStringList {
   // Calls f(row, w1&, w2&) for every row in order; f may change the words but not the text.
   void ForEachWords(const std::function<void(int32_t, uint32_t&, uint32_t&)>& f);
   // Calls f(row, text, w1, w2) for rows [from, Count) in order until f returns false.
-  void ForEachRow(int32_t from,
-                  const std::function<bool(int32_t, std::string_view, uint32_t, uint32_t)>& f) const;
+  void ForEachRow(
+      int32_t from,
+      const std::function<bool(int32_t, std::string_view, uint32_t, uint32_t)>& f) const;
   size_t TotalTextBytes() const;
 
   // Number of rows among [0, row) whose RowAttribute is RowEndsLine, and the first row after
@@ -90,7 +91,8 @@ class TheStringList {
   int32_t CountLineEndsTotal() const;  // rows that are not RowWrapped
   // Text offset of the start of a row, counting each RowEndsLine row before it as its length +
   // 2 (CR LF), and the last row r <= Count() whose offset is at most `offset`: what the
-  // control's byte offsets (SelStart) need, from per-block totals rather than a walk over rows.
+  // control's byte offsets (SelStart) need, from the per-block prefix sums of the line index
+  // (a binary search over blocks and a walk inside one block).
   int64_t OffsetOfRow(int32_t row) const;
   int32_t RowAtOffset(int64_t offset) const;
 
@@ -128,6 +130,7 @@ class TheStringList {
   // Line index: prefix sums over blocks, valid for blocks [0, line_index_valid_).
   mutable std::vector<int32_t> prefix_ends_line_;
   mutable std::vector<int32_t> prefix_non_wrapped_;
+  mutable std::vector<int64_t> prefix_span_;  // text offsets: bytes plus CR LF per line end
   mutable size_t line_index_valid_ = 0;
 };
 
