@@ -146,7 +146,8 @@ echo
 TESSARY_FIND_BENCH_FILE=$file "$bin/find_replace_bench" --benchmark_format=csv \
   --benchmark_filter='FindEveryHit' 2>/dev/null >"$work/hits.csv"
 col() {  # csv, benchmark name, header name
-  awk -F, -v n="\"$2\"" -v h="$3" 'NR==1{for(i=1;i<=NF;i++) if ($i==h) c=i} $1==n{print $c}' "$1"
+  awk -F, -v n="\"$2\"" -v h="$3" \
+    'NR==1{for(i=1;i<=NF;i++) {f=$i; gsub(/"/, "", f); if (f==h) c=i}} $1==n{print $c}' "$1"
 }
 echo "Every \"editor\" of the file found in process (match case), CPU time:"
 for arg in 2 1 0; do

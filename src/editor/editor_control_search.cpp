@@ -61,9 +61,9 @@ int64_t ReplaceAll(EditorControl& control, std::string_view pattern, TSearchOpti
       control.TextLength() - control.RowOffset(std::min(floor.row, rows.RowCount()));
   builder.Reserve(static_cast<size_t>(std::max<int64_t>(rest, 0)) + text.size() + 16);
   ForEachMatch(rows, prepared, floor, [&](const TMatchSpan& m) { builder.Add(m); });
-  const TRowsReplacement edit = builder.Finish();
+  TRowsReplacement edit = builder.Finish();
   if (edit.count == 0) return 0;
-  control.ReplaceRowSpan(edit.firstRow, edit.rowCount, edit.text, edit.caretAt);
+  control.ReplaceRowSpan(edit.firstRow, edit.rowCount, std::move(edit.text), edit.caretAt);
   return edit.count;
 }
 

@@ -348,6 +348,15 @@ TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, in
 }
 
 void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string_view text) {
+  ReplaceRowsFrom(start, count, text, nullptr);
+}
+
+void TEditorScreenStrings::ReplaceRowsTaking(int32_t start, int32_t count, std::string text) {
+  ReplaceRowsFrom(start, count, text, &text);
+}
+
+void TEditorScreenStrings::ReplaceRowsFrom(int32_t start, int32_t count, std::string_view text,
+                                           std::string* owned) {
   if (start < 0 || count < 0 || start + count > Count() || (count == 0 && text.empty())) return;
   std::string appended;
   if (count == 0 && start == Count() && start > 0 &&
@@ -382,6 +391,7 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     return;
   }
   const Rewrapped r = RewrapRegion(f, start, b, text);
+  if (owned) std::string().swap(*owned);  // the rows hold it now; `text` is not read again
   TUndoData& rec = undo_.NewRecord();
   RowRange removed = RowRangeText(f, r.end - f + 1);
   rec.FirstRow = f;

@@ -50,7 +50,7 @@ void TEditorUndoObj::Redo() {
 void TEditorUndoObj::Apply(Direction d) {
   TUndoDataList& from = d == Direction::Undo ? undo_ : redo_;
   if (from.empty()) return;
-  const TUndoData r = std::move(from.back());
+  TUndoData r = std::move(from.back());
   from.pop_back();
   {
     const UpdateGuard update(document_);
@@ -61,17 +61,22 @@ void TEditorUndoObj::Apply(Direction d) {
 
 // Puts the record's text back in place of its rows and records the inverse for the other
 // direction.
-void TEditorUndoObj::Restore(const TUndoData& r, Direction d) {
+void TEditorUndoObj::Restore(TUndoData& r, Direction d) {
   TEditorScreenStrings& doc = document_;
   const int32_t first = r.FirstRow;
+  // The record's text becomes rows before the rows in place are taken out as text, and is
+  // dropped in between: an undo of a whole-document edit holds two copies of it, not three.
+  TEditorStringList rows;
+  if (r.LastAttribute != RowEnd::RowNone) {
+    doc.WrapText(r.RemovedText, rows);
+    std::string().swap(r.RemovedText);
+  }
   RowRange taken;
   if (r.RowCount > 0) taken = doc.RowRangeText(first, r.RowCount);
   int32_t inserted = 0;
   if (r.LastAttribute == RowEnd::RowNone) {
     doc.GiveMarksToRowAt(first, doc.DeleteRows(first, r.RowCount));
   } else {
-    TEditorStringList rows;
-    doc.WrapText(r.RemovedText, rows);
     if (r.LastAttribute == RowEnd::RowWrapped && rows.Count() > 1 &&
         rows.GetView(rows.Count() - 1).empty())
       rows.EraseRows(rows.Count() - 1, 1);

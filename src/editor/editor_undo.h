@@ -49,7 +49,8 @@ class TEditorUndoObj {
  private:
   enum class Direction { Undo, Redo };
   void Apply(Direction d);
-  void Restore(const TUndoData& r, Direction d);
+  // Gives up r's text once it is wrapped into rows.
+  void Restore(TUndoData& r, Direction d);
   void DropBeyondLimit();
 
   TEditorScreenStrings& document_;

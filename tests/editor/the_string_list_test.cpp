@@ -258,7 +258,9 @@ TEST(TheStringList, OffsetsOfRowsFollowEveryChange) {
     // The last row that starts at or before the offset.
     ASSERT_GE(at, row);
     ASSERT_LE(list.OffsetOfRow(at), offset);
-    if (at < list.Count()) ASSERT_GT(list.OffsetOfRow(at + 1), offset);
+    if (at < list.Count()) {
+      ASSERT_GT(list.OffsetOfRow(at + 1), offset);
+    }
   }
 }
 
