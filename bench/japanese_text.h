@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 
 namespace tessary::bench {
 
@@ -33,8 +34,10 @@ inline void AppendPair(std::string& out, int lead, int trail) {
 
 // About `bytes` bytes of text in lines of 20 to 60 characters, each ended by CR LF: mostly
 // hiragana, with katakana, kanji (JIS level 1 in Shift-JIS, CJK ideographs in UTF-8), ASCII
-// words and full-width punctuation.
-inline std::string JapaneseText(size_t bytes, TextForm form, uint32_t seed = 42) {
+// words and full-width punctuation. With a `word` and `wordEvery` > 0, one ASCII word in
+// `wordEvery` (drawn at random) is that word; without them the text is the same as ever.
+inline std::string JapaneseText(size_t bytes, TextForm form, uint32_t seed = 42,
+                                std::string_view word = {}, uint32_t wordEvery = 0) {
   std::mt19937 rng(seed);
   std::string out;
   out.reserve(bytes + 256);
@@ -65,6 +68,10 @@ inline std::string JapaneseText(size_t bytes, TextForm form, uint32_t seed = 42)
           detail::AppendPair(out, lead, trail);
         }
       } else if (kind < 97) {  // an ASCII word
+        if (!word.empty() && wordEvery > 0 && rng() % wordEvery == 0) {
+          out.append(word);
+          continue;
+        }
         int len = 1 + static_cast<int>(rng() % 6);
         for (int j = 0; j < len; ++j) out.push_back(static_cast<char>('a' + rng() % 26));
       } else {  // full-width comma or full stop

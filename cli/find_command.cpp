@@ -11,8 +11,7 @@
 #include "codec/document_loader.h"
 #include "codec/sjis_text.h"
 #include "commands.h"
-#include "editor/editor_control.h"
-#include "editor/editor_control_search.h"
+#include "editor/editor_search.h"
 #include "search_args.h"
 
 namespace tessary::cli {
@@ -93,50 +92,54 @@ bool CollectFiles(const std::string& path, std::vector<std::string>& files) {
   return !ec;
 }
 
-// Loads the file into the control as the editor opens it; false (after reporting) when it
-// cannot be read.
-bool LoadInto(EditorControl& control, const std::string& path) {
+// The file's lines as the editor loads them; nothing (after reporting) when it cannot be read.
+std::optional<TextLines> Load(const std::string& path) {
   Result<LoadedText> loaded = LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip());
   if (!loaded) {
     const std::string& message = loaded.error().message;
     PrintError(message.find(path) == std::string::npos ? path + ": " + message : message);
-    return false;
+    return std::nullopt;
   }
-  control.Lines().SetTextLines(loaded.value().lines);
-  return true;
+  return std::move(loaded.value().lines);
 }
 
 // Prints one hit; a line's UTF-8 form is made once however many hits it holds.
 class HitPrinter {
  public:
-  explicit HitPrinter(const std::string& path) : path_(path) {}
-  void Print(const EditorControl& c) {
-    const TextPos start = c.StreamStart();  // unwrapped: a row is a line
+  HitPrinter(const std::string& path, const TextLines& lines) : path_(path), lines_(lines) {}
+  void Print(const TSearchHit& hit) {
+    const TextPos start = hit.start;  // unwrapped: a row is a line
     if (start.row != row_) {
       row_ = start.row;
-      utf8_ = SjisToUtf8(c.RowText(start.row));
+      utf8_ = SjisToUtf8(lines_.Line(static_cast<size_t>(start.row)));
     }
     std::printf("%s\t%d\t%d\t%lld\t%s\n", path_.c_str(), start.row + 1, start.byte,
-                static_cast<long long>(c.HitLength()), utf8_.c_str());
+                static_cast<long long>(hit.length), utf8_.c_str());
   }
 
  private:
   const std::string& path_;
+  const TextLines& lines_;
   int32_t row_ = -1;
   std::string utf8_;
 };
 
 FileOutcome SearchFile(const std::string& path, const Options& o) {
-  EditorControl control;
-  if (!LoadInto(control, path)) return FileOutcome::Failed;
-  control.SetHitStyle(TEditorHitStyle::hsDraw);
-  control.SetCaret(0, 0);
-  HitPrinter printer(path);
+  const std::optional<TextLines> lines = Load(path);
+  if (!lines) return FileOutcome::Failed;
+  // The rows of the editor's unwrapped document, searched as the control's Search called again
+  // and again from the start of the text finds them, each hit shown as a hit (hsDraw): one pass
+  // with the pattern prepared once, and no copy of the text into a document.
+  const TTextLinesSearchRows rows(*lines);
+  const TSearchPattern pattern(o.word, o.bits);
+  HitPrinter printer(path, *lines);
   int64_t hits = 0;
-  while (Search(control, o.word, o.bits)) {
-    ++hits;
-    if (o.report == Report::Hits) printer.Print(control);
-  }
+  ForEachSearchHit(rows, pattern, TSearchStart{{0, 0}, 0}, TEditorHitStyle::hsDraw,
+                   [&](const TSearchHit& hit) {
+                     ++hits;
+                     if (o.report == Report::Hits) printer.Print(hit);
+                     return true;
+                   });
   if (o.report == Report::Counts)
     std::printf("%s\t%lld\n", path.c_str(), static_cast<long long>(hits));
   return hits > 0 ? FileOutcome::Found : FileOutcome::NotFound;

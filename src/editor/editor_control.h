@@ -184,7 +184,8 @@ class EditorControl final : public EditorView {
   // Rows [start, start + count) become `text` (line ends as CR LF) in one edit, one undo step,
   // and the caret goes caret_at bytes into it; a selection or hit is dropped first. For
   // replacements built elsewhere in one piece. Nothing happens while read-only.
-  void ReplaceRowSpan(int32_t start, int32_t count, std::string_view text, int64_t caret_at);
+  // The text is given up once the document holds it as rows.
+  void ReplaceRowSpan(int32_t start, int32_t count, std::string text, int64_t caret_at);
 
   // ---- clipboard ----
   void CopyToClipboard();

@@ -35,13 +35,19 @@ void EditorControl::ReplaceRowsAndPlaceCaret(int32_t start, int32_t count, std::
   PlaceCaretFrom(from, before + caret_at);
 }
 
-void EditorControl::ReplaceRowSpan(int32_t start, int32_t count, std::string_view text,
+void EditorControl::ReplaceRowSpan(int32_t start, int32_t count, std::string text,
                                    int64_t caret_at) {
   if (!CanEdit()) return;
   DropHit();
   const UpdateGuard update(*this);
   ClearSelectionState();
-  ReplaceRowsAndPlaceCaret(start, count, text, caret_at);
+  // As ReplaceRowsAndPlaceCaret, with the text handed over.
+  const int32_t from = std::max(0, start - 1);
+  const int64_t before = SpanFrom(from, start);
+  replacing_ = true;
+  doc_->ReplaceRowsTaking(start, count, std::move(text));
+  replacing_ = false;
+  PlaceCaretFrom(from, before + caret_at);
 }
 
 void EditorControl::ApplyRowEdit(const RowEdit& edit) {

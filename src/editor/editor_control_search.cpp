@@ -54,20 +54,30 @@ int64_t ReplaceAll(EditorControl& control, std::string_view pattern, TSearchOpti
   const TSearchPattern prepared(pattern, options);
   const std::string text = WithCrLfLineEnds(replacement);
   TRowsReplacementBuilder builder(rows, text);
-  ForEachMatch(rows, prepared, ReplaceFloor(rows, prepared, options, CaretOf(control)),
-               [&](const TMatchSpan& m) { builder.Add(m); });
-  const TRowsReplacement edit = builder.Finish();
+  const TextPos floor = ReplaceFloor(rows, prepared, options, CaretOf(control));
+  // The new text is at most the rest of the text when the replacement is no longer than the
+  // pattern; a longer one grows it beyond that by doubling.
+  const int64_t rest =
+      control.TextLength() - control.RowOffset(std::min(floor.row, rows.RowCount()));
+  builder.Reserve(static_cast<size_t>(std::max<int64_t>(rest, 0)) + text.size() + 16);
+  ForEachMatch(rows, prepared, floor, [&](const TMatchSpan& m) { builder.Add(m); });
+  TRowsReplacement edit = builder.Finish();
   if (edit.count == 0) return 0;
-  control.ReplaceRowSpan(edit.firstRow, edit.rowCount, edit.text, edit.caretAt);
+  control.ReplaceRowSpan(edit.firstRow, edit.rowCount, std::move(edit.text), edit.caretAt);
   return edit.count;
 }
 
 bool Search(EditorControl& control, std::string_view pattern, TSearchOptions options) {
+  if (control.Document().Count() == 0 || pattern.empty()) return false;
+  return Search(control, TSearchPattern(pattern, options));
+}
+
+bool Search(EditorControl& control, const TSearchPattern& pattern) {
   const TScreenStringsSearchRows rows(control.Document());
-  if (rows.RowCount() == 0 || pattern.empty()) return false;
-  const TSearchPattern prepared(pattern, options);
+  if (rows.RowCount() == 0 || pattern.Empty()) return false;
+  const TSearchOptions options = pattern.Options();
   const std::optional<TSearchHit> hit =
-      SearchRows(rows, prepared, options, SearchStartOf(rows, CaretOf(control), options));
+      SearchRows(rows, pattern, options, SearchStartOf(rows, CaretOf(control), options));
   if (!hit) return false;
   control.CancelSelection();
   control.SetCaret(hit->start.row, control.ColOfPos(hit->start.row, hit->start.byte));

@@ -15,6 +15,9 @@ class EditorControl;
 // by the control's HitStyle with the match length (line ends and skipped bytes included) and
 // scrolls the caret into view; returns true. Otherwise changes nothing and returns false.
 bool Search(EditorControl& control, std::string_view pattern, TSearchOptions options);
+// The same with a pattern prepared once for many searches; the search takes the options the
+// pattern was prepared with.
+bool Search(EditorControl& control, const TSearchPattern& pattern);
 
 // Replaces every match from the current position to the end of the text by `replacement` in
 // one edit (one undo step, however many matches) and returns how many were replaced. The

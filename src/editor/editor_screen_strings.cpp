@@ -321,14 +321,21 @@ TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, in
                                                                    std::string_view text) const {
   Rewrapped out;
   const int32_t last = Count() - 1;
-  std::string head = f < start ? std::string(GetView(f)) : std::string();  // a wrapped row
-  head.append(text);
+  // A wrapped row before the edit joins the new text; otherwise the text is used where it is
+  // (a replacement of the whole document is not copied once more).
+  std::string joined;
+  std::string_view head = text;
+  if (f < start) {
+    joined.reserve(GetView(f).size() + text.size());
+    joined.append(GetView(f)).append(text);
+    head = joined;
+  }
   // Complete lines of the new text are wrapped whole; the last, open one continues into the
   // old rows.
   const size_t cut = head.find_last_of("\r\n");
   const size_t tail = cut == std::string::npos ? 0 : cut + 1;
-  if (tail > 0) wrapper_->WrapText(std::string_view(head).substr(0, tail), out.rows);
-  std::string line = head.substr(tail);
+  if (tail > 0) wrapper_->WrapText(head.substr(0, tail), out.rows);
+  std::string line(head.substr(tail));
   std::vector<size_t> starts;  // where old rows b+1, b+2, ... begin in line
   int32_t loaded = b;
   bool lineEnded = b >= last;
@@ -398,6 +405,15 @@ TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, in
 }
 
 void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string_view text) {
+  ReplaceRowsFrom(start, count, text, nullptr);
+}
+
+void TEditorScreenStrings::ReplaceRowsTaking(int32_t start, int32_t count, std::string text) {
+  ReplaceRowsFrom(start, count, text, &text);
+}
+
+void TEditorScreenStrings::ReplaceRowsFrom(int32_t start, int32_t count, std::string_view text,
+                                           std::string* owned) {
   if (start < 0 || count < 0 || start + count > Count() || (count == 0 && text.empty())) return;
   std::string appended;
   if (count == 0 && start == Count() && start > 0 &&
@@ -424,6 +440,7 @@ void TEditorScreenStrings::ReplaceRows(int32_t start, int32_t count, std::string
     return DeleteRecordedRows(undo_.NewRecord(), start, count);
   }
   Rewrapped r = RewrapRegion(f, start, b, text);
+  if (owned) std::string().swap(*owned);  // the rows hold it now; `text` is not read again
   TUndoData& rec = undo_.NewRecord();
   const int32_t removedRows = r.end - f + 1;
   if (r.empty) {

@@ -57,6 +57,9 @@ class TEditorScreenStrings : public TEditorStringList {
   // Requires 0 <= start, start + count <= Count(), and count > 0 or text not empty; anything
   // else does nothing.
   void ReplaceRows(int32_t start, int32_t count, std::string_view text);
+  // The same, giving the text up as soon as it is wrapped into rows, so that replacing a whole
+  // document never holds its new text, its new rows and its old text at once.
+  void ReplaceRowsTaking(int32_t start, int32_t count, std::string text);
   RowRange RowRangeText(int32_t start, int32_t count) const;
   MarkSet DeleteRows(int32_t start, int32_t n);
   void ReplaceRowsWithList(int32_t start, int32_t count, const TEditorStringList& list);
@@ -162,6 +165,8 @@ class TEditorScreenStrings : public TEditorStringList {
     int32_t end = -1;    // last old row replaced
     bool empty = false;  // the region's new text is empty
   };
+  // ReplaceRows; `owned`, when given, is the storage of `text`, released after wrapping.
+  void ReplaceRowsFrom(int32_t start, int32_t count, std::string_view text, std::string* owned);
   Rewrapped RewrapRegion(int32_t f, int32_t start, int32_t b, std::string_view text) const;
   void InvalidateFrom(int32_t row);
   // Where the marks of rows [start, start + count) go when n rows replace them; recompute:

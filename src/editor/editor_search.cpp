@@ -125,13 +125,12 @@ void StepForward(const TSearchRows& rows, int64_t undecided, TextPos& floor, int
 
 // Forward: each chunk is searched from the earliest start still possible; a candidate that
 // needs text beyond the chunk starts the next chunk at its row, and when that row is the
-// chunk's own first row the chunk doubles instead, so a match of any length is found.
-std::optional<TSearchHit> SearchForward(const TSearchRows& rows, const TSearchPattern& pattern,
-                                        TextPos floor) {
+// chunk's own first row the chunk doubles instead, so a match of any length is found. The
+// chunk holds floor's row and the context before it (it may begin further up).
+std::optional<TSearchHit> SearchForwardIn(const TSearchRows& rows, const TSearchPattern& pattern,
+                                          TextPos floor, Chunk& chunk) {
   const int32_t n = rows.RowCount();
   int64_t bytes = static_cast<int64_t>(kSearchChunkBytes);
-  Chunk chunk;
-  if (floor.row < n) FillForward(rows, floor.row, bytes, chunk);
   while (floor.row < n) {
     const TScanOutcome o = pattern.ScanForward(chunk.text, chunk.OffsetOf(floor), chunk.EndIn(n));
     if (o.found) return HitOf(rows, chunk, *o.found);
@@ -139,6 +138,14 @@ std::optional<TSearchHit> SearchForward(const TSearchRows& rows, const TSearchPa
     StepForward(rows, o.undecided, floor, bytes, chunk);
   }
   return std::nullopt;
+}
+
+std::optional<TSearchHit> SearchForward(const TSearchRows& rows, const TSearchPattern& pattern,
+                                        TextPos floor) {
+  Chunk chunk;
+  if (floor.row < rows.RowCount())
+    FillForward(rows, floor.row, static_cast<int64_t>(kSearchChunkBytes), chunk);
+  return SearchForwardIn(rows, pattern, floor, chunk);
 }
 
 // Backward: chunks walk up the rows, each searched from the highest candidate not yet tried
@@ -263,6 +270,37 @@ void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPo
         });
     if (undecided < 0) return;
     StepForward(rows, undecided, floor, bytes, chunk);
+  }
+}
+
+void ForEachSearchHit(const TSearchRows& rows, const TSearchPattern& pattern, TSearchStart from,
+                      TEditorHitStyle style, const std::function<bool(const TSearchHit&)>& visit) {
+  const int32_t n = rows.RowCount();
+  if (pattern.Empty() || n == 0 || from.previousLength < 0 || from.position.row < 0 ||
+      from.position.row >= n)
+    return;
+  TextPos floor = AdvanceBytes(rows, from.position, from.previousLength);
+  Chunk chunk;
+  bool filled = false;
+  while (floor.row < n) {
+    // The chunk of the previous search serves while it holds the row where this one begins.
+    if (!filled || floor.row > chunk.last) {
+      FillForward(rows, floor.row, static_cast<int64_t>(kSearchChunkBytes), chunk);
+      filled = true;
+    }
+    const std::optional<TSearchHit> hit = SearchForwardIn(rows, pattern, floor, chunk);
+    if (!hit || !visit(*hit)) return;
+    // Where the control's next forward search begins (SearchStartOf, then SearchRows): with
+    // hsCaret the caret stays at the hit start and the hit's length is stepped over; otherwise
+    // from the end of the selection or hit, which stands where the caret can (ShowHit).
+    const TextPos end = ShowHit(rows, TEditorHitStyle::hsSelect, hit->start, hit->length).caret;
+    // A hit that lies within a line end (a pattern of CR alone, say) selects nothing, so the
+    // control keeps no hit to step over: its next search would find the same hit for ever.
+    if (end <= hit->start) return;
+    const TextPos next =
+        style == TEditorHitStyle::hsCaret ? AdvanceBytes(rows, hit->start, hit->length) : end;
+    if (next.row >= n) return;
+    floor = AdvanceBytes(rows, next, 0);
   }
 }
 

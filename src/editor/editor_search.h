@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codec/text_lines.h"
 #include "editor/find_in_text.h"
 #include "editor/hit_style.h"
 #include "editor/row_attribute_data.h"
@@ -42,6 +43,25 @@ class TScreenStringsSearchRows final : public TSearchRows {
 
  private:
   const TEditorScreenStrings& doc_;
+};
+
+// Loaded lines as the rows of an unwrapped document holds them (TEditorScreenStrings::
+// SetTextLines without word wrap): one row per line, each ending its line, the last one at the
+// end of the file when the text has no line end after it. Searching them needs no document.
+class TTextLinesSearchRows final : public TSearchRows {
+ public:
+  explicit TTextLinesSearchRows(const TextLines& lines) : lines_(lines) {}
+  int32_t RowCount() const override { return static_cast<int32_t>(lines_.Count()); }
+  std::string_view RowText(int32_t row) const override {
+    return lines_.Line(static_cast<size_t>(row));
+  }
+  RowEnd RowAttribute(int32_t row) const override {
+    return row + 1 == RowCount() && !lines_.last_line_has_end() ? RowEnd::RowAtEof
+                                                                : RowEnd::RowEndsLine;
+  }
+
+ private:
+  const TextLines& lines_;
 };
 
 // What the control tells Search about itself when Search is called.
@@ -110,6 +130,17 @@ struct TMatchSpan {
 // where the text runs out, never per match.
 void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPos floor,
                   const std::function<void(const TMatchSpan&)>& visit);
+
+// The hits that repeated forward searches find from `from`, in order, as a control that shows
+// each hit in `style` finds them by calling Search again and again: each search begins where
+// the control's state after the previous hit makes it begin (with hsCaret the hit's length
+// after its start; otherwise the end of the hit as ShowHit places the caret). The direction
+// bit of the pattern is ignored. Stops when nothing more is found, when visit returns false, or
+// after a hit that the next search would find again (one inside a line end, where the caret
+// cannot stand: repeated calls of Search would never get past it). A
+// chunk is refilled only where the text runs out, never per hit.
+void ForEachSearchHit(const TSearchRows& rows, const TSearchPattern& pattern, TSearchStart from,
+                      TEditorHitStyle style, const std::function<bool(const TSearchHit&)>& visit);
 
 // The display step alone (also used after a replacement).
 THitDisplay ShowHit(const TSearchRows& rows, TEditorHitStyle style, TextPos hitStart,

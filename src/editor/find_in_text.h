@@ -56,6 +56,8 @@ class TSearchPattern {
   TSearchPattern(std::string_view pattern, TSearchOptions options);
 
   bool Empty() const { return chars_.empty(); }
+  // The options the pattern was prepared with (the direction bit included).
+  TSearchOptions Options() const { return options_; }
   // The first match from `start` in the direction of the options (forward: from start +
   // previousLength; backward: ending at start at the latest when nothing is skipped).
   // Nothing for a start outside [0, text size] or a negative previousLength.

@@ -28,6 +28,9 @@ class TRowsReplacementBuilder {
  public:
   TRowsReplacementBuilder(const TSearchRows& rows, std::string_view replacement)
       : rows_(rows), replacement_(replacement) {}
+  // Room for `bytes` of new text, so that a long text is not copied as it grows (untouched
+  // room costs address space only).
+  void Reserve(size_t bytes) { out_.text.reserve(bytes); }
   void Add(const TMatchSpan& match);
   // No match added: count 0 and nothing to replace.
   [[nodiscard]] TRowsReplacement Finish();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/byte_scan.h"
 #include "base/sjis.h"
 #include "editor/row_attribute_string_list.h"
 
@@ -28,8 +29,8 @@ std::bitset<256> DefaultWordDelimiters() {
   return d;
 }
 
-TextWrapper::TextWrapper(const TEditorWrapOption& option, int32_t tabSpaceCount,
-                         WordWrapMode mode, const std::bitset<256>& delimiters)
+TextWrapper::TextWrapper(const TEditorWrapOption& option, int32_t tabSpaceCount, WordWrapMode mode,
+                         const std::bitset<256>& delimiters)
     : mode_(mode),
       wrap_byte_(option.WrapByte()),
       tab_(std::max(1, tabSpaceCount)),
@@ -82,7 +83,8 @@ void TextWrapper::ColumnAttributesInto(std::string_view text, std::string& out) 
       ++i;
     } else if (c == '\t') {
       out.push_back(column_code::kDelimiter);
-      out.append(static_cast<size_t>(TabPad(static_cast<int32_t>(out.size()))), column_code::kTabPad);
+      out.append(static_cast<size_t>(TabPad(static_cast<int32_t>(out.size()))),
+                 column_code::kTabPad);
     } else {
       out.push_back(delimiters_.test(c) ? column_code::kDelimiter : column_code::kSingle);
     }
@@ -146,7 +148,8 @@ size_t TextWrapper::NextRow(std::string_view rest, std::string& scratch, bool& f
   }
   const size_t width = static_cast<size_t>(wrap_byte_);
   const std::string_view head = rest.substr(0, width + kRowLookahead);
-  if (!follow_punctuation_ && !leading_ && !word_break_ && head.find('\t') == std::string_view::npos) {
+  if (!follow_punctuation_ && !leading_ && !word_break_ &&
+      head.find('\t') == std::string_view::npos) {
     // Without tabs and the optional rules, columns are bytes and the only rule is that a
     // double-byte character does not straddle the edge: the same cuts as the column codes give.
     if (rest.size() < width) {
@@ -213,10 +216,12 @@ void TextWrapper::WrapText(std::string_view text, TEditorStringList& rows) const
     emit({}, RowEnd::RowEndsLine);
     return;
   }
+  // Line ends found by a vector scan: find_first_of calls memchr on its set for each byte.
+  const auto* t = reinterpret_cast<const uint8_t*>(text.data());
+  const uint8_t* end = t + text.size();
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t e = text.find_first_of("\r\n", pos);
-    if (e == std::string_view::npos) e = text.size();
+    const size_t e = static_cast<size_t>(scan::FindAny4(t + pos, end, '\r', '\n', '\r', '\n') - t);
     WrapLine(text.substr(pos, e - pos), scratch, emit);
     if (e == text.size()) break;
     pos = e + ((text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ? 2 : 1);

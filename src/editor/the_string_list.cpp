@@ -74,7 +74,9 @@ struct TheStringList::Block {
     uint32_t b = Begin(k);
     uint32_t old = slots[k].end - b;
     bytes.replace(b, old, s);
-    ShiftEnds(k, static_cast<int64_t>(s.size()) - old);
+    // A row that keeps its length moves no other row (a replace all of a word by one of the
+    // same length rewrites every row of a block one by one).
+    if (s.size() != old) ShiftEnds(k, static_cast<int64_t>(s.size()) - old);
   }
   void SetWords(int32_t k, uint32_t w1, uint32_t w2) {
     Count(slots[k].w1, -1);
@@ -186,12 +188,17 @@ void TheStringList::EnsureLineIndex(size_t upToBlock) const {
   // prefix_*[b] = totals over blocks [0, b); valid for b <= line_index_valid_.
   prefix_ends_line_.resize(blocks_.size() + 1);
   prefix_non_wrapped_.resize(blocks_.size() + 1);
+  prefix_span_.resize(blocks_.size() + 1);
   prefix_ends_line_[0] = 0;
   prefix_non_wrapped_[0] = 0;
+  prefix_span_[0] = 0;
   upToBlock = std::min(upToBlock, blocks_.size());
   for (size_t b = line_index_valid_; b < upToBlock; ++b) {
-    prefix_ends_line_[b + 1] = prefix_ends_line_[b] + blocks_[b]->ends_line;
-    prefix_non_wrapped_[b + 1] = prefix_non_wrapped_[b] + blocks_[b]->non_wrapped;
+    const Block& blk = *blocks_[b];
+    prefix_ends_line_[b + 1] = prefix_ends_line_[b] + blk.ends_line;
+    prefix_non_wrapped_[b + 1] = prefix_non_wrapped_[b] + blk.non_wrapped;
+    prefix_span_[b + 1] = prefix_span_[b] + static_cast<int64_t>(blk.bytes.size()) +
+                          2 * static_cast<int64_t>(blk.ends_line);
   }
   line_index_valid_ = std::max(line_index_valid_, upToBlock);
 }
@@ -258,6 +265,7 @@ void TheStringList::Put(int32_t i, std::string_view s) {
   if (Notifying()) Changing();
   Loc l = Locate(i);
   blocks_[l.block]->SetText(l.local, s);
+  LineIndexDirty(l.block);  // the text offsets after the row moved
   SplitIfLarge(l.block);
   if (Notifying()) Changed();
 }
@@ -641,37 +649,37 @@ void TheStringList::ForEachRow(
   }
 }
 
-// A block's share of the text offsets: its bytes plus CR LF for each RowEndsLine row.
-static int64_t BlockSpan(size_t bytes, int32_t endsLine) {
-  return static_cast<int64_t>(bytes) + 2 * static_cast<int64_t>(endsLine);
-}
-
 int64_t TheStringList::OffsetOfRow(int32_t row) const {
   if (row <= 0 || blocks_.empty()) return 0;
-  int64_t n = 0;
   if (row >= count_) {
-    for (const auto& b : blocks_) n += BlockSpan(b->bytes.size(), b->ends_line);
-    return n;
+    EnsureLineIndex(blocks_.size());
+    return prefix_span_[blocks_.size()];
   }
   const Loc l = Locate(row);
-  for (size_t b = 0; b < l.block; ++b)
-    n += BlockSpan(blocks_[b]->bytes.size(), blocks_[b]->ends_line);
+  EnsureLineIndex(l.block + 1);
   const Block& blk = *blocks_[l.block];
-  n += blk.Begin(l.local);
-  for (int32_t k = 0; k < l.local; ++k) n += EndsLine(blk.slots[k].w1) ? 2 : 0;
+  // From the nearer end of the block.
+  if (l.local * 2 <= blk.Size()) {
+    int64_t n = prefix_span_[l.block] + blk.Begin(l.local);
+    for (int32_t k = 0; k < l.local; ++k) n += EndsLine(blk.slots[k].w1) ? 2 : 0;
+    return n;
+  }
+  int64_t n =
+      prefix_span_[l.block + 1] - static_cast<int64_t>(blk.bytes.size() - blk.Begin(l.local));
+  for (int32_t k = l.local; k < blk.Size(); ++k) n -= EndsLine(blk.slots[k].w1) ? 2 : 0;
   return n;
 }
 
 int32_t TheStringList::RowAtOffset(int64_t offset) const {
   if (offset <= 0 || blocks_.empty()) return 0;
-  int64_t n = 0;
-  size_t b = 0;
-  for (; b < blocks_.size(); ++b) {
-    const int64_t span = BlockSpan(blocks_[b]->bytes.size(), blocks_[b]->ends_line);
-    if (n + span > offset) break;
-    n += span;
-  }
-  if (b == blocks_.size()) return count_;
+  EnsureLineIndex(blocks_.size());
+  // The block whose span holds offset: prefix[b] <= offset < prefix[b + 1].
+  const auto first = prefix_span_.begin();
+  const auto last = first + static_cast<std::ptrdiff_t>(blocks_.size()) + 1;
+  const auto it = std::upper_bound(first, last, offset);
+  if (it == last) return count_;
+  const size_t b = static_cast<size_t>(it - first) - 1;
+  int64_t n = prefix_span_[b];
   const Block& blk = *blocks_[b];
   int32_t k = 0;
   for (; k < blk.Size(); ++k) {

@@ -96,7 +96,8 @@ class TheStringList {
   int32_t CountLineEndsTotal() const;  // rows that are not RowWrapped
   // Text offset of the start of a row, counting each RowEndsLine row before it as its length +
   // 2 (CR LF), and the last row r <= Count() whose offset is at most `offset`: what the
-  // control's byte offsets (SelStart) need, from per-block totals rather than a walk over rows.
+  // control's byte offsets (SelStart) need, from the per-block prefix sums of the line index
+  // (a binary search over blocks and a walk inside one block).
   int64_t OffsetOfRow(int32_t row) const;
   int32_t RowAtOffset(int64_t offset) const;
 
@@ -137,6 +138,7 @@ class TheStringList {
   // Line index: prefix sums over blocks, valid for blocks [0, line_index_valid_).
   mutable std::vector<int32_t> prefix_ends_line_;
   mutable std::vector<int32_t> prefix_non_wrapped_;
+  mutable std::vector<int64_t> prefix_span_;  // text offsets: bytes plus CR LF per line end
   mutable size_t line_index_valid_ = 0;
 };
 

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "codec/text_lines.h"
 #include "editor/editor_control.h"
+#include "editor/editor_search.h"
 
 namespace tessary {
 namespace {
@@ -185,6 +187,124 @@ TEST(ControlReplaceAll, EqualsReplacingInTheWholeTextAndUndoesInOneStep) {
     if (count == 0) continue;
     c.Undo();
     EXPECT_EQ(c.Text(), original) << round;
+  }
+}
+
+// The hits of ForEachSearchHit, as (row, byte, length).
+struct HitRecord {
+  int32_t row;
+  int32_t byte;
+  int64_t length;
+  bool operator==(const HitRecord&) const = default;
+};
+void PrintTo(const HitRecord& h, std::ostream* os) {
+  *os << "(" << h.row << "," << h.byte << "," << h.length << ")";
+}
+
+// Random texts of the characters that make search hard: line ends of each kind, blanks,
+// half-width katakana with voiced marks, double-byte letters and delimiters.
+std::string RandomText(std::mt19937& rng, size_t chars) {
+  static const char* const kPieces[] = {
+      "a",  "b",    "A",    "_",        " ",        "\t",       "\r\n",     "\r\n", "\r",
+      "\n", "\xB1", "\xDE", "\x83\x41", "\x82\xA0", "\x81\x40", "\x82\x81", ".",    "ab"};
+  std::string t;
+  for (size_t k = 0; k < chars; ++k) t += kPieces[rng() % std::size(kPieces)];
+  return t;
+}
+
+TEST(ControlSearch, ForEachSearchHitFindsWhatRepeatedSearchesFind) {
+  std::mt19937 rng(7);
+  static const char* const kWords[] = {"a",      "ab",       "b a",      "\r\n",      "\n", "\r",
+                                       "A\r\na", "\x83\x41", "\xB1\xDE", "a\x82\xA0", "_a", "\t"};
+  const TSearchOptions optionSets[] = {
+      0,
+      opt::kMatchCase,
+      opt::kWholeWord,
+      opt::kFullHalf,
+      opt::kSkipLineBreaks | opt::kSkipBlanks,
+      opt::kFullHalf | opt::kSkipLineBreaks | opt::kSkipBlanks | opt::kWholeWord};
+  for (int round = 0; round < 300; ++round) {
+    const std::string text = RandomText(rng, rng() % 80);
+    const std::string word = kWords[rng() % std::size(kWords)];
+    const TSearchOptions options =
+        static_cast<TSearchOptions>(optionSets[rng() % std::size(optionSets)] | opt::kForward);
+    const auto style = static_cast<TEditorHitStyle>(rng() % 3);
+    const bool wrap = rng() % 2 == 0;
+    EditorControl c;
+    if (wrap) {
+      c.Document().WrapOption().SetWrapByte(20);
+      c.SetWordWrap(true);
+    }
+    c.Lines().SetTextStr(text);
+    c.SetHitStyle(style);
+    const int32_t startRow = c.RowCount() > 0 ? static_cast<int32_t>(rng() % c.RowCount()) : 0;
+    c.SetCaret(startRow, 0);
+    const TSearchPattern pattern(word, options);
+    std::vector<HitRecord> walked;
+    ForEachSearchHit(TScreenStringsSearchRows(c.Document()), pattern,
+                     TSearchStart{{startRow, 0}, 0}, style, [&](const TSearchHit& h) {
+                       walked.push_back({h.start.row, h.start.byte, h.length});
+                       return walked.size() < 200;
+                     });
+    // Repeated searches, until one finds the hit before it again (a hit inside a line end
+    // selects nothing, and the control's hit length then stays as it was).
+    std::vector<HitRecord> searched;
+    while (searched.size() < 200 && Search(c, pattern)) {
+      const TextPos start = c.StreamStart();
+      const HitRecord hit{start.row, start.byte, c.Selected() ? c.HitLength() : -1};
+      if (!searched.empty() && searched.back().row == hit.row && searched.back().byte == hit.byte)
+        break;
+      searched.push_back(hit);
+    }
+    for (size_t k = 0; k < searched.size() && k < walked.size(); ++k)
+      if (searched[k].length < 0) searched[k].length = walked[k].length;
+    ASSERT_EQ(walked, searched) << "text " << ::testing::PrintToString(text) << " word "
+                                << ::testing::PrintToString(word) << " options " << options
+                                << " style " << static_cast<int>(style) << " wrap " << wrap;
+  }
+}
+
+TEST(ControlSearch, PreparedPatternSearchesAsTheWordDoes) {
+  EditorControl a, b;
+  a.Lines().SetTextStr("ab AB\r\nxab");
+  b.Lines().SetTextStr("ab AB\r\nxab");
+  const TSearchPattern pattern("ab", opt::kForward);
+  for (int k = 0; k < 4; ++k) {
+    const bool found = Search(a, "ab", opt::kForward);
+    EXPECT_EQ(Search(b, pattern), found);
+    EXPECT_EQ(a.StreamStart(), b.StreamStart());
+    EXPECT_EQ(a.StreamEnd(), b.StreamEnd());
+  }
+  EXPECT_FALSE(Search(b, TSearchPattern("", opt::kForward)));
+}
+
+TEST(ControlSearch, LinesAsRowsAreTheRowsOfTheUnwrappedDocument) {
+  for (const char* text : {"", "a", "a\r\n", "a\r\nb", "\r\n\r\n", "x\ry\nz\r\n"}) {
+    TextLines lines;
+    std::string_view t(text);
+    size_t pos = 0;
+    bool ended = false;
+    while (pos < t.size()) {
+      const size_t e = t.find_first_of("\r\n", pos);
+      if (e == std::string_view::npos) {
+        lines.AddLine(t.substr(pos));
+        ended = false;
+        break;
+      }
+      lines.AddLine(t.substr(pos, e - pos));
+      pos = e + (t[e] == '\r' && e + 1 < t.size() && t[e + 1] == '\n' ? 2 : 1);
+      ended = true;
+    }
+    lines.set_last_line_has_end(ended);
+    EditorControl c;
+    c.Lines().SetTextLines(lines);
+    const TScreenStringsSearchRows doc(c.Document());
+    const TTextLinesSearchRows rows(lines);
+    ASSERT_EQ(rows.RowCount(), doc.RowCount()) << text;
+    for (int32_t r = 0; r < rows.RowCount(); ++r) {
+      EXPECT_EQ(rows.RowText(r), doc.RowText(r)) << text;
+      EXPECT_EQ(rows.RowAttribute(r), doc.RowAttribute(r)) << text << " row " << r;
+    }
   }
 }
 

@@ -269,5 +269,46 @@ TEST(TheStringList, SpliceRowsMovesRowsBothWaysAsAVectorWould) {
   }
 }
 
+// Text offsets from the line index stay right through every kind of change, rows that change
+// length by Put included.
+TEST(TheStringList, OffsetsOfRowsFollowEveryChange) {
+  std::mt19937 rng(11);
+  TheStringList list;
+  auto naiveOffset = [&](int32_t row) {
+    int64_t n = 0;
+    for (int32_t r = 0; r < row && r < list.Count(); ++r)
+      n += static_cast<int64_t>(list.GetView(r).size()) + ((list.GetWord1(r) & 3u) == 0 ? 2 : 0);
+    return n;
+  };
+  for (int k = 0; k < 6000; ++k) list.AppendRow(std::string(rng() % 9, 'x'), rng() % 2, 0);
+  for (int step = 0; step < 400; ++step) {
+    const int32_t i = static_cast<int32_t>(rng() % list.Count());
+    switch (rng() % 4) {
+      case 0:
+        list.Put(i, std::string(rng() % 30, 'y'));
+        break;
+      case 1:
+        list.Insert(i, std::string(rng() % 5, 'z'));
+        break;
+      case 2:
+        if (list.Count() > 1) list.Delete(i);
+        break;
+      default:
+        list.SetWord1(i, rng() % 2);
+        break;
+    }
+    const int32_t row = static_cast<int32_t>(rng() % (list.Count() + 1));
+    const int64_t offset = naiveOffset(row);
+    ASSERT_EQ(list.OffsetOfRow(row), offset) << "step " << step;
+    const int32_t at = list.RowAtOffset(offset);
+    // The last row that starts at or before the offset.
+    ASSERT_GE(at, row);
+    ASSERT_LE(list.OffsetOfRow(at), offset);
+    if (at < list.Count()) {
+      ASSERT_GT(list.OffsetOfRow(at + 1), offset);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tessary

@@ -17,6 +17,9 @@ namespace {
 
 constexpr int kFrontAgainMs = 300;
 constexpr int kHistoryLines = 16;
+constexpr int kBoxCharacters = 16;
+// Both windows keep their settled width; their height is what their widgets need.
+constexpr int kWindowWidth = 520;
 
 QPushButton* MakeButton(const char* caption) {
   auto* b = new QPushButton(Q(caption));
@@ -48,6 +51,9 @@ TFormFind::TFormFind(QWidget* parent, PrivateProfile& ini, const AppHome& home, 
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);  // the model keeps the history
   ComboBox1->setMaxVisibleItems(kHistoryLines);
+  // The box's width follows the window, not the longest word of the history.
+  ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  ComboBox1->setMinimumContentsLength(kBoxCharacters);
   Label1->setBuddy(ComboBox1);
   FillHistory(ComboBox1, model_.SearchHistory());
   ComboBox1->setEditText(Q(model_.word));
@@ -101,9 +107,15 @@ TFormFind::TFormFind(QWidget* parent, PrivateProfile& ini, const AppHome& home, 
   connect(prev, &QAction::triggered, this, backward);
   connect(ButtonClose, &QPushButton::clicked, this, &QDialog::reject);
 
+  if (kind == FindWindow::Find) FitToContents();  // the replace window fits once it is complete
+
   front_again_.setSingleShot(true);
   front_again_.setInterval(kFrontAgainMs);
   connect(&front_again_, &QTimer::timeout, this, [this] { StayInFront(); });
+}
+
+void TFormFind::FitToContents() {
+  FitMinimumToContents(QSize(kWindowWidth, 0));
 }
 
 void TFormFind::FillHistory(QComboBox* box, const std::vector<std::string>& entries) {

@@ -49,6 +49,8 @@ class TFormFind : public TViewerForm {
   // The search row is row 0 of the grid; the replace window adds its row below it and its
   // buttons to the button column.
   [[nodiscard]] QGridLayout* Grid() const { return grid_; }
+  // The minimum and first size become what the laid-out widgets need, 520 pixels wide at least.
+  void FitToContents();
   [[nodiscard]] QVBoxLayout* ButtonColumn() const { return buttons_; }
   [[nodiscard]] FindReplaceModel& model() { return model_; }
   [[nodiscard]] EditorControl& target() { return target_; }

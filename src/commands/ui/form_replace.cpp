@@ -20,6 +20,8 @@ TFormReplace::TFormReplace(QWidget* parent, PrivateProfile& ini, const AppHome& 
   ComboBox2->setEditable(true);
   ComboBox2->setInsertPolicy(QComboBox::NoInsert);
   ComboBox2->setMaxVisibleItems(16);
+  ComboBox2->setSizeAdjustPolicy(ComboBox1->sizeAdjustPolicy());
+  ComboBox2->setMinimumContentsLength(ComboBox1->minimumContentsLength());
   Label2->setBuddy(ComboBox2);
   FillHistory(ComboBox2, model().ReplaceHistory());
   Grid()->addWidget(Label2, 1, 0);
@@ -31,6 +33,7 @@ TFormReplace::TFormReplace(QWidget* parent, PrivateProfile& ini, const AppHome& 
     b->setAutoDefault(false);
     ButtonColumn()->insertWidget(ButtonColumn()->count() - 2, b);  // above 閉じる
   }
+  FitToContents();
   connect(ButtonReplace, &QPushButton::clicked, this, [this] { Replace(); });
   connect(ButtonReplaceAll, &QPushButton::clicked, this, [this] { ReplaceAll(); });
 }

@@ -61,6 +61,14 @@ TViewerForm::TViewerForm(QWidget* parent, QSize minimum_size, SavedPlacement pla
   fallback_ = placement.fallback;
 }
 
+void TViewerForm::FitMinimumToContents(QSize least) {
+  frame_->activate();
+  const QSize fit =
+      frame_->totalSizeHint().expandedTo(frame_->totalMinimumSize()).expandedTo(least);
+  setMinimumSize(fit);
+  default_size_ = fit;
+}
+
 QMenu* TViewerForm::AddMenu(std::string_view caption) {
   if (!menu_bar_) {
     menu_bar_ = new QMenuBar(this);

@@ -72,6 +72,11 @@ class TViewerForm : public QDialog {
   // Placed from its settings section and stored there when it closes.
   TViewerForm(QWidget* parent, QSize minimum_size, SavedPlacement placement);
 
+  // For a window whose widgets decide its size, called once they are laid out: the minimum
+  // size becomes what the window with its menu bar needs (at least `least`), and so does the
+  // size it first opens at, so that neither leaves an empty area below the widgets.
+  void FitMinimumToContents(QSize least);
+
   // Where the window lays out its own widgets, between the menu bar and the status panel.
   [[nodiscard]] QWidget* Body() const { return body_; }
 
