@@ -50,7 +50,6 @@ using SnippetClock = std::function<LocalDateTime()>;
 // The message of a list line one level too deep: "アイテム "%1:s" の階層 (%0:d) が不正です".
 [[nodiscard]] std::string LevelErrorMessage(const IndentJump& jump);
 
-inline constexpr std::string_view kDiscardQuestion = "変更されていますが、破棄しますか？";
 inline constexpr std::string_view kProtectedMessage = "書き込み禁止では操作できません";
 inline constexpr std::string_view kNothingToInsert = "対象がありません";
 

@@ -19,7 +19,9 @@
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
 #include "platform/settings_values.h"
+#include "platform/ui/qt_clipboard.h"
 #include "platform/ui/qt_conversions.h"
+#include "viewers/ui/form_snippet_file.h"
 
 namespace tessary {
 namespace {
@@ -65,6 +67,7 @@ void TFormMain::RegisterHandlers() {
   RegisterKeyHandlers();
   RegisterConversionHandlers();
   RegisterSearchHandlers();
+  RegisterSnippetHandlers();
   using enum CommandId;
   HandleToggle(MenuCloseESCkey, settings_.close_esc_key, nullptr);
   HandleToggle(MenuCloseENTERkey, settings_.close_enter_key, nullptr);
@@ -205,6 +208,26 @@ void TFormMain::OpenFindWindow(FindWindow kind, std::string word) {
     form = std::make_unique<TFormReplace>(this, ini_, home_, messages_, c, std::move(word));
   form->exec();
   search_.TakeBack(form->Model());
+  activateWindow();
+}
+
+void TFormMain::RegisterSnippetHandlers() {
+  using enum CommandId;
+  handlers_.Register(MenuShowSnippet, [this] { OpenSnippetWindow(MenuShowSnippet); });
+  handlers_.Register(MenuShowSnippetFile, [this] { OpenSnippetWindow(MenuShowSnippetFile); });
+}
+
+void TFormMain::OpenSnippetWindow(CommandId which) {
+  EditorControl& c = editor_->Control();
+  if (PrepareSnippetWindow(c, messages_) != Leaving::Allowed) return;
+  SnippetWindowArgs args{
+      ini_, home_, messages_, c, editor_->SystemClipboard(), [this](TEditor& e, SnippetPane p) {
+        StyleSnippetEditor(e, p);
+      }};
+  if (which == CommandId::MenuShowSnippet)
+    TFormSnippet(this, std::move(args)).exec();
+  else
+    TFormSnippetFile(this, std::move(args)).exec();
   activateWindow();
 }
 

@@ -58,6 +58,7 @@ TViewerForm::TViewerForm(QWidget* parent, QSize minimum_size, SavedPlacement pla
   settings_ = &placement.settings;
   section_ = std::move(placement.section);
   default_size_ = placement.default_size;
+  default_origin_ = placement.default_origin;
 }
 
 QMenu* TViewerForm::AddMenu(std::string_view caption) {
@@ -119,10 +120,13 @@ void TViewerForm::done(int result) {
 
 void TViewerForm::PlaceOnFirstShow() {
   if (!settings_) return CentreOnParent();
-  const Rect centred = CentredBounds(default_size_);
+  const QSize inside = default_size_.expandedTo(minimumSize());
+  const Rect first = default_origin_ ? Rect{default_origin_->x(), default_origin_->y(),
+                                            inside.width(), inside.height()}
+                                     : CentredBounds(default_size_);
   const WindowPlacement saved =
-      ReadPlacement(*settings_, section_, WindowPlacement{centred, WindowState::Normal});
-  const Rect bounds = PlaceOnScreen(saved.bounds, VirtualScreen(), centred);
+      ReadPlacement(*settings_, section_, WindowPlacement{first, WindowState::Normal});
+  const Rect bounds = PlaceOnScreen(saved.bounds, VirtualScreen(), first);
   move(bounds.left, bounds.top);
   resize(bounds.width, bounds.height);  // never below the minimum size
   // A modal window that opened minimised would leave the user facing a blocked main window.

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
 #include <QSize>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +33,9 @@ struct SavedPlacement {
   PrivateProfile& settings;  // outlives the window
   std::string section;       // named after the window
   QSize default_size;        // the size of the first opening, centred on the parent
+  // Where the first opening (and a placement off the screen) puts the frame instead of
+  // centring it on the parent.
+  std::optional<QPoint> default_origin = std::nullopt;
 };
 
 // What every such window does: it opens where it stood last (or centred on its parent), never
@@ -100,6 +105,7 @@ class TViewerForm : public QDialog {
   PrivateProfile* settings_ = nullptr;  // null: centred on the parent, nothing stored
   std::string section_;
   QSize default_size_;
+  std::optional<QPoint> default_origin_;
   bool shown_once_ = false;
   bool forwarding_wheel_ = false;
 };
