@@ -203,6 +203,7 @@ TextSnippets::TextSnippets(SnippetPorts ports, EditorControl& editor, SnippetClo
 // Only a missing file gets the defaults: one that cannot be read is reported and kept.
 std::optional<std::string> TextSnippets::ReadOrCreate() {
   if (KindOfPath(path_) == PathKind::Missing) {
+    unreadable_ = Unreadable::No;
     std::string defaults = DefaultSnippetText();
     if (Status written = WriteFileAtomic(path_, defaults); !written)
       ports_.messages.ShowMessage(WriteFailure(written.error()));
@@ -211,8 +212,10 @@ std::optional<std::string> TextSnippets::ReadOrCreate() {
   Result<std::string> read = ReadWholeFile(path_);
   if (!read) {
     ports_.messages.ShowMessage(ReadFailure(read.error()));
+    unreadable_ = Unreadable::Yes;
     return std::nullopt;
   }
+  unreadable_ = Unreadable::No;
   return std::move(read).value();
 }
 
@@ -257,8 +260,16 @@ void TextSnippets::ButtonTreeClick() {
   LoadTree(ReadOrCreate());
 }
 
-// A failed write keeps the edit page and its modified mark.
+// A failed write keeps the edit page and its modified mark. A file that could not be read is
+// never written over: the edit page did not start from its text.
 bool TextSnippets::WriteEditorText() {
+  if (unreadable_ == Unreadable::Yes) {
+    editor_.SetModified(true);
+    std::string text = "Error : 読み込めなかったファイルには保存しません\r\n";
+    text += path_;
+    ports_.messages.ShowMessage(text);
+    return false;
+  }
   if (Status written = WriteFileAtomic(path_, editor_.Text()); !written) {
     editor_.SetModified(true);
     ports_.messages.ShowMessage(WriteFailure(written.error()));

@@ -110,6 +110,7 @@ class TextSnippets {
   IndentTree tree_;
   int selected_ = 0;
   SnippetPage page_ = SnippetPage::Tree;
+  enum class Unreadable { No, Yes } unreadable_ = Unreadable::No;  // the last read failed
 };
 
 // The file-snippet window without its widgets: the tree page lists the regular files of the

@@ -149,6 +149,16 @@ TEST_F(TextSnippetsTest, AnUnreadableFileIsReportedAndNeverReplacedByTheDefaults
   EXPECT_TRUE(fs::is_directory(SnippetPath()));
   EXPECT_EQ(w.ButtonSetClick(), Insertion::NotInserted);
   EXPECT_EQ(messages.shown.back(), "対象がありません");
+  // Neither the defaults nor the edit page go over it.
+  w.ButtonEditorClick();
+  editor.InsertText("x");
+  w.ButtonSaveClick();
+  messages.answers = {Answer::Yes};
+  w.ButtonInitClick();
+  EXPECT_EQ(w.Page(), SnippetPage::Edit);
+  EXPECT_TRUE(editor.Modified());
+  EXPECT_NE(messages.shown.back().find("保存しません"), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(SnippetPath()));
 }
 
 TEST_F(TextSnippetsTest, ALineTwoLevelsDeeperEndsTheTreeSilently) {
