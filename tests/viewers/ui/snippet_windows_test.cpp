@@ -188,6 +188,15 @@ TEST_F(SnippetWindows, TheClipboardsShiftJisFormCountsOnlyWhileItAgreesWithTheTe
   QtClipboard& clip = main.SystemClipboard();
   clip.SetText(Hex("ED 40"), ClipboardShape::Stream);
   EXPECT_EQ(clip.Text(), Hex("ED 40"));
+  // The editor's own copy and paste keep the code too.
+  EditorControl& c = main.Control();
+  c.Lines().SetTextStr(Hex("ED 40 FA 5C"));
+  c.SelectAll();
+  c.CopyToClipboard();
+  c.CancelSelection();
+  c.SetCaret(0, 4);
+  c.PasteFromClipboard();
+  EXPECT_EQ(c.Text(), Hex("ED 40 FA 5C ED 40 FA 5C"));
   // Another program changed the text but left the private bytes behind.
   auto data = std::make_unique<QMimeData>();
   data->setText(Q("x"));
