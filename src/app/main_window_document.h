@@ -24,7 +24,6 @@ inline constexpr std::string_view kDetectFileMissingMessage = "Error : ファイ
 inline constexpr std::string_view kNoFileLoadedMessage = "ファイルが読み込まれていません";
 inline constexpr std::string_view kNoContentMessage = "内容がありません";
 inline constexpr std::string_view kFileReadOnlyMessage = "ファイルが読取専用なので変更できません";
-inline constexpr std::string_view kDiscardQuestion = "変更されていますが、破棄しますか？";
 inline constexpr std::string_view kQuitQuestion = "変更されていますが、終了しますか？";
 inline constexpr std::string_view kDropOneFileMessage =
     "ドロップするファイルは１個にしてください。";

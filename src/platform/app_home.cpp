@@ -83,6 +83,14 @@ std::string_view WorkingFileName(WorkingFile file) {
   return {};
 }
 
+std::string_view WorkingFolderName(WorkingFolder folder) {
+  switch (folder) {
+    case WorkingFolder::SnippetFile:
+      return "SnippetFile";
+  }
+  return {};
+}
+
 AppHome::AppHome(std::string folder) : folder_(std::move(folder)) {
   while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
 }
@@ -105,6 +113,13 @@ std::string AppHome::PathOf(WorkingFile file) const {
   std::string path = folder_;
   path += '/';
   path += WorkingFileName(file);
+  return path;
+}
+
+std::string AppHome::PathOf(WorkingFolder folder) const {
+  std::string path = folder_;
+  path += '/';
+  path += WorkingFolderName(folder);
   return path;
 }
 

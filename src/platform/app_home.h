@@ -32,6 +32,14 @@ enum class WorkingFile {
 // "Tessary-" + name + ".txt".
 [[nodiscard]] std::string_view WorkingFileName(WorkingFile file);
 
+// The folders of working data that live in the settings folder beside the working files.
+enum class WorkingFolder {
+  SnippetFile,  // one text file per file snippet
+};
+
+// The folder's own name: "SnippetFile".
+[[nodiscard]] std::string_view WorkingFolderName(WorkingFolder folder);
+
 // The settings folder as a value. It is worked out once, where the program starts, and handed
 // to whatever keeps files there, so tests can point any part at a folder of their own.
 class AppHome {
@@ -44,6 +52,7 @@ class AppHome {
   // Without a trailing slash.
   const std::string& folder() const { return folder_; }
   [[nodiscard]] std::string PathOf(WorkingFile file) const;
+  [[nodiscard]] std::string PathOf(WorkingFolder folder) const;
   // "<folder>/<executable name without extension>.ini".
   [[nodiscard]] std::string SettingsFile() const;
 

@@ -1,6 +1,7 @@
 // POSIX implementation of whole-file reads and atomic writes.
 #include "platform/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -379,6 +380,50 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
     default:
       return NotAFile("cannot write", path, kind);
   }
+}
+
+Result<std::vector<std::string>> RegularFilesIn(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return SystemError("cannot list", folder, errno);
+  std::vector<std::string> names;
+  errno = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    struct stat st {};
+    // lstat, not stat: a link is left out whatever it names.
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(st.st_mode))
+      names.push_back(name);
+    errno = 0;
+  }
+  const int failure = errno;
+  ::closedir(dir);
+  if (failure != 0) return SystemError("cannot list", folder, failure);
+  return names;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+Status CreateNewFile(const std::string& path) {
+  Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+  if (fd.get() < 0) return SystemError("cannot create", path, errno);
+  if (fd.Close() != 0) return SystemError("cannot create", path, errno);
+  return Success();
+}
+
+Status MakeFolder(const std::string& path) {
+  if (::mkdir(path.c_str(), 0777) == 0) return Success();
+  const int failure = errno;
+  if (failure == EEXIST && KindOfPath(path) == PathKind::Folder) return Success();
+  return SystemError("cannot create the folder", path, failure);
+}
+
+Status RemoveFile(const std::string& path) {
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return Success();
+  return SystemError("cannot delete", path, errno);
 }
 
 }  // namespace tessary

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/result.h"
 
@@ -49,5 +50,23 @@ enum class PathKind {
 // with more than one name is written in place. A file that its user could not write (for root,
 // one without any write permission bit) is refused as write-protected.
 [[nodiscard]] Status WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// The names of the regular files directly in a folder, in no particular order. Symbolic links,
+// sub-folders and every other kind of entry are left out, so nothing listed leads outside the
+// folder.
+[[nodiscard]] Result<std::vector<std::string>> RegularFilesIn(const std::string& folder);
+
+// True when the path itself is a symbolic link (not followed).
+[[nodiscard]] bool IsSymbolicLink(const std::string& path);
+
+// Creates an empty file that did not exist: an existing file (or link, or anything else of that
+// name) is reported, never truncated or followed.
+[[nodiscard]] Status CreateNewFile(const std::string& path);
+
+// Creates a folder that is missing; an existing folder is success.
+[[nodiscard]] Status MakeFolder(const std::string& path);
+
+// Removes a file name (a link is removed, not what it names). A missing name is success.
+[[nodiscard]] Status RemoveFile(const std::string& path);
 
 }  // namespace tessary

@@ -285,46 +285,69 @@ QFont TFormMain::FontOf(const FontChoice& f) const {
 
 void TFormMain::SetEditorColor() {
   const Protection p = editor_->Control().ReadOnly() ? Protection::ReadOnly : Protection::Writable;
-  const EditorScheme scheme = SchemeFor(settings_, p);
-  editor_->SetEditorFont(FontOf(scheme.font));
-  editor_->SetFontColor(scheme.font.color);
-  editor_->SetColor(scheme.background);
-  editor_->Leftbar().SetBkColor(scheme.background);
-  editor_->Ruler().SetBkColor(scheme.background);
-  editor_->Leftbar().SetColor(scheme.font.color);
-  editor_->Ruler().SetColor(scheme.font.color);
-  editor_->Ruler().SetMarkColor(scheme.font.color);
+  ApplyScheme(*editor_, p);
   tab_mark_color_ = TabMarkColor(settings_);
   dbcs_mark_color_ = DbcsMarkColor(settings_);
   editor_->viewport()->update();
 }
 
+// The font and colours of one scheme on any editor: the main one, or a snippet pane.
+void TFormMain::ApplyScheme(TEditor& editor, Protection p) const {
+  const EditorScheme scheme = SchemeFor(settings_, p);
+  editor.SetEditorFont(FontOf(scheme.font));
+  editor.SetFontColor(scheme.font.color);
+  editor.SetColor(scheme.background);
+  editor.Leftbar().SetBkColor(scheme.background);
+  editor.Ruler().SetBkColor(scheme.background);
+  editor.Leftbar().SetColor(scheme.font.color);
+  editor.Ruler().SetColor(scheme.font.color);
+  editor.Ruler().SetMarkColor(scheme.font.color);
+}
+
 void TFormMain::ApplyViewOptions() {
+  ApplyViewTo(*editor_);
   const EditorViewOptions o = ViewOptionsFor(settings_);
-  editor_->View().Colors().Reserve().SetColor(o.reserve_color);
-  editor_->View().Colors().Select().SetColor(o.select_color);
-  editor_->View().Colors().Select().SetBkColor(o.select_back_color);
-  TEditorMarks& m = editor_->Marks();
+  tab_mark_color_ = o.tab_mark_color;
+  dbcs_mark_color_ = o.dbcs_mark_color;
+  editor_->viewport()->update();
+}
+
+// The view settings (colours of reserved words and selection, marks, bars, caret options).
+void TFormMain::ApplyViewTo(TEditor& editor) const {
+  const EditorViewOptions o = ViewOptionsFor(settings_);
+  editor.View().Colors().Reserve().SetColor(o.reserve_color);
+  editor.View().Colors().Select().SetColor(o.select_color);
+  editor.View().Colors().Select().SetBkColor(o.select_back_color);
+  TEditorMarks& m = editor.Marks();
   m.Underline.SetColor(o.under_line_color);
   m.Underline.SetVisible(o.under_line);
   m.RetMark.SetVisible(o.ret_mark);
   m.EofMark.SetVisible(o.eof_mark);
   m.RetMark.SetColor(o.mark_color);
   m.EofMark.SetColor(o.mark_color);
-  TEditorLeftbar& l = editor_->Leftbar();
+  TEditorLeftbar& l = editor.Leftbar();
   l.SetVisible(o.left_bar);
   l.SetShowNumber(o.left_bar);
   l.SetZeroLead(o.left_bar);
-  editor_->Ruler().SetVisible(o.ruler);
-  tab_mark_color_ = o.tab_mark_color;
-  dbcs_mark_color_ = o.dbcs_mark_color;
-  TEditorCaret& caret = editor_->Caret();
+  editor.Ruler().SetVisible(o.ruler);
+  TEditorCaret& caret = editor.Caret();
   caret.AutoIndent = o.auto_indent;
   caret.NextLine = o.next_line;
   caret.FreeCaret = o.free_caret;
   caret.TabSpaceCount = o.tab_space_count;
-  editor_->Control().CaretOptionsChanged();
-  editor_->viewport()->update();
+  editor.Control().CaretOptionsChanged();
+}
+
+// A snippet pane looks like the main editor, its preview like a read-only document, and both
+// always draw the tab and full-width blank marks in the mark colour.
+void TFormMain::StyleSnippetEditor(TEditor& editor, SnippetPane pane) const {
+  ApplyScheme(editor, pane == SnippetPane::Preview ? Protection::ReadOnly : Protection::Writable);
+  ApplyViewTo(editor);
+  const TColor mark = settings_.kigou_color;
+  editor.OnDrawLine = [mark, marks = std::vector<DecorationMark>()](
+                          TEditor& sender, EditorCanvas& canvas, const TDrawLineArgs& a) mutable {
+    DrawDecorationMarks(sender, canvas, a, {mark, mark}, marks);
+  };
 }
 
 void TFormMain::ApplyEditorSettings() {
@@ -546,33 +569,38 @@ void TFormMain::UpdateCharCount() {
 // ---- row decorations ----
 
 void TFormMain::Editor1DrawLine(EditorCanvas& canvas, const TDrawLineArgs& a) {
-  const TEditorScreenStrings& doc = editor_->Document();
-  const int32_t row = a.Index;
-  const std::string_view next =
-      row + 1 < editor_->Control().RowCount() ? editor_->Control().RowText(row + 1) : "";
-  DecorationGeometry g;
-  g.char_width = editor_->Metrics().char_width;
-  g.row_height = editor_->Metrics().row_height;
-  g.margin_line = editor_->Margin().Line();
-  g.column0_x = a.X;
-  g.tab_count = editor_->Caret().TabSpaceCount;
-  g.rect_left = a.ARect.left;
-  g.rect_right = a.ARect.right;
+  DrawDecorationMarks(*editor_, canvas, a, {tab_mark_color_, dbcs_mark_color_}, marks_);
+}
+
+void DrawDecorationMarks(TEditor& editor, EditorCanvas& canvas, const TDrawLineArgs& a,
+                         const MarkColors& colors, std::vector<DecorationMark>& marks) {
   // Rows without a TAB or a full-width blank are skipped before any state is computed.
   if (a.LineStr.find('\t') == std::string_view::npos &&
       a.LineStr.find(sjis::kFullWidthBlank) == std::string_view::npos)
     return;
-  RowDecorations(editor_->View(), a.LineStr, next, RowStartState(doc, row), g, marks_);
-  const TColor background = editor_->Color();
-  for (const DecorationMark& m : marks_) {
+  const TEditorScreenStrings& doc = editor.Document();
+  const int32_t row = a.Index;
+  const std::string_view next =
+      row + 1 < editor.Control().RowCount() ? editor.Control().RowText(row + 1) : "";
+  DecorationGeometry g;
+  g.char_width = editor.Metrics().char_width;
+  g.row_height = editor.Metrics().row_height;
+  g.margin_line = editor.Margin().Line();
+  g.column0_x = a.X;
+  g.tab_count = editor.Caret().TabSpaceCount;
+  g.rect_left = a.ARect.left;
+  g.rect_right = a.ARect.right;
+  RowDecorations(editor.View(), a.LineStr, next, RowStartState(doc, row), g, marks);
+  const TColor background = editor.Color();
+  for (const DecorationMark& m : marks) {
     if (m.kind == DecorationKind::Tab) {
       const TabMarkShape s = TabMarkGeometry(m.x, a.Y, g);
-      canvas.SetPen(DecorationColor(a.Selected, background, tab_mark_color_), s.pen_width);
+      canvas.SetPen(DecorationColor(a.Selected, background, colors.tab), s.pen_width);
       canvas.Line(s.upper.x1, s.upper.y1, s.upper.x2, s.upper.y2);
       canvas.Line(s.lower.x1, s.lower.y1, s.lower.x2, s.lower.y2);
     } else {
       const BlankMarkRect r = BlankMarkGeometry(m.x, a.Y, g);
-      canvas.SetPen(DecorationColor(a.Selected, background, dbcs_mark_color_), 1);
+      canvas.SetPen(DecorationColor(a.Selected, background, colors.dbcs), 1);
       canvas.FrameRect(r.left, r.top, r.right, r.bottom);
     }
   }

@@ -23,6 +23,7 @@
 #include "commands/text_conversion_commands.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
+#include "viewers/ui/form_snippet.h"
 
 class QAction;
 class QActionGroup;
@@ -46,6 +47,16 @@ struct FormMainKeyMapDeleter {
 };
 
 enum class StatusBarId { Top, Bottom };  // StatusBar2 at the top, StatusBar1 at the bottom
+
+// The colours of the tab and the full-width blank marks.
+struct MarkColors {
+  TColor tab;
+  TColor dbcs;
+};
+// Draws the tab and full-width blank marks of one drawn row of any editor; `marks` is scratch
+// space kept between rows.
+void DrawDecorationMarks(TEditor& editor, EditorCanvas& canvas, const TDrawLineArgs& args,
+                         const MarkColors& colors, std::vector<DecorationMark>& marks);
 
 // One document per window. Creation reads the settings and applies them; the first showing
 // places the window, applies the key map and opens the command line's file; closing asks,
@@ -155,12 +166,16 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   void RegisterSearchHandlers();
   void RegisterReserveHandlers();
   void RegisterToolHandlers();
+  void RegisterSnippetHandlers();
   // A check item whose handler copies its new mark into `setting`, then runs `apply`.
   void HandleToggle(CommandId id, bool& setting, std::function<void()> apply);
   void EnableRegisteredCommands();
   void SetChecks();
   void ApplyEditorSettings();
   void ApplyViewOptions();
+  void ApplyScheme(TEditor& editor, Protection p) const;
+  void ApplyViewTo(TEditor& editor) const;
+  void StyleSnippetEditor(TEditor& editor, SnippetPane pane) const;
   void ApplyPlacement();
   void FirstShow();
   // The key map side (kept apart: its header and the notice's both name the replaced-map text).
@@ -183,6 +198,8 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   // Search commands: the find or replace window modally over the main editor; afterwards the
   // word last searched there is the word of F3 and Shift+F3.
   void OpenFindWindow(FindWindow kind, std::string word);
+  // The text- or file-snippet window modally over the main editor (not on a protected one).
+  void OpenSnippetWindow(CommandId which);
   void SelectCaretWord();
   void CopyCaretLine();
   void Editor1DrawLine(EditorCanvas& canvas, const TDrawLineArgs& args);

@@ -24,6 +24,7 @@
 #include "platform/settings_values.h"
 #include "platform/ui/qt_clipboard.h"
 #include "platform/ui/qt_conversions.h"
+#include "viewers/ui/form_snippet_file.h"
 
 namespace tessary {
 namespace {
@@ -71,6 +72,7 @@ void TFormMain::RegisterHandlers() {
   RegisterSearchHandlers();
   RegisterReserveHandlers();
   RegisterToolHandlers();
+  RegisterSnippetHandlers();
   using enum CommandId;
   HandleToggle(MenuCloseESCkey, settings_.close_esc_key, nullptr);
   HandleToggle(MenuCloseENTERkey, settings_.close_enter_key, nullptr);
@@ -277,6 +279,26 @@ void TFormMain::OpenFindWindow(FindWindow kind, std::string word) {
     form = std::make_unique<TFormReplace>(this, ini_, home_, messages_, c, std::move(word));
   form->exec();
   search_.TakeBack(form->Model());
+  activateWindow();
+}
+
+void TFormMain::RegisterSnippetHandlers() {
+  using enum CommandId;
+  handlers_.Register(MenuShowSnippet, [this] { OpenSnippetWindow(MenuShowSnippet); });
+  handlers_.Register(MenuShowSnippetFile, [this] { OpenSnippetWindow(MenuShowSnippetFile); });
+}
+
+void TFormMain::OpenSnippetWindow(CommandId which) {
+  EditorControl& c = editor_->Control();
+  if (PrepareSnippetWindow(c, messages_) != Leaving::Allowed) return;
+  SnippetWindowArgs args{
+      ini_, home_, messages_, c, editor_->SystemClipboard(), [this](TEditor& e, SnippetPane p) {
+        StyleSnippetEditor(e, p);
+      }};
+  if (which == CommandId::MenuShowSnippet)
+    TFormSnippet(this, std::move(args)).exec();
+  else
+    TFormSnippetFile(this, std::move(args)).exec();
   activateWindow();
 }
 

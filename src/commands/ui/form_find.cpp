@@ -18,8 +18,6 @@ namespace {
 constexpr int kFrontAgainMs = 300;
 constexpr int kHistoryLines = 16;
 constexpr int kBoxCharacters = 16;
-// Both windows keep their settled width; their height is what their widgets need.
-constexpr int kWindowWidth = 520;
 
 QPushButton* MakeButton(const char* caption) {
   auto* b = new QPushButton(Q(caption));
@@ -114,8 +112,9 @@ TFormFind::TFormFind(QWidget* parent, PrivateProfile& ini, const AppHome& home, 
   connect(&front_again_, &QTimer::timeout, this, [this] { StayInFront(); });
 }
 
+// The settled sizes stay the least a window can be made; a font that needs more grows it.
 void TFormFind::FitToContents() {
-  FitMinimumToContents(QSize(kWindowWidth, 0));
+  FitMinimumToContents(minimumSize());
 }
 
 void TFormFind::FillHistory(QComboBox* box, const std::vector<std::string>& entries) {

@@ -1,4 +1,4 @@
-// The system clipboard through Qt: Unicode text plus the private box-copy format.
+// The system clipboard through Qt: Unicode text, its exact Shift-JIS bytes, the box-copy mark.
 #pragma once
 
 #include <functional>
@@ -30,6 +30,9 @@ class QtClipboard final : public Clipboard {
   // and a plain MIME type elsewhere.
   static const char* BoxMimeWindows();
   static const char* BoxMime();
+  // The MIME name of the text's exact Shift-JIS bytes, which Text() prefers while they agree
+  // with the Unicode text.
+  static const char* SjisMime();
 
  private:
   QClipboard* board() const;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
 #include <QSize>
 #include <map>
 #include <optional>

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <functional>
 #include <memory>
 
@@ -23,6 +24,7 @@
 #include "support/qt_test_app.h"
 #include "support/scripted_messages.h"
 #include "support/test_files.h"
+#include "viewers/ui/form_snippet.h"
 
 namespace tessary {
 namespace {
@@ -169,6 +171,27 @@ TEST_F(MainSearchCommands, HelpOpensModallyOverTheMainWindow) {
     EXPECT_TRUE(f.isModal());
     f.reject();
   });
+}
+
+TEST_F(MainSearchCommands, ASnippetGoesInAtTheCaretAndAProtectedDocumentIsRefused) {
+  EXPECT_TRUE(window_->Action(CommandId::MenuShowSnippet)->isEnabled());
+  EXPECT_TRUE(window_->Action(CommandId::MenuShowSnippetFile)->isEnabled());
+  Editor().SetCaret(1, 0);
+  WithWindow<TFormSnippet>(CommandId::MenuShowSnippet, [](TFormSnippet& f) {
+    const auto found =
+        f.TreeView1->findItems("子カテゴリ21", Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    f.TreeView1->setCurrentItem(found.front());
+    f.ButtonSet->click();
+  });
+  EXPECT_EQ(SjisToUtf8(Editor().Text()), "一 foo(bar) 二\r\n子カテゴリ21三 bar\r\n四 bar");
+  EXPECT_TRUE(messages_.shown.empty());
+
+  Trigger(CommandId::MenuReadOnly);
+  ASSERT_TRUE(Editor().ReadOnly());
+  Trigger(CommandId::MenuShowSnippetFile);
+  EXPECT_EQ(messages_.shown, std::vector<std::string>{"書き込み禁止では操作できません"});
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace

@@ -664,7 +664,7 @@ TEST_F(FormMainTest, EnabledItemsAreTheCommandsWithHandlers) {
   for (const CommandEntry& e : CommandTable())
     if (e.place != CommandPlace::EditorControl && w.Action(CommandIdOf(e))->isEnabled())
       enabled.push_back(e.id);
-  const std::pair<int, int> ranges[] = {{1001, 1013}, {1020, 1021}, {1101, 1117}, {1201, 1205},
+  const std::pair<int, int> ranges[] = {{1001, 1013}, {1020, 1021}, {1101, 1119}, {1201, 1205},
                                         {1301, 1303}, {1305, 1329}, {1401, 1405}, {1502, 1502},
                                         {1601, 1605}, {1703, 1704}, {1710, 1710}, {1801, 1802}};
   std::vector<int> expected;

@@ -49,11 +49,11 @@ class FindWindows : public ::testing::Test {
   EditorControl editor;
 };
 
-// 520 pixels wide and exactly as high as the laid-out widgets and the menu bar need: no empty
-// area below them at the smallest size, and every text fits.
-void ExpectMinimumFitsTheWidgets(const QDialog& f) {
+// Never smaller than the settled size (520 by 350 or 375), and large enough for the laid-out
+// widgets and the menu bar, so every text fits.
+void ExpectMinimumFitsTheWidgets(const QDialog& f, QSize settled) {
   const QSize hint = f.layout()->totalSizeHint();
-  EXPECT_EQ(f.minimumSize(), hint.expandedTo(QSize(520, 0)));
+  EXPECT_EQ(f.minimumSize(), hint.expandedTo(settled));
   EXPECT_GE(f.minimumSize().height(), f.layout()->totalMinimumSize().height());
   EXPECT_GE(f.minimumSize().width(), f.layout()->totalMinimumSize().width());
 }
@@ -63,7 +63,7 @@ TEST_F(FindWindows, FindWindowShowsItsTextsAndTheHandedWordWithFocus) {
   f.show();
   QApplication::processEvents();
   EXPECT_EQ(f.windowTitle(), Q("検索"));
-  ExpectMinimumFitsTheWidgets(f);
+  ExpectMinimumFitsTheWidgets(f, QSize(520, 350));
   EXPECT_EQ(f.ComboBox1->currentText(), Q("語"));
   EXPECT_EQ(f.ComboBox1->maxVisibleItems(), 16);
   EXPECT_EQ(f.Label1->text(), Q("検索する文字列(&F):"));
@@ -152,7 +152,7 @@ TEST_F(FindWindows, ReplaceReplacesTheSelectionAndReplaceAllCountsFromTheCaret) 
   f.show();
   QApplication::processEvents();
   EXPECT_EQ(f.windowTitle(), Q("置き換え"));
-  ExpectMinimumFitsTheWidgets(f);
+  ExpectMinimumFitsTheWidgets(f, QSize(520, 375));
   EXPECT_EQ(f.Label2->text(), Q("置き換え後の文字列(&Q):"));
   EXPECT_EQ(f.CheckBoxAutoClose, nullptr);
   f.ComboBox2->setEditText("cow");
