@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, testing and running Tessary need. Idempotent.
 set -euo pipefail
 
-build_packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev)
+build_packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxcb1-dev)
 run_packages=(fonts-noto-cjk fonts-ipafont-gothic)
 # Used by the GUI checks and the benchmark scripts only when present; installed on request.
 extra_packages=(xvfb xdotool imagemagick uchardet nkf vim-nox featherpad)

@@ -67,6 +67,7 @@ void TFormMain::RegisterHandlers() {
   RegisterKeyHandlers();
   RegisterConversionHandlers();
   RegisterSearchHandlers();
+  RegisterExternalHandlers();
   using enum CommandId;
   HandleToggle(MenuCloseESCkey, settings_.close_esc_key, nullptr);
   HandleToggle(MenuCloseENTERkey, settings_.close_enter_key, nullptr);
