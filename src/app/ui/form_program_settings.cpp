@@ -98,6 +98,7 @@ TFormFavorite::TFormFavorite(QWidget* parent, PrivateProfile& ini, Messages& mes
   grid->addWidget(open_file_, 0, 2);
   grid->addWidget(code_label, 1, 0);
   grid->addWidget(combo_, 1, 1);
+  grid->setColumnStretch(1, 1);  // the edits take the width, the buttons keep theirs
   auto* box = new QVBoxLayout(Body());
   box->addWidget(list_, 1);
   box->addLayout(grid);
@@ -168,6 +169,7 @@ TFormLauncher::TFormLauncher(QWidget* parent, PrivateProfile& ini, Messages& mes
   grid->addWidget(edit2_, 1, 1);
   grid->addWidget(combo_, 1, 2);
   grid->addWidget(new QLabel(Q("Pilkaの場合 C:\\tool\\Pilka.exe"), this), 2, 1);
+  grid->setColumnStretch(1, 1);  // the edits take the width, the buttons keep theirs
   auto* box = new QVBoxLayout(Body());
   box->addWidget(list_, 1);
   box->addLayout(grid);
