@@ -47,8 +47,11 @@ std::string FileNamePart(std::string_view path) {
 std::string CaptionWithName(int id, std::string_view path) {
   const CommandEntry* e = FindCommand(id);
   std::string caption = e ? std::string(e->caption) : std::string();
+  // Without a file the item keeps the table's caption, with no blank left dangling.
+  const std::string name = FileNamePart(path);
+  if (name.empty()) return caption;
   caption += ' ';
-  caption += MenuSafeName(FileNamePart(path));
+  caption += MenuSafeName(name);
   return caption;
 }
 

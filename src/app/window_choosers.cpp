@@ -77,6 +77,12 @@ TitleLines EditorTitleLines() {
   return {ParseTitleLine("1  - Tessary"), TitleLine{}, TitleLine{}, TitleLine{}};
 }
 
+bool WindowsListable(WindowList& windows, Messages& messages) {
+  const Result<std::vector<TopWindow>> listed = windows.Windows();
+  if (!listed) messages.ShowMessage(listed.error().message);
+  return listed.ok();
+}
+
 WindowChooser::WindowChooser(WindowList& windows, Messages& messages, WindowId own)
     : windows_(windows), messages_(messages), own_(own) {}
 

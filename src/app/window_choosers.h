@@ -58,6 +58,10 @@ class WindowChooser {
   std::vector<ChooserEntry> entries_;
 };
 
+// Whether the window system can list windows at all; when it cannot (Wayland), the user is
+// told and the chooser is not opened.
+[[nodiscard]] bool WindowsListable(WindowList& windows, Messages& messages);
+
 // The editor chooser's one line: other windows of this program carry it in their titles.
 [[nodiscard]] TitleLines EditorTitleLines();
 

@@ -162,7 +162,7 @@ TEST(ExternalProgramsTest, EntriesRoundTripAndAnIndexOutsideTheCodesReadsAutomat
 
 TEST(ExternalProgramsTest, CaptionsShowTheFileNamePartLiterallyOnOneLine) {
   EXPECT_EQ(LauncherCaption(1, "/opt/tools/viewer"), "外部プログラム １ 起動(&U) viewer");
-  EXPECT_EQ(LauncherCaption(3, ""), "外部プログラム ３ 起動(&W) ");
+  EXPECT_EQ(LauncherCaption(3, ""), "外部プログラム ３ 起動(&W)");
   EXPECT_EQ(FavoriteCaption(2, "/d/R&D\tplan\r\n.txt"), "お気入２ 起動(&Y) R&&D plan  .txt");
 }
 

@@ -104,11 +104,16 @@ TEST(WindowChooserTest, AWindowSystemThatCannotListSaysSo) {
   FakeWindowList list;
   list.can_list = false;
   ScriptedMessages messages;
+  EXPECT_FALSE(WindowsListable(list, messages));
   WindowChooser chooser(list, messages, 1);
   EXPECT_FALSE(chooser.Refresh(DefaultTitleLines()));
   EXPECT_TRUE(chooser.Entries().empty());
   EXPECT_FALSE(chooser.Run(0));
-  EXPECT_EQ(messages.shown, std::vector<std::string>{std::string(kCannotListWindowsMessage)});
+  const std::string told(kCannotListWindowsMessage);
+  EXPECT_EQ(messages.shown, (std::vector<std::string>{told, told}));
+  list.can_list = true;
+  EXPECT_TRUE(WindowsListable(list, messages));
+  EXPECT_EQ(messages.shown.size(), 2u);
 }
 
 }  // namespace

@@ -63,12 +63,14 @@ void TFormMain::RegisterExternalHandlers() {
   });
   handlers_.Register(MenuFilerSetFocus, [this] {
     std::unique_ptr<WindowList> windows = window_list ? window_list() : SessionWindowList();
+    if (!WindowsListable(*windows, messages_)) return;
     // Run has raised another window; only a chooser closed otherwise hands the focus back.
     if (TFormSelectFiler(this, home_, *windows, messages_, winId()).exec() != QDialog::Accepted)
       activateWindow();
   });
   handlers_.Register(MenuEditorSetFocus, [this] {
     std::unique_ptr<WindowList> windows = window_list ? window_list() : SessionWindowList();
+    if (!WindowsListable(*windows, messages_)) return;
     if (TFormSelectEditor(this, home_, *windows, messages_, winId()).exec() != QDialog::Accepted)
       activateWindow();
   });

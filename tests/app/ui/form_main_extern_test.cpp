@@ -109,7 +109,7 @@ TEST_F(FormMainExternTest, CaptionsShowFileNamesWhileTheKeyMapKeepsTheTableCapti
   ASSERT_TRUE(WriteLauncher(ini, 3, {"/opt/x/view\ter", ""}).ok());
   OpenShown({});
   EXPECT_EQ(Text(CommandId::MenuFavoriteAuto1), "お気入１ 起動(&X) R&&D plan.txt");
-  EXPECT_EQ(Text(CommandId::MenuFavoriteAuto2), "お気入２ 起動(&Y) ");
+  EXPECT_EQ(Text(CommandId::MenuFavoriteAuto2), "お気入２ 起動(&Y)");
   EXPECT_EQ(Text(CommandId::MenuLauncherAuto3), "外部プログラム ３ 起動(&W) view er");
   Result<std::string> map = ReadWholeFile(AppHome::FromEnvironment().PathOf(WorkingFile::KeyMap));
   ASSERT_TRUE(map.ok());
@@ -141,6 +141,19 @@ TEST_F(FormMainExternTest, LauncherGetsTheDocumentAndCaretLineAndAFavouriteLoads
   window_->Action(CommandId::MenuFavoriteAuto2)->trigger();
   EXPECT_EQ(window_->Document().CodeState().FileName, fav);
   EXPECT_EQ(window_->Editor1().Control().RowText(0), "favourite");
+}
+
+TEST_F(FormMainExternTest, NewEditorStartsThisProgramAndChoosersSayWhenWindowsCannotBeListed) {
+  OpenShown({});
+  window_->Action(CommandId::MenuNewEditor)->trigger();
+  ASSERT_EQ(launched_.size(), 1u);
+  EXPECT_EQ(launched_[0].program, ExecutablePath());
+  EXPECT_TRUE(launched_[0].arguments.empty());
+  // The offscreen platform, like a Wayland session, has no other windows to list.
+  window_->Action(CommandId::MenuEditorSetFocus)->trigger();
+  window_->Action(CommandId::MenuFilerSetFocus)->trigger();
+  const std::string told(kCannotListWindowsMessage);
+  EXPECT_EQ(messages_.shown, (std::vector<std::string>{told, told}));
 }
 
 }  // namespace
