@@ -48,7 +48,12 @@ std::optional<std::string> OpenDialog(QWidget* parent, std::string_view filter,
   QFileDialog dialog(parent);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters(ChooserNameFilters(filter));
+  QStringList filters = ChooserNameFilters(filter);
+#ifndef _WIN32
+  // Programs here rarely have an extension: "All" means every file, not every name with a dot.
+  filters.replaceInStrings("*.*", "*");
+#endif
+  dialog.setNameFilters(filters);
   const ChooserStart s = ChooserStartOf(start);
   if (!s.folder.empty()) dialog.setDirectory(Q(s.folder));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
