@@ -23,6 +23,25 @@ Reply<T> Hold(T* reply) {
   return Reply<T>(reply, &std::free);
 }
 
+// Takes a request's error, if any, so that a window gone in between is an answer here and
+// never an error report in the application's event queue.
+class ErrorSink {
+ public:
+  ErrorSink() = default;
+  ErrorSink(const ErrorSink&) = delete;
+  ErrorSink& operator=(const ErrorSink&) = delete;
+  ~ErrorSink() { std::free(error_); }
+  xcb_generic_error_t** operator&() { return &error_; }
+
+ private:
+  xcb_generic_error_t* error_ = nullptr;
+};
+
+// Sends a request and waits for its outcome, dropping any error.
+void Checked(xcb_connection_t* c, xcb_void_cookie_t cookie) {
+  std::free(xcb_request_check(c, cookie));
+}
+
 class UnavailableWindowList final : public WindowList {
  public:
   Result<std::vector<TopWindow>> Windows() override {
@@ -54,16 +73,16 @@ class X11WindowList final : public WindowList {
   Status Activate(WindowId id) override {
     const auto w = static_cast<xcb_window_t>(id);
     auto attributes =
-        Hold(xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, w), nullptr));
+        Hold(xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, w), &ErrorSink()));
     if (!attributes) return Error{std::string(kWindowGoneMessage)};
     // A minimised window is unmapped; mapping it asks the window manager to restore it.
-    if (attributes->map_state != XCB_MAP_STATE_VIEWABLE) xcb_map_window(c_, w);
+    if (attributes->map_state != XCB_MAP_STATE_VIEWABLE) Checked(c_, xcb_map_window_checked(c_, w));
     SendActivation(w);
     // Without a window manager nobody answers the request: raise and focus it directly.
     if (!HasWindowManager()) {
       const uint32_t above = XCB_STACK_MODE_ABOVE;
-      xcb_configure_window(c_, w, XCB_CONFIG_WINDOW_STACK_MODE, &above);
-      xcb_set_input_focus(c_, XCB_INPUT_FOCUS_PARENT, w, XCB_CURRENT_TIME);
+      Checked(c_, xcb_configure_window_checked(c_, w, XCB_CONFIG_WINDOW_STACK_MODE, &above));
+      Checked(c_, xcb_set_input_focus_checked(c_, XCB_INPUT_FOCUS_PARENT, w, XCB_CURRENT_TIME));
     }
     xcb_flush(c_);
     return Success();
@@ -73,14 +92,14 @@ class X11WindowList final : public WindowList {
   xcb_atom_t Atom(const char* name) {
     auto r = Hold(xcb_intern_atom_reply(
         c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(std::string_view(name).size()), name),
-        nullptr));
+        &ErrorSink()));
     return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
   }
 
   // The property's bytes, empty when the window or the property is missing.
   std::string Property(xcb_window_t w, xcb_atom_t property, xcb_atom_t type) {
     auto r = Hold(xcb_get_property_reply(
-        c_, xcb_get_property(c_, 0, w, property, type, 0, 1u << 16), nullptr));
+        c_, xcb_get_property(c_, 0, w, property, type, 0, 1u << 16), &ErrorSink()));
     if (!r || r->type == XCB_ATOM_NONE) return {};
     const auto* bytes = static_cast<const char*>(xcb_get_property_value(r.get()));
     const int length = xcb_get_property_value_length(r.get());
@@ -100,13 +119,13 @@ class X11WindowList final : public WindowList {
   // No window manager: the mapped children of the root, bottom to top.
   std::vector<xcb_window_t> TreeWindows() {
     std::vector<xcb_window_t> ids;
-    auto tree = Hold(xcb_query_tree_reply(c_, xcb_query_tree(c_, root_), nullptr));
+    auto tree = Hold(xcb_query_tree_reply(c_, xcb_query_tree(c_, root_), &ErrorSink()));
     if (!tree) return ids;
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     const int count = xcb_query_tree_children_length(tree.get());
     for (int i = 0; i < count; ++i) {
-      auto a = Hold(
-          xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, children[i]), nullptr));
+      auto a = Hold(xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, children[i]),
+                                                    &ErrorSink()));
       if (a && a->map_state == XCB_MAP_STATE_VIEWABLE && !a->override_redirect)
         ids.push_back(children[i]);
     }
