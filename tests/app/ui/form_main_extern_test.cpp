@@ -154,6 +154,12 @@ TEST_F(FormMainExternTest, NewEditorStartsThisProgramAndChoosersSayWhenWindowsCa
   window_->Action(CommandId::MenuFilerSetFocus)->trigger();
   const std::string told(kCannotListWindowsMessage);
   EXPECT_EQ(messages_.shown, (std::vector<std::string>{told, told}));
+  // No companion program stands beside the test program.
+  window_->Action(CommandId::MenuShowBinaryExe)->trigger();
+  window_->Action(CommandId::MenuShowCsvExe)->trigger();
+  EXPECT_EQ(messages_.shown.size(), 4u);
+  EXPECT_EQ(messages_.shown.back(), kProgramMissingMessage);
+  EXPECT_EQ(launched_.size(), 1u);
 }
 
 }  // namespace
