@@ -39,7 +39,7 @@ Status WriteText(PrivateProfile& ini, std::string_view section, std::string_view
   return ini.WriteString(section, key, *sjis);
 }
 
-std::string FileNamePart(std::string_view path) {
+std::string BaseName(std::string_view path) {
   const size_t slash = path.find_last_of('/');
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
@@ -48,7 +48,7 @@ std::string CaptionWithName(int id, std::string_view path) {
   const CommandEntry* e = FindCommand(id);
   std::string caption = e ? std::string(e->caption) : std::string();
   // Without a file the item keeps the table's caption, with no blank left dangling.
-  const std::string name = FileNamePart(path);
+  const std::string name = BaseName(path);
   if (name.empty()) return caption;
   caption += ' ';
   caption += MenuSafeName(name);

@@ -72,7 +72,7 @@ struct FavoriteEntry {
 // A file name fit for a menu caption: "&" doubled so it shows as itself, TAB and line ends as
 // blanks so the caption stays one item and never carries a shortcut column.
 [[nodiscard]] std::string MenuSafeName(std::string_view name);
-// The item captions with the file name part of the entry's path (none when it is empty).
+// The item captions followed by the entry's file name without its folder (nothing when empty).
 [[nodiscard]] std::string LauncherCaption(int n, std::string_view program);
 [[nodiscard]] std::string FavoriteCaption(int n, std::string_view path);
 

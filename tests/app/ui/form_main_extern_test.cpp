@@ -1,9 +1,12 @@
 // The main window's close keys and external-program items on Qt's offscreen platform.
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "app/external_programs.h"
@@ -160,6 +163,34 @@ TEST_F(FormMainExternTest, NewEditorStartsThisProgramAndChoosersSayWhenWindowsCa
   EXPECT_EQ(messages_.shown.size(), 4u);
   EXPECT_EQ(messages_.shown.back(), kProgramMissingMessage);
   EXPECT_EQ(launched_.size(), 1u);
+}
+
+TEST_F(FormMainExternTest, LauncherItemReallyStartsItsProgramWithTheDocumentAsOneArgument) {
+  const std::string doc = files_->Write("a b;$(CurLine).txt", "one\r\n");
+  const std::string out = files_->File("args.txt");
+  std::string script = "#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '";
+  script += out;
+  script += ".tmp' && mv '";
+  script += out;
+  script += ".tmp' '";
+  script += out;
+  script += "'\n";
+  const std::string program = files_->Write("record", script);
+  ASSERT_EQ(chmod(program.c_str(), 0755), 0);
+  PrivateProfile ini = Ini();
+  ASSERT_TRUE(WriteLauncher(ini, 2, {program, "--line=$(CurLine) $(FileNameEx)"}).ok());
+  OpenShown({doc});
+  window_->process_launcher = std::make_unique<PosixProcessLauncher>();
+  window_->Action(CommandId::MenuLauncherAuto2)->trigger();
+  for (int i = 0; i < 500 && !FileExists(out); ++i) QTest::qWait(10);
+  std::string expected = std::filesystem::canonical(files_->path()).string();
+  expected += "\n[--line=1]\n[";
+  expected += doc;
+  expected += "]\n";
+  Result<std::string> got = ReadWholeFile(out);
+  ASSERT_TRUE(got.ok());
+  EXPECT_EQ(got.value(), expected);
+  EXPECT_TRUE(messages_.shown.empty());
 }
 
 }  // namespace
