@@ -20,8 +20,6 @@
 namespace tessary {
 namespace {
 
-constexpr int kListScrollWidth = 3200;  // long titles scroll sideways this far
-
 // Enter in the list runs the chosen entry.
 class ListKeys final : public QObject {
  public:
@@ -95,14 +93,8 @@ void TFormSelectWindow::showEvent(QShowEvent* e) {
 void TFormSelectWindow::ButtonGetListClick() {
   list_->clear();
   if (!chooser_.Refresh(Lines())) return;
-  int widest = 0;
-  for (const ChooserEntry& entry : chooser_.Entries()) {
-    list_->addItem(Q(entry.title));
-    widest = std::max(widest, list_->fontMetrics().horizontalAdvance(Q(entry.title)));
-  }
-  list_->setMinimumWidth(0);
-  list_->setHorizontalScrollBarPolicy(widest > kListScrollWidth ? Qt::ScrollBarAlwaysOff
-                                                                : Qt::ScrollBarAsNeeded);
+  // A title wider than the list scrolls it sideways.
+  for (const ChooserEntry& entry : chooser_.Entries()) list_->addItem(Q(entry.title));
   if (list_->count() > 0) list_->setCurrentRow(0);
 }
 
