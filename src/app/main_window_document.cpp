@@ -364,6 +364,20 @@ void MainWindowDocument::MenuRecentClick(int n) {
   LoadMenuChoice(path);
 }
 
+void MainWindowDocument::OpenFavorite(const std::string& path, CharCode code) {
+  if (!DiscardAllowed()) return;
+  if (path.empty() || !FileExists(path)) {
+    std::string text(kFileMissingMessage);
+    text += "\r\n";
+    text += path;
+    return Show(text);
+  }
+  UpdateHistory();
+  state_.ReadCode = code;
+  state_.FileName = path;
+  LoadFile();
+}
+
 void MainWindowDocument::MenuReadOnlyClick() {
   if (menu_read_only_ && state_.FileReadOnly) return Show(kFileReadOnlyMessage);
   menu_read_only_ = !menu_read_only_;

@@ -88,6 +88,9 @@ class MainWindowDocument {
   void MenuNewFileClick();
   void MenuOpenClick();
   void MenuRecentClick(int n);  // 1 .. 6
+  // A favourite: after the discard question, `path` loads with `code` as the read request;
+  // a missing file is named in the message.
+  void OpenFavorite(const std::string& path, CharCode code);
   void MenuReadOnlyClick();
   void MenuNewEditorClick();
   void DropFiles(const std::vector<std::string>& paths);

@@ -324,6 +324,12 @@ std::vector<int> WindowShortcutIds(ShortcutWindow window) {
     case ShortcutWindow::OutLine:
       AddIds(ids, {MenuShowOutLine});
       break;
+    case ShortcutWindow::SelectFiler:
+      AddIds(ids, {MenuFilerSetFocus});
+      break;
+    case ShortcutWindow::SelectEditor:
+      AddIds(ids, {MenuEditorSetFocus});
+      break;
   }
   return ids;
 }

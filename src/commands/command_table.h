@@ -90,7 +90,15 @@ struct SubmenuText {
 std::vector<int> MainMenuShortcutIds();
 
 // The windows that apply some key map rows to their own menus, and the rows they apply.
-enum class ShortcutWindow { CsvList, Binary, BoardLog, History, OutLine };
+enum class ShortcutWindow {
+  CsvList,
+  Binary,
+  BoardLog,
+  History,
+  OutLine,
+  SelectFiler,
+  SelectEditor
+};
 std::vector<int> WindowShortcutIds(ShortcutWindow window);
 
 // Where the default table reads a command's caption: the main window's menu, whose captions

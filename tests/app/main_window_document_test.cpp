@@ -545,6 +545,28 @@ TEST_F(DocumentTest, DiscardQuestionGuardsNewOpenRecentAndDrops) {
   EXPECT_TRUE(Messages().empty());
 }
 
+TEST_F(DocumentTest, FavoriteAsksBeforeDiscardingLoadsWithItsCodeAndNamesAMissingFile) {
+  const std::string a = Write("a.txt", "1\r\n2\r\n");
+  const std::string fav = Write("fav.txt", "\x82\xa0\r\n");
+  Open(a);
+  editor_.caret_row = 1;
+  editor_.Type({"changed"});
+  messages_.answers = {Answer::No, Answer::Yes, Answer::Yes};
+  doc_.OpenFavorite(fav, CharCode::SJIS);
+  EXPECT_EQ(editor_.Text(), std::vector<std::string>{"changed"});
+  doc_.OpenFavorite(fav, CharCode::SJIS);
+  EXPECT_EQ(doc_.CodeState().FileName, fav);
+  EXPECT_EQ(doc_.CodeState().ReadCode, CharCode::SJIS);
+  EXPECT_EQ(doc_.History().entries()[0].path, a);  // the caret of the file left is kept
+  const std::string gone = dir_.path() + "/gone.txt";
+  editor_.Type({"again"});
+  doc_.OpenFavorite(gone, CharCode::Auto);
+  std::string missing = "ファイルがありません\r\n";
+  missing += gone;
+  EXPECT_EQ(Messages(), std::vector<std::string>{missing});
+  EXPECT_EQ(doc_.CodeState().FileName, fav);
+}
+
 TEST_F(DocumentTest, OpenRemembersTheCaretOfTheFileLeft) {
   const std::string a = Write("a.txt", "1\r\n2\r\n3\r\n");
   Open(a);

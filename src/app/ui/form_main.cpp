@@ -14,16 +14,18 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
-#include <QProcess>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "app/close_keys.h"
+#include "app/external_programs.h"
 #include "app/startup_notice.h"
 #include "app/status_texts.h"
 #include "app/ui/form_warning.h"
@@ -65,6 +67,32 @@ QMenu* PlaceItem(QMenu* menu, const CommandEntry& e, std::map<Submenu, QMenu*>& 
   sub = menu->addMenu(Q(text.caption));
   sub->setObjectName(Q(text.name));
   return sub;
+}
+
+CloseKeyPress CloseKeyPressOf(const QKeyEvent& e) {
+  CloseKeyPress p;
+  switch (e.key()) {
+    case Qt::Key_Escape:
+      p.key = CloseKey::Escape;
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      p.key = CloseKey::Enter;
+      break;
+    case Qt::Key_Q:
+      p.key = CloseKey::Q;
+      break;
+    case Qt::Key_X:
+      p.key = CloseKey::X;
+      break;
+    default:
+      break;
+  }
+  const Qt::KeyboardModifiers held = e.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                      Qt::AltModifier | Qt::MetaModifier);
+  p.modifiers = held ? CloseKeyModifiers::Held : CloseKeyModifiers::None;
+  p.repeat = e.isAutoRepeat() ? KeyRepeat::Repeat : KeyRepeat::First;
+  return p;
 }
 
 // The file system's own bytes of a dropped path, so that a name in any encoding opens.
@@ -455,6 +483,15 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
   // events have settled, so a drag of the window edge lays the text out once.
   if (watched == editor_ && e->type() == QEvent::Resize && settings_.wrap == WrapMode::WindowWidth)
     rewrap_.start(0);
+  // Key preview: the close keys of a protected document never reach the editor.
+  if (watched == editor_ && e->type() == QEvent::KeyPress) {
+    const Protection p =
+        editor_->Control().ReadOnly() ? Protection::ReadOnly : Protection::Writable;
+    if (KeyClosesViewer(CloseKeyPressOf(*static_cast<QKeyEvent*>(e)), p, settings_)) {
+      close();
+      return true;
+    }
+  }
   return QMainWindow::eventFilter(watched, e);
 }
 
@@ -532,7 +569,7 @@ std::optional<SaveChoice> TFormMain::ChooseSaveAsFile(CharCode code, RetCode ret
 }
 
 void TFormMain::StartNewEditorProcess() {
-  QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+  ExternalPrograms(*process_launcher, messages_, ini_, "").RunNewEditor(ExecutablePath());
 }
 
 // ---- status panels ----

@@ -23,6 +23,8 @@
 #include "commands/text_conversion_commands.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
+#include "platform/process_launcher.h"
+#include "platform/window_list.h"
 #include "viewers/ui/form_snippet.h"
 
 class QAction;
@@ -110,6 +112,10 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   // Runs the tab window opened on the editor's tab width; by default modal. True when it
   // closed with OK, having stored the blanks per TAB.
   RunTabWindow run_replace_tab;
+  // Starts launchers, companions and new editor processes; replaceable for tests.
+  std::unique_ptr<ProcessLauncher> process_launcher = std::make_unique<PosixProcessLauncher>();
+  // The other windows of the session for the choosers; by default the window system's own.
+  std::function<std::unique_ptr<WindowList>()> window_list;
 
   // ---- handlers, public so that tests drive them as the menu does ----
   void Editor1CaretMoved();
@@ -167,6 +173,11 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   void RegisterReserveHandlers();
   void RegisterToolHandlers();
   void RegisterSnippetHandlers();
+  // Launchers, favourites, companions, choosers and the version window (form_main_extern.cpp).
+  void RegisterExternalHandlers();
+  void SetMenuLauncher();
+  void SetMenuFavorite();
+  int64_t CaretLineNumber() const;
   // A check item whose handler copies its new mark into `setting`, then runs `apply`.
   void HandleToggle(CommandId id, bool& setting, std::function<void()> apply);
   void EnableRegisteredCommands();
@@ -180,6 +191,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   void FirstShow();
   // The key map side (kept apart: its header and the notice's both name the replaced-map text).
   void RegisterShortcut(int id, QAction* action);
+  void KeepTableCaption(CommandId id);
   void CreateKeyMap();
   void StartKeyMap();
   void UpdateCaption();

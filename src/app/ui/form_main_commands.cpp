@@ -73,6 +73,7 @@ void TFormMain::RegisterHandlers() {
   RegisterReserveHandlers();
   RegisterToolHandlers();
   RegisterSnippetHandlers();
+  RegisterExternalHandlers();
   using enum CommandId;
   HandleToggle(MenuCloseESCkey, settings_.close_esc_key, nullptr);
   HandleToggle(MenuCloseENTERkey, settings_.close_enter_key, nullptr);

@@ -30,6 +30,10 @@ void TFormMain::RegisterShortcut(int id, QAction* action) {
   keys_->shortcuts.Register(id, action);
 }
 
+void TFormMain::KeepTableCaption(CommandId id) {
+  keys_->shortcuts.KeepTableCaption(static_cast<int>(id));
+}
+
 // The default table reads the captions of the built menu, so this runs after the menus exist.
 void TFormMain::StartKeyMap() {
   keys_->files = std::make_unique<KeyMapFiles>(home_);

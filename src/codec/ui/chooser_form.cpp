@@ -36,9 +36,9 @@ std::optional<std::string> RunFileDialog(QWidget* parent, BrowseKind kind,
 
 }  // namespace
 
-QStringList ChooserNameFilters() {
+QStringList ChooserNameFilters(std::string_view filter) {
   QStringList filters;
-  for (const FileFilterEntry& e : ParseFileFilter(kFileChooserFilter)) {
+  for (const FileFilterEntry& e : ParseFileFilter(filter)) {
     QStringList patterns;
     for (const std::string& p : e.patterns) patterns << Q(p);
     filters << Q(e.label) + " (" + patterns.join(' ') + ")";

@@ -30,7 +30,7 @@ std::optional<std::string> PlainOpenDialogAnyFile(QWidget* parent, const Chooser
 
 // The Qt name filters of the choosers' filter text: "label (pattern pattern ...)", to be shown
 // with the details hidden so the user reads the label as it stands.
-QStringList ChooserNameFilters();
+QStringList ChooserNameFilters(std::string_view filter = kFileChooserFilter);
 
 // Both windows open their Browse dialog by themselves 500 ms after they are shown; cancelling
 // that dialog closes the window. Esc without modifiers anywhere in the window is Cancel; Enter

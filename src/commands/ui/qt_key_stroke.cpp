@@ -68,6 +68,7 @@ void QtMenuShortcuts::SetShortCut(int id, const KeyStroke& stroke) {
 }
 
 std::string QtMenuShortcuts::Caption(const CommandEntry& entry) const {
+  if (table_captions_.contains(entry.id)) return std::string(entry.caption);
   if (QAction* action = Action(entry.id)) return action->text().toStdString();
   return std::string(entry.caption);
 }

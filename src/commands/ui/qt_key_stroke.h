@@ -5,6 +5,7 @@
 #include <QString>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "commands/command_table.h"
 #include "commands/key_map_state.h"
@@ -26,6 +27,9 @@ std::optional<KeyStroke> KeyStrokeOf(QKeyCombination combination);
 class QtMenuShortcuts final : public MenuShortcuts, public CaptionSource {
  public:
   void Register(int id, QAction* action) { actions_[id] = action; }
+  // Items whose menu text carries a file name: the key map keeps the table's caption for
+  // them, so no name (with its TABs or line ends) ever reaches a key map row.
+  void KeepTableCaption(int id) { table_captions_.insert(id); }
   QAction* Action(int id) const;
 
   void SetShortCut(int id, const KeyStroke& stroke) override;
@@ -34,6 +38,7 @@ class QtMenuShortcuts final : public MenuShortcuts, public CaptionSource {
 
  private:
   std::map<int, QAction*> actions_;
+  std::set<int> table_captions_;
 };
 
 }  // namespace tessary
