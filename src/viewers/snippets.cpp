@@ -68,6 +68,14 @@ std::string ReplaceWord(std::string_view text, std::string_view word, std::strin
   return out;
 }
 
+// The text is placed before it is parsed: the nodes point into the shared copy.
+std::shared_ptr<const SnippetList> LoadSnippetList(std::string text) {
+  auto list = std::make_shared<SnippetList>();
+  list->text = std::move(text);
+  list->tree = LoadIndentTree(list->text);
+  return list;
+}
+
 // ASCII letters folded, other bytes as they are: how names are told apart ignoring case.
 std::string FoldCase(std::string_view s) {
   std::string out(s);
@@ -226,8 +234,7 @@ void TextSnippets::LoadEditor(const std::optional<std::string>& text) {
 
 // A line too deep ends the tree there; this window says nothing about it.
 void TextSnippets::LoadTree(const std::optional<std::string>& text) {
-  tree_text_ = text.value_or("");
-  tree_ = LoadIndentTree(tree_text_);
+  list_ = LoadSnippetList(text.value_or(""));
   selected_ = 0;
   page_ = SnippetPage::Tree;
 }
@@ -239,15 +246,15 @@ void TextSnippets::Start() {
 }
 
 void TextSnippets::Select(int node) {
-  selected_ = std::clamp(node, 0, std::max(0, static_cast<int>(tree_.nodes.size()) - 1));
+  selected_ = std::clamp(node, 0, std::max(0, static_cast<int>(Nodes().size()) - 1));
 }
 
 Insertion TextSnippets::ButtonSetClick() {
-  if (tree_.nodes.empty()) {
+  if (Nodes().empty()) {
     ports_.messages.ShowMessage(std::string(kNothingToInsert));
     return Insertion::NotInserted;
   }
-  const std::string_view text = tree_.nodes[static_cast<size_t>(selected_)].text;
+  const std::string_view text = Nodes()[static_cast<size_t>(selected_)].text;
   return PasteIntoTarget(ports_, ExpandSnippet(text, clock_()));
 }
 
@@ -323,7 +330,7 @@ std::string FileSnippets::PathOf(int node) const {
 
 const std::string& FileSnippets::NameOf(int node) const {
   static const std::string kNone;
-  if (node < 0 || node >= static_cast<int>(tree_.nodes.size())) return kNone;
+  if (node < 0 || node >= static_cast<int>(Nodes().size())) return kNone;
   return names_[static_cast<size_t>(node)];
 }
 
@@ -340,17 +347,17 @@ void FileSnippets::GetFileList() {
   for (std::string& name : names_) keyed.emplace_back(FoldCase(ListLine(name)), std::move(name));
   std::sort(keyed.begin(), keyed.end());
   names_.clear();
-  list_text_.clear();
+  std::string text;
   for (auto& [key, name] : keyed) {
-    list_text_.append(ListLine(name)).append(kCrLf);
+    text.append(ListLine(name)).append(kCrLf);
     names_.push_back(std::move(name));
   }
-  if (Status written = WriteFileAtomic(ports_.home.PathOf(WorkingFile::SnippetFile), list_text_);
+  if (Status written = WriteFileAtomic(ports_.home.PathOf(WorkingFile::SnippetFile), text);
       !written)
     ports_.messages.ShowMessage(WriteFailure(written.error()));
-  tree_ = LoadIndentTree(list_text_);
-  if (tree_.jump) ports_.messages.ShowMessage(LevelErrorMessage(*tree_.jump));
-  selected_ = std::clamp(selected_, 0, std::max(0, static_cast<int>(tree_.nodes.size()) - 1));
+  list_ = LoadSnippetList(std::move(text));
+  if (list_->tree.jump) ports_.messages.ShowMessage(LevelErrorMessage(*list_->tree.jump));
+  selected_ = std::clamp(selected_, 0, std::max(0, static_cast<int>(Nodes().size()) - 1));
 }
 
 void FileSnippets::Start() {
@@ -362,14 +369,14 @@ void FileSnippets::Start() {
 // A file gone since the list was made leaves an empty preview.
 void FileSnippets::Preview() {
   std::string text;
-  if (!tree_.nodes.empty() && !IsSymbolicLink(PathOf(selected_)))
+  if (!Nodes().empty() && !IsSymbolicLink(PathOf(selected_)))
     if (Result<std::string> read = ReadWholeFile(PathOf(selected_)); read)
       text = std::move(read).value();
   SetEditorText(preview_, text);
 }
 
 void FileSnippets::TreeView1Click(int node) {
-  if (node < 0 || node >= static_cast<int>(tree_.nodes.size())) return;
+  if (node < 0 || node >= static_cast<int>(Nodes().size())) return;
   selected_ = node;
   Preview();
 }
@@ -393,7 +400,7 @@ std::optional<std::string> FileSnippets::ReadSnippet(int node) {
 }
 
 Insertion FileSnippets::ButtonSetClick() {
-  if (tree_.nodes.empty()) {
+  if (Nodes().empty()) {
     ports_.messages.ShowMessage(std::string(kNothingToInsert));
     return Insertion::NotInserted;
   }
@@ -404,7 +411,7 @@ Insertion FileSnippets::ButtonSetClick() {
 }
 
 void FileSnippets::ButtonEditClick() {
-  if (tree_.nodes.empty()) {
+  if (Nodes().empty()) {
     ports_.messages.ShowMessage("編集対象がありません");
     return;
   }
@@ -448,7 +455,7 @@ void FileSnippets::ButtonSaveClick() {
 }
 
 void FileSnippets::ButtonDeleteClick() {
-  if (tree_.nodes.empty()) {
+  if (Nodes().empty()) {
     ports_.messages.ShowMessage("削除対象がありません");
     return;
   }
@@ -479,7 +486,7 @@ void FileSnippets::Button3AddClick(const std::optional<std::string>& name) {
   }
   GetFileList();
   const auto it = std::find_if(names_.begin(), names_.end(), same);
-  if (it != names_.end() && it - names_.begin() < static_cast<long>(tree_.nodes.size()))
+  if (it != names_.end() && it - names_.begin() < static_cast<long>(Nodes().size()))
     selected_ = static_cast<int>(it - names_.begin());
   Preview();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +55,14 @@ inline constexpr std::string_view kProtectedMessage = "書き込み禁止では�
 inline constexpr std::string_view kNothingToInsert = "対象がありません";
 
 enum class SnippetPage { Tree, Edit };
+
+// A snippet list as loaded: the nodes' texts point into `text`. A reload makes a new one, so
+// a view still showing the old list (say while a message box is up) reads nothing freed.
+struct SnippetList {
+  std::string text;
+  IndentTree tree;
+};
+
 enum class Insertion { Inserted, NotInserted };
 enum class Leaving { Allowed, Stay };
 
@@ -80,7 +89,9 @@ class TextSnippets {
   // On showing: the edit page loaded, then the tree page shown.
   void Start();
   [[nodiscard]] SnippetPage Page() const { return page_; }
-  [[nodiscard]] const std::vector<IndentNode>& Nodes() const { return tree_.nodes; }
+  [[nodiscard]] const std::vector<IndentNode>& Nodes() const { return list_->tree.nodes; }
+  // The tree the nodes belong to, kept alive for whoever shows it.
+  [[nodiscard]] std::shared_ptr<const IndentTree> Tree() const { return {list_, &list_->tree}; }
   [[nodiscard]] int Selected() const { return selected_; }
   void Select(int node);
 
@@ -106,8 +117,7 @@ class TextSnippets {
   EditorControl& editor_;
   SnippetClock clock_;
   std::string path_;
-  std::string tree_text_;  // the nodes' texts point into it
-  IndentTree tree_;
+  std::shared_ptr<const SnippetList> list_ = std::make_shared<const SnippetList>();
   int selected_ = 0;
   SnippetPage page_ = SnippetPage::Tree;
   enum class Unreadable { No, Yes } unreadable_ = Unreadable::No;  // the last read failed
@@ -124,7 +134,9 @@ class FileSnippets {
   // On showing: the list rebuilt and the selected file previewed.
   void Start();
   [[nodiscard]] SnippetPage Page() const { return page_; }
-  [[nodiscard]] const std::vector<IndentNode>& Nodes() const { return tree_.nodes; }
+  [[nodiscard]] const std::vector<IndentNode>& Nodes() const { return list_->tree.nodes; }
+  // The tree the nodes belong to, kept alive for whoever shows it.
+  [[nodiscard]] std::shared_ptr<const IndentTree> Tree() const { return {list_, &list_->tree}; }
   // The file a node stands for, as its name is on disk.
   [[nodiscard]] const std::string& NameOf(int node) const;
   [[nodiscard]] int Selected() const { return selected_; }
@@ -155,8 +167,7 @@ class FileSnippets {
   EditorControl& editor_;
   std::string folder_;
   std::vector<std::string> names_;  // node i stands for names_[i]
-  std::string list_text_;           // the nodes' texts point into it
-  IndentTree tree_;
+  std::shared_ptr<const SnippetList> list_ = std::make_shared<const SnippetList>();
   int selected_ = 0;
   std::string edited_path_;
   SnippetPage page_ = SnippetPage::Tree;

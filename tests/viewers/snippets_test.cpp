@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "codec/sjis_text.h"
 #include "editor/editor_control.h"
@@ -161,12 +162,14 @@ TEST_F(TextSnippetsTest, AnUnreadableFileIsReportedAndNeverReplacedByTheDefaults
   EXPECT_TRUE(fs::is_directory(SnippetPath()));
 }
 
+// Also: a reload leaves the tree a view may still show whole, texts and all.
 TEST_F(TextSnippetsTest, ALineTwoLevelsDeeperEndsTheTreeSilently) {
-  std::ofstream(SnippetPath()) << "top\r\n  two blanks\r\nnever\r\n";
+  std::ofstream(SnippetPath()) << "old\r\n  two blanks\r\nnever\r\n";
   TextSnippets w = Window();
   w.Start();
   ASSERT_EQ(w.Nodes().size(), 1u);
   EXPECT_TRUE(messages.shown.empty());
+  const std::shared_ptr<const IndentTree> shown = w.Tree();
 
   std::ofstream(SnippetPath()) << "top\r\n\tone tab\r\n  child\r\n";
   w.ButtonEditorClick();
@@ -174,6 +177,9 @@ TEST_F(TextSnippetsTest, ALineTwoLevelsDeeperEndsTheTreeSilently) {
   ASSERT_EQ(w.Nodes().size(), 3u);
   EXPECT_EQ(w.Nodes()[2].parent, 1);
   EXPECT_EQ(w.Nodes()[2].text, "child");
+  EXPECT_EQ(&w.Tree()->nodes, &w.Nodes());
+  ASSERT_EQ(shown->nodes.size(), 1u);
+  EXPECT_EQ(shown->nodes[0].text, "old");
 }
 
 TEST_F(TextSnippetsTest, InsertingReplacesTheMainSelectionThroughTheClipboard) {

@@ -58,8 +58,8 @@ class IndentTreeModel final : public QAbstractItemModel {
   std::vector<int32_t> row_;  // each node's row among its siblings
 };
 
-// A tree view as the outline and the help window use it: read-only, whole rows, one
-// selection kept visible when unfocused, rows of one height so a long tree scrolls without
+// A tree view as the outline, the help window and the snippet lists use it: read-only, whole rows,
+// one selection kept visible when unfocused, rows of one height so a long tree scrolls without
 // measuring every row.
 void SetUpIndentTreeView(QTreeView& view, IndentTreeModel& model);
 

@@ -2,12 +2,11 @@
 #include "viewers/ui/form_snippet.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "codec/sjis_text.h"
@@ -37,31 +36,23 @@ QVBoxLayout* ButtonColumn(QWidget* page, std::initializer_list<QWidget*> panes) 
   return column;
 }
 
+QString SjisText(const IndentNode& node) {
+  return Q(SjisToUtf8(node.text));
+}
+
 }  // namespace
 
-void FillSnippetTree(QTreeWidget* tree, const std::vector<IndentNode>& nodes) {
-  tree->clear();
-  std::vector<QTreeWidgetItem*> items;
-  items.reserve(nodes.size());
-  for (size_t i = 0; i < nodes.size(); ++i) {
-    const IndentNode& n = nodes[i];
-    auto* item = n.parent < 0 ? new QTreeWidgetItem(tree)
-                              : new QTreeWidgetItem(items[static_cast<size_t>(n.parent)]);
-    item->setText(0, Q(SjisToUtf8(n.text)));
-    item->setData(0, Qt::UserRole, static_cast<int>(i));
-    items.push_back(item);
-  }
-  tree->expandAll();
+void ShowSnippetTree(QTreeView& view, IndentTreeModel& model,
+                     std::shared_ptr<const IndentTree> tree, int selected) {
+  const IndentTree* nodes = tree.get();
+  model.SetTree(std::move(tree), nodes, {SjisText, nullptr});
+  view.expandAll();
+  if (selected >= 0) view.setCurrentIndex(model.IndexOfNode(static_cast<size_t>(selected)));
 }
 
-int CurrentSnippetNode(const QTreeWidget* tree) {
-  const QTreeWidgetItem* item = tree->currentItem();
-  return item ? item->data(0, Qt::UserRole).toInt() : -1;
-}
-
-void SelectSnippetNode(QTreeWidget* tree, int node) {
-  for (QTreeWidgetItemIterator it(tree); *it; ++it)
-    if ((*it)->data(0, Qt::UserRole).toInt() == node) return tree->setCurrentItem(*it);
+int CurrentSnippetNode(const QTreeView& view, const IndentTreeModel& model) {
+  const std::optional<size_t> node = model.NodeOf(view.currentIndex());
+  return node ? static_cast<int>(*node) : -1;
 }
 
 TFormSnippet::TFormSnippet(QWidget* parent, SnippetWindowArgs args, SnippetClock clock)
@@ -83,8 +74,8 @@ TFormSnippet::TFormSnippet(QWidget* parent, SnippetWindowArgs args, SnippetClock
 
 void TFormSnippet::BuildTreePage() {
   Panel1 = new QWidget;
-  TreeView1 = new QTreeWidget;
-  TreeView1->setHeaderHidden(true);
+  TreeView1 = new QTreeView;
+  SetUpIndentTreeView(*TreeView1, tree_model_);
   TreeView1->installEventFilter(this);
   QVBoxLayout* column = ButtonColumn(Panel1, {TreeView1});
   column->addWidget(ButtonSet = MakeButton("ｶｰｿﾙ位置に貼付(&V)"));
@@ -93,7 +84,7 @@ void TFormSnippet::BuildTreePage() {
   column->addWidget(ButtonClose = MakeButton("ｷｬﾝｾﾙ(&C)"));
   Pages->addWidget(Panel1);
   connect(ButtonSet, &QPushButton::clicked, this, [this] { Insert(); });
-  connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { Insert(); });
+  connect(TreeView1, &QTreeView::doubleClicked, this, [this] { Insert(); });
   connect(ButtonEditor, &QPushButton::clicked, this, [this] {
     model_.ButtonEditorClick();
     ShowPage();
@@ -151,14 +142,13 @@ void TFormSnippet::ShowPage() {
     Editor1->setFocus();
     return;
   }
-  FillSnippetTree(TreeView1, model_.Nodes());
-  SelectSnippetNode(TreeView1, model_.Selected());
+  ShowSnippetTree(*TreeView1, tree_model_, model_.Tree(), model_.Selected());
   Pages->setCurrentWidget(Panel1);
   TreeView1->setFocus();
 }
 
 void TFormSnippet::Insert() {
-  model_.Select(CurrentSnippetNode(TreeView1));
+  model_.Select(CurrentSnippetNode(*TreeView1, tree_model_));
   if (model_.ButtonSetClick() == Insertion::Inserted) accept();
 }
 

@@ -2,16 +2,17 @@
 #pragma once
 
 #include <functional>
-#include <vector>
+#include <memory>
 
 #include "base/indent_tree.h"
 #include "platform/private_profile.h"
+#include "platform/ui/indent_tree_view.h"
 #include "platform/ui/viewer_form.h"
 #include "viewers/snippets.h"
 
 class QPushButton;
 class QStackedWidget;
-class QTreeWidget;
+class QTreeView;
 
 namespace tessary {
 
@@ -33,13 +34,12 @@ struct SnippetWindowArgs {
   SnippetEditorLook look;
 };
 
-// One tree row per node, children under their parents, all expanded; each row carries its
-// node's index.
-void FillSnippetTree(QTreeWidget* tree, const std::vector<IndentNode>& nodes);
-// The node of the current row, -1 when none.
-[[nodiscard]] int CurrentSnippetNode(const QTreeWidget* tree);
-// Makes the node's row the current one.
-void SelectSnippetNode(QTreeWidget* tree, int node);
+// Shows a snippet list in a view set up over `model`: each node's Shift-JIS text, every node
+// expanded, the selected node's row current.
+void ShowSnippetTree(QTreeView& view, IndentTreeModel& model,
+                     std::shared_ptr<const IndentTree> tree, int selected);
+// The node of the view's current row, -1 when none.
+[[nodiscard]] int CurrentSnippetNode(const QTreeView& view, const IndentTreeModel& model);
 
 // A tree page to choose and insert, an edit page to change "Tessary-Snippet.txt". Inserting
 // closes the window with Accepted.
@@ -52,7 +52,7 @@ class TFormSnippet final : public TViewerForm {
 
   QStackedWidget* Pages = nullptr;
   QWidget* Panel1 = nullptr;
-  QTreeWidget* TreeView1 = nullptr;
+  QTreeView* TreeView1 = nullptr;
   QPushButton* ButtonSet = nullptr;
   QPushButton* ButtonEditor = nullptr;
   QPushButton* ButtonClose = nullptr;
@@ -79,6 +79,7 @@ class TFormSnippet final : public TViewerForm {
 
   TEditor* MakeEditor();
   TextSnippets model_;
+  IndentTreeModel tree_model_{this};
   bool started_ = false;
 };
 

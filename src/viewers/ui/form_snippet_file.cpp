@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "editor/ui/editor.h"
@@ -59,8 +59,8 @@ TFormSnippetFile::TFormSnippetFile(QWidget* parent, SnippetWindowArgs args)
 
 void TFormSnippetFile::BuildTreePage() {
   Panel1 = new QWidget;
-  TreeView1 = new QTreeWidget;
-  TreeView1->setHeaderHidden(true);
+  TreeView1 = new QTreeView;
+  SetUpIndentTreeView(*TreeView1, tree_model_);
   TreeView1->installEventFilter(this);
   auto* row = new QHBoxLayout(Panel1);
   row->setContentsMargins(4, 4, 4, 4);
@@ -76,9 +76,9 @@ void TFormSnippetFile::BuildTreePage() {
   column->addWidget(ButtonClose = MakeButton("ｷｬﾝｾﾙ(&C)"));
   Pages->addWidget(Panel1);
   connect(ButtonSet, &QPushButton::clicked, this, [this] { Insert(); });
-  connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { Insert(); });
-  connect(TreeView1, &QTreeWidget::currentItemChanged, this, [this] {
-    if (!filling_) model_.TreeView1Click(CurrentSnippetNode(TreeView1));
+  connect(TreeView1, &QTreeView::doubleClicked, this, [this] { Insert(); });
+  connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+    if (!filling_) model_.TreeView1Click(CurrentSnippetNode(*TreeView1, tree_model_));
   });
   connect(ButtonEdit, &QPushButton::clicked, this,
           [this] { Step([this] { model_.ButtonEditClick(); }); });
@@ -141,8 +141,7 @@ void TFormSnippetFile::ShowPage() {
     return;
   }
   filling_ = true;
-  FillSnippetTree(TreeView1, model_.Nodes());
-  SelectSnippetNode(TreeView1, model_.Selected());
+  ShowSnippetTree(*TreeView1, tree_model_, model_.Tree(), model_.Selected());
   filling_ = false;
   Pages->setCurrentWidget(Panel1);
   TreeView1->setFocus();

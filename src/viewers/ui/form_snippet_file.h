@@ -23,7 +23,7 @@ class TFormSnippetFile final : public TViewerForm {
 
   QStackedWidget* Pages = nullptr;
   QWidget* Panel1 = nullptr;
-  QTreeWidget* TreeView1 = nullptr;
+  QTreeView* TreeView1 = nullptr;
   TEditor* Editor1 = nullptr;  // the preview
   QPushButton* ButtonSet = nullptr;
   QPushButton* ButtonClose = nullptr;
@@ -53,6 +53,7 @@ class TFormSnippetFile final : public TViewerForm {
   void Insert();
 
   FileSnippets model_;
+  IndentTreeModel tree_model_{this};
   bool started_ = false;
   bool filling_ = false;
 };

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <functional>
 #include <memory>
 
@@ -16,8 +16,8 @@
 #include "commands/ui/form_find.h"
 #include "commands/ui/form_help.h"
 #include "commands/ui/form_jump.h"
-#include "commands/ui/form_pilka_key_board_map.h"
 #include "commands/ui/form_outline.h"
+#include "commands/ui/form_pilka_key_board_map.h"
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
 #include "platform/ui/qt_conversions.h"
@@ -178,10 +178,11 @@ TEST_F(MainSearchCommands, ASnippetGoesInAtTheCaretAndAProtectedDocumentIsRefuse
   EXPECT_TRUE(window_->Action(CommandId::MenuShowSnippetFile)->isEnabled());
   Editor().SetCaret(1, 0);
   WithWindow<TFormSnippet>(CommandId::MenuShowSnippet, [](TFormSnippet& f) {
-    const auto found =
-        f.TreeView1->findItems("子カテゴリ21", Qt::MatchExactly | Qt::MatchRecursive);
+    const QAbstractItemModel* m = f.TreeView1->model();
+    const QModelIndexList found = m->match(m->index(0, 0), Qt::DisplayRole, Q("子カテゴリ21"), -1,
+                                           Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(found.size(), 1);
-    f.TreeView1->setCurrentItem(found.front());
+    f.TreeView1->setCurrentIndex(found.front());
     f.ButtonSet->click();
   });
   EXPECT_EQ(SjisToUtf8(Editor().Text()), "一 foo(bar) 二\r\n子カテゴリ21三 bar\r\n四 bar");

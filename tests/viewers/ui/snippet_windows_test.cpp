@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <filesystem>
 #include <fstream>
 
@@ -43,10 +43,12 @@ QStringList Menus(const QWidget& window) {
   return menus;
 }
 
-QTreeWidgetItem* ItemWithText(QTreeWidget* tree, const char* utf8) {
-  const QList<QTreeWidgetItem*> found =
-      tree->findItems(Q(utf8), Qt::MatchExactly | Qt::MatchRecursive);
-  return found.isEmpty() ? nullptr : found.front();
+// The row showing this text, searched through the whole tree.
+QModelIndex RowWithText(const QTreeView* tree, const char* utf8) {
+  const QAbstractItemModel* m = tree->model();
+  const QModelIndexList found =
+      m->match(m->index(0, 0), Qt::DisplayRole, Q(utf8), 1, Qt::MatchExactly | Qt::MatchRecursive);
+  return found.isEmpty() ? QModelIndex() : found.front();
 }
 
 class SnippetWindows : public ::testing::Test {
@@ -85,7 +87,7 @@ TEST_F(SnippetWindows, TheTextWindowShowsItsPagesButtonsAndMenus) {
                                               Q("ｸﾘｯﾌﾟから貼付(&V)"), Q("初期化(&I)")}));
   EXPECT_EQ(Menus(f), (QStringList{Q("ファイル(&F)"), Q("ヘルプ(&H)")}));
   EXPECT_EQ(f.Pages->currentWidget(), f.Panel1);
-  EXPECT_EQ(f.TreeView1->topLevelItemCount(), 9);  // twelve defaults, three of them children
+  EXPECT_EQ(f.TreeView1->model()->rowCount(), 9);  // twelve defaults, three of them children
   EXPECT_TRUE(f.TreeView1->hasFocus());
   f.reject();
   EXPECT_EQ(ini.ReadString("FormSnippet", "Width").value_or(""), "690");
@@ -96,7 +98,7 @@ TEST_F(SnippetWindows, InsertingATextSnippetReplacesTheMainSelectionAndCloses) {
   TFormSnippet f(nullptr, Args(), [] { return LocalDateTime{2025, 1, 2, 3, 4, 5}; });
   f.show();
   QApplication::processEvents();
-  f.TreeView1->setCurrentItem(ItemWithText(f.TreeView1, "$yyyy-mm-dd$"));
+  f.TreeView1->setCurrentIndex(RowWithText(f.TreeView1, "$yyyy-mm-dd$"));
   f.ButtonSet->click();
   EXPECT_EQ(f.result(), QDialog::Accepted);
   EXPECT_FALSE(f.isVisible());
@@ -109,7 +111,7 @@ TEST_F(SnippetWindows, EnterInTheTreeInsertsTheCurrentNode) {
   TFormSnippet f(nullptr, Args());
   f.show();
   QApplication::processEvents();
-  f.TreeView1->setCurrentItem(ItemWithText(f.TreeView1, "子カテゴリ31"));
+  f.TreeView1->setCurrentIndex(RowWithText(f.TreeView1, "子カテゴリ31"));
   QTest::keyClick(f.TreeView1, Qt::Key_Return);
   EXPECT_EQ(f.result(), QDialog::Accepted);
   EXPECT_EQ(SjisToUtf8(main.Control().Text()), "before\r\n子カテゴリ31after");
@@ -144,8 +146,8 @@ TEST_F(SnippetWindows, TheFileWindowAddsEditsAndSavesThroughItsWidgets) {
   EXPECT_EQ(Captions(*f.Panel2),
             (QStringList{Q("保存(&S)"), Q("ﾂﾘｰ画面へ(&T)"), Q("ｸﾘｯﾌﾟから貼付(&V)")}));
   f.Button3Add->click();
-  ASSERT_EQ(f.TreeView1->topLevelItemCount(), 1);
-  EXPECT_EQ(f.TreeView1->currentItem()->text(0), Q("メモ.txt"));
+  ASSERT_EQ(f.TreeView1->model()->rowCount(), 1);
+  EXPECT_EQ(f.TreeView1->currentIndex().data().toString(), Q("メモ.txt"));
   f.ButtonEdit->click();
   ASSERT_EQ(f.Pages->currentWidget(), f.Panel2);
   QTest::keyClicks(f.Editor2, "hello");
@@ -155,6 +157,39 @@ TEST_F(SnippetWindows, TheFileWindowAddsEditsAndSavesThroughItsWidgets) {
   EXPECT_EQ(ReadFileOrDie(Folder() + "/メモ.txt"), "hello\r\n");
   EXPECT_EQ(f.Editor1->Control().Text(), "hello\r\n");
   EXPECT_TRUE(f.Editor1->Control().ReadOnly());
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+// The current row previews its file and comes back after the list is rebuilt; a name with a
+// leading blank shows without it and still reads its own file.
+TEST_F(SnippetWindows, TheFileTreeFollowsTheCurrentRowAndKeepsItThroughARefill) {
+  fs::create_directories(Folder());
+  std::ofstream(Folder() + "/ lead", std::ios::binary) << "one";
+  std::ofstream(Folder() + "/two", std::ios::binary) << "two";
+  main.Control().SetCaret(0, 0);
+  TFormSnippetFile f(nullptr, Args());
+  f.show();
+  QApplication::processEvents();
+  ASSERT_EQ(f.TreeView1->model()->rowCount(), 2);
+  EXPECT_EQ(f.TreeView1->currentIndex().data().toString(), "lead");
+  EXPECT_EQ(f.Editor1->Control().Text(), "one");
+  f.TreeView1->setCurrentIndex(RowWithText(f.TreeView1, "two"));
+  EXPECT_EQ(f.Model().Selected(), 1);
+  EXPECT_EQ(f.Editor1->Control().Text(), "two");
+  f.ButtonEdit->click();
+  f.ButtonTree->click();
+  ASSERT_EQ(f.Pages->currentWidget(), f.Panel1);
+  EXPECT_EQ(f.TreeView1->currentIndex().data().toString(), "two");
+  EXPECT_EQ(f.Model().Selected(), 1);
+
+  const QModelIndex lead = RowWithText(f.TreeView1, "lead");
+  f.TreeView1->setCurrentIndex(lead);
+  const QPoint at = f.TreeView1->visualRect(lead).center();
+  ASSERT_EQ(f.TreeView1->indexAt(at), lead);
+  QTest::mouseClick(f.TreeView1->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(f.TreeView1->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(f.result(), QDialog::Accepted);
+  EXPECT_EQ(main.Control().Text(), "one\r\nbefore\r\nafter");
   EXPECT_TRUE(messages.shown.empty());
 }
 
