@@ -67,4 +67,37 @@ TRowsReplacement ReplaceMatches(const TSearchRows& rows, const std::vector<TMatc
   return builder.Finish();
 }
 
+namespace {
+
+// An offset between the CR and the LF of a line end stands before the CR, as the caret would.
+int64_t SnappedToRowEnd(std::string_view text, int64_t offset) {
+  const auto at = static_cast<size_t>(offset);
+  const bool inside = at > 0 && at < text.size() && text[at - 1] == '\r' && text[at] == '\n';
+  return inside ? offset - 1 : offset;
+}
+
+}  // namespace
+
+TJoinedReplacement ReplaceAllInJoinedText(std::string_view text, const TSearchPattern& pattern,
+                                          std::string_view replacement) {
+  TJoinedReplacement out;
+  // Room for the text as it is plus some growth; a longer result grows by doubling.
+  out.text.reserve(text.size() + (replacement.size() > 1 ? text.size() / 8 : 0) + 16);
+  int64_t copied = 0;  // the original text is copied up to here
+  pattern.ScanForwardEach(text, 0, TextEnd::Final, [&](const TFoundText& f) {
+    const int64_t start = SnappedToRowEnd(text, f.position);
+    out.text.append(text.substr(static_cast<size_t>(copied), static_cast<size_t>(start - copied)));
+    out.text.append(replacement);
+    ++out.count;
+    copied = std::max(start, SnappedToRowEnd(text, f.position + f.length));
+  });
+  out.text.append(text.substr(static_cast<size_t>(copied)));
+  return out;
+}
+
+std::string SavedWithCrLf(std::string text) {
+  if (!text.empty() && text.back() != '\n') text += "\r\n";
+  return text;
+}
+
 }  // namespace tessary

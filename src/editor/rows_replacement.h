@@ -51,4 +51,19 @@ class TRowsReplacementBuilder {
 TRowsReplacement ReplaceMatches(const TSearchRows& rows, const std::vector<TMatchSpan>& matches,
                                 std::string_view replacement);
 
+// Every match of a text that IsJoinedCrLfText accepts replaced from its start, as
+// TRowsReplacementBuilder replaces them over its rows (a match boundary inside a line end moves
+// to the end of its row), in one pass over the bytes as they are. `replacement` already has
+// CR LF line ends.
+struct TJoinedReplacement {
+  std::string text;
+  int64_t count = 0;  // matches replaced
+};
+[[nodiscard]] TJoinedReplacement ReplaceAllInJoinedText(std::string_view text,
+                                                        const TSearchPattern& pattern,
+                                                        std::string_view replacement);
+
+// The text as a save writes its lines with CR LF line ends: a last line without one gets one.
+[[nodiscard]] std::string SavedWithCrLf(std::string text);
+
 }  // namespace tessary

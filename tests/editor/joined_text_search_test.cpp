@@ -5,8 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "base/line_split.h"
+#include "codec/document_saver.h"
 #include "codec/sjis_line_splitter.h"
+#include "editor/editor_control.h"
+#include "editor/editor_control_search.h"
 #include "editor/editor_search.h"
+#include "editor/rows_replacement.h"
 #include "support/test_files.h"
 
 namespace tessary {
@@ -20,6 +25,28 @@ struct Found {
   std::string line;
   bool operator==(const Found&) const = default;
 };
+
+// Bytes with CR, LF and the high half written out, for failure messages.
+std::string Shown(const std::string& bytes) {
+  std::string out;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b == '\r') {
+      out += "\\r";
+    } else if (b == '\n') {
+      out += "\\n";
+    } else if (b < 0x20 || b >= 0x80) {
+      static const char* digits = "0123456789ABCDEF";
+      out += "<";
+      out += digits[b >> 4];
+      out += digits[b & 15];
+      out += ">";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 std::ostream& operator<<(std::ostream& os, const Found& f) {
   return os << f.hit.start.row << ":" << f.hit.start.byte << "+" << f.hit.length;
@@ -117,6 +144,57 @@ TEST(JoinedText, SameHitsAsTheLoadedRowsForEveryOption) {
     }
   }
   EXPECT_GT(compared_hits, 10000);
+}
+
+// What the editor writes after replace all from the start of the loaded text, saved as
+// Shift-JIS with CR LF.
+std::string ReplacedByTheControl(const std::string& text, const std::string& pattern,
+                                 TSearchOptions options, const std::string& replacement,
+                                 int64_t& count) {
+  EditorControl control;
+  control.Lines().SetTextLines(SplitSjisBytes(text));
+  control.SetCaret(0, 0);
+  count = ReplaceAll(control, pattern, options, replacement);
+  const TEditorScreenStrings& doc = control.Document();
+  auto line = [&doc](size_t i) {
+    const auto row = static_cast<int32_t>(i);
+    return row < doc.Count() ? doc.GetView(row) : std::string_view();
+  };
+  return EncodeDocument(LineSource(static_cast<size_t>(doc.LineCount()), line), CharCode::SJIS,
+                        RetCode::CrLf);
+}
+
+TEST(JoinedText, ReplacingInTheBytesSavesWhatTheControlSaves) {
+  static const std::vector<std::string> pieces = {"a",         "b",        "ab",        " ",
+                                                  "\r\n",      "\r\n\r\n", Hex("82A0"), Hex("8140"),
+                                                  Hex("8281"), Hex("82"),  "x"};
+  static const std::vector<std::string> replacements = {"", "X", "ab", "\r\n", "y\nz", Hex("82A0")};
+  std::mt19937 rng(43);
+  int64_t replaced = 0;
+  for (int round = 0; round < 400; ++round) {
+    std::string text;
+    const size_t size = 1 + rng() % (round % 10 == 0 ? 3000 : 40);
+    while (text.size() < size) text += pieces[rng() % pieces.size()];
+    if (rng() % 2 == 0) text += "\r\n";
+    const size_t at = rng() % text.size();
+    const std::string pattern = round % 7 == 0   ? text
+                                : round % 5 == 0 ? std::string(1, '\n')
+                                                 : text.substr(at, 1 + rng() % 4);
+    const std::string& replacement = replacements[rng() % replacements.size()];
+    TSearchOptions o = opt::kForward;
+    if (rng() % 2) o |= opt::kMatchCase;
+    if (rng() % 3 == 0) o |= opt::kSkipLineBreaks | opt::kSkipBlanks;
+    if (rng() % 4 == 0) o |= opt::kFullHalf;
+    int64_t count = 0;
+    const std::string want = ReplacedByTheControl(text, pattern, o, replacement, count);
+    const TJoinedReplacement got =
+        ReplaceAllInJoinedText(text, TSearchPattern(pattern, o), WithCrLfLineEnds(replacement));
+    ASSERT_EQ(got.count, count) << "round " << round;
+    ASSERT_EQ(Shown(SavedWithCrLf(got.text)), Shown(want))
+        << "round " << round << " pattern " << Shown(pattern);
+    replaced += count;
+  }
+  EXPECT_GT(replaced, 400);
 }
 
 }  // namespace
