@@ -55,6 +55,13 @@ struct Chunk {
     const size_t k = static_cast<size_t>(it - rowStart.begin()) - 1;
     return {first + static_cast<int32_t>(k), static_cast<int32_t>(offset - rowStart[k])};
   }
+  // The same for offsets that never decrease from call to call: `k` remembers the row of the
+  // last one (start at 0), so that a chunk's many matches walk its rows once.
+  TextPos RawPositionAfter(int64_t offset, size_t& k) const {
+    if (offset >= Size()) return {last + 1, 0};
+    while (k + 1 < rowStart.size() && rowStart[k + 1] <= offset) ++k;
+    return {first + static_cast<int32_t>(k), static_cast<int32_t>(offset - rowStart[k])};
+  }
   TextEnd EndIn(int32_t rowCount) const {
     return last >= rowCount - 1 ? TextEnd::Final : TextEnd::MoreFollows;
   }
@@ -265,13 +272,16 @@ void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPo
   Chunk chunk;
   if (floor.row < n) FillForward(rows, floor.row, bytes, chunk);
   while (floor.row < n) {
+    size_t row = 0;  // the chunk row of the last match, as the matches go forward
     const int64_t undecided = pattern.ScanForwardEach(
         chunk.text, chunk.OffsetOf(floor), chunk.EndIn(n), [&](const TFoundText& f) {
-          TextPos end = chunk.RawPositionOf(f.position + f.length - 1);
+          const TextPos start = chunk.RawPositionAfter(f.position, row);
+          TextPos end = f.length > 0 ? chunk.RawPositionAfter(f.position + f.length - 1, row)
+                                     : chunk.RawPositionOf(f.position + f.length - 1);
           ++end.byte;
-          visit({chunk.RawPositionOf(f.position), end});
+          visit({start, end});
           // A refill starts no earlier than the end of the last match.
-          floor = chunk.RawPositionOf(f.position + f.length);
+          floor = chunk.RawPositionAfter(f.position + f.length, row);
         });
     if (undecided < 0) return;
     StepForward(rows, undecided, floor, bytes, chunk);

@@ -23,6 +23,7 @@ class TSearchRows {
  public:
   virtual ~TSearchRows() = default;
   virtual int32_t RowCount() const = 0;
+  // Valid while the rows are not changed.
   virtual std::string_view RowText(int32_t row) const = 0;
   virtual RowEnd RowAttribute(int32_t row) const = 0;
   // Calls f(row, text, rowEnd) for rows from `from` on until f returns false. Override when a

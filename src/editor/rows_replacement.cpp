@@ -7,20 +7,29 @@ namespace tessary {
 
 // A position inside a row's line end stands at the row's end, as the caret would; a position
 // after the whole line end stays (the match took the line end with it).
-TextPos TRowsReplacementBuilder::SnappedToRow(TextPos p) const {
-  const auto length = static_cast<int32_t>(rows_.RowText(p.row).size());
+TextPos TRowsReplacementBuilder::SnappedToRow(TextPos p) {
+  const auto length = static_cast<int32_t>(RowText(p.row).size());
   if (p.byte > length && p.byte < RowBytes(p.row)) p.byte = length;
   return p;
 }
 
-int32_t TRowsReplacementBuilder::RowBytes(int32_t row) const {
-  return static_cast<int32_t>(rows_.RowText(row).size()) +
-         (rows_.RowAttribute(row) == RowEnd::RowEndsLine ? 2 : 0);
+std::string_view TRowsReplacementBuilder::RowText(int32_t row) {
+  if (row != cachedRow_) {
+    cachedText_ = rows_.RowText(row);
+    cachedEnd_ = rows_.RowAttribute(row);
+    cachedRow_ = row;
+  }
+  return cachedText_;
+}
+
+int32_t TRowsReplacementBuilder::RowBytes(int32_t row) {
+  const auto length = static_cast<int32_t>(RowText(row).size());
+  return length + (cachedEnd_ == RowEnd::RowEndsLine ? 2 : 0);
 }
 
 void TRowsReplacementBuilder::CopyUpTo(TextPos p) {
   for (;;) {
-    const std::string_view text = rows_.RowText(cursor_.row);
+    const std::string_view text = RowText(cursor_.row);
     const int32_t to = cursor_.row < p.row ? RowBytes(cursor_.row) : p.byte;
     const auto from = static_cast<size_t>(cursor_.byte);
     const size_t end = static_cast<size_t>(to);

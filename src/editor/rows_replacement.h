@@ -36,8 +36,11 @@ class TRowsReplacementBuilder {
   [[nodiscard]] TRowsReplacement Finish();
 
  private:
-  TextPos SnappedToRow(TextPos p) const;
-  int32_t RowBytes(int32_t row) const;  // text and line end
+  TextPos SnappedToRow(TextPos p);
+  int32_t RowBytes(int32_t row);  // text and line end
+  // The row's text, the last row asked for kept at hand: each match asks for its rows a few
+  // times, and finding a row in the document is a search of its blocks.
+  std::string_view RowText(int32_t row);
   // Copies the original bytes from the cursor up to p.
   void CopyUpTo(TextPos p);
 
@@ -45,6 +48,9 @@ class TRowsReplacementBuilder {
   std::string_view replacement_;
   TRowsReplacement out_;
   TextPos cursor_;  // the original text is copied up to here
+  int32_t cachedRow_ = -1;
+  std::string_view cachedText_;
+  RowEnd cachedEnd_ = RowEnd::RowEndsLine;
 };
 
 // The same for a list of matches.
