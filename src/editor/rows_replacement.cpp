@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/large_buffer.h"
+
 namespace tessary {
 
 // A position inside a row's line end stands at the row's end, as the caret would; a position
@@ -11,6 +13,10 @@ TextPos TRowsReplacementBuilder::SnappedToRow(TextPos p) {
   const auto length = static_cast<int32_t>(RowText(p.row).size());
   if (p.byte > length && p.byte < RowBytes(p.row)) p.byte = length;
   return p;
+}
+
+void TRowsReplacementBuilder::Reserve(size_t bytes) {
+  ReserveLargeBuffer(out_.text, bytes);
 }
 
 std::string_view TRowsReplacementBuilder::RowText(int32_t row) {
@@ -91,7 +97,7 @@ TJoinedReplacement ReplaceAllInJoinedText(std::string_view text, const TSearchPa
                                           std::string_view replacement) {
   TJoinedReplacement out;
   // Room for the text as it is plus some growth; a longer result grows by doubling.
-  out.text.reserve(text.size() + (replacement.size() > 1 ? text.size() / 8 : 0) + 16);
+  ReserveLargeBuffer(out.text, text.size() + (replacement.size() > 1 ? text.size() / 8 : 0) + 16);
   int64_t copied = 0;  // the original text is copied up to here
   pattern.ScanForwardEach(text, 0, TextEnd::Final, [&](const TFoundText& f) {
     const int64_t start = SnappedToRowEnd(text, f.position);

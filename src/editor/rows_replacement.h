@@ -30,7 +30,7 @@ class TRowsReplacementBuilder {
       : rows_(rows), replacement_(replacement) {}
   // Room for `bytes` of new text, so that a long text is not copied as it grows (untouched
   // room costs address space only).
-  void Reserve(size_t bytes) { out_.text.reserve(bytes); }
+  void Reserve(size_t bytes);
   void Add(const TMatchSpan& match);
   // No match added: count 0 and nothing to replace.
   [[nodiscard]] TRowsReplacement Finish();

@@ -9,7 +9,7 @@
 
 namespace tessary {
 
-void ResizeLargeBuffer(std::string& buf, size_t n) {
+void ReserveLargeBuffer(std::string& buf, size_t n) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   constexpr size_t kHuge = size_t{2} << 20;
   if (n >= 8 * kHuge && buf.capacity() < n) {
@@ -20,6 +20,11 @@ void ResizeLargeBuffer(std::string& buf, size_t n) {
     if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
   }
 #endif
+  buf.reserve(n);
+}
+
+void ResizeLargeBuffer(std::string& buf, size_t n) {
+  ReserveLargeBuffer(buf, n);
   buf.resize(n);
 }
 

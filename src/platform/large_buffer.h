@@ -10,5 +10,7 @@ namespace tessary {
 // transparent huge pages (Linux), which cuts the page faults of filling it by a factor of 512;
 // elsewhere, or when the system refuses, it is a plain resize.
 void ResizeLargeBuffer(std::string& buf, size_t n);
+// Room for n bytes in buf, marked as above, for a buffer that is then appended to.
+void ReserveLargeBuffer(std::string& buf, size_t n);
 
 }  // namespace tessary
