@@ -23,6 +23,19 @@ void ReserveLargeBuffer(std::string& buf, size_t n) {
   buf.reserve(n);
 }
 
+void ReleaseLargeBufferPages(const char* begin, size_t n) {
+#if defined(__linux__)
+  constexpr uintptr_t kPage = 4096;
+  const auto b = reinterpret_cast<uintptr_t>(begin);
+  const uintptr_t first = (b + kPage - 1) & ~(kPage - 1);
+  const uintptr_t last = (b + n) & ~(kPage - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+#else
+  (void)begin;
+  (void)n;
+#endif
+}
+
 void ResizeLargeBuffer(std::string& buf, size_t n) {
   ReserveLargeBuffer(buf, n);
   buf.resize(n);
