@@ -8,10 +8,12 @@
 #include <system_error>
 #include <vector>
 
+#include "codec/char_code_detector.h"
 #include "codec/document_loader.h"
 #include "codec/sjis_text.h"
 #include "commands.h"
 #include "editor/editor_search.h"
+#include "platform/mapped_file.h"
 #include "search_args.h"
 
 namespace tessary::cli {
@@ -103,46 +105,70 @@ std::optional<TextLines> Load(const std::string& path) {
   return std::move(loaded.value().lines);
 }
 
-// Prints one hit; a line's UTF-8 form is made once however many hits it holds.
-class HitPrinter {
+// Prints a file's hits or their count; returns what was found.
+class HitReport {
  public:
-  HitPrinter(const std::string& path, const TextLines& lines) : path_(path), lines_(lines) {}
-  void Print(const TSearchHit& hit) {
-    const TextPos start = hit.start;  // unwrapped: a row is a line
-    if (start.row != row_) {
+  HitReport(const std::string& path, Report report) : path_(path), report_(report) {}
+  void Add(TextPos start, int64_t length, std::string_view line) {
+    ++hits_;
+    if (report_ == Report::Counts) return;
+    if (start.row != row_) {  // a line's UTF-8 form is made once however many hits it holds
       row_ = start.row;
-      utf8_ = SjisToUtf8(lines_.Line(static_cast<size_t>(start.row)));
+      utf8_ = SjisToUtf8(line);
     }
     std::printf("%s\t%d\t%d\t%lld\t%s\n", path_.c_str(), start.row + 1, start.byte,
-                static_cast<long long>(hit.length), utf8_.c_str());
+                static_cast<long long>(length), utf8_.c_str());
+  }
+  [[nodiscard]] FileOutcome Finish() const {
+    if (report_ == Report::Counts)
+      std::printf("%s\t%lld\n", path_.c_str(), static_cast<long long>(hits_));
+    return hits_ > 0 ? FileOutcome::Found : FileOutcome::NotFound;
   }
 
  private:
   const std::string& path_;
-  const TextLines& lines_;
+  Report report_;
+  int64_t hits_ = 0;
   int32_t row_ = -1;
   std::string utf8_;
 };
 
+// A Shift-JIS file with CR LF line ends and nothing the loader would drop holds its rows
+// joined exactly as search joins them, so its mapped bytes are searched as they are: no copy,
+// no line splitting, rows counted only up to the hits. Nothing when the file is any other.
+std::optional<FileOutcome> SearchJoinedFile(const std::string& path, const Options& o) {
+  const std::optional<MappedFile> file = MappedFile::Open(path);
+  if (!file) return std::nullopt;
+  const std::string_view bytes = file->bytes();
+  const Detection d = DetectCharCode(bytes);
+  if (d.code != CharCode::SJIS || d.ret != RetCode::CrLf || d.invalid_char_found ||
+      d.mixed_ret_code || !IsJoinedCrLfText(bytes))
+    return std::nullopt;
+  HitReport report(path, o.report);
+  ForEachSearchHitInJoinedText(bytes, TSearchPattern(o.word, o.bits), TEditorHitStyle::hsDraw,
+                               [&](const TJoinedTextHit& h) {
+                                 report.Add(h.hit.start, h.hit.length, h.line);
+                                 return true;
+                               });
+  return report.Finish();
+}
+
 FileOutcome SearchFile(const std::string& path, const Options& o) {
+  if (const std::optional<FileOutcome> joined = SearchJoinedFile(path, o)) return *joined;
   const std::optional<TextLines> lines = Load(path);
   if (!lines) return FileOutcome::Failed;
   // The rows of the editor's unwrapped document, searched as the control's Search called again
   // and again from the start of the text finds them, each hit shown as a hit (hsDraw): one pass
   // with the pattern prepared once, and no copy of the text into a document.
   const TTextLinesSearchRows rows(*lines);
-  const TSearchPattern pattern(o.word, o.bits);
-  HitPrinter printer(path, *lines);
-  int64_t hits = 0;
-  ForEachSearchHit(rows, pattern, TSearchStart{{0, 0}, 0}, TEditorHitStyle::hsDraw,
-                   [&](const TSearchHit& hit) {
-                     ++hits;
-                     if (o.report == Report::Hits) printer.Print(hit);
+  HitReport report(path, o.report);
+  ForEachSearchHit(rows, TSearchPattern(o.word, o.bits), TSearchStart{{0, 0}, 0},
+                   TEditorHitStyle::hsDraw, [&](const TSearchHit& hit) {
+                     report.Add(hit.start, hit.length,
+                                lines->Line(static_cast<size_t>(hit.start.row)));
                      return true;
                    });
-  if (o.report == Report::Counts)
-    std::printf("%s\t%lld\n", path.c_str(), static_cast<long long>(hits));
-  return hits > 0 ? FileOutcome::Found : FileOutcome::NotFound;
+  return report.Finish();
 }
 
 }  // namespace

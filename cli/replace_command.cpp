@@ -5,11 +5,16 @@
 #include <string_view>
 #include <vector>
 
+#include "base/line_split.h"
+#include "codec/char_code_detector.h"
 #include "codec/document_saver.h"
 #include "commands.h"
 #include "document_file.h"
 #include "editor/editor_control.h"
 #include "editor/editor_control_search.h"
+#include "editor/editor_search.h"
+#include "editor/rows_replacement.h"
+#include "platform/mapped_file.h"
 #include "search_args.h"
 
 namespace tessary::cli {
@@ -77,11 +82,33 @@ std::string EncodeControl(const EditorControl& control, CharCode code, RetCode r
   return EncodeDocument(LineSource(static_cast<size_t>(doc.LineCount()), line), code, ret);
 }
 
+// A Shift-JIS file with CR LF line ends and nothing the loader would drop or refuse holds its
+// rows joined as search joins them, so it is replaced in its mapped bytes straight into the
+// text to write: no document, no rows, no second copy of the text. Returns the exit status, or
+// nothing when the file is any other.
+std::optional<int> ReplaceInJoinedFile(const Options& o) {
+  const std::optional<MappedFile> file = MappedFile::Open(o.input);
+  if (!file) return std::nullopt;
+  const std::string_view bytes = file->bytes();
+  const Detection d = DetectCharCode(bytes);
+  if (d.code != CharCode::SJIS || d.ret != RetCode::CrLf || d.invalid_char_found ||
+      d.mixed_ret_code || !IsJoinedCrLfText(bytes))
+    return std::nullopt;
+  const auto bits = static_cast<TSearchOptions>(o.bits | search_option::kForward);
+  TJoinedReplacement r =
+      ReplaceAllInJoinedText(bytes, TSearchPattern(o.word, bits), WithCrLfLineEnds(o.replacement));
+  const int status =
+      WriteRewritten("replace", o.input, o.output, LoadedText{}, SavedWithCrLf(std::move(r.text)));
+  if (status == 0) std::printf("%lld\n", static_cast<long long>(r.count));
+  return status;
+}
+
 }  // namespace
 
 int ReplaceCommand(const Args& args) {
   Options o;
   if (auto status = Parse(args, o)) return *status;
+  if (const std::optional<int> status = ReplaceInJoinedFile(o)) return *status;
   LoadOutcome loaded = LoadForRewrite("replace", o.input, CharCode::Auto, o.force);
   if (!loaded.doc) return loaded.exit_status;
   EditorControl control;

@@ -29,7 +29,7 @@ DecodedText DecodeByCode(std::string&& bytes, CharCode code) {
     case CharCode::Auto:
       break;
   }
-  SjisSplit split = SplitSjisFile(bytes);
+  SjisSplit split = SplitSjisFileInPlace(std::move(bytes));
   DecodedText r;
   r.lines = std::move(split.lines);
   r.cut_short = split.cut_short;

@@ -1,6 +1,7 @@
 // Splits Shift-JIS file bytes into lines the way the document's file loader reads them.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "codec/text_lines.h"
@@ -21,6 +22,8 @@ struct SjisSplit {
   // show the whole file, and writing it back would delete them.
   bool cut_short = false;
 };
-SjisSplit SplitSjisFile(std::string_view bytes);
+[[nodiscard]] SjisSplit SplitSjisFile(std::string_view bytes);
+// The same, the lines packed in the file's own buffer (no second copy of the text).
+[[nodiscard]] SjisSplit SplitSjisFileInPlace(std::string&& bytes);
 
 }  // namespace tessary

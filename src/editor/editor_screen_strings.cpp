@@ -7,6 +7,7 @@
 #include "base/update_guard.h"
 #include "codec/text_lines.h"
 #include "editor/editor_view.h"
+#include "platform/large_buffer.h"
 
 namespace tessary {
 
@@ -316,9 +317,36 @@ void TEditorScreenStrings::ReplaceLines(int32_t start, int32_t count, TEditorStr
 // rewrapped. Wrapping depends only on the text from a row's start, so the rewrap stops as soon
 // as a new row begins exactly where an old row began: from there on the rows are the old ones.
 // A keystroke in a long wrapped line thus rewraps a few rows, not the rest of the line.
+namespace {
+
+// Wraps complete lines into rows; with Released the pages of each piece wrapped are given back
+// at once, so that replacing a whole large document never holds all of its new text and all of
+// its new rows together. Pieces end after an LF, where a line ends whatever the line-end bytes.
+void WrapLines(const TextWrapper& wrapper, std::string_view lines, WrappedText wrapped,
+               TEditorStringList& rows) {
+  constexpr size_t kPiece = size_t{8} << 20;
+  if (wrapped == WrappedText::Kept || lines.size() <= 2 * kPiece) {
+    wrapper.WrapText(lines, rows);
+    return;
+  }
+  size_t from = 0;
+  while (from < lines.size()) {
+    size_t to = lines.size();
+    if (lines.size() - from > kPiece) {
+      const size_t lf = lines.find('\n', from + kPiece);
+      if (lf != std::string_view::npos) to = lf + 1;
+    }
+    wrapper.WrapText(lines.substr(from, to - from), rows);
+    ReleaseLargeBufferPages(lines.data() + from, to - from);
+    from = to;
+  }
+}
+
+}  // namespace
+
 TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, int32_t start,
-                                                                   int32_t b,
-                                                                   std::string_view text) const {
+                                                                   int32_t b, std::string_view text,
+                                                                   WrappedText wrapped) const {
   Rewrapped out;
   const int32_t last = Count() - 1;
   // A wrapped row before the edit joins the new text; otherwise the text is used where it is
@@ -334,7 +362,9 @@ TEditorScreenStrings::Rewrapped TEditorScreenStrings::RewrapRegion(int32_t f, in
   // old rows.
   const size_t cut = head.find_last_of("\r\n");
   const size_t tail = cut == std::string::npos ? 0 : cut + 1;
-  if (tail > 0) wrapper_->WrapText(head.substr(0, tail), out.rows);
+  // The wrapped text is given back only when it is the caller's buffer itself, not a join.
+  if (tail > 0)
+    WrapLines(*wrapper_, head.substr(0, tail), f < start ? WrappedText::Kept : wrapped, out.rows);
   std::string line(head.substr(tail));
   std::vector<size_t> starts;  // where old rows b+1, b+2, ... begin in line
   int32_t loaded = b;
@@ -439,7 +469,9 @@ void TEditorScreenStrings::ReplaceRowsFrom(int32_t start, int32_t count, std::st
     // Whole logical lines are deleted: no rewrapping.
     return DeleteRecordedRows(undo_.NewRecord(), start, count);
   }
-  Rewrapped r = RewrapRegion(f, start, b, text);
+  Rewrapped r = RewrapRegion(
+      f, start, b, text,
+      owned && text.data() == owned->data() ? WrappedText::Released : WrappedText::Kept);
   if (owned) std::string().swap(*owned);  // the rows hold it now; `text` is not read again
   TUndoData& rec = undo_.NewRecord();
   const int32_t removedRows = r.end - f + 1;

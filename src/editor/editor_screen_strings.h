@@ -38,6 +38,10 @@ constexpr int32_t kDefaultTabSpaceCount = 8;
 // RowWrapped. MarksInUse holds every mark that stands on a row. The rows whose colouring state
 // is valid form a prefix of the document (an invalid row is followed only by invalid rows,
 // apart from rows an edit is re-colouring), which keeps re-colouring bounded.
+// Whether a rewrap may give back the pages of the text it has wrapped (the text is the editor's
+// own buffer, read once and dropped after).
+enum class WrappedText : uint8_t { Kept, Released };
+
 class TEditorScreenStrings : public TEditorStringList {
  public:
   TEditorScreenStrings();
@@ -167,7 +171,8 @@ class TEditorScreenStrings : public TEditorStringList {
   };
   // ReplaceRows; `owned`, when given, is the storage of `text`, released after wrapping.
   void ReplaceRowsFrom(int32_t start, int32_t count, std::string_view text, std::string* owned);
-  Rewrapped RewrapRegion(int32_t f, int32_t start, int32_t b, std::string_view text) const;
+  Rewrapped RewrapRegion(int32_t f, int32_t start, int32_t b, std::string_view text,
+                         WrappedText wrapped) const;
   void InvalidateFrom(int32_t row);
   // Where the marks of rows [start, start + count) go when n rows replace them; recompute:
   // some marks vanish, so MarksInUse must be counted again.

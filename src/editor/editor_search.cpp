@@ -2,13 +2,18 @@
 #include "editor/editor_search.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
+#include "base/byte_scan.h"
 #include "editor/editor_screen_strings.h"
 
 namespace tessary {
 namespace {
 
 namespace opt = search_option;
+
+constexpr uint8_t kEofMark = 26;
 
 // Bytes of the line end joined after a row in a chunk.
 int LineEndBytes(RowEnd e) {
@@ -48,6 +53,13 @@ struct Chunk {
     if (offset >= Size()) return {last + 1, 0};
     auto it = std::upper_bound(rowStart.begin(), rowStart.end(), offset);
     const size_t k = static_cast<size_t>(it - rowStart.begin()) - 1;
+    return {first + static_cast<int32_t>(k), static_cast<int32_t>(offset - rowStart[k])};
+  }
+  // The same for offsets that never decrease from call to call: `k` remembers the row of the
+  // last one (start at 0), so that a chunk's many matches walk its rows once.
+  TextPos RawPositionAfter(int64_t offset, size_t& k) const {
+    if (offset >= Size()) return {last + 1, 0};
+    while (k + 1 < rowStart.size() && rowStart[k + 1] <= offset) ++k;
     return {first + static_cast<int32_t>(k), static_cast<int32_t>(offset - rowStart[k])};
   }
   TextEnd EndIn(int32_t rowCount) const {
@@ -260,13 +272,16 @@ void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPo
   Chunk chunk;
   if (floor.row < n) FillForward(rows, floor.row, bytes, chunk);
   while (floor.row < n) {
+    size_t row = 0;  // the chunk row of the last match, as the matches go forward
     const int64_t undecided = pattern.ScanForwardEach(
         chunk.text, chunk.OffsetOf(floor), chunk.EndIn(n), [&](const TFoundText& f) {
-          TextPos end = chunk.RawPositionOf(f.position + f.length - 1);
+          const TextPos start = chunk.RawPositionAfter(f.position, row);
+          TextPos end = f.length > 0 ? chunk.RawPositionAfter(f.position + f.length - 1, row)
+                                     : chunk.RawPositionOf(f.position + f.length - 1);
           ++end.byte;
-          visit({chunk.RawPositionOf(f.position), end});
+          visit({start, end});
           // A refill starts no earlier than the end of the last match.
-          floor = chunk.RawPositionOf(f.position + f.length);
+          floor = chunk.RawPositionAfter(f.position + f.length, row);
         });
     if (undecided < 0) return;
     StepForward(rows, undecided, floor, bytes, chunk);
@@ -301,6 +316,104 @@ void ForEachSearchHit(const TSearchRows& rows, const TSearchPattern& pattern, TS
         style == TEditorHitStyle::hsCaret ? AdvanceBytes(rows, hit->start, hit->length) : end;
     if (next.row >= n) return;
     floor = AdvanceBytes(rows, next, 0);
+  }
+}
+
+bool IsJoinedCrLfText(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  const uint8_t* end = p + bytes.size();
+  // Each CR LF is stepped over whole, so any LF found is a lone one.
+  while ((p = scan::FindAny4(p, end, '\r', '\n', 0, kEofMark)) != end) {
+    if (*p != '\r' || p + 1 == end || p[1] != '\n') return false;
+    p += 2;
+  }
+  return true;
+}
+
+namespace {
+
+// Rows of a joined text, counted forward only as far as the offsets asked for.
+class JoinedTextRows {
+ public:
+  // Stands for the row after the last, which the text's row count alone would tell.
+  static constexpr int32_t kAfterLast = std::numeric_limits<int32_t>::max();
+
+  explicit JoinedTextRows(std::string_view text) : text_(text) {}
+
+  // The row and byte of an offset (a byte inside a line end counts from its row's start);
+  // offsets never go back from call to call. As AdvanceBytes gives it, an offset past the
+  // rows is the row after the last: beyond the text, or at its end after a line end.
+  TextPos RawPositionOf(int64_t offset) {
+    const auto size = static_cast<int64_t>(text_.size());
+    const bool last_ends_line = !text_.empty() && text_.back() == '\n';
+    if (offset > size || (offset == size && last_ends_line)) return {kAfterLast, 0};
+    CountUpTo(offset);
+    return {row_, static_cast<int32_t>(offset - rowStart_)};
+  }
+  // The same, a place inside a line end moved to the end of its row, where the caret stands.
+  TextPos PositionOf(int64_t offset) {
+    TextPos p = RawPositionOf(offset);
+    if (p.row == row_) p.byte = std::min(p.byte, static_cast<int32_t>(Line().size()));
+    return p;
+  }
+  // The offset of a position on the row counted to last.
+  int64_t OffsetOf(TextPos p) const { return rowStart_ + p.byte; }
+  // The text of the row counted to last, without its line end.
+  std::string_view Line() {
+    if (lineRow_ != row_) {
+      const size_t begin = static_cast<size_t>(rowStart_);
+      const size_t cr = text_.find('\r', begin);
+      line_ = text_.substr(begin, (cr == std::string_view::npos ? text_.size() : cr) - begin);
+      lineRow_ = row_;
+    }
+    return line_;
+  }
+
+ private:
+  void CountUpTo(int64_t offset) {
+    while (counted_ < offset) {
+      const size_t lf = text_.find('\n', static_cast<size_t>(counted_));
+      if (lf == std::string_view::npos || static_cast<int64_t>(lf) >= offset) {
+        counted_ = offset;
+        return;
+      }
+      ++row_;
+      rowStart_ = static_cast<int64_t>(lf) + 1;
+      counted_ = rowStart_;
+    }
+  }
+
+  std::string_view text_;
+  int32_t row_ = 0;
+  int64_t rowStart_ = 0;
+  int64_t counted_ = 0;  // the LFs before this offset are counted
+  int32_t lineRow_ = -1;
+  std::string_view line_;
+};
+
+}  // namespace
+
+void ForEachSearchHitInJoinedText(std::string_view text, const TSearchPattern& pattern,
+                                  TEditorHitStyle style,
+                                  const std::function<bool(const TJoinedTextHit&)>& visit) {
+  if (pattern.Empty() || text.empty()) return;
+  JoinedTextRows rows(text);
+  int64_t floor = 0;
+  for (;;) {
+    const TScanOutcome o = pattern.ScanForward(text, floor, TextEnd::Final);
+    if (!o.found) return;
+    const TextPos start = rows.PositionOf(o.found->position);
+    const int64_t length = o.found->length;
+    if (!visit({{start, length}, rows.Line()})) return;
+    if (length <= 0) return;  // selects nothing: the next search would find it again
+    // As ForEachSearchHit: the next search begins at the caret ShowHit leaves (the end of the
+    // hit, inside a line end moved to its row's end), or with hsCaret the hit's length on.
+    const int64_t after = rows.OffsetOf(start) + length;
+    const TextPos end = rows.PositionOf(after);
+    if (end <= start) return;
+    const TextPos next = style == TEditorHitStyle::hsCaret ? rows.RawPositionOf(after) : end;
+    if (next.row == JoinedTextRows::kAfterLast) return;
+    floor = rows.OffsetOf(next);
   }
 }
 

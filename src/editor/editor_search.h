@@ -23,6 +23,7 @@ class TSearchRows {
  public:
   virtual ~TSearchRows() = default;
   virtual int32_t RowCount() const = 0;
+  // Valid while the rows are not changed.
   virtual std::string_view RowText(int32_t row) const = 0;
   virtual RowEnd RowAttribute(int32_t row) const = 0;
   // Calls f(row, text, rowEnd) for rows from `from` on until f returns false. Override when a
@@ -141,6 +142,24 @@ void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPo
 // chunk is refilled only where the text runs out, never per hit.
 void ForEachSearchHit(const TSearchRows& rows, const TSearchPattern& pattern, TSearchStart from,
                       TEditorHitStyle style, const std::function<bool(const TSearchHit&)>& visit);
+
+// Whether `bytes` are exactly the rows they load as, joined as search joins them: Shift-JIS
+// whose every CR is followed by LF and every LF follows a CR, without zero bytes or EOF marks
+// (which the loader would cut at). The last row is the text after the last CR LF, if any.
+[[nodiscard]] bool IsJoinedCrLfText(std::string_view bytes);
+
+// A hit in a joined text: where it lies as a row and byte, and the text of that row.
+struct TJoinedTextHit {
+  TSearchHit hit;
+  std::string_view line;  // without its line end
+};
+
+// ForEachSearchHit from the start of a text that IsJoinedCrLfText accepts, over its bytes as
+// they are: no rows are built and no text is copied, and rows are counted only up to each hit.
+// The hits are those ForEachSearchHit finds on the rows of the split text.
+void ForEachSearchHitInJoinedText(std::string_view text, const TSearchPattern& pattern,
+                                  TEditorHitStyle style,
+                                  const std::function<bool(const TJoinedTextHit&)>& visit);
 
 // The display step alone (also used after a replacement).
 THitDisplay ShowHit(const TSearchRows& rows, TEditorHitStyle style, TextPos hitStart,

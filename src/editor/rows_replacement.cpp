@@ -3,24 +3,39 @@
 
 #include <algorithm>
 
+#include "platform/large_buffer.h"
+
 namespace tessary {
 
 // A position inside a row's line end stands at the row's end, as the caret would; a position
 // after the whole line end stays (the match took the line end with it).
-TextPos TRowsReplacementBuilder::SnappedToRow(TextPos p) const {
-  const auto length = static_cast<int32_t>(rows_.RowText(p.row).size());
+TextPos TRowsReplacementBuilder::SnappedToRow(TextPos p) {
+  const auto length = static_cast<int32_t>(RowText(p.row).size());
   if (p.byte > length && p.byte < RowBytes(p.row)) p.byte = length;
   return p;
 }
 
-int32_t TRowsReplacementBuilder::RowBytes(int32_t row) const {
-  return static_cast<int32_t>(rows_.RowText(row).size()) +
-         (rows_.RowAttribute(row) == RowEnd::RowEndsLine ? 2 : 0);
+void TRowsReplacementBuilder::Reserve(size_t bytes) {
+  ReserveLargeBuffer(out_.text, bytes);
+}
+
+std::string_view TRowsReplacementBuilder::RowText(int32_t row) {
+  if (row != cachedRow_) {
+    cachedText_ = rows_.RowText(row);
+    cachedEnd_ = rows_.RowAttribute(row);
+    cachedRow_ = row;
+  }
+  return cachedText_;
+}
+
+int32_t TRowsReplacementBuilder::RowBytes(int32_t row) {
+  const auto length = static_cast<int32_t>(RowText(row).size());
+  return length + (cachedEnd_ == RowEnd::RowEndsLine ? 2 : 0);
 }
 
 void TRowsReplacementBuilder::CopyUpTo(TextPos p) {
   for (;;) {
-    const std::string_view text = rows_.RowText(cursor_.row);
+    const std::string_view text = RowText(cursor_.row);
     const int32_t to = cursor_.row < p.row ? RowBytes(cursor_.row) : p.byte;
     const auto from = static_cast<size_t>(cursor_.byte);
     const size_t end = static_cast<size_t>(to);
@@ -65,6 +80,39 @@ TRowsReplacement ReplaceMatches(const TSearchRows& rows, const std::vector<TMatc
   TRowsReplacementBuilder builder(rows, replacement);
   for (const TMatchSpan& m : matches) builder.Add(m);
   return builder.Finish();
+}
+
+namespace {
+
+// An offset between the CR and the LF of a line end stands before the CR, as the caret would.
+int64_t SnappedToRowEnd(std::string_view text, int64_t offset) {
+  const auto at = static_cast<size_t>(offset);
+  const bool inside = at > 0 && at < text.size() && text[at - 1] == '\r' && text[at] == '\n';
+  return inside ? offset - 1 : offset;
+}
+
+}  // namespace
+
+TJoinedReplacement ReplaceAllInJoinedText(std::string_view text, const TSearchPattern& pattern,
+                                          std::string_view replacement) {
+  TJoinedReplacement out;
+  // Room for the text as it is plus some growth; a longer result grows by doubling.
+  ReserveLargeBuffer(out.text, text.size() + (replacement.size() > 1 ? text.size() / 8 : 0) + 16);
+  int64_t copied = 0;  // the original text is copied up to here
+  pattern.ScanForwardEach(text, 0, TextEnd::Final, [&](const TFoundText& f) {
+    const int64_t start = SnappedToRowEnd(text, f.position);
+    out.text.append(text.substr(static_cast<size_t>(copied), static_cast<size_t>(start - copied)));
+    out.text.append(replacement);
+    ++out.count;
+    copied = std::max(start, SnappedToRowEnd(text, f.position + f.length));
+  });
+  out.text.append(text.substr(static_cast<size_t>(copied)));
+  return out;
+}
+
+std::string SavedWithCrLf(std::string text) {
+  if (!text.empty() && text.back() != '\n') text += "\r\n";
+  return text;
 }
 
 }  // namespace tessary

@@ -30,14 +30,17 @@ class TRowsReplacementBuilder {
       : rows_(rows), replacement_(replacement) {}
   // Room for `bytes` of new text, so that a long text is not copied as it grows (untouched
   // room costs address space only).
-  void Reserve(size_t bytes) { out_.text.reserve(bytes); }
+  void Reserve(size_t bytes);
   void Add(const TMatchSpan& match);
   // No match added: count 0 and nothing to replace.
   [[nodiscard]] TRowsReplacement Finish();
 
  private:
-  TextPos SnappedToRow(TextPos p) const;
-  int32_t RowBytes(int32_t row) const;  // text and line end
+  TextPos SnappedToRow(TextPos p);
+  int32_t RowBytes(int32_t row);  // text and line end
+  // The row's text, the last row asked for kept at hand: each match asks for its rows a few
+  // times, and finding a row in the document is a search of its blocks.
+  std::string_view RowText(int32_t row);
   // Copies the original bytes from the cursor up to p.
   void CopyUpTo(TextPos p);
 
@@ -45,10 +48,28 @@ class TRowsReplacementBuilder {
   std::string_view replacement_;
   TRowsReplacement out_;
   TextPos cursor_;  // the original text is copied up to here
+  int32_t cachedRow_ = -1;
+  std::string_view cachedText_;
+  RowEnd cachedEnd_ = RowEnd::RowEndsLine;
 };
 
 // The same for a list of matches.
 TRowsReplacement ReplaceMatches(const TSearchRows& rows, const std::vector<TMatchSpan>& matches,
                                 std::string_view replacement);
+
+// Every match of a text that IsJoinedCrLfText accepts replaced from its start, as
+// TRowsReplacementBuilder replaces them over its rows (a match boundary inside a line end moves
+// to the end of its row), in one pass over the bytes as they are. `replacement` already has
+// CR LF line ends.
+struct TJoinedReplacement {
+  std::string text;
+  int64_t count = 0;  // matches replaced
+};
+[[nodiscard]] TJoinedReplacement ReplaceAllInJoinedText(std::string_view text,
+                                                        const TSearchPattern& pattern,
+                                                        std::string_view replacement);
+
+// The text as a save writes its lines with CR LF line ends: a last line without one gets one.
+[[nodiscard]] std::string SavedWithCrLf(std::string text);
 
 }  // namespace tessary

@@ -9,7 +9,7 @@
 
 namespace tessary {
 
-void ResizeLargeBuffer(std::string& buf, size_t n) {
+void ReserveLargeBuffer(std::string& buf, size_t n) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   constexpr size_t kHuge = size_t{2} << 20;
   if (n >= 8 * kHuge && buf.capacity() < n) {
@@ -20,6 +20,24 @@ void ResizeLargeBuffer(std::string& buf, size_t n) {
     if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
   }
 #endif
+  buf.reserve(n);
+}
+
+void ReleaseLargeBufferPages(const char* begin, size_t n) {
+#if defined(__linux__)
+  constexpr uintptr_t kPage = 4096;
+  const auto b = reinterpret_cast<uintptr_t>(begin);
+  const uintptr_t first = (b + kPage - 1) & ~(kPage - 1);
+  const uintptr_t last = (b + n) & ~(kPage - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+#else
+  (void)begin;
+  (void)n;
+#endif
+}
+
+void ResizeLargeBuffer(std::string& buf, size_t n) {
+  ReserveLargeBuffer(buf, n);
   buf.resize(n);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,30 @@ TEST(SjisLineSplitter, JoinedRebuildsTheText) {
   TextLines t = SplitSjisBytes("a\rb\nc");
   EXPECT_EQ(t.Joined("\r\n"), "a\r\nb\r\nc");
   EXPECT_EQ(SplitSjisBytes("a\n").Joined("\n"), "a\n");
+}
+
+// Packing the lines into the file's own buffer gives what copying them out gives, over random
+// bytes rich in line ends, zero bytes and EOF marks, with blocks cut at every kind of byte.
+TEST(SjisLineSplitter, InPlaceSplitEqualsTheCopy) {
+  static const std::vector<std::string> pieces = {
+      "a", "bc", "\r", "\n", "\r\n", "\x82\xa0", std::string(1, '\0'), "\x1a", "xyz"};
+  std::mt19937 rng(7);
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes;
+    const size_t size = rng() % (3 * kLoadBlockSize);
+    // Control bytes only now and then, so that many texts reach past several blocks.
+    const size_t kinds = round % 3 == 0 ? pieces.size() : 5;
+    while (bytes.size() < size) {
+      const size_t k = rng() % (kinds + 2);
+      bytes += k < kinds ? pieces[k] : std::string(rng() % 200, 'q');
+    }
+    const SjisSplit copied = SplitSjisFile(bytes);
+    const SjisSplit packed = SplitSjisFileInPlace(std::string(bytes));
+    ASSERT_EQ(Lines(packed.lines), Lines(copied.lines)) << "round " << round;
+    EXPECT_EQ(packed.cut_short, copied.cut_short) << "round " << round;
+    EXPECT_EQ(packed.lines.last_line_has_end(), copied.lines.last_line_has_end());
+    EXPECT_EQ(packed.lines.TotalBytes(), copied.lines.TotalBytes());
+  }
 }
 
 }  // namespace

@@ -668,5 +668,32 @@ TEST_F(DocTest, LargeEditsKeepTheirRemovedRowsAndUndoThemExactly) {
   EXPECT_EQ(RowsOf(fresh), after);
 }
 
+// A replacement text of many megabytes that the document owns is wrapped piece by piece and
+// its pages given back as it goes; the rows must be those of wrapping it whole.
+TEST(DocLargeReplace, TakenTextWrapsAsAViewedOne) {
+  std::string text;
+  const std::string kana = "\x82\xa0\x82\xa2";
+  const char* ends[] = {"\r\n", "\n", "\r"};
+  for (int i = 0; text.size() < (size_t{20} << 20); ++i) {
+    text.append(static_cast<size_t>(i % 37), 'a');
+    for (int k = 0; k < i % 7; ++k) text += kana;
+    text += ends[i % 3];
+  }
+  text += "open";
+  TEditorScreenStrings taken, viewed;
+  for (TEditorScreenStrings* d : {&taken, &viewed}) {
+    d->WrapOption().SetWrapByte(20);
+    d->SetWordWrap(true);
+    TEditorStrings(*d).SetTextStr("first\r\nsecond line\r\nthird\r\nlast");
+  }
+  viewed.ReplaceRows(1, 2, text);
+  taken.ReplaceRowsTaking(1, 2, std::string(text));
+  ASSERT_EQ(taken.Count(), viewed.Count());
+  for (int32_t r = 0; r < taken.Count(); ++r) {
+    ASSERT_EQ(taken.GetView(r), viewed.GetView(r)) << r;
+    ASSERT_EQ(taken.GetRowAttribute(r), viewed.GetRowAttribute(r)) << r;
+  }
+}
+
 }  // namespace
 }  // namespace tessary
