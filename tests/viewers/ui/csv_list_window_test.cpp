@@ -14,6 +14,8 @@
 
 #include "app/ui/form_main.h"
 #include "codec/sjis_text.h"
+#include "commands/key_map.h"
+#include "commands/key_map_fakes.h"
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
 #include "platform/ui/qt_conversions.h"
@@ -176,6 +178,18 @@ TEST_F(CsvListWindow, HeadingsWidthsAndFont) {
   f.reject();
   EXPECT_EQ(ReadCsvListLook(ini).font_size, 24);
   EXPECT_EQ(ReadCsvListLook(ini).back_color, clNavy);
+}
+
+TEST_F(CsvListWindow, TakesItsShortcutsFromTheKeyMapRowsByNumber) {
+  KeyMap map = testing::DefaultKeyMap();
+  FindKeyMapRow(map, "1711")->shortcut = "Shift+Ctrl+A";
+  FindKeyMapRow(map, "1202")->shortcut = "F5";
+  KeyMapFiles files(home);
+  ASSERT_TRUE(files.Save(files.key_map_path(), map));
+  TFormCsvList& f = Open(Lines(5));
+  EXPECT_EQ(f.CommandAction(1711)->shortcut(), QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_A));
+  EXPECT_EQ(f.CommandAction(1202)->shortcut(), QKeySequence(Qt::Key_F5));
+  EXPECT_EQ(f.CommandAction(1101)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
 }
 
 // The main window hands its caret line over and takes the selected row's line back.
