@@ -1,6 +1,6 @@
 // The CSV list window over a generated 100 MB document of a million lines, offscreen: the
-// first page on the screen, "全て表示", a search for an absent word through every line and
-// fitting the 96 column widths.
+// first page on the screen, "全て表示", going to the last row, a search for an absent word through
+// every line and fitting the 96 column widths.
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -101,6 +101,19 @@ void BM_LoadAll(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LoadAll)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// "最後" with all lines shown: the last row selected and drawn.
+void BM_ScrollToEnd(benchmark::State& state) {
+  Fixture& f = Shared();
+  std::unique_ptr<TFormCsvList> form = f.Open();
+  form->MenuCsvListLoadAllClick();
+  for (auto _ : state) {
+    form->CommandAction(1715)->trigger();
+    form->CommandAction(1718)->trigger();
+    Repaint(*form);
+  }
+}
+BENCHMARK(BM_ScrollToEnd)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // From the first row of all lines to the last without a hit.
 void BM_SearchAbsentWord(benchmark::State& state) {
