@@ -19,7 +19,7 @@ inline constexpr int kCsvFieldColumns = 96;
 //   character;
 // - else the pieces between commas; a line without any gives itself.
 // Doubled quotes stay doubled and a record never continues on the next line. TAB, quote and
-// comma are never part of a double-byte character, so cutting at bytes is safe. At most
+// comma never occur inside a double-byte character, so cutting at bytes is safe. At most
 // `limit` fields are returned (the table has no room for more).
 void StringToCsvList(std::string_view line, std::vector<std::string_view>& fields,
                      size_t limit = kCsvFieldColumns);
