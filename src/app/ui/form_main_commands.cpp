@@ -13,17 +13,19 @@
 #include "codec/char_code.h"
 #include "codec/sjis_text.h"
 #include "commands/caret_word.h"
+#include "commands/jump.h"
 #include "commands/ui/form_find.h"
 #include "commands/ui/form_help.h"
 #include "commands/ui/form_jump.h"
-#include "commands/ui/form_pilka_key_board_map.h"
 #include "commands/ui/form_outline.h"
+#include "commands/ui/form_pilka_key_board_map.h"
 #include "commands/ui/form_replace.h"
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
 #include "platform/settings_values.h"
 #include "platform/ui/qt_clipboard.h"
 #include "platform/ui/qt_conversions.h"
+#include "viewers/ui/form_csv_list.h"
 #include "viewers/ui/form_snippet_file.h"
 
 namespace tessary {
@@ -261,10 +263,39 @@ void TFormMain::RegisterToolHandlers() {
     if (!outline_) outline_ = std::make_unique<TFormOutLine>(this, ini_, home_, editor_->Control());
     outline_->ShowOutline();
   });
+  handlers_.Register(CommandId::MenuShowCsvList, [this] {
+    OpenCsvList();
+    activateWindow();
+  });
   handlers_.Register(CommandId::MenuShowHelp, [this] {
     ShowHelpWindow(this, ini_, home_);
     activateWindow();
   });
+}
+
+// The caret line goes to the list through CsvList/LineNum and comes back from there: the list
+// writes the line of its selected row when it closes.
+void TFormMain::OpenCsvList() {
+  EditorControl& c = editor_->Control();
+  if (c.LineCount() == 0) return messages_.ShowMessage(std::string(csv_text::kNoFile));
+  const int32_t caret_line = c.RowToLine(c.CaretRow());
+  StoreCsvListLine(ini_, caret_line).IgnoreFailure();  // the list then starts at its top
+  const DocumentCsvLines lines(c.Document());
+  TFormCsvList form(this, {ini_, home_, messages_, lines, caret_line});
+  form.choose_font = [this](const CsvListLook& look) -> std::optional<CsvListLook> {
+    const std::optional<FontChoice> f =
+        choose_font ? choose_font({look.font_name, look.font_size, look.font_color}) : std::nullopt;
+    if (!f) return std::nullopt;
+    CsvListLook chosen = look;
+    chosen.font_name = f->name;
+    chosen.font_size = f->size;
+    chosen.font_color = f->color;
+    return chosen;
+  };
+  form.choose_color = choose_color;
+  form.exec();
+  const int32_t line = JumpToLineIndex(c, StoredCsvListLine(ini_, c.LineCount()));
+  c.SetTopRow(c.LineToRow(line));
 }
 
 void TFormMain::CloseOutline() {
