@@ -209,6 +209,25 @@ std::string Utf16BytesToUtf8(std::string_view bytes, CsvTextCode order) {
   return out;
 }
 
+std::string MarkLineBreaks(std::string_view field, LineBreakMark mark) {
+  if (field.find_first_of("\r\n") == std::string_view::npos) return std::string(field);
+  const std::string_view shown = mark == LineBreakMark::Ret  ? "<Ret>"
+                                 : mark == LineBreakMark::Lf ? "<Lf>"
+                                                             : " ";
+  std::string out;
+  out.reserve(field.size() + 8);
+  for (size_t i = 0; i < field.size(); ++i) {
+    const char c = field[i];
+    if (c != '\r' && c != '\n') {
+      out += c;
+      continue;
+    }
+    out += shown;
+    if (c == '\r' && i + 1 < field.size() && field[i + 1] == '\n') ++i;
+  }
+  return out;
+}
+
 CsvText MakeCsvText(std::string bytes, CharCode detected) {
   CsvText t;
   switch (detected) {

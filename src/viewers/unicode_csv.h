@@ -81,6 +81,11 @@ class CsvRecordIndex {
   std::vector<uint64_t> starts_;
 };
 
+// How a line break inside a field is shown in a one-line table cell.
+enum class LineBreakMark { Ret, Lf, Blank };
+// Each CR LF, CR or LF of the field as "<Ret>", "<Lf>" or one blank.
+[[nodiscard]] std::string MarkLineBreaks(std::string_view field, LineBreakMark mark);
+
 // UTF-16 units (in the given byte order) to UTF-8; exposed for the tests of the edge cases.
 [[nodiscard]] std::string Utf16BytesToUtf8(std::string_view bytes, CsvTextCode order);
 

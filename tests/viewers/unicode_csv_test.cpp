@@ -155,6 +155,13 @@ TEST(UnicodeCsvSeparator, ExtensionFirstThenTheFirstRecord) {
   EXPECT_EQ(ChooseSeparator("data", Utf8("")), CsvSeparator::Comma);
 }
 
+TEST(UnicodeCsvMarks, EachLineBreakOfAFieldBecomesOneMark) {
+  EXPECT_EQ(MarkLineBreaks("a\r\nb\rc\nd", LineBreakMark::Ret), "a<Ret>b<Ret>c<Ret>d");
+  EXPECT_EQ(MarkLineBreaks("\n\n", LineBreakMark::Lf), "<Lf><Lf>");
+  EXPECT_EQ(MarkLineBreaks("x\r\n", LineBreakMark::Blank), "x ");
+  EXPECT_EQ(MarkLineBreaks("plain", LineBreakMark::Ret), "plain");
+}
+
 TEST(UnicodeCsvIndex, SlicesGiveTheSameStartsAsOnePassAndCountFields) {
   std::string text;
   for (int i = 0; i < 500; ++i) {
