@@ -182,6 +182,30 @@ std::string LowerExtension(std::string_view path) {
   return ext;
 }
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF) holding at least one character beyond ASCII.
+bool IsMultiByteUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  const uint8_t* end = p + bytes.size();
+  bool multi = false;
+  while ((p = scan::FindHighBit(p, end)) < end) {
+    const uint8_t b = *p;
+    const int n = b >= 0xC2 && b <= 0xDF   ? 1
+                  : b >= 0xE0 && b <= 0xEF ? 2
+                  : b >= 0xF0 && b <= 0xF4 ? 3
+                                           : -1;
+    if (n < 0 || end - p <= n) return false;
+    for (int i = 1; i <= n; ++i)
+      if ((p[i] & 0xC0) != 0x80) return false;
+    if ((b == 0xE0 && p[1] < 0xA0) || (b == 0xED && p[1] >= 0xA0) || (b == 0xF0 && p[1] < 0x90) ||
+        (b == 0xF4 && p[1] >= 0x90))
+      return false;
+    multi = true;
+    p += n + 1;
+  }
+  return multi;
+}
+
 }  // namespace
 
 std::string Utf16BytesToUtf8(std::string_view bytes, CsvTextCode order) {
@@ -246,7 +270,10 @@ CsvText MakeCsvText(std::string bytes, CharCode detected) {
       break;
     case CharCode::SJIS:
     case CharCode::Auto:
-      t.code = CsvTextCode::Sjis;
+      // The editor's byte tests know UTF-8 only by its kana and full-width letters and fall
+      // back to Shift-JIS; a text of kanji alone would lose every character. Shift-JIS text
+      // is almost never well-formed UTF-8, so a text that is counts as UTF-8 here.
+      t.code = IsMultiByteUtf8(bytes) ? CsvTextCode::Utf8 : CsvTextCode::Sjis;
       break;
   }
   t.bytes = std::move(bytes);

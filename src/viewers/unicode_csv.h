@@ -28,7 +28,9 @@ struct CsvText {
   size_t end = 0;
 };
 
-// The bytes read with the detected code (the editor's detection), the mark skipped.
+// The bytes read with the detected code (the editor's detection), the mark skipped. Where that
+// code is Shift-JIS (also the detection's fallback) but the bytes are well-formed UTF-8 with a
+// character beyond ASCII, they are read as UTF-8.
 [[nodiscard]] CsvText MakeCsvText(std::string bytes, CharCode detected);
 // Reads and detects the file as the editor does; the editor's working files are left alone.
 [[nodiscard]] Result<CsvText> ReadCsvFile(const std::string& path);

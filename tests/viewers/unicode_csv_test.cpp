@@ -132,6 +132,19 @@ TEST(UnicodeCsvCodes, ShiftJisIsShownInUnicode) {
   EXPECT_EQ(AllRecords(t), (std::vector<Fields>{{"表", "ｱ,"}, {"\u7E8A"}}));
 }
 
+TEST(UnicodeCsvCodes, WellFormedUtf8TheByteTestsTookForShiftJisIsReadAsUtf8) {
+  // Kanji only: E5 82 99 (備) looks like a Shift-JIS hiragana pair to the byte tests.
+  for (const char* text : {"備考,名前\n住所,😀\n"}) {
+    const CsvText t = MakeCsvText(text, CharCode::SJIS);
+    EXPECT_EQ(t.code, CsvTextCode::Utf8);
+    EXPECT_EQ(AllRecords(t), (std::vector<Fields>{{"備考", "名前"}, {"住所", "😀"}}));
+  }
+  // Overlong, surrogate and cut-off forms are not UTF-8; plain ASCII reads the same either way.
+  for (const char* bytes : {"\xC0\xAF", "\xED\xA0\x80", "\xE5\x82", "\x82\xA0"})
+    EXPECT_EQ(MakeCsvText(bytes, CharCode::SJIS).code, CsvTextCode::Sjis) << bytes;
+  EXPECT_EQ(MakeCsvText("a,b", CharCode::SJIS).code, CsvTextCode::Sjis);
+}
+
 TEST(UnicodeCsvCodes, ReadingAFileDetectsItsCode) {
   testing::TempDir dir;
   std::string bytes = "\xEF\xBB\xBF";
