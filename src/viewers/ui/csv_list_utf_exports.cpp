@@ -1,5 +1,7 @@
 // The C exports "OpenForm", "Start" and "CloseForm" of the Unicode CSV library over its one window.
 #include <QApplication>
+#include <QScreen>
+#include <algorithm>
 #include <memory>
 
 #include "viewers/csv_list_utf_api.h"
@@ -34,11 +36,18 @@ Session& TheSession() {
   return session;
 }
 
-// Places a new window over the caller's main window (a QWidget* in this program).
+// Places a new window over the caller's main window (a QWidget* in this program), kept on the
+// main window's screen: a small main window at the top would otherwise push it off the top.
 void PlaceOver(TFormCsvListUtf& form, void* owner) {
   auto* parent = static_cast<QWidget*>(owner);
   if (!parent || form.isVisible()) return;
-  form.move(parent->geometry().center() - form.rect().center());
+  QPoint at = parent->geometry().center() - form.rect().center();
+  if (const QScreen* screen = parent->screen()) {
+    const QRect room = screen->availableGeometry();
+    at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - form.width())));
+    at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - form.height())));
+  }
+  form.move(at);
 }
 
 }  // namespace

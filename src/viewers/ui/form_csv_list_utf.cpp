@@ -167,7 +167,7 @@ void TFormCsvListUtf::Open(const std::string& path) {
   }
   const CsvSeparator sep = ChooseSeparator(path, text.value());
   code_text_ = std::string(CodeText(text.value().code));
-  code_text_ += sep == CsvSeparator::Tab ? "  TAB" : "  ,";
+  code_text_ += sep == CsvSeparator::Tab ? "  区切り: TAB" : "  区切り: カンマ";
   model_->Reset(std::move(text).value(), sep);
   table_->setColumnWidth(0, 80);
   if (model_->Grow(kFirstSlice) == CsvRecordIndex::Progress::More) indexer_->start();
