@@ -44,8 +44,15 @@ void CsvListUtfHandoff::Show(void* owner, const std::string& document_path) {
     reinterpret_cast<TessaryCsvOpenForm>(open)(owner, 0);
   else
     return;
+    // The whole path in the system's own spelling, however long it is.
+#ifdef _WIN32
+  const std::wstring native =
+      std::filesystem::path(std::u8string(document_path.begin(), document_path.end())).wstring();
+#else
+  const std::string& native = document_path;
+#endif
   if (void* start = ExportOrMessage(kCsvStartExport))
-    reinterpret_cast<TessaryCsvStart>(start)(owner, document_path.c_str());
+    reinterpret_cast<TessaryCsvStart>(start)(owner, native.c_str());
 }
 
 void CsvListUtfHandoff::Close(void* owner) {
