@@ -64,9 +64,9 @@ class CsvRecordIndex {
 
   enum class Progress { More, Done };
   // Indexes records until about `budget` bytes more have been passed or the text ends.
-  Progress Advance(size_t budget);
+  [[nodiscard]] Progress Advance(size_t budget);
   // Indexes to the end unless `cancel` is raised (checked between slices of a megabyte).
-  Progress Build(const std::atomic<bool>& cancel);
+  [[nodiscard]] Progress Build(const std::atomic<bool>& cancel);
 
   [[nodiscard]] bool Finished() const { return pos_ >= text_->end; }
   [[nodiscard]] size_t Count() const { return starts_.size(); }

@@ -20,6 +20,9 @@ namespace {
 // window answering between them.
 constexpr size_t kFirstSlice = size_t{256} << 10;
 constexpr size_t kSlice = size_t{4} << 20;
+// A table of more columns no longer scrolls usefully, and a broken file (a stray quote) can
+// make one record of every field in it.
+constexpr size_t kMaxFieldColumns = 2048;
 
 std::string_view CodeText(CsvTextCode code) {
   switch (code) {
@@ -58,7 +61,7 @@ void CsvRecordsModel::Reset(CsvText text, CsvSeparator sep) {
 CsvRecordIndex::Progress CsvRecordsModel::Grow(size_t budget) {
   if (!index_) return CsvRecordIndex::Progress::Done;
   const CsvRecordIndex::Progress p = index_->Advance(budget);
-  const int fields = Clamp(index_->MaxFields());
+  const int fields = Clamp(std::min(index_->MaxFields(), kMaxFieldColumns));
   if (fields > fields_) {
     beginInsertColumns({}, fields_ + 1, fields);
     fields_ = fields;

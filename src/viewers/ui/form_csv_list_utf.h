@@ -17,7 +17,7 @@ namespace tessary {
 
 // A file's records as table rows: column 0 the record number, then its fields. Only the index of
 // record starts is held; a row is parsed when it is drawn and kept in a small cache, so a
-// million rows cost no more than the file and the index.
+// million rows cost no more than the file and the index. At most 2048 field columns are shown.
 class CsvRecordsModel final : public QAbstractTableModel {
   Q_OBJECT
  public:
@@ -26,7 +26,7 @@ class CsvRecordsModel final : public QAbstractTableModel {
   // Takes the file's text; the rows appear as Grow() indexes them.
   void Reset(CsvText text, CsvSeparator sep);
   // Indexes about `budget` bytes more and tells the views of the new rows and columns.
-  CsvRecordIndex::Progress Grow(size_t budget);
+  [[nodiscard]] CsvRecordIndex::Progress Grow(size_t budget);
   void SetLineBreakMark(LineBreakMark mark);
 
   [[nodiscard]] const CsvText& Text() const { return text_; }
