@@ -452,6 +452,7 @@ void TFormMain::closeEvent(QCloseEvent* e) {
   }
   document_->OnClose();
   CloseOutline();  // it stores where it stood
+  if (csv_list_utf_) csv_list_utf_->Close(static_cast<QWidget*>(this));
   e->accept();
 }
 

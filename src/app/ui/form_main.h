@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/csv_list_utf_handoff.h"
 #include "app/document_ports.h"
 #include "app/editor_control_port.h"
 #include "app/main_settings.h"
@@ -116,6 +117,10 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   std::unique_ptr<ProcessLauncher> process_launcher = std::make_unique<PosixProcessLauncher>();
   // The other windows of the session for the choosers; by default the window system's own.
   std::function<std::unique_ptr<WindowList>()> window_list;
+  // Loads the Unicode CSV library, by default "CsvListUtf.so" beside the executable; both
+  // replaceable for tests.
+  std::unique_ptr<LibraryLoader> library_loader = std::make_unique<SystemLibraryLoader>();
+  std::string csv_list_utf_library;
 
   // ---- handlers, public so that tests drive them as the menu does ----
   void Editor1CaretMoved();
@@ -232,6 +237,8 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   std::unique_ptr<TextConversionCommands> conversions_;
   std::unique_ptr<ReservedWords> reserved_;
   std::unique_ptr<TFormOutLine> outline_;
+  // Made by the first use of the Unicode CSV command; closes the library at exit.
+  std::unique_ptr<CsvListUtfHandoff> csv_list_utf_;
 
   CommandHandlers handlers_;
   MainSearch search_{home_, messages_};

@@ -51,6 +51,15 @@ void TFormMain::RegisterExternalHandlers() {
   handlers_.Register(MenuShowCsvExe, [this, programs] {
     programs().RunCompanion(Companion::Csv, document_->CodeState().FileName);
   });
+  handlers_.Register(MenuShowNoteCsv, [this] {
+    if (!csv_list_utf_) {
+      if (csv_list_utf_library.empty())
+        csv_list_utf_library = CsvListUtfLibraryPath(ExecutableFolder());
+      csv_list_utf_ =
+          std::make_unique<CsvListUtfHandoff>(*library_loader, messages_, csv_list_utf_library);
+    }
+    csv_list_utf_->Show(static_cast<QWidget*>(this), document_->CodeState().FileName);
+  });
   handlers_.Register(MenuFavoriteSetting, [this] {
     TFormFavorite(this, ini_, messages_).exec();
     SetMenuFavorite();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTreeView>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -18,6 +19,7 @@
 #include "support/qt_test_app.h"
 #include "support/scripted_messages.h"
 #include "support/test_files.h"
+#include "viewers/csv_list_utf_api.h"
 
 namespace tessary {
 namespace {
@@ -163,6 +165,39 @@ TEST_F(FormMainExternTest, NewEditorStartsThisProgramAndChoosersSayWhenWindowsCa
   EXPECT_EQ(messages_.shown.size(), 4u);
   EXPECT_EQ(messages_.shown.back(), kProgramMissingMessage);
   EXPECT_EQ(launched_.size(), 1u);
+}
+
+// The Unicode CSV library's window: a visible top-level window other than the main one.
+QTreeView* CsvLibraryTable(const QWidget* main) {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != main && w->isVisible())
+      if (auto* t = w->findChild<QTreeView*>()) return t;
+  return nullptr;
+}
+
+TEST_F(FormMainExternTest, UnicodeCsvCommandTellsAMissingLibraryByItsFileName) {
+  OpenShown({files_->Write("t.csv", "a,b\r\n")});
+  window_->csv_list_utf_library = files_->File(std::string(kCsvListUtfLibrary));
+  window_->Action(CommandId::MenuShowNoteCsv)->trigger();
+  std::string want = "DLL が読み込まれていません\r\n";
+  want += kCsvListUtfLibrary;
+  EXPECT_EQ(messages_.shown, std::vector<std::string>{want});
+  window_->close();  // nothing was loaded: no message at exit
+  EXPECT_EQ(messages_.shown.size(), 1u);
+}
+
+TEST_F(FormMainExternTest, UnicodeCsvCommandShowsTheFileThroughTheLibraryUntilTheWindowCloses) {
+  OpenShown({files_->Write("t.csv", "名前,値\r\n\"😀\",1\r\n")});
+  window_->csv_list_utf_library = TESSARY_CSVLIST_UTF_LIBRARY;
+  window_->Action(CommandId::MenuShowNoteCsv)->trigger();
+  QApplication::processEvents();
+  QTreeView* table = CsvLibraryTable(window_.get());
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->model()->rowCount(), 2);
+  EXPECT_EQ(table->model()->index(1, 1).data().toString().toStdString(), "😀");
+  window_->close();  // CloseForm, then the library is unloaded
+  EXPECT_EQ(CsvLibraryTable(window_.get()), nullptr);
+  EXPECT_TRUE(messages_.shown.empty());
 }
 
 TEST_F(FormMainExternTest, LauncherItemReallyStartsItsProgramWithTheDocumentAsOneArgument) {
