@@ -13,7 +13,7 @@
 #include "codec/sjis_text.h"
 #include "commands.h"
 #include "editor/editor_search.h"
-#include "platform/file_io.h"
+#include "platform/mapped_file.h"
 #include "search_args.h"
 
 namespace tessary::cli {
@@ -134,15 +134,12 @@ class HitReport {
 };
 
 // A Shift-JIS file with CR LF line ends and nothing the loader would drop holds its rows
-// joined exactly as search joins them, so its bytes are searched as they are read: no second copy,
+// joined exactly as search joins them, so its mapped bytes are searched as they are: no copy,
 // no line splitting, rows counted only up to the hits. Nothing when the file is any other.
 std::optional<FileOutcome> SearchJoinedFile(const std::string& path, const Options& o) {
-  // Read, not mapped: a file that another program shortens meanwhile must give a short text,
-  // never a fault on a page that no longer exists. Any read error goes the full way, which
-  // reports it.
-  const Result<std::string> file = ReadWholeFile(path);
+  const std::optional<MappedFile> file = MappedFile::Open(path);
   if (!file) return std::nullopt;
-  const std::string_view bytes = file.value();
+  const std::string_view bytes = file->bytes();
   const Detection d = DetectCharCode(bytes);
   if (d.code != CharCode::SJIS || d.ret != RetCode::CrLf || d.invalid_char_found ||
       d.mixed_ret_code || !IsJoinedCrLfText(bytes))

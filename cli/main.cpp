@@ -1,4 +1,7 @@
 // Entry of tessary-cli: dispatches to the sub-commands.
+#include <signal.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -31,6 +34,23 @@ void Usage(std::FILE* out) {
   std::fprintf(out, "\n'tessary-cli COMMAND --help' explains a command.\n");
 }
 
+// find and replace scan clean files in place, mapped; a file that another program shortens
+// meanwhile faults on its lost pages. Say so and stop with the error status instead of dying on
+// the signal; replace writes nothing before its scan is done, so no output is left half made.
+extern "C" void FileShrankWhileRead(int) {
+  static constexpr char kMessage[] =
+      "tessary-cli: a file was shortened by another program while it was read\n";
+  [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+  ::_exit(2);
+}
+
+void StopOnShrunkFiles() {
+  struct sigaction action {};
+  action.sa_handler = FileShrankWhileRead;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(SIGBUS, &action, nullptr);
+}
+
 }  // namespace
 
 int tessary::cli::UsageError(const char* command, const char* problem, const char* help) {
@@ -39,6 +59,7 @@ int tessary::cli::UsageError(const char* command, const char* problem, const cha
 }
 
 int main(int argc, char** argv) {
+  StopOnShrunkFiles();
   if (argc < 2) {
     Usage(stderr);
     return 2;

@@ -14,7 +14,7 @@
 #include "editor/editor_control_search.h"
 #include "editor/editor_search.h"
 #include "editor/rows_replacement.h"
-#include "platform/file_io.h"
+#include "platform/mapped_file.h"
 #include "search_args.h"
 
 namespace tessary::cli {
@@ -83,16 +83,13 @@ std::string EncodeControl(const EditorControl& control, CharCode code, RetCode r
 }
 
 // A Shift-JIS file with CR LF line ends and nothing the loader would drop or refuse holds its
-// rows joined as search joins them, so it is replaced in its bytes as read straight into the
+// rows joined as search joins them, so it is replaced in its mapped bytes straight into the
 // text to write: no document, no rows, no second copy of the text. Returns the exit status, or
 // nothing when the file is any other.
 std::optional<int> ReplaceInJoinedFile(const Options& o) {
-  // Read, not mapped: a file that another program shortens meanwhile must give a short text,
-  // never a fault on a page that no longer exists. Any read error goes the full way, which
-  // reports it.
-  const Result<std::string> file = ReadWholeFile(o.input);
+  const std::optional<MappedFile> file = MappedFile::Open(o.input);
   if (!file) return std::nullopt;
-  const std::string_view bytes = file.value();
+  const std::string_view bytes = file->bytes();
   const Detection d = DetectCharCode(bytes);
   if (d.code != CharCode::SJIS || d.ret != RetCode::CrLf || d.invalid_char_found ||
       d.mixed_ret_code || !IsJoinedCrLfText(bytes))
