@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "codec/char_code_detector.h"
+#include "editor/editor_search.h"
 #include "platform/file_io.h"
 
 namespace tessary::cli {
@@ -57,6 +59,17 @@ int WriteRewritten(std::string_view command, const std::string& input, const std
                               input +
                               " have no Shift-JIS form and became \"?\" or a similar character");
   return 0;
+}
+
+std::optional<MappedFile> MapJoinedSjisFile(const std::string& path) {
+  std::optional<MappedFile> file = MappedFile::Open(path);
+  if (!file) return std::nullopt;
+  const std::string_view bytes = file->bytes();
+  const Detection d = DetectCharCode(bytes);
+  if (d.code != CharCode::SJIS || d.ret != RetCode::CrLf || d.invalid_char_found ||
+      d.mixed_ret_code || !IsJoinedCrLfText(bytes))
+    return std::nullopt;
+  return file;
 }
 
 }  // namespace tessary::cli

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "codec/document_loader.h"
+#include "platform/mapped_file.h"
 
 namespace tessary::cli {
 
@@ -29,5 +30,11 @@ struct LoadOutcome {
 [[nodiscard]] int WriteRewritten(std::string_view command, const std::string& input,
                                  const std::string& output, const LoadedText& doc,
                                  const std::string& bytes);
+
+// A Shift-JIS file with CR LF line ends and nothing the loader would drop, refuse or protect,
+// mapped: its bytes already are its rows joined as search joins them, so find and replace work
+// on them without a document. Nothing for any other file; the full load then reports what it
+// finds.
+[[nodiscard]] std::optional<MappedFile> MapJoinedSjisFile(const std::string& path);
 
 }  // namespace tessary::cli

@@ -8,12 +8,11 @@
 #include <system_error>
 #include <vector>
 
-#include "codec/char_code_detector.h"
 #include "codec/document_loader.h"
 #include "codec/sjis_text.h"
 #include "commands.h"
+#include "document_file.h"
 #include "editor/editor_search.h"
-#include "platform/mapped_file.h"
 #include "search_args.h"
 
 namespace tessary::cli {
@@ -137,13 +136,9 @@ class HitReport {
 // joined exactly as search joins them, so its mapped bytes are searched as they are: no copy,
 // no line splitting, rows counted only up to the hits. Nothing when the file is any other.
 std::optional<FileOutcome> SearchJoinedFile(const std::string& path, const Options& o) {
-  const std::optional<MappedFile> file = MappedFile::Open(path);
+  const std::optional<MappedFile> file = MapJoinedSjisFile(path);
   if (!file) return std::nullopt;
   const std::string_view bytes = file->bytes();
-  const Detection d = DetectCharCode(bytes);
-  if (d.code != CharCode::SJIS || d.ret != RetCode::CrLf || d.invalid_char_found ||
-      d.mixed_ret_code || !IsJoinedCrLfText(bytes))
-    return std::nullopt;
   HitReport report(path, o.report);
   ForEachSearchHitInJoinedText(bytes, TSearchPattern(o.word, o.bits), TEditorHitStyle::hsDraw,
                                [&](const TJoinedTextHit& h) {

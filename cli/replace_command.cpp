@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "base/line_split.h"
-#include "codec/char_code_detector.h"
 #include "codec/document_saver.h"
 #include "commands.h"
 #include "document_file.h"
@@ -14,7 +13,6 @@
 #include "editor/editor_control_search.h"
 #include "editor/editor_search.h"
 #include "editor/rows_replacement.h"
-#include "platform/mapped_file.h"
 #include "search_args.h"
 
 namespace tessary::cli {
@@ -87,13 +85,9 @@ std::string EncodeControl(const EditorControl& control, CharCode code, RetCode r
 // text to write: no document, no rows, no second copy of the text. Returns the exit status, or
 // nothing when the file is any other.
 std::optional<int> ReplaceInJoinedFile(const Options& o) {
-  const std::optional<MappedFile> file = MappedFile::Open(o.input);
+  const std::optional<MappedFile> file = MapJoinedSjisFile(o.input);
   if (!file) return std::nullopt;
   const std::string_view bytes = file->bytes();
-  const Detection d = DetectCharCode(bytes);
-  if (d.code != CharCode::SJIS || d.ret != RetCode::CrLf || d.invalid_char_found ||
-      d.mixed_ret_code || !IsJoinedCrLfText(bytes))
-    return std::nullopt;
   const auto bits = static_cast<TSearchOptions>(o.bits | search_option::kForward);
   TJoinedReplacement r =
       ReplaceAllInJoinedText(bytes, TSearchPattern(o.word, bits), WithCrLfLineEnds(o.replacement));
