@@ -147,19 +147,22 @@ void TFormSnippet::ShowPage() {
   TreeView1->setFocus();
 }
 
+bool IsInsertKey(const QEvent& event) {
+  if (event.type() != QEvent::KeyPress) return false;
+  const auto& key = static_cast<const QKeyEvent&>(event);
+  const bool enter = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
+  return enter && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 void TFormSnippet::Insert() {
   model_.Select(CurrentSnippetNode(*TreeView1, tree_model_));
   if (model_.ButtonSetClick() == Insertion::Inserted) accept();
 }
 
 bool TFormSnippet::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-      Insert();
-      return true;
-    }
+  if (watched == TreeView1 && IsInsertKey(*event)) {
+    Insert();
+    return true;
   }
   return TViewerForm::eventFilter(watched, event);
 }

@@ -12,6 +12,7 @@
 
 class QPushButton;
 class QStackedWidget;
+class QEvent;
 class QTreeView;
 
 namespace tessary {
@@ -40,6 +41,9 @@ void ShowSnippetTree(QTreeView& view, IndentTreeModel& model,
                      std::shared_ptr<const IndentTree> tree, int selected);
 // The node of the view's current row, -1 when none.
 [[nodiscard]] int CurrentSnippetNode(const QTreeView& view, const IndentTreeModel& model);
+// Enter without modifiers (the keypad's too) pressed in a snippet tree: it inserts the chosen
+// snippet in both windows.
+[[nodiscard]] bool IsInsertKey(const QEvent& event);
 
 // A tree page to choose and insert, an edit page to change "Tessary-Snippet.txt". Inserting
 // closes the window with Accepted.

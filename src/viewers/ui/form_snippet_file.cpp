@@ -3,7 +3,6 @@
 
 #include <QHBoxLayout>
 #include <QInputDialog>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -153,13 +152,9 @@ void TFormSnippetFile::Insert() {
 }
 
 bool TFormSnippetFile::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-      Insert();
-      return true;
-    }
+  if (watched == TreeView1 && IsInsertKey(*event)) {
+    Insert();
+    return true;
   }
   return TViewerForm::eventFilter(watched, event);
 }
