@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QListView>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "editor/ui/editor.h"
 #include "ostr_log.h"
@@ -45,7 +47,7 @@ struct Home {
   PrivateProfile ini{home.SettingsFile()};
   NoMessages messages;
   LogViewerArgs Args(const TextLines& log) {
-    return {ini, home, messages, log, "/bench/board.txt", nullptr, PaneNumbers::Shown,
+    return {ini,           home, messages, log, "/bench/board.txt", nullptr, PaneNumbers::Shown,
             PaneWrap::None};
   }
 };
@@ -130,7 +132,17 @@ BENCHMARK(BM_HistoryWindowShown)->Arg(100'000)->Unit(benchmark::kMillisecond)->I
 
 }  // namespace
 
+// `--write-board FILE` writes the generated board log (Shift-JIS, CR LF) for the peer script.
+int WriteBoard(const char* path) {
+  std::FILE* f = std::fopen(path, "wb");
+  if (!f) return 1;
+  const std::string text = Board().Joined("\r\n");
+  const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && ok ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string_view(argv[1]) == "--write-board") return WriteBoard(argv[2]);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "base/sjis.h"
 #include "base/line_split.h"
+#include "base/sjis.h"
 #include "editor/editor_control.h"
 
 namespace tessary {
@@ -102,8 +102,8 @@ SkipTitles SkipTitlesOf(std::string_view text) {
 
 std::vector<LogEntry> BuildBoardIndex(const TextLines& log, const SkipTitles& skip,
                                       std::string_view file_name, const IndexProgress& progress) {
-  const auto count = static_cast<int32_t>(std::min<size_t>(
-      log.Count(), static_cast<size_t>(std::numeric_limits<int32_t>::max())));
+  const auto count = static_cast<int32_t>(
+      std::min<size_t>(log.Count(), static_cast<size_t>(std::numeric_limits<int32_t>::max())));
   std::vector<LogEntry> entries;
   for (int32_t i = 0; i < count; ++i) {
     if (progress && i % kProgressStep == 0) progress(i + 1, count);
@@ -153,9 +153,10 @@ BoardSettings ReadBoardSettings(const PrivateProfile& ini) {
   s.mode = ini.ReadBool(kSection, "Thread", false) && !ini.ReadBool(kSection, "All", true)
                ? BoardMode::Thread
                : BoardMode::All;
-  s.thread_order = ini.ReadBool(kSection, "Desend", false) && !ini.ReadBool(kSection, "Assend", true)
-                       ? ThreadOrder::Desend
-                       : ThreadOrder::Assend;
+  s.thread_order =
+      ini.ReadBool(kSection, "Desend", false) && !ini.ReadBool(kSection, "Assend", true)
+          ? ThreadOrder::Desend
+          : ThreadOrder::Assend;
   return s;
 }
 
@@ -195,8 +196,8 @@ BoardLogModel::BoardLogModel(const TextLines& log, std::string file_name)
     : log_(log), file_name_(std::move(file_name)) {}
 
 BoardLogModel::IndexSource BoardLogModel::Load(std::optional<std::string_view> stored,
-                                                const SkipTitles& skip,
-                                                const IndexProgress& progress) {
+                                               const SkipTitles& skip,
+                                               const IndexProgress& progress) {
   if (stored && !stored->empty()) {
     std::optional<std::vector<LogEntry>> parsed = ParseIndexText(*stored);
     if (!parsed) {

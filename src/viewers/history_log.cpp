@@ -17,8 +17,8 @@ bool IsHistoryHeader(std::string_view line) {
 std::vector<LogEntry> BuildHistoryEntries(const TextLines& log, std::string_view file_name) {
   std::vector<LogEntry> entries;
   if (log.Empty()) return entries;
-  const auto count = static_cast<int32_t>(std::min<size_t>(
-      log.Count(), static_cast<size_t>(std::numeric_limits<int32_t>::max())));
+  const auto count = static_cast<int32_t>(
+      std::min<size_t>(log.Count(), static_cast<size_t>(std::numeric_limits<int32_t>::max())));
   const std::string name(FileNameOnly(file_name));
   entries.push_back({name, 0, 0});
   for (int32_t i = 0; i < count; ++i) {

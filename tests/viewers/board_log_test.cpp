@@ -1,5 +1,7 @@
 // The board log viewer without windows: post and thread rules, the index file, stale indexes,
 // selection by line, the layout and the formatter.
+#include "viewers/board_log.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,7 +12,6 @@
 #include "platform/private_profile.h"
 #include "support/scripted_messages.h"
 #include "support/test_files.h"
-#include "viewers/board_log.h"
 
 namespace tessary {
 namespace {
@@ -77,10 +78,9 @@ TEST(BoardRules, WordsCountOnlyOnWholeCharacters) {
 // ---- the index ----
 
 std::vector<std::string> SampleLog() {
-  return {"《前のページ",         Header("Hello"),     "本文一",        Header("Re: Hello"),
-          "本文二",               "《前のページ 次》", Header("RE:Hello"), "本文三",
-          Header("Hello again"),  "本文四",            Header("Other"), "本文五",
-          "以上は、新着順"};
+  return {"《前のページ",      Header("Hello"),    "本文一",        Header("Re: Hello"),   "本文二",
+          "《前のページ 次》", Header("RE:Hello"), "本文三",        Header("Hello again"), "本文四",
+          Header("Other"),     "本文五",           "以上は、新着順"};
 }
 
 TEST(BoardIndex, PostsEndBeforeTheNextHeaderAndTheLogsLastLine) {
@@ -146,8 +146,8 @@ TEST(BoardIndexFile, StaleIndexesAreRebuilt) {
   EXPECT_EQ(same_count.Load(own, {}), BoardLogModel::IndexSource::Built);
   EXPECT_EQ(SjisToUtf8(same_count.Entry(0).header), Header("Changed"));
 
-  const TextLines foreign = Log({Header("X"), "x", "y", "z", "w", "v", "u", "t", "s", "r", "q",
-                                 "p", "o"});
+  const TextLines foreign =
+      Log({Header("X"), "x", "y", "z", "w", "v", "u", "t", "s", "r", "q", "p", "o"});
   BoardLogModel from_other_log(foreign, "f.txt");
   EXPECT_EQ(from_other_log.Load(own, {}), BoardLogModel::IndexSource::Built);
   EXPECT_EQ(from_other_log.Entries().size(), 2u);

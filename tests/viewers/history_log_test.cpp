@@ -1,4 +1,6 @@
 // The history viewer without windows: record headers, the entry list and the two modes' setting.
+#include "viewers/history_log.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +9,6 @@
 #include "codec/sjis_text.h"
 #include "platform/private_profile.h"
 #include "support/test_files.h"
-#include "viewers/history_log.h"
 
 namespace tessary {
 namespace {
@@ -38,7 +39,7 @@ TEST(HistoryEntries, LeadingHeaderAndClosingRecordsLinked) {
   EXPECT_EQ(e[3], (LogEntry{"hist.log", 5, 5}));
   EXPECT_EQ(HistoryRecordLines(log, e, 1).Count(), 2u);
   EXPECT_EQ(HistoryRecordLines(log, e, 2).Count(), 2u);  // "last" never belongs to a record
-  EXPECT_TRUE(HistoryRecordLines(log, e, 3).Empty());   // the closing record shows nothing
+  EXPECT_TRUE(HistoryRecordLines(log, e, 3).Empty());    // the closing record shows nothing
   EXPECT_TRUE(BuildHistoryEntries(TextLines{}, "x").empty());
 }
 

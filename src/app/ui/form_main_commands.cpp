@@ -296,15 +296,15 @@ void TFormMain::OpenLogViewer(LogViewer which) {
   if (MayOpenLogViewer(c.TextLength() == 0, stored, Utf8ToSjis(file), messages_) != Proceed::Yes)
     return;
   const TextLines log = DocumentLines(c);
-  LogViewerArgs args{ini_,
-                     home_,
-                     messages_,
-                     log,
-                     file,
-                     [this](TEditor& e, LogPane p) { StyleLogPane(e, p); },
-                     settings_.row_visible ? PaneNumbers::Hidden : PaneNumbers::Shown,
-                     settings_.wrap == WrapMode::WindowWidth ? PaneWrap::WindowWidth
-                                                             : PaneWrap::None};
+  LogViewerArgs args{
+      ini_,
+      home_,
+      messages_,
+      log,
+      file,
+      [this](TEditor& e, LogPane p) { StyleLogPane(e, p); },
+      settings_.row_visible ? PaneNumbers::Hidden : PaneNumbers::Shown,
+      settings_.wrap == WrapMode::WindowWidth ? PaneWrap::WindowWidth : PaneWrap::None};
   if (which == LogViewer::Board)
     TFormOstrBoard(this, std::move(args)).exec();
   else

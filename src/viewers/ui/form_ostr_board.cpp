@@ -25,7 +25,7 @@ namespace tessary {
 namespace {
 
 constexpr QSize kMinimumSize(640, 320);
-constexpr int kIndexSideMinimum = 150;  // Splitter1's minimum
+constexpr int kIndexSideMinimum = 150;   // Splitter1's minimum
 constexpr int kThreadListMinimum = 100;  // Splitter2's minimum
 constexpr int kSplitterWidth = 5;
 constexpr int kSkipPaneHeight = 120;
@@ -229,14 +229,13 @@ void TFormOstrBoard::BuildMenus() {
   prev->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
   connect(find, &QAction::triggered, this, [this] { MenuSearchWordClick(); });
   connect(next, &QAction::triggered, this, [this] { MenuSearchClick(SearchDirection::Next); });
-  connect(prev, &QAction::triggered, this,
-          [this] { MenuSearchClick(SearchDirection::Previous); });
+  connect(prev, &QAction::triggered, this, [this] { MenuSearchClick(SearchDirection::Previous); });
 
   QMenu* view = AddMenu("表示(&V)");
   connect(Item(view, "MenuRow", "行番号 表示/非表示(&R)"), &QAction::triggered, this,
           [this] { MenuRowClick(); });
-  connect(Item(view, "MenuShowSkipTitle", "スキップタイトル 表示/非表示(&S)"),
-          &QAction::triggered, this, [this] { MenuShowSkipTitleClick(); });
+  connect(Item(view, "MenuShowSkipTitle", "スキップタイトル 表示/非表示(&S)"), &QAction::triggered,
+          this, [this] { MenuShowSkipTitleClick(); });
   view->addSeparator();
   auto* layouts = new QActionGroup(this);
   MenuShowBoth = RadioItem(view, layouts, "MenuShowBoth", "インデックスとログを表示(&B)");

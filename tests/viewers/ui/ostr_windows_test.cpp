@@ -61,7 +61,7 @@ class OstrWindows : public ::testing::Test {
  protected:
   OstrWindows() { testing::OffscreenApp(); }
   LogViewerArgs Args(const TextLines& log) {
-    return {ini, home, messages, log, "/logs/board.txt", nullptr, PaneNumbers::Shown,
+    return {ini,           home, messages, log, "/logs/board.txt", nullptr, PaneNumbers::Shown,
             PaneWrap::None};
   }
   TempDir dir;
@@ -76,13 +76,15 @@ class OstrWindows : public ::testing::Test {
 TEST_F(OstrWindows, BoardMenusAreRadioGroupsWithTheirCaptions) {
   TFormOstrBoard w(nullptr, Args(board));
   EXPECT_EQ(w.windowTitle(), Q("掲示板ログ表示 (ostrel)"));
-  EXPECT_EQ(MenuItems(w, 1).join("|"),
-            Q("全てのログ(&A)|スレッドログ(&T)|-|インデックスを再取得(&I)|-|インデックス ソート無(&N)|"
-              "インデックス ソート有(&S)|-|スレッド昇順(&U)|スレッド降順(&D)|-|"
-              "現在タイトルをスキップタイトルに追加(&P)"));
-  EXPECT_EQ(MenuItems(w, 3).join("|"),
-            Q("行番号 表示/非表示(&R)|スキップタイトル 表示/非表示(&S)|-|インデックスとログを表示(&B)|"
-              "インデックスのみ表示(&I)|ログのみ表示(&L)"));
+  EXPECT_EQ(
+      MenuItems(w, 1).join("|"),
+      Q("全てのログ(&A)|スレッドログ(&T)|-|インデックスを再取得(&I)|-|インデックス ソート無(&N)|"
+        "インデックス ソート有(&S)|-|スレッド昇順(&U)|スレッド降順(&D)|-|"
+        "現在タイトルをスキップタイトルに追加(&P)"));
+  EXPECT_EQ(
+      MenuItems(w, 3).join("|"),
+      Q("行番号 表示/非表示(&R)|スキップタイトル 表示/非表示(&S)|-|インデックスとログを表示(&B)|"
+        "インデックスのみ表示(&I)|ログのみ表示(&L)"));
   EXPECT_TRUE(w.MenuLogAll->isChecked());
   EXPECT_TRUE(w.MenuShowBoth->isChecked());
   EXPECT_TRUE(w.MenuThreadAssend->isChecked());
