@@ -543,6 +543,8 @@ void TFormOstrBoard::showEvent(QShowEvent* event) {
   // Over the main window and as large.
   if (QWidget* main = parentWidget()) setGeometry(main->geometry());
   Splitter1->setSizes({width() / 3, width() - width() / 3});
+  const int h = Splitter2->height();
+  Splitter2->setSizes({h * 3 / 5, h - h * 3 / 5});  // the index list above gets the more room
   timer1_.start();
 }
 

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTimer>
 
 #include "codec/sjis_text.h"
 #include "editor/ui/editor.h"
@@ -129,6 +130,43 @@ TEST_F(OstrWindows, BoardThreadModeFindsThePostsThreadAndRefusesSearch) {
   w.MenuLogAllClick();
   EXPECT_EQ(w.Mode(), BoardMode::All);
   EXPECT_EQ(w.ListBox2->model()->rowCount(), 0);
+}
+
+TEST_F(OstrWindows, BoardSearchesTheFullLogWithItsOwnWord) {
+  TFormOstrBoard w(nullptr, Args(board));
+  w.LoadLog();
+  std::string handed;
+  w.run_find = [&](const std::string& word) {
+    handed = word;
+    return std::string("x");
+  };
+  w.MenuSearchWordClick();
+  EXPECT_EQ(ini.ReadString("ParentForm", "Search", ""), "OstrBoard");
+  EXPECT_EQ(w.SearchWord(), "x");
+  w.MenuSearchClick(SearchDirection::Next);
+  EXPECT_EQ(CaretLine(*w.Editor1), 9);
+  EXPECT_EQ(w.Editor1->Control().SelText(), "x");
+  w.run_find = [](const std::string&) { return std::string("a&b"); };
+  w.MenuSearchWordClick();
+  w.MenuSearchClick(SearchDirection::Previous);
+  EXPECT_EQ(messages.shown,
+            std::vector<std::string>{"検索しましたがが見つかりませんでした\r\na&&b"});
+}
+
+// The index is built and the lists filled without servicing events: an event posted before
+// runs only afterwards, against the finished lists.
+TEST_F(OstrWindows, BoardLoadingServicesNoEventsMeanwhile) {
+  TextLines big;
+  for (int i = 0; i < 3 * kProgressStep; ++i)
+    big.AddLine(i % 10 == 0 ? Utf8ToSjis(Header("T")) : std::string("body"));
+  TFormOstrBoard w(nullptr, Args(big));
+  size_t seen = 0;
+  QTimer::singleShot(0, &w, [&] { seen = w.Model().Entries().size() + 1; });
+  w.LoadLog();
+  EXPECT_EQ(seen, 0u);
+  QApplication::processEvents();
+  const size_t headers = (big.Count() + 9) / 10;
+  EXPECT_EQ(seen, headers + 1 + 1);  // the closing entry, and one so that 0 means "not yet"
 }
 
 TEST_F(OstrWindows, BoardReusesItsIndexKeepsSkipTitlesAndSettings) {
