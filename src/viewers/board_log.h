@@ -178,7 +178,7 @@ struct PageBounds {
 // Cuts the document down to its page as one edit (one undo step), caret and top row on the
 // first line; a protected document is refused with a message; an empty one is left alone.
 enum class FormatOutcome { Done, Empty, Refused };
-FormatOutcome MenuOstrBoardSeikeiClick(EditorControl& editor, Messages& messages);
+[[nodiscard]] FormatOutcome MenuOstrBoardSeikeiClick(EditorControl& editor, Messages& messages);
 
 // The document's lines as one packed copy.
 [[nodiscard]] TextLines DocumentLines(const EditorControl& editor);

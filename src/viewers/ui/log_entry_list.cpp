@@ -34,7 +34,9 @@ void LogEntryList::Reset() {
 
 int32_t LogEntryList::EntryAt(int row) const {
   if (row < 0 || row >= count_) return -1;
-  return rows_ ? (*rows_)[static_cast<size_t>(row)] : row;
+  if (!rows_) return row;
+  // The list may have been refilled without a reset yet: never read past its end.
+  return static_cast<size_t>(row) < rows_->size() ? (*rows_)[static_cast<size_t>(row)] : -1;
 }
 
 int LogEntryList::rowCount(const QModelIndex& parent) const {
