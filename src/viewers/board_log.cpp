@@ -316,6 +316,9 @@ PageBounds BoardPageBounds(const TextLines& lines) {
 
 TextLines DocumentLines(const EditorControl& editor) {
   TextLines lines;
+  // Sized once: growing a copy of a large log step by step costs more than reading it.
+  const TEditorScreenStrings& doc = editor.Document();
+  lines.Reserve(doc.TotalTextBytes(), static_cast<size_t>(std::max(0, doc.LineCount())));
   bool last_end = true;
   editor.Document().ForEachLine([&](std::string_view line, bool has_end) {
     lines.AddLine(line);

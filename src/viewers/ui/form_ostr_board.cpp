@@ -307,8 +307,8 @@ void TFormOstrBoard::Progress(int32_t done, int32_t count) {
 }
 
 void TFormOstrBoard::LoadLog() {
+  ApplyWrap();  // set on the empty pane, where it costs nothing; the load then wraps once
   Editor1->Control().Lines().SetTextLines(args_.log);
-  ApplyWrap();
   const Result<std::string> stored = ReadWholeFile(args_.home.PathOf(WorkingFile::OstrIndex));
   const SkipTitles skip = SkipTitlesOf(Editor4->Control().Text());
   const BoardLogModel::IndexSource source =
