@@ -205,6 +205,8 @@ BoardLogModel::IndexSource BoardLogModel::Load(std::optional<std::string_view> s
       return IndexSource::Invalid;
     }
     if (IndexMatchesLog(*parsed, log_)) {
+      // The same text under another name: the closing entry names the file shown now.
+      parsed->back().header = std::string(FileNameOnly(file_name_));
       Adopt(std::move(*parsed));
       return IndexSource::Stored;
     }

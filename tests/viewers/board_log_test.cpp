@@ -109,6 +109,9 @@ TEST(BoardIndex, SkipTitlesLeaveOnlyWhenTheIndexIsBuiltAgain) {
   EXPECT_EQ(skip.size(), 1u);
   ASSERT_EQ(model.Load(stored, skip), BoardLogModel::IndexSource::Stored);
   EXPECT_EQ(model.Entries().size(), 6u);
+  BoardLogModel renamed(log, "/elsewhere/copy.txt");
+  ASSERT_EQ(renamed.Load(stored, skip), BoardLogModel::IndexSource::Stored);
+  EXPECT_EQ(renamed.Entries().back().header, "copy.txt");
   model.Rebuild(skip);
   ASSERT_EQ(model.Entries().size(), 5u);
   EXPECT_EQ(model.Entries()[3].next, 12);  // "Hello again" now runs to the end
