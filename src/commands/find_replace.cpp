@@ -237,7 +237,9 @@ bool MainSearch::Search(EditorControl& editor, SearchDirection direction) {
     messages_.ShowMessage(std::string(find_text::kNoWord));
     return false;
   }
-  const FindBoxes boxes = ReadFindBoxes(PrivateProfile(home_.SettingsFile()));
+  const FindBoxes boxes = target_ == FindTarget::Main
+                              ? ReadFindBoxes(PrivateProfile(home_.SettingsFile()))
+                              : FindBoxes{};
   if (tessary::Search(editor, Utf8ToSjis(word_), boxes.Options(direction))) return true;
   messages_.ShowMessage(std::string(find_text::kNotFoundMain) + DoubledAmpersands(word_));
   return false;
@@ -261,7 +263,7 @@ std::string MainSearch::WordForFind(EditorControl& editor) {
       word = SjisToUtf8(std::string_view(c.line_text).substr(w.start, w.length));
     }
   }
-  Hand(word, FindTarget::Main);
+  Hand(word, target_);
   return word;
 }
 

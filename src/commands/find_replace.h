@@ -113,10 +113,12 @@ class FindReplaceModel {
 };
 
 // The main window's search word and direction bit, F3 and Shift+F3, and the words it hands to
-// the find and the replace window.
+// the find and the replace window. The board log viewer keeps one of its own for its full-log
+// pane: its F3 and Shift+F3 search without the option boxes.
 class MainSearch {
  public:
-  MainSearch(const AppHome& home, Messages& messages) : home_(home), messages_(messages) {}
+  MainSearch(const AppHome& home, Messages& messages, FindTarget target = FindTarget::Main)
+      : home_(home), messages_(messages), target_(target) {}
 
   const std::string& Word() const { return word_; }
   void SetWord(std::string word) { word_ = std::move(word); }
@@ -138,6 +140,7 @@ class MainSearch {
 
   AppHome home_;
   Messages& messages_;
+  FindTarget target_;
   std::string word_;
 };
 

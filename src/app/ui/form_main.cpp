@@ -378,6 +378,14 @@ void TFormMain::StyleSnippetEditor(TEditor& editor, SnippetPane pane) const {
   };
 }
 
+// The log viewers' panes: the read-only look for the log, the editable one for the skip titles,
+// the main window's marks; no ruler. Their line numbers are the window's own business.
+void TFormMain::StyleLogPane(TEditor& editor, LogPane pane) const {
+  ApplyScheme(editor, pane == LogPane::Log ? Protection::ReadOnly : Protection::Writable);
+  ApplyViewTo(editor);
+  editor.Ruler().SetVisible(false);
+}
+
 void TFormMain::ApplyEditorSettings() {
   SetEditorColor();
   ApplyViewOptions();

@@ -27,6 +27,7 @@
 #include "platform/process_launcher.h"
 #include "platform/window_list.h"
 #include "viewers/ui/form_snippet.h"
+#include "viewers/ui/log_entry_list.h"
 
 class QAction;
 class QActionGroup;
@@ -192,6 +193,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   void ApplyScheme(TEditor& editor, Protection p) const;
   void ApplyViewTo(TEditor& editor) const;
   void StyleSnippetEditor(TEditor& editor, SnippetPane pane) const;
+  void StyleLogPane(TEditor& editor, LogPane pane) const;
   void ApplyPlacement();
   void FirstShow();
   // The key map side (kept apart: its header and the notice's both name the replaced-map text).
@@ -218,6 +220,10 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   // The text- or file-snippet window modally over the main editor (not on a protected one).
   void OpenSnippetWindow(CommandId which);
   void OpenCsvList();
+  // The board log or the history viewer over a copy of the document's lines; the log's name is
+  // stored for the next opening.
+  enum class LogViewer { Board, History };
+  void OpenLogViewer(LogViewer which);
   void SelectCaretWord();
   void CopyCaretLine();
   void Editor1DrawLine(EditorCanvas& canvas, const TDrawLineArgs& args);

@@ -25,7 +25,10 @@
 #include "platform/settings_values.h"
 #include "platform/ui/qt_clipboard.h"
 #include "platform/ui/qt_conversions.h"
+#include "viewers/board_log.h"
 #include "viewers/ui/form_csv_list.h"
+#include "viewers/ui/form_ostr_board.h"
+#include "viewers/ui/form_ostr_history.h"
 #include "viewers/ui/form_snippet_file.h"
 
 namespace tessary {
@@ -271,6 +274,42 @@ void TFormMain::RegisterToolHandlers() {
     ShowHelpWindow(this, ini_, home_);
     activateWindow();
   });
+  handlers_.Register(CommandId::MenuOstrBoard, [this] {
+    OpenLogViewer(LogViewer::Board);
+    activateWindow();
+  });
+  handlers_.Register(CommandId::MenuOstrHistory, [this] {
+    OpenLogViewer(LogViewer::History);
+    activateWindow();
+  });
+  handlers_.Register(CommandId::MenuOstrBoardSeikei,
+                     [this] { (void)MenuOstrBoardSeikeiClick(editor_->Control(), messages_); });
+}
+
+// The viewer reads a copy of the lines, so its panes and index never depend on the editor's
+// rows; the settings carry the log's name from one opening to the next.
+void TFormMain::OpenLogViewer(LogViewer which) {
+  EditorControl& c = editor_->Control();
+  const std::string_view section = which == LogViewer::Board ? "OstrBoard" : "OstrHistory";
+  const std::string& file = document_->CodeState().FileName;
+  const std::string stored = ini_.ReadString(section, "FileName", "");
+  if (MayOpenLogViewer(c.TextLength() == 0, stored, Utf8ToSjis(file), messages_) != Proceed::Yes)
+    return;
+  const TextLines log = DocumentLines(c);
+  LogViewerArgs args{
+      ini_,
+      home_,
+      messages_,
+      log,
+      file,
+      [this](TEditor& e, LogPane p) { StyleLogPane(e, p); },
+      settings_.row_visible ? PaneNumbers::Hidden : PaneNumbers::Shown,
+      settings_.wrap == WrapMode::WindowWidth ? PaneWrap::WindowWidth : PaneWrap::None};
+  if (which == LogViewer::Board)
+    TFormOstrBoard(this, std::move(args)).exec();
+  else
+    TFormOstrHistory(this, std::move(args)).exec();
+  ini_.WriteString(section, "FileName", Utf8ToSjis(file)).IgnoreFailure();
 }
 
 // The caret line goes to the list through CsvList/LineNum and comes back from there: the list

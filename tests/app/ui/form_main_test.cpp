@@ -318,6 +318,26 @@ TEST_F(FormMainTest, WrapLengthWindowRefusesNineAnd251) {
   }
 }
 
+TEST_F(FormMainTest, BoardLogFormatterIsOneEditAndTheLogViewersCheckBeforeOpening) {
+  TFormMain& w = Open();
+  EditorControl& c = w.Editor1().Control();
+  Trigger(CommandId::MenuOstrBoard);
+  Trigger(CommandId::MenuOstrHistory);
+  EXPECT_EQ(messages_.shown, (std::vector<std::string>{"内容がありません", "内容がありません"}));
+  const std::string page = Utf8ToSjis("a\r\n《前のページ 1\r\nb\r\n《前のページ 2\r\nc");
+  c.Lines().SetTextStr(page);
+  PrivateProfile ini = Ini();
+  ASSERT_TRUE(ini.WriteString("OstrBoard", "FileName", "other.txt").ok());
+  messages_.answers = {Answer::No};
+  Trigger(CommandId::MenuOstrBoard);  // answered No: no window
+  EXPECT_EQ(messages_.asked, std::vector<std::string>{"前回のファイル名と違いますが、表示しますか？"});
+  Trigger(CommandId::MenuOstrBoardSeikei);
+  EXPECT_EQ(c.Text(), "b\r\n");
+  EXPECT_TRUE(c.Modified());
+  c.Undo();
+  EXPECT_EQ(c.Text(), page);
+}
+
 TEST_F(FormMainTest, ConversionItemsRewriteTheSelectionAndUndoRestoresIt) {
   TFormMain& w = Open();
   EditorControl& c = w.Editor1().Control();
@@ -664,10 +684,10 @@ TEST_F(FormMainTest, EnabledItemsAreTheCommandsWithHandlers) {
   for (const CommandEntry& e : CommandTable())
     if (e.place != CommandPlace::EditorControl && w.Action(CommandIdOf(e))->isEnabled())
       enabled.push_back(e.id);
-  const std::pair<int, int> ranges[] = {{1001, 1013}, {1020, 1021}, {1101, 1119}, {1201, 1205},
+  const std::pair<int, int> ranges[] = {{1001, 1013}, {1020, 1021}, {1101, 1120}, {1201, 1205},
                                         {1301, 1303}, {1305, 1329}, {1401, 1405}, {1407, 1414},
-                                        {1501, 1503}, {1601, 1605}, {1701, 1701}, {1703, 1707},
-                                        {1710, 1710}, {1801, 1803}};
+                                        {1501, 1503}, {1601, 1605}, {1701, 1701}, {1703, 1710},
+                                        {1801, 1803}};
   std::vector<int> expected;
   for (auto [first, last] : ranges)
     for (int id = first; id <= last; ++id) expected.push_back(id);
