@@ -95,6 +95,16 @@ CloseKeyPress CloseKeyPressOf(const QKeyEvent& e) {
   return p;
 }
 
+// The main window's editor numbers logical lines in at least five digits, so the left bar agrees
+// with the line of the caret panel, and keeps a narrower margin than a new control.
+void SetMainEditorLayout(TEditor& e) {
+  e.Margin().SetLeft(10);
+  e.Margin().SetTop(0);
+  e.Leftbar().SetColumn(5);
+  e.Leftbar().SetLeftMargin(4);
+  e.Leftbar().SetShowNumberMode(TEditorShowNumberMode::nmLine);
+}
+
 // The file system's own bytes of a dropped path, so that a name in any encoding opens.
 std::string LocalPath(const QUrl& url) {
   return QFile::encodeName(url.toLocalFile()).toStdString();
@@ -130,6 +140,7 @@ TFormMain::TFormMain(Messages& messages, AppHome home, std::vector<std::string> 
   box->setContentsMargins(0, 0, 0, 0);
   box->setSpacing(0);
   editor_ = new TEditor(central);
+  SetMainEditorLayout(*editor_);
   editor_->installEventFilter(this);
   BuildStatusBars();
   box->addWidget(bars_[0]);

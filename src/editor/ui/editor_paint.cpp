@@ -7,6 +7,7 @@
 #include "base/sjis.h"
 #include "codec/cp932.h"
 #include "editor/editor_row_states.h"
+#include "editor/leftbar_numbers.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/editor_paint_support.h"
 #include "editor/ui/sjis_unicode.h"
@@ -363,27 +364,12 @@ void TEditor::PaintLeftbar(QPainter& p, const QRect& area) {
     p.drawLine(left + width - 1, metrics_.text_top, left + width - 1, viewport()->height());
   }
   if (!bar.ShowNumber()) return;
-  const TEditorScreenStrings& doc = Document();
-  const int32_t count = doc.Count();
-  const bool ends_with_line_end =
-      count > 0 && doc.GetRowAttribute(count - 1) == RowEnd::RowEndsLine;
   const int32_t top = control_->TopRow();
-  const int32_t bottom = top + RowsPerPage() + 1;
-  const bool by_line = bar.ShowNumberMode() == TEditorShowNumberMode::nmLine;
-  int64_t line = by_line && top <= count ? doc.CountEndsLineBefore(std::min(top, count)) : 0;
   const int x = left + bar.LeftMargin();
   p.setPen(ToQColor(Resolve(bar.Color(), font_color_)));
-  for (int32_t r = top; r <= bottom && r <= count; ++r) {
-    const bool after_last = r == count;
-    if (after_last && !ends_with_line_end) break;
-    // nmLine: a row starts a line when the row above does not wrap into it.
-    const bool starts_line = r == 0 || doc.GetRowAttribute(r - 1) != RowEnd::RowWrapped;
-    const int y = RowTop(r);
-    if (!by_line || starts_line) {
-      const std::string text = LeftbarNumberText(bar, by_line ? line : r, leftbar_digits_);
-      DrawGlyphs(p, text, x, y + font_metrics_.external_leading + ascent_, {});
-    }
-    if (by_line && !after_last && doc.GetRowAttribute(r) != RowEnd::RowWrapped) ++line;
+  for (const LeftbarLabel& l : LeftbarLabels(bar, Document(), top, top + RowsPerPage() + 1)) {
+    const std::string text = LeftbarNumberText(bar, l.index, leftbar_digits_);
+    DrawGlyphs(p, text, x, RowTop(l.row) + font_metrics_.external_leading + ascent_, {});
   }
 }
 

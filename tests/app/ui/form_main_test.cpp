@@ -29,6 +29,7 @@
 #include "codec/sjis_text.h"
 #include "commands/text_conversion_commands.h"
 #include "commands/ui/form_replace_tab.h"
+#include "editor/leftbar_numbers.h"
 #include "editor/ui/editor.h"
 #include "support/qt_test_app.h"
 #include "support/test_files.h"
@@ -464,6 +465,30 @@ TEST_F(FormMainTest, CaretPositionIsTheLogicalLineAndColumn) {
   w.Editor1().Control().SetCaret(1, 2);
   EXPECT_EQ(Panel(2), "2行, 3桁");
   EXPECT_EQ(Panel(2, StatusBarId::Top), "2行, 3桁");
+}
+
+// The left bar numbers what the caret panel calls a line: a wrapped Japanese line shows its
+// number on its first row only, in five columns.
+TEST_F(FormMainTest, LeftBarNumbersTheLinesOfTheCaretPanelInFiveColumns) {
+  std::string text = Utf8ToSjis("一行目\r\n");
+  for (int i = 0; i < 60; ++i) text += Utf8ToSjis("日本語の文章");
+  text += Utf8ToSjis("\r\n三行目\r\n");
+  TFormMain& w = OpenShown({files_->Write("wrapped.txt", text)});
+  QTest::qWait(150);  // the post-load timer wraps at the window's edge
+  TEditor& e = w.Editor1();
+  EXPECT_EQ(e.Leftbar().ShowNumberMode(), TEditorShowNumberMode::nmLine);
+  EXPECT_EQ(e.LeftbarDigitCount(), 5);
+  const int cw = e.Metrics().char_width;
+  EXPECT_EQ(e.Metrics().text_left, 10 + e.Imagebar().Width() + 4 + 5 * cw + 4 + 2);
+  EXPECT_EQ(e.Metrics().text_top, e.Ruler().Height());  // no top margin above the ruler
+  const TEditorScreenStrings& doc = e.Document();
+  const int32_t third = doc.LineToRow(2);
+  ASSERT_GT(third, 3);  // the second line takes several rows
+  const std::vector<LeftbarLabel> expected{{0, 0}, {1, 1}, {third, 2}, {third + 1, 3}};
+  EXPECT_EQ(LeftbarLabels(e.Leftbar(), doc, 0, doc.Count()), expected);
+  EXPECT_EQ(LeftbarNumberText(e.Leftbar(), 1, e.LeftbarDigitCount()), "00002");
+  e.Control().SetCaret(third - 1, 0);  // the last row of the second line
+  EXPECT_EQ(Panel(2), "2行, 1桁");
 }
 
 TEST_F(FormMainTest, FontChosenWhileReadOnlyWaitsForAWritableDocument) {
