@@ -41,6 +41,7 @@
 #include "editor/editor_row_states.h"
 #include "editor/ui/editor.h"
 #include "platform/settings_values.h"
+#include "platform/ui/menu_keys.h"
 #include "platform/ui/qt_conversions.h"
 
 namespace tessary {
@@ -66,6 +67,7 @@ QMenu* PlaceItem(QMenu* menu, const CommandEntry& e, std::map<Submenu, QMenu*>& 
   const SubmenuText text = SubmenuTextOf(e.submenu);
   sub = menu->addMenu(Q(text.caption));
   sub->setObjectName(Q(text.name));
+  RunEveryMarkedLetter(*sub);
   return sub;
 }
 
@@ -284,7 +286,10 @@ void TFormMain::BuildMenus() {
   for (const CommandEntry& e : CommandTable()) {
     if (e.place == CommandPlace::EditorControl) continue;
     QMenu*& menu = menus[e.group];
-    if (!menu) menu = menuBar()->addMenu(Q(MainMenuCaptionOfGroup(e.group)));
+    if (!menu) {
+      menu = menuBar()->addMenu(Q(MainMenuCaptionOfGroup(e.group)));
+      RunEveryMarkedLetter(*menu);
+    }
     if (CommandIdOf(e) == CommandId::MenuSaveClose) AddRecentItems(menu);
     QAction* a = AddCommand(PlaceItem(menu, e, submenus), e);
     if (e.radio == RadioGroup::None) continue;

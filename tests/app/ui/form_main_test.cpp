@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -24,6 +25,7 @@
 #include "app/startup_notice.h"
 #include "app/ui/dec_edit.h"
 #include "app/ui/form_wrap_length.h"
+#include "base/mnemonics.h"
 #include "codec/char_code_detector.h"
 #include "codec/document_loader.h"
 #include "codec/sjis_text.h"
@@ -657,30 +659,84 @@ const QMenu* MenuOf(const TFormMain& w, const char* caption) {
   return nullptr;
 }
 
-TEST_F(FormMainTest, MenusReadInGroupsWithTheRecentFilesAndTheColourSubmenu) {
+TEST_F(FormMainTest, MenusReadInGroupsWithTheRecentFilesAndTheNamedSubmenus) {
   TFormMain& w = Open();
   ASSERT_NE(MenuOf(w, "ファイル(&F)"), nullptr);
   EXPECT_EQ(Layout(MenuOf(w, "ファイル(&F)")),
             "MenuNewFile MenuOpen - MenuSave MenuSaveAs - MenuOpenSaveDialogXpStyle - "
+            "[MenuReadCode] - MenuRecent1 MenuRecent2 MenuRecent3 MenuRecent4 MenuRecent5 "
+            "MenuRecent6 - MenuSaveClose MenuClose");
+  const QMenu* read = MenuOf(w, "ファイル(&F)")->findChild<QMenu*>("MenuReadCode");
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(U(read->title()), "読込文字(&R)");
+  EXPECT_EQ(Layout(read),
             "MenuReadAuto MenuReadSJIS MenuReadUTF8Bom MenuReadUTF8 MenuReadUTF16BomBe "
-            "MenuReadUTF16Be MenuReadUTF16BomLe MenuReadUTF16Le - MenuRecent1 MenuRecent2 "
-            "MenuRecent3 MenuRecent4 MenuRecent5 MenuRecent6 - MenuSaveClose MenuClose");
+            "MenuReadUTF16Be MenuReadUTF16BomLe MenuReadUTF16Le");
+  const QMenu* edit = MenuOf(w, "編集(&E)");
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(Layout(edit),
+            "MenuJump - MenuReadOnly MenuPopUpShow - MenuCopyOneLine MenuSelectWord - "
+            "MenuCaretMoveNext MenuCaretMoveFree MenuCaretAutoIndent - MenuMoveDocumentTop "
+            "MenuMoveDocumentEnd MenuMoveLineTop MenuMoveLineEnd - [MenuConvertSelection] - "
+            "[MenuSnippet] - MenuOstrBoardSeikei");
+  EXPECT_EQ(U(edit->findChild<QMenu*>("MenuConvertSelection")->title()), "選択範囲の変換(&S)");
   const QMenu* view = MenuOf(w, "表示(&V)");
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(Layout(view),
             "MenuWrapNone MenuWrapLength MenuWrapWindowWidth - MenuSetMojiLength - [MenuColor] - "
-            "MenuRow MenuColumn MenuShowUnderLine - MenuCrLf MenuEof MenuTab MenuDBCS - "
-            "MenuTab2 MenuTab4 MenuTab6 MenuTab8 - MenuCrLfNotInclude MenuCrlfInclude - "
-            "MenuSelectLengthChar MenuSelctLengthByte - MenuStatusBarTopVisible "
+            "MenuRow MenuColumn MenuShowUnderLine - [MenuKigou] - "
+            "MenuTab2 MenuTab4 MenuTab6 MenuTab8 - [MenuSelectLength] - MenuStatusBarTopVisible "
             "MenuStatusBarBottomVisible");
   const QMenu* colors = view->findChild<QMenu*>("MenuColor");
   ASSERT_NE(colors, nullptr);
   EXPECT_EQ(Layout(colors),
             "MenuFontColor MenuBackColor MenuSelectColor MenuSelectBackColor MenuKigouColor "
             "MenuUnderLineColor MenuFontColorReadOnly MenuBackColorReadOnly");
+  EXPECT_EQ(U(view->findChild<QMenu*>("MenuKigou")->title()), "記号(&A)");
+  EXPECT_EQ(Layout(view->findChild<QMenu*>("MenuKigou")), "MenuCrLf MenuEof MenuTab MenuDBCS");
+  EXPECT_EQ(Layout(view->findChild<QMenu*>("MenuSelectLength")),
+            "MenuCrLfNotInclude MenuCrlfInclude - MenuSelectLengthChar MenuSelctLengthByte");
+  const QMenu* keys = MenuOf(w, "ツール(&T)")->findChild<QMenu*>("MenuCloseKey");
+  ASSERT_NE(keys, nullptr);
+  EXPECT_EQ(U(keys->title()), "書き換え禁止時のキーボード処理(&R)");
+  EXPECT_EQ(Layout(keys), "MenuCloseESCkey MenuCloseENTERkey MenuCloseQkey MenuCloseXkey");
   EXPECT_EQ(Layout(MenuOf(w, "予約語(&R)")),
-            "MenuReserveColor MenuReserveRead - MenuReseveIniSet MenuReseveReserveSet "
-            "MenuReseveNoSet");
+            "MenuReserveColor MenuReserveRead - [MenuReserveSelect]");
+  EXPECT_EQ(U(MenuOf(w, "予約語(&R)")->findChild<QMenu*>("MenuReserveSelect")->title()),
+            "予約語色選択(&S)");
+}
+
+// The letters each level of the menus marks, repeated ones collected in `repeated`.
+void CollectRepeatedLetters(const QMenu& menu, std::vector<std::string>& repeated) {
+  std::map<char, int> seen;
+  for (const QAction* a : menu.actions()) {
+    if (a->isSeparator() || !a->isVisible()) continue;
+    for (char c : MnemonicLetters(U(a->text())))
+      if (++seen[c] == 2) repeated.push_back(U(menu.title()) + " " + c);
+    if (a->menu()) CollectRepeatedLetters(*a->menu(), repeated);
+  }
+}
+
+TEST_F(FormMainTest, EachMenuLevelMarksALetterOnceAndTheLetterRunsItsItem) {
+  TFormMain& w = OpenShown();
+  std::vector<std::string> repeated;
+  for (const QAction* a : w.menuBar()->actions()) CollectRepeatedLetters(*a->menu(), repeated);
+  EXPECT_EQ(repeated, std::vector<std::string>{});
+
+  QMenu* view = const_cast<QMenu*>(MenuOf(w, "表示(&V)"));
+  const bool row = w.Action(CommandId::MenuRow)->isChecked();
+  view->popup(QPoint(0, 0));
+  QTest::keyClick(view, Qt::Key_L);
+  EXPECT_NE(w.Action(CommandId::MenuRow)->isChecked(), row);
+  EXPECT_FALSE(view->isVisible());
+  // "終了(&Q && &X)" quits by either letter.
+  for (Qt::Key key : {Qt::Key_Q, Qt::Key_X}) {
+    TFormMain& shown = OpenShown();
+    ASSERT_TRUE(shown.isVisible());
+    shown.FileMenu()->popup(QPoint(0, 0));
+    QTest::keyClick(shown.FileMenu(), key);
+    EXPECT_FALSE(shown.isVisible()) << key;
+  }
 }
 
 TEST_F(FormMainTest, EnabledItemsAreTheCommandsWithHandlers) {
