@@ -15,12 +15,10 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
-#include <QStatusBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -30,6 +28,7 @@
 #include "app/status_texts.h"
 #include "app/ui/form_warning.h"
 #include "app/ui/form_wrap_length.h"
+#include "app/ui/status_panels.h"
 #include "base/sjis.h"
 #include "codec/char_code.h"
 #include "codec/file_choosers.h"
@@ -46,9 +45,6 @@
 
 namespace tessary {
 namespace {
-
-constexpr std::array<int, 7> kPanelWidths{0, 100, 100, 100, 180, 120, 100};
-constexpr int kPanel0Reserve = 700;
 
 // The menu an item goes in, with the item's separator placed: a separator before the first
 // item of a submenu stands above the submenu in its parent menu.
@@ -240,19 +236,8 @@ TFormMain::~TFormMain() {
 // ---- building ----
 
 void TFormMain::BuildStatusBars() {
-  for (size_t b = 0; b < 2; ++b) {
-    auto* bar = new QStatusBar(this);
-    bar->setSizeGripEnabled(b == 1);
-    for (size_t p = 0; p < 7; ++p) {
-      auto* label = new QLabel(bar);
-      label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      label->setFixedWidth(p == 0 ? 100 : kPanelWidths[p]);
-      bar->addWidget(label);
-      panels_[b][p] = label;
-    }
-    bars_[b] = bar;
-  }
-  UpdatePanelWidths();
+  bars_[0] = new TStatusPanels(SizeGripShown::No, this);
+  bars_[1] = new TStatusPanels(SizeGripShown::Yes, this);
 }
 
 QAction* TFormMain::AddCommand(QMenu* menu, const CommandEntry& e) {
@@ -490,11 +475,6 @@ void TFormMain::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange) UpdateCaption();
 }
 
-void TFormMain::resizeEvent(QResizeEvent* e) {
-  QMainWindow::resizeEvent(e);
-  UpdatePanelWidths();
-}
-
 bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
   // The editor's visible columns change after its own resize handling: re-wrap once the
   // events have settled, so a drag of the window edge lays the text out once.
@@ -510,12 +490,6 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
     }
   }
   return QMainWindow::eventFilter(watched, e);
-}
-
-void TFormMain::UpdatePanelWidths() {
-  const int w0 = std::max(0, width() - kPanel0Reserve);
-  for (auto& bar : panels_)
-    if (bar[0]) bar[0]->setFixedWidth(w0);
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* e) {
@@ -544,18 +518,18 @@ void TFormMain::wheelEvent(QWheelEvent* e) {
 // ---- the window port ----
 
 void TFormMain::SetStatusText(StatusPanel panel, std::string_view text) {
-  for (auto& bar : panels_) bar[static_cast<size_t>(panel)]->setText(Q(text));
+  for (TStatusPanels* bar : bars_) bar->SetText(static_cast<int>(panel), Q(text));
 }
 
 QString TFormMain::PanelText(StatusBarId bar, int panel) const {
-  return panels_[bar == StatusBarId::Top ? 0 : 1][static_cast<size_t>(panel)]->text();
+  return StatusBar(bar)->Text(panel);
 }
 
 int TFormMain::PanelWidth(StatusBarId bar, int panel) const {
-  return panels_[bar == StatusBarId::Top ? 0 : 1][static_cast<size_t>(panel)]->width();
+  return StatusBar(bar)->Span(panel).width;
 }
 
-QStatusBar* TFormMain::StatusBar(StatusBarId bar) const {
+TStatusPanels* TFormMain::StatusBar(StatusBarId bar) const {
   return bars_[bar == StatusBarId::Top ? 0 : 1];
 }
 

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -491,6 +492,31 @@ TEST_F(FormMainTest, LeftBarNumbersTheLinesOfTheCaretPanelInFiveColumns) {
   EXPECT_EQ(LeftbarNumberText(e.Leftbar(), 1, e.LeftbarDigitCount()), "00002");
   e.Control().SetCaret(third - 1, 0);  // the last row of the second line
   EXPECT_EQ(Panel(2), "2行, 1桁");
+}
+
+// Both bars lay their panels out alike at every width, the bottom one's size grip included,
+// and every text the panels are known to show fits whole.
+TEST_F(FormMainTest, StatusBarsShareTheirPanelEdgesAndTheKnownTextsFit) {
+  TFormMain& w = OpenShown();
+  const TStatusPanels& top = *w.StatusBar(StatusBarId::Top);
+  const TStatusPanels& bottom = *w.StatusBar(StatusBarId::Bottom);
+  for (int width : {800, 1000, 1280}) {
+    w.resize(width, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(w.PanelWidth(StatusBarId::Top, 0), width - 700);
+    EXPECT_EQ(w.PanelWidth(StatusBarId::Bottom, 0), width - 700);
+    for (int p = 0; p < kStatusPanelCount; ++p) {
+      const int x_top = top.mapTo(&w, QPoint(top.Span(p).left, 0)).x();
+      const int x_bottom = bottom.mapTo(&w, QPoint(bottom.Span(p).left, 0)).x();
+      EXPECT_EQ(x_top, x_bottom) << width << " " << p;
+    }
+    EXPECT_EQ(bottom.mapTo(&w, QPoint(bottom.Span(6).left + 100, 0)).x(), width);
+  }
+  for (const PanelText& t : WidestKnownPanelTexts()) {
+    EXPECT_TRUE(top.Fits(t.panel, QString::fromStdString(t.text))) << t.text;
+    EXPECT_TRUE(bottom.Fits(t.panel, QString::fromStdString(t.text))) << t.text;
+  }
+  EXPECT_GE(QFontInfo(bottom.font()).pixelSize(), 9);
 }
 
 TEST_F(FormMainTest, FontChosenWhileReadOnlyWaitsForAWritableDocument) {
