@@ -397,6 +397,24 @@ TEST_F(EditorWidget, EveryColumnIsDrawnInItsOwnCell) {
         << x;
 }
 
+// A lone lead byte shows as the full-width dot, which is wider than the byte's one cell: it is
+// drawn inside that cell, leaving the next cell to the line-end mark.
+TEST_F(EditorWidget, AGlyphForAnUndecodableByteStaysInsideItsCell) {
+  editor->SetColor(clWhite);
+  Load({"\x82", "A\x82"});
+  editor->Control().SetCaret(1, 0);
+  QImage img = Grab();
+  const int w = editor->Metrics().char_width;
+  const int x0 = editor->Column0X();
+  const QRgb white = qRgb(255, 255, 255);
+  for (int row : {0, 1}) {
+    const int y0 = editor->RowTop(row), y1 = editor->RowTop(row + 1) - 1;
+    const int cell = row;  // the byte's column
+    EXPECT_TRUE(InkBetween(img, x0 + cell * w, x0 + (cell + 1) * w, y0, y1, white)) << row;
+    EXPECT_FALSE(InkBetween(img, x0 + (cell + 1) * w, x0 + (cell + 3) * w, y0, y1, white)) << row;
+  }
+}
+
 TEST_F(EditorWidget, SelectionAndMarksAreDrawnInTheirColours) {
   editor->SetColor(clWhite);
   editor->Marks().EofMark.SetVisible(true);

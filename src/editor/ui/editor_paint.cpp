@@ -1,4 +1,5 @@
 // TEditor painting: rows in token colours cell by cell, the bars, the ruler, marks and caret.
+#include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPaintEvent>
 #include <QPainter>
@@ -188,6 +189,20 @@ void TEditor::PaintRun(QPainter& p, std::string_view row, const tessary::PaintRu
 
 // Each character at its own cell: a glyph narrower than its cells (one, or two for a
 // double-byte character) is centred in them, so text lines up in any font.
+// A glyph wider than its cells (the full-width dot that stands for a lone lead byte) or one the
+// font lacks: centred on its cells and cut to them, so it never covers the next cell or the
+// line-end mark after it.
+void TEditor::DrawGlyphInCells(QPainter& p, GlyphCache& g, char16_t u, const QRect& cells) {
+  p.save();
+  p.setClipRect(cells, Qt::IntersectClip);
+  p.setFont(g.font);
+  const QString text{QChar(u)};
+  const int advance = QFontMetrics(g.font).horizontalAdvance(text);
+  const int baseline = cells.top() + font_metrics_.external_leading + ascent_;
+  p.drawText(QPointF(cells.left() + (cells.width() - advance) / 2.0, baseline), text);
+  p.restore();
+}
+
 void TEditor::DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baseline,
                          TFontStyles style) {
   GlyphCache& g = GlyphsFor(style);
@@ -213,14 +228,14 @@ void TEditor::DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baselin
     }
     if (u > 0x20 && u != 0x3000) {
       const GlyphCache::Glyph& glyph = g.GlyphOf(u);
-      if (glyph.index != 0) {
+      if (glyph.index != 0 && glyph.advance <= cells * w + 0.5f) {
         const qreal offset = std::max<qreal>(0, (cells * w - glyph.advance) / 2);
         g.indexes.push_back(glyph.index);
         g.positions.emplace_back(cx + offset, baseline);
       } else {
-        // Not in the font: the platform's font fallback draws it, still in its own cells.
-        p.setFont(g.font);
-        p.drawText(QPointF(cx, baseline), QString(QChar(u)));
+        DrawGlyphInCells(p, g, u,
+                         QRect(cx, baseline - ascent_ - font_metrics_.external_leading, cells * w,
+                               metrics_.row_height));
       }
     }
     cx += cells * w;
