@@ -10,12 +10,18 @@ namespace tessary {
 JapaneseTranslations::JapaneseTranslations(QCoreApplication& app) {
   // "qt_ja" pulls in qtbase_ja and the other modules' files beside it.
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-  loaded_ = qt_.load(QLocale(QLocale::Japanese, QLocale::Japan), "qt", "_", folder);
-  if (loaded_) app.installTranslator(&qt_);
+  const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+  loaded_ = qt_.load(japanese, "qt", "_", folder);
+  if (!loaded_) return;
+  app.installTranslator(&qt_);
+  // Dates and sizes in the file dialogs follow the language of their words.
+  QLocale::setDefault(japanese);
 }
 
 JapaneseTranslations::~JapaneseTranslations() {
-  if (loaded_) QCoreApplication::removeTranslator(&qt_);
+  if (!loaded_) return;
+  QCoreApplication::removeTranslator(&qt_);
+  QLocale::setDefault(previous_locale_);
 }
 
 }  // namespace tessary

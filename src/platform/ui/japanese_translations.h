@@ -1,14 +1,16 @@
 // Qt's own Japanese texts for its dialogs (open, save, font, colour) and standard buttons.
 #pragma once
 
+#include <QLocale>
 #include <QTranslator>
 
 class QCoreApplication;
 
 namespace tessary {
 
-// Loads Qt's Japanese translation (Debian's qt6-translations-l10n) into the application for
-// the object's lifetime. Without the package the dialogs stay in the toolkit's English.
+// Loads Qt's Japanese translation (Debian's qt6-translations-l10n) into the application and
+// makes Japanese the default locale for the object's lifetime. Without the package the dialogs stay
+// in the toolkit's English.
 class JapaneseTranslations final {
  public:
   explicit JapaneseTranslations(QCoreApplication& app);
@@ -20,6 +22,7 @@ class JapaneseTranslations final {
 
  private:
   QTranslator qt_;
+  QLocale previous_locale_;  // the default locale before, given back at the end
   bool loaded_ = false;
 };
 

@@ -7,9 +7,11 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 
 #include "platform/ui/japanese_translations.h"
 #include "platform/ui/qt_messages.h"
@@ -55,8 +57,10 @@ TEST(JapaneseDialogs, QuestionsOfferHaiAndIieAndOnlyHaiIsYes) {
 
 TEST(JapaneseDialogs, QtsOwnDialogsSpeakJapaneseWhileTheTranslationIsLoaded) {
   App();
-  const JapaneseTranslations japanese(App());
-  ASSERT_TRUE(japanese.Loaded()) << "qt6-translations-l10n is installed by install-deps.sh";
+  const QLocale before;
+  auto japanese = std::make_unique<JapaneseTranslations>(App());
+  ASSERT_TRUE(japanese->Loaded()) << "qt6-translations-l10n is installed by install-deps.sh";
+  EXPECT_EQ(QLocale().language(), QLocale::Japanese);  // the file dialogs' dates and sizes
   QFileDialog files;
   files.setOption(QFileDialog::DontUseNativeDialog);
   EXPECT_TRUE(SpeaksJapanese(files));
@@ -66,6 +70,8 @@ TEST(JapaneseDialogs, QtsOwnDialogsSpeakJapaneseWhileTheTranslationIsLoaded) {
   QColorDialog color;
   color.setOption(QColorDialog::DontUseNativeDialog);
   EXPECT_TRUE(SpeaksJapanese(color));
+  japanese.reset();
+  EXPECT_EQ(QLocale(), before);
 }
 
 }  // namespace
