@@ -21,4 +21,15 @@ namespace tessary {
   return letters;
 }
 
+// The text with every "&" doubled, so that a menu shows a file name as it is and marks no
+// letter in it.
+[[nodiscard]] inline std::string LiteralMenuText(std::string_view text) {
+  std::string shown;
+  for (char c : text) {
+    if (c == '&') shown += '&';
+    shown += c;
+  }
+  return shown;
+}
+
 }  // namespace tessary

@@ -29,6 +29,7 @@
 #include "app/ui/form_warning.h"
 #include "app/ui/form_wrap_length.h"
 #include "app/ui/status_panels.h"
+#include "base/mnemonics.h"
 #include "base/sjis.h"
 #include "codec/char_code.h"
 #include "codec/file_choosers.h"
@@ -543,7 +544,13 @@ void TFormMain::UpdateCaption() {
 }
 
 void TFormMain::SetRecentCaptions(const std::array<std::string, 6>& captions) {
-  for (size_t i = 0; i < recent_.size(); ++i) recent_[i]->setText(Q(captions[i]));
+  // "&N " marks the item's digit; the path after it is shown as it is, ampersands included.
+  constexpr size_t kNumberPart = 3;
+  for (size_t i = 0; i < recent_.size(); ++i) {
+    const std::string_view c = captions[i];
+    const size_t cut = std::min(kNumberPart, c.size());
+    recent_[i]->setText(Q(std::string(c.substr(0, cut)) + LiteralMenuText(c.substr(cut))));
+  }
 }
 
 void TFormMain::StartTimer(MainTimer timer, int milliseconds) {

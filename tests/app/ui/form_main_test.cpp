@@ -870,6 +870,19 @@ TEST_F(FormMainTest, RecentItemsCarryTheOpenedFilesAndOpenThem) {
   EXPECT_EQ(U(next.RecentAction(1)->text()), "&1 " + a);
 }
 
+// A path with an ampersand shows as it is and marks no letter beside the item's digit.
+TEST_F(FormMainTest, RecentItemsShowAnAmpersandOfThePathAsItIs) {
+  const std::string a = files_->Write("a&b.txt", "abc\r\n");
+  TFormMain& w = OpenShown({a});
+  std::string shown = "&1 ";
+  for (char c : a) shown += c == '&' ? std::string("&&") : std::string(1, c);
+  EXPECT_EQ(U(w.RecentAction(1)->text()), shown);
+  EXPECT_EQ(MnemonicLetters(U(w.RecentAction(1)->text())), "1");
+  w.RecentAction(1)->trigger();
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_EQ(w.Document().CodeState().FileName, a);
+}
+
 TEST_F(FormMainTest, FileMenuCommandOpensTheFileMenu) {
   TFormMain& w = OpenShown();
   Trigger(CommandId::MenuFileOpen);
