@@ -3,7 +3,7 @@
 set -euo pipefail
 
 build_packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxcb1-dev)
-run_packages=(fonts-noto-cjk fonts-ipafont-gothic)
+run_packages=(fonts-noto-cjk fonts-ipafont-gothic qt6-translations-l10n)
 # Used by the GUI checks and the benchmark scripts only when present; installed on request.
 extra_packages=(xvfb xdotool x11-utils openbox imagemagick uchardet nkf vim-nox featherpad)
 # The fuzz targets: clang and its sanitizer and libFuzzer runtimes (scripts/fuzz.sh).

@@ -7,11 +7,35 @@
 
 #include "base/byte_scan.h"
 #include "base/sjis.h"
+#include "codec/char_code.h"
 
 namespace tessary {
 
 std::string CaretPositionText(int64_t line0, int64_t column0) {
   return std::to_string(line0 + 1) + "行, " + std::to_string(column0 + 1) + "桁";
+}
+
+std::array<PanelSpan, kStatusPanelCount> StatusPanelSpans(int bar_width) {
+  constexpr std::array<int, kStatusPanelCount> kWidths{0, 100, 100, 100, 180, 120, 100};
+  constexpr int kFixed = 700;
+  std::array<PanelSpan, kStatusPanelCount> spans{};
+  int left = 0;
+  for (size_t p = 0; p < spans.size(); ++p) {
+    const int width = p == 0 ? std::max(0, bar_width - kFixed) : kWidths[p];
+    spans[p] = {left, width};
+    left += width;
+  }
+  return spans;
+}
+
+std::vector<PanelText> WidestKnownPanelTexts() {
+  std::vector<PanelText> texts{
+      {2, CaretPositionText(99998, 998)}, {3, "ファイル読取専用"}, {3, "99999文字"}, {6, "書禁"}};
+  for (int c = 1; c <= 7; ++c)
+    texts.push_back({4, std::string(CharCodeName(static_cast<CharCode>(c)))});
+  for (int r = 0; r <= 3; ++r)
+    texts.push_back({5, std::string(RetCodeName(static_cast<RetCode>(r)))});
+  return texts;
 }
 
 std::string SelectionCountText(std::string_view s, LineEndCounting line_ends, SelectionUnit unit) {

@@ -1,10 +1,12 @@
 // Texts of the status-bar panels, the caption and the wrap-length check.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessary {
 
@@ -43,6 +45,27 @@ class SelectionCounter {
   uint8_t stage_[64] = {};     // bytes not counted yet, less than a block
   size_t staged_ = 0;
 };
+
+// One panel of a status bar, in pixels from the bar's left edge.
+struct PanelSpan {
+  int left = 0;
+  int width = 0;
+  bool operator==(const PanelSpan&) const = default;
+};
+inline constexpr int kStatusPanelCount = 7;
+// The panels side by side from the left edge: 100, 100, 100, 180, 120 and 100 pixels for
+// panels 1 to 6 and what is left of the bar's width for panel 0, so both bars of a window share
+// their edges whatever else stands on them.
+[[nodiscard]] std::array<PanelSpan, kStatusPanelCount> StatusPanelSpans(int bar_width);
+
+// A text a panel must show in full, with its panel.
+struct PanelText {
+  int panel = 0;
+  std::string text;
+};
+// The widest texts of the panels whose texts are known: the code and line-end names, the
+// protection texts and a caret position of five-digit line and three-digit column.
+[[nodiscard]] std::vector<PanelText> WidestKnownPanelTexts();
 
 // The window caption: the full path while the window is active, the file name alone while it
 // is not; " - Tessary" always follows.

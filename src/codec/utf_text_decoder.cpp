@@ -72,9 +72,11 @@ class LineBuilder {
     PutCode(c);
     ++replaced;
   }
-  void PutReplacements(int n) {
-    for (int i = 0; i < n; ++i) *out++ = cp932::kReplacement;
-    replaced += static_cast<uint64_t>(n);
+  // A character beyond the Basic Multilingual Plane: a "?" per UTF-16 unit, as the platform's
+  // conversion gives, but one character lost.
+  void PutLostCharacter(int question_marks) {
+    for (int i = 0; i < question_marks; ++i) *out++ = cp932::kReplacement;
+    ++replaced;
   }
 
   TextLines Finish(bool last_line_has_end) {
@@ -113,6 +115,9 @@ inline Flow PutUnit(LineBuilder& b, const cp932::Tables& t, uint16_t u) {
 }
 
 inline bool IsCont(uint8_t c) { return (c & 0xC0) == 0x80; }
+inline bool IsSurrogatePair(uint16_t first, uint16_t second) {
+  return (first & 0xFC00) == 0xD800 && (second & 0xFC00) == 0xDC00;
+}
 
 // ---- UTF-8 ----
 
@@ -276,7 +281,7 @@ DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, BlockPath path
     }
     b.out = o;
     if (units == 2 || unit > 0xFFFF) {
-      b.PutReplacements(2);
+      b.PutLostCharacter(2);
     } else if (PutUnit(b, t, static_cast<uint16_t>(unit)) == Flow::Stop) {
       if (!RestIsWellFormed(p, end)) {
         r.ok = false;
@@ -397,6 +402,11 @@ DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark m
       continue;
     }
     ++i;
+    if (IsSurrogatePair(u, i < units ? LoadUnit(p + 2 * i, order) : 0)) {
+      ++i;
+      b.PutLostCharacter(2);
+      continue;
+    }
     if (PutUnit(b, t, u) == Flow::Stop) {
       stopped = true;
       break;

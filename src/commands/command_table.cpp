@@ -31,6 +31,13 @@ constexpr RadioGroup kReserveShow = RadioGroup::ReserveDisplay;
 constexpr Separator kSep = Separator::Before;
 constexpr Separator kNoSep = Separator::None;
 constexpr Submenu kColorMenu = Submenu::FontAndColor;
+constexpr Submenu kReadMenu = Submenu::ReadCode;
+constexpr Submenu kConvMenu = Submenu::Conversion;
+constexpr Submenu kSnipMenu = Submenu::Snippet;
+constexpr Submenu kMarkMenu = Submenu::Marks;
+constexpr Submenu kCountMenu = Submenu::SelectionCount;
+constexpr Submenu kKeysMenu = Submenu::CloseKeys;
+constexpr Submenu kShowMenu = Submenu::ReserveDisplay;
 
 // clang-format off
 constexpr std::array<CommandEntry, 158> kCommands = {{
@@ -39,14 +46,14 @@ constexpr std::array<CommandEntry, 158> kCommands = {{
     {1003, "MenuSave", kFile, "上書き保存(&S)", "Ctrl+S", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1004, "MenuSaveAs", kFile, "名前を付けて保存(&A)...", "", CommandPlace::MainMenu},
     {1005, "MenuOpenSaveDialogXpStyle", kFile, "「開く」と「名前を付けて保存」はXpスタイルで表示(&D)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
-    {1006, "MenuReadAuto", kFile, "読込：自動検出(&R)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
-    {1007, "MenuReadSJIS", kFile, "読込：S-JIS(&J)", "", CommandPlace::MainMenu, kCheck, kReadCode},
-    {1008, "MenuReadUTF8Bom", kFile, "読込：UTF-8 [BOM有](&U)", "", CommandPlace::MainMenu, kCheck, kReadCode},
-    {1009, "MenuReadUTF8", kFile, "読込：UTF-8 [BOM無](&V)", "", CommandPlace::MainMenu, kCheck, kReadCode},
-    {1010, "MenuReadUTF16BomBe", kFile, "読込：UTF-16 [BOM有 ビッグエンディアン](&B)", "", CommandPlace::MainMenu, kCheck, kReadCode},
-    {1011, "MenuReadUTF16Be", kFile, "読込：UTF-16 [BOM無 ビッグエンディアン](&C)", "", CommandPlace::MainMenu, kCheck, kReadCode},
-    {1012, "MenuReadUTF16BomLe", kFile, "読込：UTF-16 [BOM有 リトルエンディアン](&L)", "", CommandPlace::MainMenu, kCheck, kReadCode},
-    {1013, "MenuReadUTF16Le", kFile, "読込：UTF-16 [BOM無 リトルエンディアン](&M)", "", CommandPlace::MainMenu, kCheck, kReadCode},
+    {1006, "MenuReadAuto", kFile, "読込：自動検出(&R)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep, kReadMenu},
+    {1007, "MenuReadSJIS", kFile, "読込：S-JIS(&J)", "", CommandPlace::MainMenu, kCheck, kReadCode, kNoSep, kReadMenu},
+    {1008, "MenuReadUTF8Bom", kFile, "読込：UTF-8 [BOM有](&U)", "", CommandPlace::MainMenu, kCheck, kReadCode, kNoSep, kReadMenu},
+    {1009, "MenuReadUTF8", kFile, "読込：UTF-8 [BOM無](&V)", "", CommandPlace::MainMenu, kCheck, kReadCode, kNoSep, kReadMenu},
+    {1010, "MenuReadUTF16BomBe", kFile, "読込：UTF-16 [BOM有 ビッグエンディアン](&B)", "", CommandPlace::MainMenu, kCheck, kReadCode, kNoSep, kReadMenu},
+    {1011, "MenuReadUTF16Be", kFile, "読込：UTF-16 [BOM無 ビッグエンディアン](&C)", "", CommandPlace::MainMenu, kCheck, kReadCode, kNoSep, kReadMenu},
+    {1012, "MenuReadUTF16BomLe", kFile, "読込：UTF-16 [BOM有 リトルエンディアン](&L)", "", CommandPlace::MainMenu, kCheck, kReadCode, kNoSep, kReadMenu},
+    {1013, "MenuReadUTF16Le", kFile, "読込：UTF-16 [BOM無 リトルエンディアン](&M)", "", CommandPlace::MainMenu, kCheck, kReadCode, kNoSep, kReadMenu},
     {1020, "MenuSaveClose", kFile, "上書き保存して終了(&E)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1021, "MenuClose", kFile, "終了(&Q && &X)", "", CommandPlace::MainMenu},
     {1101, "MenuJump", kEdit, "行へ移動(&G)...", "Ctrl+G", CommandPlace::MainMenu},
@@ -61,13 +68,13 @@ constexpr std::array<CommandEntry, 158> kCommands = {{
     {1110, "MenuMoveDocumentEnd", kEdit, "文書の最後に移動(&B)", "", CommandPlace::MainMenu},
     {1111, "MenuMoveLineTop", kEdit, "行の先頭に移動(&H)", "", CommandPlace::MainMenu},
     {1112, "MenuMoveLineEnd", kEdit, "行の最後に移動(&E)", "", CommandPlace::MainMenu},
-    {1113, "MenuReplaceTab", kEdit, "選択範囲のタブを空白に置換(&T)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
-    {1114, "MenuUpperCase", kEdit, "選択範囲を大文字に変換(&U)", "Ctrl+U", CommandPlace::MainMenu},
-    {1115, "MenuLowerCase", kEdit, "選択範囲を小文字に変換(&L)", "Ctrl+L", CommandPlace::MainMenu},
-    {1116, "MenuZenToHan", kEdit, "選択範囲を全角から半角に変換(&H)", "", CommandPlace::MainMenu},
-    {1117, "MenuHanToZen", kEdit, "選択範囲を半角から全角に変換(&F)", "", CommandPlace::MainMenu},
-    {1118, "MenuShowSnippet", kEdit, "スニペット 文字列表示(&X)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
-    {1119, "MenuShowSnippetFile", kEdit, "スニペット ファイル表示(&Y)...", "", CommandPlace::MainMenu},
+    {1113, "MenuReplaceTab", kEdit, "選択範囲のタブを空白に置換(&T)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep, kConvMenu},
+    {1114, "MenuUpperCase", kEdit, "選択範囲を大文字に変換(&U)", "Ctrl+U", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kConvMenu},
+    {1115, "MenuLowerCase", kEdit, "選択範囲を小文字に変換(&L)", "Ctrl+L", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kConvMenu},
+    {1116, "MenuZenToHan", kEdit, "選択範囲を全角から半角に変換(&H)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kConvMenu},
+    {1117, "MenuHanToZen", kEdit, "選択範囲を半角から全角に変換(&F)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kConvMenu},
+    {1118, "MenuShowSnippet", kEdit, "スニペット 文字列表示(&X)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep, kSnipMenu},
+    {1119, "MenuShowSnippetFile", kEdit, "スニペット ファイル表示(&Y)...", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kNoSep, kSnipMenu},
     {1120, "MenuOstrBoardSeikei", kEdit, "ostrel 掲示板ログ整形(&A)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1201, "MenuSearchWord", kSearch, "検索(&F)... ", "Ctrl+F", CommandPlace::MainMenu},
     {1202, "MenuSearchNext", kSearch, "次を検索(&N) ", "F3", CommandPlace::MainMenu},
@@ -89,25 +96,25 @@ constexpr std::array<CommandEntry, 158> kCommands = {{
     {1313, "MenuRow", kView, "行番号(&L)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
     {1314, "MenuColumn", kView, "ルーラ(&R)", "", CommandPlace::MainMenu, kCheck},
     {1315, "MenuShowUnderLine", kView, "カーソルのある行に下線を表示(&E)", "", CommandPlace::MainMenu, kCheck},
-    {1316, "MenuCrLf", kView, "改行(&L)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
-    {1317, "MenuEof", kView, "EOF(&E)", "", CommandPlace::MainMenu, kCheck},
-    {1318, "MenuTab", kView, "タブ(&T)", "", CommandPlace::MainMenu, kCheck},
-    {1319, "MenuDBCS", kView, "全角空白(&W)", "", CommandPlace::MainMenu, kCheck},
+    {1316, "MenuCrLf", kView, "改行(&L)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep, kMarkMenu},
+    {1317, "MenuEof", kView, "EOF(&E)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kNoSep, kMarkMenu},
+    {1318, "MenuTab", kView, "タブ(&T)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kNoSep, kMarkMenu},
+    {1319, "MenuDBCS", kView, "全角空白(&W)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kNoSep, kMarkMenu},
     {1320, "MenuTab2", kView, "タブ数2(&2)", "", CommandPlace::MainMenu, kCheck, kTabWidth, kSep},
     {1321, "MenuTab4", kView, "タブ数4(&4)", "", CommandPlace::MainMenu, kCheck, kTabWidth},
     {1322, "MenuTab6", kView, "タブ数6(&6)", "", CommandPlace::MainMenu, kCheck, kTabWidth},
     {1323, "MenuTab8", kView, "タブ数8(&8)", "", CommandPlace::MainMenu, kCheck, kTabWidth},
-    {1324, "MenuCrLfNotInclude", kView, "改行をカウントしない(&N)", "", CommandPlace::MainMenu, kCheck, kLineEnds, kSep},
-    {1325, "MenuCrlfInclude", kView, "改行をカウントする(&I)", "", CommandPlace::MainMenu, kCheck, kLineEnds},
-    {1326, "MenuSelectLengthChar", kView, "文字数で表示(&C)", "", CommandPlace::MainMenu, kCheck, kSelUnit, kSep},
-    {1327, "MenuSelctLengthByte", kView, "半角文字数で表示(&B)", "", CommandPlace::MainMenu, kCheck, kSelUnit},
+    {1324, "MenuCrLfNotInclude", kView, "改行をカウントしない(&N)", "", CommandPlace::MainMenu, kCheck, kLineEnds, kSep, kCountMenu},
+    {1325, "MenuCrlfInclude", kView, "改行をカウントする(&I)", "", CommandPlace::MainMenu, kCheck, kLineEnds, kNoSep, kCountMenu},
+    {1326, "MenuSelectLengthChar", kView, "文字数で表示(&C)", "", CommandPlace::MainMenu, kCheck, kSelUnit, kSep, kCountMenu},
+    {1327, "MenuSelctLengthByte", kView, "半角文字数で表示(&B)", "", CommandPlace::MainMenu, kCheck, kSelUnit, kNoSep, kCountMenu},
     {1328, "MenuStatusBarTopVisible", kView, "上部ステータスバーを表示(&T)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
     {1329, "MenuStatusBarBottomVisible", kView, "下部ステータスバーを表示(&B)", "", CommandPlace::MainMenu, kCheck},
     {1401, "MenuKeyBoard", kTool, "キーボード設定(&K)...", "", CommandPlace::MainMenu},
-    {1402, "MenuCloseESCkey", kTool, "ESCキーで終了(&E)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep},
-    {1403, "MenuCloseENTERkey", kTool, "Enterキーで終了(&R)", "", CommandPlace::MainMenu, kCheck},
-    {1404, "MenuCloseQkey", kTool, "Qキーで終了(&Q)", "", CommandPlace::MainMenu, kCheck},
-    {1405, "MenuCloseXkey", kTool, "Xキーで終了(&X)", "", CommandPlace::MainMenu, kCheck},
+    {1402, "MenuCloseESCkey", kTool, "ESCキーで終了(&E)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kSep, kKeysMenu},
+    {1403, "MenuCloseENTERkey", kTool, "Enterキーで終了(&R)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kNoSep, kKeysMenu},
+    {1404, "MenuCloseQkey", kTool, "Qキーで終了(&Q)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kNoSep, kKeysMenu},
+    {1405, "MenuCloseXkey", kTool, "Xキーで終了(&X)", "", CommandPlace::MainMenu, kCheck, kNoRadio, kNoSep, kKeysMenu},
     {1407, "MenuFavoriteAuto1", kTool, "お気入１ 起動(&X)", "", CommandPlace::MainMenu, kNoCheck, kNoRadio, kSep},
     {1408, "MenuFavoriteAuto2", kTool, "お気入２ 起動(&Y)", "", CommandPlace::MainMenu},
     {1409, "MenuFavoriteAuto3", kTool, "お気入３ 起動(&Z)", "", CommandPlace::MainMenu},
@@ -121,9 +128,9 @@ constexpr std::array<CommandEntry, 158> kCommands = {{
     {1503, "MenuFilerSetFocus", kWindow, "ファイラーを選択(&F)...", "", CommandPlace::MainMenu},
     {1601, "MenuReserveColor", kReserve, "予約語色(&V)...", "", CommandPlace::MainMenu},
     {1602, "MenuReserveRead", kReserve, "予約語ファイル読込(&O)...", "", CommandPlace::MainMenu},
-    {1603, "MenuReseveIniSet", kReserve, "INIファイルのセクションを予約語色で表示(&N)", "", CommandPlace::MainMenu, kCheck, kReserveShow, kSep},
-    {1604, "MenuReseveReserveSet", kReserve, "予約語を予約語色で表示(&S)", "", CommandPlace::MainMenu, kCheck, kReserveShow},
-    {1605, "MenuReseveNoSet", kReserve, "予約語の表示は行わない(&C)", "", CommandPlace::MainMenu, kCheck, kReserveShow},
+    {1603, "MenuReseveIniSet", kReserve, "INIファイルのセクションを予約語色で表示(&N)", "", CommandPlace::MainMenu, kCheck, kReserveShow, kSep, kShowMenu},
+    {1604, "MenuReseveReserveSet", kReserve, "予約語を予約語色で表示(&S)", "", CommandPlace::MainMenu, kCheck, kReserveShow, kNoSep, kShowMenu},
+    {1605, "MenuReseveNoSet", kReserve, "予約語の表示は行わない(&C)", "", CommandPlace::MainMenu, kCheck, kReserveShow, kNoSep, kShowMenu},
     {1701, "MenuShowCsvList", kExtension, "CsvList 表示(&L)...", "", CommandPlace::MainMenu},
     {1702, "MenuShowBinary", kExtension, "バイナリ 表示(&B)...", "", CommandPlace::MainMenu},
     {1703, "MenuShowOutLine", kExtension, "アウトライン表示(&O)...", "Ctrl+F3", CommandPlace::MainMenu},
@@ -289,8 +296,22 @@ std::string_view MainMenuCaptionOfGroup(std::string_view group) {
 
 SubmenuText SubmenuTextOf(Submenu submenu) {
   switch (submenu) {
+    case Submenu::ReadCode:
+      return {"MenuReadCode", "読込文字(&R)"};
+    case Submenu::Conversion:
+      return {"MenuConvertSelection", "選択範囲の変換(&S)"};
+    case Submenu::Snippet:
+      return {"MenuSnippet", "スニペット(&I)"};
     case Submenu::FontAndColor:
       return {"MenuColor", "フォント設定と色設定(&F)"};
+    case Submenu::Marks:
+      return {"MenuKigou", "記号(&A)"};
+    case Submenu::SelectionCount:
+      return {"MenuSelectLength", "選択文字数の表示(&K)"};
+    case Submenu::CloseKeys:
+      return {"MenuCloseKey", "書き換え禁止時のキーボード処理(&R)"};
+    case Submenu::ReserveDisplay:
+      return {"MenuReserveSelect", "予約語色選択(&S)"};
     case Submenu::None:
       break;
   }

@@ -51,8 +51,20 @@ enum class RadioGroup : uint8_t {
 // submenu the separator stands above the submenu in its parent menu.
 enum class Separator : uint8_t { None, Before };
 
-// The submenu of the group's menu that holds the item.
-enum class Submenu : uint8_t { None, FontAndColor };
+// The submenu of the group's menu that holds the item. Each menu level marks every letter once,
+// so one key after Alt and the menu's letter runs its item; the two submenus without a caption
+// of their own (snippets, selection count) are there to free the letters their items repeat.
+enum class Submenu : uint8_t {
+  None,
+  ReadCode,        // 読込文字(&R)
+  Conversion,      // 選択範囲の変換(&S)
+  Snippet,         // スニペット(&I)
+  FontAndColor,    // フォント設定と色設定(&F)
+  Marks,           // 記号(&A)
+  SelectionCount,  // 選択文字数の表示(&K)
+  CloseKeys,       // 書き換え禁止時のキーボード処理(&R)
+  ReserveDisplay,  // 予約語色選択(&S)
+};
 
 struct CommandEntry {
   int id;                             // four decimal digits, unique; see CommandId

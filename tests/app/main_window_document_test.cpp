@@ -459,12 +459,12 @@ TEST_F(DocumentTest, CharactersLostToQuestionMarksAreAskedAboutBeforeAnOverwrite
   const std::string original = "\xF0\x9F\x98\x80 smile\n";
   const std::string path = Write("emoji.txt", original);
   Open(path, CharCode::UTF8);
-  ASSERT_EQ(doc_.CodeState().ReplacedChars, 2u);
+  ASSERT_EQ(doc_.CodeState().ReplacedChars, 1u);
   messages_.answers = {Answer::Yes, Answer::No};
   doc_.MenuSaveClick();
   ASSERT_EQ(messages_.asked.size(), 2u);
   EXPECT_EQ(messages_.asked[1],
-            "読込時に SJIS で表示できなかった 2 文字は ? "
+            "読込時に SJIS で表示できなかった 1 文字は ? "
             "または近い文字として保存されます。\r\nよろしいですか？");
   EXPECT_EQ(ReadFileOrDie(path), original);  // No saves nothing
 

@@ -132,7 +132,7 @@ void PutUtf16(std::string& out, uint32_t cp, bool le) {
 void PutDirect(std::string& out, uint32_t cp, uint64_t& replaced) {
   if (cp >= 0x10000) {
     out += "??";
-    replaced += 2;
+    ++replaced;  // one character, shown as a "?" per UTF-16 unit
     return;
   }
   const uint16_t c = cp932::Encode(static_cast<uint16_t>(cp));

@@ -89,7 +89,21 @@ TEST(DecodeUtf8, FourByteCharacterBecomesTwoQuestionMarks) {
   DecodedText d = U8(Hex("41 F0 9F 98 80 42 0D 0A E3 81 82"));
   EXPECT_TRUE(d.ok);
   EXPECT_EQ(LinesOf(d.lines), (Lines{"A??B", Hex("82 A0")}));
-  EXPECT_EQ(d.replaced_chars, 2u);
+  EXPECT_EQ(d.replaced_chars, 1u);
+}
+
+// The question before an overwrite counts characters: two emoji are two lost characters in
+// every code, though each shows as two "?". A lone surrogate is one character of its own.
+TEST(DecodeUtf, EachCharacterBeyondTheBasicPlaneCountsOnce) {
+  DecodedText u8 = U8(Hex("F0 9F 98 80 F0 9F 8D A3"));
+  EXPECT_EQ(LinesOf(u8.lines), (Lines{"????"}));
+  EXPECT_EQ(u8.replaced_chars, 2u);
+  DecodedText le = U16(Hex("3D D8 00 DE 3C D8 63 DF"), LE, Utf16Mark::None);
+  EXPECT_EQ(LinesOf(le.lines), (Lines{"????"}));
+  EXPECT_EQ(le.replaced_chars, 2u);
+  DecodedText be = U16(Hex("D8 3D DE 00 00 41 D8 3C"), BE, Utf16Mark::None);
+  EXPECT_EQ(LinesOf(be.lines), (Lines{"??A?"}));
+  EXPECT_EQ(be.replaced_chars, 2u);
 }
 
 TEST(DecodeUtf8, MalformedInputEmptiesTheWholeText) {
@@ -199,7 +213,7 @@ TEST(DecodeUtf16, ZeroUnitEndsTheTextAndAnOddByteIsAUnit) {
 TEST(DecodeUtf16, SurrogatesBecomeOneQuestionMarkPerUnit) {
   DecodedText d = U16(Hex("3D D8 00 DE 41 00 00 DC"), LE, Utf16Mark::None);
   EXPECT_EQ(LinesOf(d.lines), (Lines{"??A?"}));
-  EXPECT_EQ(d.replaced_chars, 3u);
+  EXPECT_EQ(d.replaced_chars, 2u);  // a pair is one character, a lone surrogate another
 }
 
 TEST(DecodeUtf16, AsciiRunsAcrossVectorWidthsInBothOrders) {

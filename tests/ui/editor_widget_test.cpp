@@ -16,6 +16,7 @@
 #include "codec/text_lines.h"
 #include "commands/line_decorations.h"
 #include "editor/editor_row_states.h"
+#include "editor/leftbar_numbers.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/sjis_unicode.h"
 #include "platform/ui/qt_clipboard.h"
@@ -107,6 +108,29 @@ TEST_F(EditorWidget, LeftBarDigitsFollowTheTextAndWidenTheBar) {
   editor->Control().InsertText("a");
   EXPECT_EQ(editor->LeftbarDigitCount(), 5);
   EXPECT_EQ(editor->Metrics().text_left, narrow);
+}
+
+// A rewrap changes the rows without an edit: numbered by row, the bar must widen with it at
+// once, not at the next edit, or the numbers run into the text.
+TEST_F(EditorWidget, LeftBarDigitsFollowARewrapAsTheyFollowLoadsAndEdits) {
+  editor->Leftbar().SetVisible(true);  // four columns, numbered by row
+  const int narrow = editor->Metrics().text_left;
+  editor->Control().SetWordWrap(false);
+  Load(std::vector<std::string>(9000, std::string(30, 'x')));
+  EXPECT_EQ(editor->LeftbarDigitCount(), 4);
+  editor->Document().WrapOption().SetWrapByte(20);
+  editor->Control().SetWordWrap(true);  // 18,000 rows
+  EXPECT_EQ(editor->LeftbarDigitCount(), 5);
+  EXPECT_EQ(editor->Metrics().text_left, narrow + editor->Metrics().char_width);
+  editor->Control().SetWordWrap(false);
+  EXPECT_EQ(editor->LeftbarDigitCount(), 4);
+  EXPECT_EQ(editor->Metrics().text_left, narrow);
+  // Numbered by line, the rows of a line carry one number: the first.
+  editor->Leftbar().SetShowNumberMode(TEditorShowNumberMode::nmLine);
+  editor->Control().SetWordWrap(true);
+  EXPECT_EQ(editor->LeftbarDigitCount(), 4);
+  const std::vector<LeftbarLabel> expected{{0, 0}, {2, 1}, {4, 2}};
+  EXPECT_EQ(LeftbarLabels(editor->Leftbar(), editor->Document(), 0, 5), expected);
 }
 
 TEST_F(EditorWidget, KeysReachTheControl) {
@@ -371,6 +395,24 @@ TEST_F(EditorWidget, EveryColumnIsDrawnInItsOwnCell) {
   for (int x = x0 + 2 * w; x < x0 + 3 * w; ++x)
     EXPECT_EQ(InkBetween(img, x, x + 1, y0, y1, white), InkBetween(img, x, x + 1, z0, z1, white))
         << x;
+}
+
+// A lone lead byte shows as the full-width dot, which is wider than the byte's one cell: it is
+// drawn inside that cell, leaving the next cell to the line-end mark.
+TEST_F(EditorWidget, AGlyphForAnUndecodableByteStaysInsideItsCell) {
+  editor->SetColor(clWhite);
+  Load({"\x82", "A\x82"});
+  editor->Control().SetCaret(1, 0);
+  QImage img = Grab();
+  const int w = editor->Metrics().char_width;
+  const int x0 = editor->Column0X();
+  const QRgb white = qRgb(255, 255, 255);
+  for (int row : {0, 1}) {
+    const int y0 = editor->RowTop(row), y1 = editor->RowTop(row + 1) - 1;
+    const int cell = row;  // the byte's column
+    EXPECT_TRUE(InkBetween(img, x0 + cell * w, x0 + (cell + 1) * w, y0, y1, white)) << row;
+    EXPECT_FALSE(InkBetween(img, x0 + (cell + 1) * w, x0 + (cell + 3) * w, y0, y1, white)) << row;
+  }
 }
 
 TEST_F(EditorWidget, SelectionAndMarksAreDrawnInTheirColours) {

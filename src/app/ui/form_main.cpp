@@ -15,12 +15,10 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
-#include <QStatusBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -30,6 +28,8 @@
 #include "app/status_texts.h"
 #include "app/ui/form_warning.h"
 #include "app/ui/form_wrap_length.h"
+#include "app/ui/status_panels.h"
+#include "base/mnemonics.h"
 #include "base/sjis.h"
 #include "codec/char_code.h"
 #include "codec/file_choosers.h"
@@ -41,13 +41,11 @@
 #include "editor/editor_row_states.h"
 #include "editor/ui/editor.h"
 #include "platform/settings_values.h"
+#include "platform/ui/menu_keys.h"
 #include "platform/ui/qt_conversions.h"
 
 namespace tessary {
 namespace {
-
-constexpr std::array<int, 7> kPanelWidths{0, 100, 100, 100, 180, 120, 100};
-constexpr int kPanel0Reserve = 700;
 
 // The menu an item goes in, with the item's separator placed: a separator before the first
 // item of a submenu stands above the submenu in its parent menu.
@@ -66,6 +64,7 @@ QMenu* PlaceItem(QMenu* menu, const CommandEntry& e, std::map<Submenu, QMenu*>& 
   const SubmenuText text = SubmenuTextOf(e.submenu);
   sub = menu->addMenu(Q(text.caption));
   sub->setObjectName(Q(text.name));
+  RunEveryMarkedLetter(*sub);
   return sub;
 }
 
@@ -93,6 +92,16 @@ CloseKeyPress CloseKeyPressOf(const QKeyEvent& e) {
   p.modifiers = held ? CloseKeyModifiers::Held : CloseKeyModifiers::None;
   p.repeat = e.isAutoRepeat() ? KeyRepeat::Repeat : KeyRepeat::First;
   return p;
+}
+
+// The main window's editor numbers logical lines in at least five digits, so the left bar agrees
+// with the line of the caret panel, and keeps a narrower margin than a new control.
+void SetMainEditorLayout(TEditor& e) {
+  e.Margin().SetLeft(10);
+  e.Margin().SetTop(0);
+  e.Leftbar().SetColumn(5);
+  e.Leftbar().SetLeftMargin(4);
+  e.Leftbar().SetShowNumberMode(TEditorShowNumberMode::nmLine);
 }
 
 // The file system's own bytes of a dropped path, so that a name in any encoding opens.
@@ -130,6 +139,7 @@ TFormMain::TFormMain(Messages& messages, AppHome home, std::vector<std::string> 
   box->setContentsMargins(0, 0, 0, 0);
   box->setSpacing(0);
   editor_ = new TEditor(central);
+  SetMainEditorLayout(*editor_);
   editor_->installEventFilter(this);
   BuildStatusBars();
   box->addWidget(bars_[0]);
@@ -227,19 +237,8 @@ TFormMain::~TFormMain() {
 // ---- building ----
 
 void TFormMain::BuildStatusBars() {
-  for (size_t b = 0; b < 2; ++b) {
-    auto* bar = new QStatusBar(this);
-    bar->setSizeGripEnabled(b == 1);
-    for (size_t p = 0; p < 7; ++p) {
-      auto* label = new QLabel(bar);
-      label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      label->setFixedWidth(p == 0 ? 100 : kPanelWidths[p]);
-      bar->addWidget(label);
-      panels_[b][p] = label;
-    }
-    bars_[b] = bar;
-  }
-  UpdatePanelWidths();
+  bars_[0] = new TStatusPanels(SizeGripShown::No, this);
+  bars_[1] = new TStatusPanels(SizeGripShown::Yes, this);
 }
 
 QAction* TFormMain::AddCommand(QMenu* menu, const CommandEntry& e) {
@@ -273,7 +272,10 @@ void TFormMain::BuildMenus() {
   for (const CommandEntry& e : CommandTable()) {
     if (e.place == CommandPlace::EditorControl) continue;
     QMenu*& menu = menus[e.group];
-    if (!menu) menu = menuBar()->addMenu(Q(MainMenuCaptionOfGroup(e.group)));
+    if (!menu) {
+      menu = menuBar()->addMenu(Q(MainMenuCaptionOfGroup(e.group)));
+      RunEveryMarkedLetter(*menu);
+    }
     if (CommandIdOf(e) == CommandId::MenuSaveClose) AddRecentItems(menu);
     QAction* a = AddCommand(PlaceItem(menu, e, submenus), e);
     if (e.radio == RadioGroup::None) continue;
@@ -482,11 +484,6 @@ void TFormMain::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange) UpdateCaption();
 }
 
-void TFormMain::resizeEvent(QResizeEvent* e) {
-  QMainWindow::resizeEvent(e);
-  UpdatePanelWidths();
-}
-
 bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
   // The editor's visible columns change after its own resize handling: re-wrap once the
   // events have settled, so a drag of the window edge lays the text out once.
@@ -502,12 +499,6 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
     }
   }
   return QMainWindow::eventFilter(watched, e);
-}
-
-void TFormMain::UpdatePanelWidths() {
-  const int w0 = std::max(0, width() - kPanel0Reserve);
-  for (auto& bar : panels_)
-    if (bar[0]) bar[0]->setFixedWidth(w0);
 }
 
 void TFormMain::dragEnterEvent(QDragEnterEvent* e) {
@@ -536,18 +527,18 @@ void TFormMain::wheelEvent(QWheelEvent* e) {
 // ---- the window port ----
 
 void TFormMain::SetStatusText(StatusPanel panel, std::string_view text) {
-  for (auto& bar : panels_) bar[static_cast<size_t>(panel)]->setText(Q(text));
+  for (TStatusPanels* bar : bars_) bar->SetText(static_cast<int>(panel), Q(text));
 }
 
 QString TFormMain::PanelText(StatusBarId bar, int panel) const {
-  return panels_[bar == StatusBarId::Top ? 0 : 1][static_cast<size_t>(panel)]->text();
+  return StatusBar(bar)->Text(panel);
 }
 
 int TFormMain::PanelWidth(StatusBarId bar, int panel) const {
-  return panels_[bar == StatusBarId::Top ? 0 : 1][static_cast<size_t>(panel)]->width();
+  return StatusBar(bar)->Span(panel).width;
 }
 
-QStatusBar* TFormMain::StatusBar(StatusBarId bar) const {
+TStatusPanels* TFormMain::StatusBar(StatusBarId bar) const {
   return bars_[bar == StatusBarId::Top ? 0 : 1];
 }
 
@@ -561,7 +552,13 @@ void TFormMain::UpdateCaption() {
 }
 
 void TFormMain::SetRecentCaptions(const std::array<std::string, 6>& captions) {
-  for (size_t i = 0; i < recent_.size(); ++i) recent_[i]->setText(Q(captions[i]));
+  // "&N " marks the item's digit; the path after it is shown as it is, ampersands included.
+  constexpr size_t kNumberPart = 3;
+  for (size_t i = 0; i < recent_.size(); ++i) {
+    const std::string_view c = captions[i];
+    const size_t cut = std::min(kNumberPart, c.size());
+    recent_[i]->setText(Q(std::string(c.substr(0, cut)) + LiteralMenuText(c.substr(cut))));
+  }
 }
 
 void TFormMain::StartTimer(MainTimer timer, int milliseconds) {

@@ -16,6 +16,7 @@
 #include "app/editor_control_port.h"
 #include "app/main_settings.h"
 #include "app/main_window_document.h"
+#include "app/ui/status_panels.h"
 #include "commands/command_handlers.h"
 #include "commands/command_table.h"
 #include "commands/find_replace.h"
@@ -31,9 +32,7 @@
 
 class QAction;
 class QActionGroup;
-class QLabel;
 class QMenu;
-class QStatusBar;
 
 namespace tessary {
 
@@ -90,7 +89,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   QMenu* FileMenu() const { return file_menu_; }
   QString PanelText(StatusBarId bar, int panel) const;
   int PanelWidth(StatusBarId bar, int panel) const;
-  QStatusBar* StatusBar(StatusBarId bar) const;
+  TStatusPanels* StatusBar(StatusBarId bar) const;
   // Where the placement put the window before any state change.
   const Rect& PlacedBounds() const { return placed_bounds_; }
   // Whether the start-up check replaced a key map file that did not fit the command table.
@@ -137,7 +136,6 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dropEvent(QDropEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
@@ -202,7 +200,6 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   void CreateKeyMap();
   void StartKeyMap();
   void UpdateCaption();
-  void UpdatePanelWidths();
 
   // View commands.
   void ChooseWrapMode(WrapMode mode);
@@ -253,8 +250,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   std::unique_ptr<FormMainKeyMap, FormMainKeyMapDeleter> keys_;
   bool key_map_replaced_ = false;
   QMenu* file_menu_ = nullptr;
-  std::array<QStatusBar*, 2> bars_{};
-  std::array<std::array<QLabel*, 7>, 2> panels_{};
+  std::array<TStatusPanels*, 2> bars_{};  // StatusBar2 (top), StatusBar1 (bottom)
 
   QTimer timer1_, timer2_, timer3_, rewrap_;
   std::string caption_file_;

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "app/ui/form_main.h"
+#include "commands/ui/key_map_shortcut_style.h"
 #include "editor/ui/editor.h"
+#include "platform/ui/japanese_translations.h"
 #include "platform/ui/qt_messages.h"
 
 namespace {
@@ -55,6 +57,9 @@ int main(int argc, char* argv[]) {
   QElapsedTimer clock;
   clock.start();
   QApplication app(argc, argv);
+  const tessary::JapaneseTranslations japanese(app);
+  // Owned by the application from here on.
+  QApplication::setStyle(new tessary::KeyMapShortcutStyle);
   std::vector<std::string> args;
   // Paths stay the bytes the system gave, so a name that is not valid UTF-8 still opens.
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);

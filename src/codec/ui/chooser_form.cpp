@@ -162,6 +162,8 @@ void TChooserForm::ButtonBrowseClick() {
 }
 
 void TChooserForm::ButtonOKClick() {
+  // The user has answered: Browse must not open by itself over a refusal's message.
+  Timer1.stop();
   if (TakeChoice()) accept();
 }
 

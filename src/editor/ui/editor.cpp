@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "base/sjis.h"
+#include "editor/leftbar_numbers.h"
 #include "editor/ui/editor_paint_support.h"
 #include "editor/ui/sjis_unicode.h"
 #include "platform/ui/qt_clipboard.h"
@@ -201,7 +202,12 @@ QFont TEditor::DefaultFont(int pixelSize) {
 
 void TEditor::ConnectControl() {
   EditorControl& c = *control_;
-  c.OnInvalidate = [this](int32_t first, int32_t last) { InvalidateRows(first, last); };
+  c.OnInvalidate = [this](int32_t first, int32_t last) {
+    // Rows redrawn to the end may be more or fewer rows (a rewrap changes no text and raises
+    // no OnChange), and the bar's digits follow the rows.
+    if (last < 0) UpdateDigits();
+    InvalidateRows(first, last);
+  };
   c.OnCaretMoved = [this] { CaretMoved(); };
   c.OnSelectionChange = [this](bool) { viewport()->update(); };
   c.OnSelectionModeChange = [this] { viewport()->update(); };
@@ -253,14 +259,7 @@ void TEditor::LayoutChanged() {
 }
 
 void TEditor::RecomputeMetrics() {
-  const TEditorScreenStrings& d = Document();
-  const int32_t n = d.Count();
-  const bool ends_with_line_end = n > 0 && d.GetRowAttribute(n - 1) == RowEnd::RowEndsLine;
-  int64_t last = 0;
-  if (n > 0)
-    last = layout_.Leftbar.ShowNumberMode() == TEditorShowNumberMode::nmRow ? n - 1
-                                                                            : d.RowToLine(n - 1);
-  leftbar_digits_ = LeftbarDigits(layout_.Leftbar, last, ends_with_line_end);
+  leftbar_digits_ = LeftbarDigitsOf(layout_.Leftbar, Document());
   metrics_ = layout_.Metrics(font_metrics_, leftbar_digits_);
   control_->SetCharWidth(metrics_.char_width);
   UpdateVisibleSize();
@@ -270,17 +269,9 @@ void TEditor::RecomputeMetrics() {
 }
 
 void TEditor::UpdateDigits() {
-  const int before = leftbar_digits_;
-  const TEditorScreenStrings& d = Document();
-  const int32_t n = d.Count();
   if (!layout_.Leftbar.Visible()) return;
-  const bool ends = n > 0 && d.GetRowAttribute(n - 1) == RowEnd::RowEndsLine;
-  int64_t last = 0;
-  if (n > 0)
-    last = layout_.Leftbar.ShowNumberMode() == TEditorShowNumberMode::nmRow ? n - 1
-                                                                            : d.RowToLine(n - 1);
   // A change of the digit count changes the bar's width and so the whole view.
-  if (LeftbarDigits(layout_.Leftbar, last, ends) != before) RecomputeMetrics();
+  if (LeftbarDigitsOf(layout_.Leftbar, Document()) != leftbar_digits_) RecomputeMetrics();
 }
 
 int TEditor::RowsPerPage() const {

@@ -150,6 +150,7 @@ class TEditor : public QAbstractScrollArea {
   void PaintPreedit(QPainter& p);
   void PaintUnderline(QPainter& p);
   void DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baseline, TFontStyles style);
+  void DrawGlyphInCells(QPainter& p, GlyphCache& g, char16_t u, const QRect& cells);
 
   std::unique_ptr<EditorControl> control_;
   std::unique_ptr<QtClipboard> clipboard_;

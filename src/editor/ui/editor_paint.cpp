@@ -1,4 +1,5 @@
 // TEditor painting: rows in token colours cell by cell, the bars, the ruler, marks and caret.
+#include <QFontMetrics>
 #include <QGlyphRun>
 #include <QPaintEvent>
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include "base/sjis.h"
 #include "codec/cp932.h"
 #include "editor/editor_row_states.h"
+#include "editor/leftbar_numbers.h"
 #include "editor/ui/editor.h"
 #include "editor/ui/editor_paint_support.h"
 #include "editor/ui/sjis_unicode.h"
@@ -187,6 +189,20 @@ void TEditor::PaintRun(QPainter& p, std::string_view row, const tessary::PaintRu
 
 // Each character at its own cell: a glyph narrower than its cells (one, or two for a
 // double-byte character) is centred in them, so text lines up in any font.
+// A glyph wider than its cells (the full-width dot that stands for a lone lead byte) or one the
+// font lacks: centred on its cells and cut to them, so it never covers the next cell or the
+// line-end mark after it.
+void TEditor::DrawGlyphInCells(QPainter& p, GlyphCache& g, char16_t u, const QRect& cells) {
+  p.save();
+  p.setClipRect(cells, Qt::IntersectClip);
+  p.setFont(g.font);
+  const QString text{QChar(u)};
+  const int advance = QFontMetrics(g.font).horizontalAdvance(text);
+  const int baseline = cells.top() + font_metrics_.external_leading + ascent_;
+  p.drawText(QPointF(cells.left() + (cells.width() - advance) / 2.0, baseline), text);
+  p.restore();
+}
+
 void TEditor::DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baseline,
                          TFontStyles style) {
   GlyphCache& g = GlyphsFor(style);
@@ -212,14 +228,14 @@ void TEditor::DrawGlyphs(QPainter& p, std::string_view bytes, int x, int baselin
     }
     if (u > 0x20 && u != 0x3000) {
       const GlyphCache::Glyph& glyph = g.GlyphOf(u);
-      if (glyph.index != 0) {
+      if (glyph.index != 0 && glyph.advance <= cells * w + 0.5f) {
         const qreal offset = std::max<qreal>(0, (cells * w - glyph.advance) / 2);
         g.indexes.push_back(glyph.index);
         g.positions.emplace_back(cx + offset, baseline);
       } else {
-        // Not in the font: the platform's font fallback draws it, still in its own cells.
-        p.setFont(g.font);
-        p.drawText(QPointF(cx, baseline), QString(QChar(u)));
+        DrawGlyphInCells(p, g, u,
+                         QRect(cx, baseline - ascent_ - font_metrics_.external_leading, cells * w,
+                               metrics_.row_height));
       }
     }
     cx += cells * w;
@@ -363,27 +379,12 @@ void TEditor::PaintLeftbar(QPainter& p, const QRect& area) {
     p.drawLine(left + width - 1, metrics_.text_top, left + width - 1, viewport()->height());
   }
   if (!bar.ShowNumber()) return;
-  const TEditorScreenStrings& doc = Document();
-  const int32_t count = doc.Count();
-  const bool ends_with_line_end =
-      count > 0 && doc.GetRowAttribute(count - 1) == RowEnd::RowEndsLine;
   const int32_t top = control_->TopRow();
-  const int32_t bottom = top + RowsPerPage() + 1;
-  const bool by_line = bar.ShowNumberMode() == TEditorShowNumberMode::nmLine;
-  int64_t line = by_line && top <= count ? doc.CountEndsLineBefore(std::min(top, count)) : 0;
   const int x = left + bar.LeftMargin();
   p.setPen(ToQColor(Resolve(bar.Color(), font_color_)));
-  for (int32_t r = top; r <= bottom && r <= count; ++r) {
-    const bool after_last = r == count;
-    if (after_last && !ends_with_line_end) break;
-    // nmLine: a row starts a line when the row above does not wrap into it.
-    const bool starts_line = r == 0 || doc.GetRowAttribute(r - 1) != RowEnd::RowWrapped;
-    const int y = RowTop(r);
-    if (!by_line || starts_line) {
-      const std::string text = LeftbarNumberText(bar, by_line ? line : r, leftbar_digits_);
-      DrawGlyphs(p, text, x, y + font_metrics_.external_leading + ascent_, {});
-    }
-    if (by_line && !after_last && doc.GetRowAttribute(r) != RowEnd::RowWrapped) ++line;
+  for (const LeftbarLabel& l : LeftbarLabels(bar, Document(), top, top + RowsPerPage() + 1)) {
+    const std::string text = LeftbarNumberText(bar, l.index, leftbar_digits_);
+    DrawGlyphs(p, text, x, RowTop(l.row) + font_metrics_.external_leading + ascent_, {});
   }
 }
 

@@ -2,6 +2,7 @@
 #include "platform/ui/qt_messages.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 #include "platform/ui/qt_conversions.h"
@@ -18,9 +19,13 @@ void QtMessages::ShowMessage(const std::string& text) {
 }
 
 Answer QtMessages::AskYesNo(const std::string& text) {
-  auto button = QMessageBox::question(parent_, kTitle, Q(text), QMessageBox::Yes | QMessageBox::No,
-                                      QMessageBox::Yes);
-  return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+  QMessageBox box(QMessageBox::Question, kTitle, Q(text), QMessageBox::Yes | QMessageBox::No,
+                  parent_);
+  // The captions a Japanese program's questions carry, whatever translation is loaded.
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("はい(&Y)"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("いいえ(&N)"));
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 }  // namespace tessary

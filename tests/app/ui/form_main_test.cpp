@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -15,6 +16,7 @@
 #include <QWheelEvent>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -24,11 +26,13 @@
 #include "app/startup_notice.h"
 #include "app/ui/dec_edit.h"
 #include "app/ui/form_wrap_length.h"
+#include "base/mnemonics.h"
 #include "codec/char_code_detector.h"
 #include "codec/document_loader.h"
 #include "codec/sjis_text.h"
 #include "commands/text_conversion_commands.h"
 #include "commands/ui/form_replace_tab.h"
+#include "editor/leftbar_numbers.h"
 #include "editor/ui/editor.h"
 #include "support/qt_test_app.h"
 #include "support/test_files.h"
@@ -486,6 +490,55 @@ TEST_F(FormMainTest, CaretPositionIsTheLogicalLineAndColumn) {
   EXPECT_EQ(Panel(2, StatusBarId::Top), "2行, 3桁");
 }
 
+// The left bar numbers what the caret panel calls a line: a wrapped Japanese line shows its
+// number on its first row only, in five columns.
+TEST_F(FormMainTest, LeftBarNumbersTheLinesOfTheCaretPanelInFiveColumns) {
+  std::string text = Utf8ToSjis("一行目\r\n");
+  for (int i = 0; i < 60; ++i) text += Utf8ToSjis("日本語の文章");
+  text += Utf8ToSjis("\r\n三行目\r\n");
+  TFormMain& w = OpenShown({files_->Write("wrapped.txt", text)});
+  QTest::qWait(150);  // the post-load timer wraps at the window's edge
+  TEditor& e = w.Editor1();
+  EXPECT_EQ(e.Leftbar().ShowNumberMode(), TEditorShowNumberMode::nmLine);
+  EXPECT_EQ(e.LeftbarDigitCount(), 5);
+  const int cw = e.Metrics().char_width;
+  EXPECT_EQ(e.Metrics().text_left, 10 + e.Imagebar().Width() + 4 + 5 * cw + 4 + 2);
+  EXPECT_EQ(e.Metrics().text_top, e.Ruler().Height());  // no top margin above the ruler
+  const TEditorScreenStrings& doc = e.Document();
+  const int32_t third = doc.LineToRow(2);
+  ASSERT_GT(third, 3);  // the second line takes several rows
+  const std::vector<LeftbarLabel> expected{{0, 0}, {1, 1}, {third, 2}, {third + 1, 3}};
+  EXPECT_EQ(LeftbarLabels(e.Leftbar(), doc, 0, doc.Count()), expected);
+  EXPECT_EQ(LeftbarNumberText(e.Leftbar(), 1, e.LeftbarDigitCount()), "00002");
+  e.Control().SetCaret(third - 1, 0);  // the last row of the second line
+  EXPECT_EQ(Panel(2), "2行, 1桁");
+}
+
+// Both bars lay their panels out alike at every width, the bottom one's size grip included,
+// and every text the panels are known to show fits whole.
+TEST_F(FormMainTest, StatusBarsShareTheirPanelEdgesAndTheKnownTextsFit) {
+  TFormMain& w = OpenShown();
+  const TStatusPanels& top = *w.StatusBar(StatusBarId::Top);
+  const TStatusPanels& bottom = *w.StatusBar(StatusBarId::Bottom);
+  for (int width : {800, 1000, 1280}) {
+    w.resize(width, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(w.PanelWidth(StatusBarId::Top, 0), width - 700);
+    EXPECT_EQ(w.PanelWidth(StatusBarId::Bottom, 0), width - 700);
+    for (int p = 0; p < kStatusPanelCount; ++p) {
+      const int x_top = top.mapTo(&w, QPoint(top.Span(p).left, 0)).x();
+      const int x_bottom = bottom.mapTo(&w, QPoint(bottom.Span(p).left, 0)).x();
+      EXPECT_EQ(x_top, x_bottom) << width << " " << p;
+    }
+    EXPECT_EQ(bottom.mapTo(&w, QPoint(bottom.Span(6).left + 100, 0)).x(), width);
+  }
+  for (const PanelText& t : WidestKnownPanelTexts()) {
+    EXPECT_TRUE(top.Fits(t.panel, QString::fromStdString(t.text))) << t.text;
+    EXPECT_TRUE(bottom.Fits(t.panel, QString::fromStdString(t.text))) << t.text;
+  }
+  EXPECT_GE(QFontInfo(bottom.font()).pixelSize(), 9);
+}
+
 TEST_F(FormMainTest, FontChosenWhileReadOnlyWaitsForAWritableDocument) {
   const std::string file = files_->Write("ro.txt", "abc\r\n");
   TFormMain& w = OpenShown({"/r", file});
@@ -652,30 +705,84 @@ const QMenu* MenuOf(const TFormMain& w, const char* caption) {
   return nullptr;
 }
 
-TEST_F(FormMainTest, MenusReadInGroupsWithTheRecentFilesAndTheColourSubmenu) {
+TEST_F(FormMainTest, MenusReadInGroupsWithTheRecentFilesAndTheNamedSubmenus) {
   TFormMain& w = Open();
   ASSERT_NE(MenuOf(w, "ファイル(&F)"), nullptr);
   EXPECT_EQ(Layout(MenuOf(w, "ファイル(&F)")),
             "MenuNewFile MenuOpen - MenuSave MenuSaveAs - MenuOpenSaveDialogXpStyle - "
+            "[MenuReadCode] - MenuRecent1 MenuRecent2 MenuRecent3 MenuRecent4 MenuRecent5 "
+            "MenuRecent6 - MenuSaveClose MenuClose");
+  const QMenu* read = MenuOf(w, "ファイル(&F)")->findChild<QMenu*>("MenuReadCode");
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(U(read->title()), "読込文字(&R)");
+  EXPECT_EQ(Layout(read),
             "MenuReadAuto MenuReadSJIS MenuReadUTF8Bom MenuReadUTF8 MenuReadUTF16BomBe "
-            "MenuReadUTF16Be MenuReadUTF16BomLe MenuReadUTF16Le - MenuRecent1 MenuRecent2 "
-            "MenuRecent3 MenuRecent4 MenuRecent5 MenuRecent6 - MenuSaveClose MenuClose");
+            "MenuReadUTF16Be MenuReadUTF16BomLe MenuReadUTF16Le");
+  const QMenu* edit = MenuOf(w, "編集(&E)");
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(Layout(edit),
+            "MenuJump - MenuReadOnly MenuPopUpShow - MenuCopyOneLine MenuSelectWord - "
+            "MenuCaretMoveNext MenuCaretMoveFree MenuCaretAutoIndent - MenuMoveDocumentTop "
+            "MenuMoveDocumentEnd MenuMoveLineTop MenuMoveLineEnd - [MenuConvertSelection] - "
+            "[MenuSnippet] - MenuOstrBoardSeikei");
+  EXPECT_EQ(U(edit->findChild<QMenu*>("MenuConvertSelection")->title()), "選択範囲の変換(&S)");
   const QMenu* view = MenuOf(w, "表示(&V)");
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(Layout(view),
             "MenuWrapNone MenuWrapLength MenuWrapWindowWidth - MenuSetMojiLength - [MenuColor] - "
-            "MenuRow MenuColumn MenuShowUnderLine - MenuCrLf MenuEof MenuTab MenuDBCS - "
-            "MenuTab2 MenuTab4 MenuTab6 MenuTab8 - MenuCrLfNotInclude MenuCrlfInclude - "
-            "MenuSelectLengthChar MenuSelctLengthByte - MenuStatusBarTopVisible "
+            "MenuRow MenuColumn MenuShowUnderLine - [MenuKigou] - "
+            "MenuTab2 MenuTab4 MenuTab6 MenuTab8 - [MenuSelectLength] - MenuStatusBarTopVisible "
             "MenuStatusBarBottomVisible");
   const QMenu* colors = view->findChild<QMenu*>("MenuColor");
   ASSERT_NE(colors, nullptr);
   EXPECT_EQ(Layout(colors),
             "MenuFontColor MenuBackColor MenuSelectColor MenuSelectBackColor MenuKigouColor "
             "MenuUnderLineColor MenuFontColorReadOnly MenuBackColorReadOnly");
+  EXPECT_EQ(U(view->findChild<QMenu*>("MenuKigou")->title()), "記号(&A)");
+  EXPECT_EQ(Layout(view->findChild<QMenu*>("MenuKigou")), "MenuCrLf MenuEof MenuTab MenuDBCS");
+  EXPECT_EQ(Layout(view->findChild<QMenu*>("MenuSelectLength")),
+            "MenuCrLfNotInclude MenuCrlfInclude - MenuSelectLengthChar MenuSelctLengthByte");
+  const QMenu* keys = MenuOf(w, "ツール(&T)")->findChild<QMenu*>("MenuCloseKey");
+  ASSERT_NE(keys, nullptr);
+  EXPECT_EQ(U(keys->title()), "書き換え禁止時のキーボード処理(&R)");
+  EXPECT_EQ(Layout(keys), "MenuCloseESCkey MenuCloseENTERkey MenuCloseQkey MenuCloseXkey");
   EXPECT_EQ(Layout(MenuOf(w, "予約語(&R)")),
-            "MenuReserveColor MenuReserveRead - MenuReseveIniSet MenuReseveReserveSet "
-            "MenuReseveNoSet");
+            "MenuReserveColor MenuReserveRead - [MenuReserveSelect]");
+  EXPECT_EQ(U(MenuOf(w, "予約語(&R)")->findChild<QMenu*>("MenuReserveSelect")->title()),
+            "予約語色選択(&S)");
+}
+
+// The letters each level of the menus marks, repeated ones collected in `repeated`.
+void CollectRepeatedLetters(const QMenu& menu, std::vector<std::string>& repeated) {
+  std::map<char, int> seen;
+  for (const QAction* a : menu.actions()) {
+    if (a->isSeparator() || !a->isVisible()) continue;
+    for (char c : MnemonicLetters(U(a->text())))
+      if (++seen[c] == 2) repeated.push_back(U(menu.title()) + " " + c);
+    if (a->menu()) CollectRepeatedLetters(*a->menu(), repeated);
+  }
+}
+
+TEST_F(FormMainTest, EachMenuLevelMarksALetterOnceAndTheLetterRunsItsItem) {
+  TFormMain& w = OpenShown();
+  std::vector<std::string> repeated;
+  for (const QAction* a : w.menuBar()->actions()) CollectRepeatedLetters(*a->menu(), repeated);
+  EXPECT_EQ(repeated, std::vector<std::string>{});
+
+  QMenu* view = const_cast<QMenu*>(MenuOf(w, "表示(&V)"));
+  const bool row = w.Action(CommandId::MenuRow)->isChecked();
+  view->popup(QPoint(0, 0));
+  QTest::keyClick(view, Qt::Key_L);
+  EXPECT_NE(w.Action(CommandId::MenuRow)->isChecked(), row);
+  EXPECT_FALSE(view->isVisible());
+  // "終了(&Q && &X)" quits by either letter.
+  for (Qt::Key key : {Qt::Key_Q, Qt::Key_X}) {
+    TFormMain& shown = OpenShown();
+    ASSERT_TRUE(shown.isVisible());
+    shown.FileMenu()->popup(QPoint(0, 0));
+    QTest::keyClick(shown.FileMenu(), key);
+    EXPECT_FALSE(shown.isVisible()) << key;
+  }
 }
 
 TEST_F(FormMainTest, EnabledItemsAreTheCommandsWithHandlers) {
@@ -781,6 +888,19 @@ TEST_F(FormMainTest, RecentItemsCarryTheOpenedFilesAndOpenThem) {
   // The list is saved at exit and shown at the next start.
   TFormMain& next = Open();
   EXPECT_EQ(U(next.RecentAction(1)->text()), "&1 " + a);
+}
+
+// A path with an ampersand shows as it is and marks no letter beside the item's digit.
+TEST_F(FormMainTest, RecentItemsShowAnAmpersandOfThePathAsItIs) {
+  const std::string a = files_->Write("a&b.txt", "abc\r\n");
+  TFormMain& w = OpenShown({a});
+  std::string shown = "&1 ";
+  for (char c : a) shown += c == '&' ? std::string("&&") : std::string(1, c);
+  EXPECT_EQ(U(w.RecentAction(1)->text()), shown);
+  EXPECT_EQ(MnemonicLetters(U(w.RecentAction(1)->text())), "1");
+  w.RecentAction(1)->trigger();
+  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_EQ(w.Document().CodeState().FileName, a);
 }
 
 TEST_F(FormMainTest, FileMenuCommandOpensTheFileMenu) {

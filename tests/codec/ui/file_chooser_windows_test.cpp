@@ -137,6 +137,30 @@ TEST_F(ChooserWindows, EmptyNameKeepsTheWindowOpenAndKeysAreSwallowed) {
   EXPECT_FALSE(ini.ReadString("Save", "FolderFile"));
 }
 
+// A message box waits in its own event loop: the Browse timer must not fire over it.
+class MessagesThatWait final : public Messages {
+ public:
+  void ShowMessage(const std::string& text) override {
+    shown.push_back(text);
+    QTest::qWait(2 * TChooserForm::kBrowseDelayMs);
+  }
+  Answer AskYesNo(const std::string&) override { return Answer::No; }
+  std::vector<std::string> shown;
+};
+
+TEST_F(ChooserWindows, OkWithAnEmptyNameBeforeTheBrowseTimerNeverBrowsesOverTheMessage) {
+  MessagesThatWait waiting;
+  TFormOpen form(nullptr, ini, waiting, browse.Function());
+  form.show();
+  ASSERT_TRUE(form.Timer1.isActive());
+  form.ButtonOK->click();  // before the timer: the name is empty
+  EXPECT_EQ(waiting.shown, (std::vector<std::string>{kNoFileNameMessage}));
+  EXPECT_EQ(browse.calls, 0);
+  QTest::qWait(TChooserForm::kBrowseDelayMs + 100);
+  EXPECT_EQ(browse.calls, 0) << "the user has taken over from the timer";
+  EXPECT_TRUE(form.isVisible());
+}
+
 TEST_F(ChooserWindows, EscOnAButtonIsCancelToo) {
   TFormOpen form(nullptr, ini, messages, browse.Function());
   form.show();

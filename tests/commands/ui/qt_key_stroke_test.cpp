@@ -5,8 +5,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QStyleOptionMenuItem>
 #include <set>
 
+#include "commands/ui/key_map_shortcut_style.h"
 #include "support/qt_test_app.h"
 
 namespace tessary {
@@ -67,6 +70,49 @@ TEST(QtMenuShortcuts, ActionsTakeShortcutsAndGiveCaptions) {
   menu.SetShortCut(1002, KeyStroke{});
   EXPECT_TRUE(open.shortcut().isEmpty());
   menu.SetShortCut(1001, ShortCutFromText("Ctrl+N", KeyNameTable::Main));  // no action: ignored
+}
+
+// The texts a base style was asked to draw for menu items.
+class RecordingStyle final : public QProxyStyle {
+ public:
+  explicit RecordingStyle(QStringList& texts) : texts_(texts) {}
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        item && element == CE_MenuItem && !item->text.isEmpty())
+      texts_ << item->text;
+    QProxyStyle::drawControl(element, option, painter, widget);
+  }
+
+ private:
+  QStringList& texts_;
+};
+
+// A menu shows the same text for a shortcut as the key map file and the keyboard windows.
+TEST(QtKeyStroke, MenusShowShortcutsInTheKeyMapsWordsAndOrder) {
+  App();
+  auto native = [](QKeyCombination k) {
+    return QKeySequence(k).toString(QKeySequence::NativeText);
+  };
+  EXPECT_EQ(KeyMapShortcutText(native(Qt::SHIFT | Qt::CTRL | Qt::Key_S)), "Shift+Ctrl+S");
+  EXPECT_EQ(KeyMapShortcutText(native(Qt::SHIFT | Qt::CTRL | Qt::ALT | Qt::Key_Delete)),
+            "Shift+Ctrl+Alt+Del");
+  EXPECT_EQ(KeyMapShortcutText(native(Qt::ALT | Qt::Key_PageDown)), "Alt+PgDn");
+  EXPECT_EQ(KeyMapShortcutText(native(Qt::SHIFT | Qt::Key_F3)), "Shift+F3");
+  EXPECT_EQ(KeyMapShortcutText(native(Qt::CTRL | Qt::Key_Backspace)), "Ctrl+BkSp");
+
+  QStringList drawn;
+  KeyMapShortcutStyle style(new RecordingStyle(drawn));  // the proxy owns its base
+  QMenu menu;
+  menu.setStyle(&style);
+  QAction* save = menu.addAction("上書き保存(&S)");
+  save->setShortcut(ToQKeySequence(ShortCutFromText("Shift+Ctrl+S", KeyNameTable::Main)));
+  menu.addAction("開く(&O)... ");
+  menu.popup(QPoint(0, 0));
+  menu.grab();
+  menu.close();
+  EXPECT_TRUE(drawn.contains("上書き保存(&S)\tShift+Ctrl+S")) << drawn.join('|').toStdString();
+  EXPECT_TRUE(drawn.contains("開く(&O)... ")) << drawn.join('|').toStdString();
 }
 
 }  // namespace
