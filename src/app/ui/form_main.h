@@ -218,6 +218,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   // The text- or file-snippet window modally over the main editor (not on a protected one).
   void OpenSnippetWindow(CommandId which);
   void OpenCsvList();
+  void OpenBinary();
   void SelectCaretWord();
   void CopyCaretLine();
   void Editor1DrawLine(EditorCanvas& canvas, const TDrawLineArgs& args);
