@@ -1,6 +1,7 @@
 // The binary viewer on a big file, offscreen: first screen, memory, jumps and an absent search.
 // Usage: binary_bench FILE PATTERN   (prints one "name value unit" line per figure)
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>

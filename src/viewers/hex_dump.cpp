@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <functional>
 
 namespace tessary {
 
@@ -218,54 +219,88 @@ HeaderMark HeaderMarkAt(const DumpLayout& layout, int caret_column) {
 namespace {
 
 constexpr size_t kScanBlock = 4 << 20;
+// Patterns this long or longer skip ahead by their last byte; shorter ones go by memchr.
+constexpr size_t kSkipSearchLength = 4;
 
-// The last match in [0, limit] of `hay`, scanning from the end for the first byte.
-std::optional<size_t> LastMatch(std::string_view hay, std::string_view pattern, size_t limit) {
-  const auto first = static_cast<unsigned char>(pattern[0]);
-  size_t end = limit + 1;  // candidates [0, end)
-  while (end > 0) {
-    const void* p = ::memrchr(hay.data(), first, end);
-    if (p == nullptr) return std::nullopt;
-    const size_t at = static_cast<size_t>(static_cast<const char*>(p) - hay.data());
-    if (std::memcmp(hay.data() + at, pattern.data(), pattern.size()) == 0) return at;
-    end = at;
+// Finds the first match in a block (forward) or the last (backward, over the block reversed),
+// with the skip tables built once per search rather than once per block.
+class BlockMatcher {
+ public:
+  explicit BlockMatcher(std::string_view pattern)
+      : pattern_(pattern),
+        reversed_(pattern.rbegin(), pattern.rend()),
+        forward_(pattern_.begin(), pattern_.end()),
+        backward_(reversed_.begin(), reversed_.end()) {}
+  BlockMatcher(const BlockMatcher&) = delete;  // the searchers point into the strings
+  BlockMatcher& operator=(const BlockMatcher&) = delete;
+
+  [[nodiscard]] std::optional<size_t> First(std::string_view hay) const {
+    if (pattern_.size() < kSkipSearchLength) {
+      const void* hit = ::memmem(hay.data(), hay.size(), pattern_.data(), pattern_.size());
+      if (hit == nullptr) return std::nullopt;
+      return static_cast<size_t>(static_cast<const char*>(hit) - hay.data());
+    }
+    const auto [from, to] = forward_(hay.begin(), hay.end());
+    if (from == hay.end()) return std::nullopt;
+    return static_cast<size_t>(from - hay.begin());
   }
-  return std::nullopt;
-}
 
-ScanResult ScanForward(const PagedFile& file, std::string_view pattern, uint64_t start,
+  [[nodiscard]] std::optional<size_t> Last(std::string_view hay) const {
+    if (hay.size() < pattern_.size()) return std::nullopt;
+    if (pattern_.size() < kSkipSearchLength) return LastByFirstByte(hay);
+    const auto [from, to] = backward_(hay.rbegin(), hay.rend());
+    if (from == hay.rend()) return std::nullopt;
+    return hay.size() - static_cast<size_t>(to - hay.rbegin());
+  }
+
+ private:
+  // Scans back from the end for the pattern's first byte.
+  std::optional<size_t> LastByFirstByte(std::string_view hay) const {
+    const auto first = static_cast<unsigned char>(pattern_[0]);
+    size_t end = hay.size() - pattern_.size() + 1;  // candidates [0, end)
+    while (end > 0) {
+      const void* p = ::memrchr(hay.data(), first, end);
+      if (p == nullptr) return std::nullopt;
+      const size_t at = static_cast<size_t>(static_cast<const char*>(p) - hay.data());
+      if (std::memcmp(hay.data() + at, pattern_.data(), pattern_.size()) == 0) return at;
+      end = at;
+    }
+    return std::nullopt;
+  }
+
+  std::string pattern_;
+  std::string reversed_;
+  std::boyer_moore_horspool_searcher<std::string::const_iterator> forward_;
+  std::boyer_moore_horspool_searcher<std::string::const_iterator> backward_;
+};
+
+ScanResult ScanForward(const PagedFile& file, const BlockMatcher& matcher, size_t m, uint64_t start,
                        const ScanProgress& progress) {
   const uint64_t size = file.Size();
-  const size_t m = pattern.size();
   std::string block;
   for (uint64_t pos = start; pos + m <= size; pos += kScanBlock) {
     if (progress && !progress(pos - start, size - start)) return {ScanOutcome::Cancelled, 0, {}};
     if (Status s = file.ReadInto(pos, kScanBlock + m - 1, block); !s)
       return {ScanOutcome::Failed, 0, s.error()};
-    const void* hit = ::memmem(block.data(), block.size(), pattern.data(), m);
-    if (hit != nullptr)
-      return {ScanOutcome::Found,
-              pos + static_cast<uint64_t>(static_cast<const char*>(hit) - block.data()),
-              {}};
+    if (const auto at = matcher.First(block)) return {ScanOutcome::Found, pos + *at, {}};
   }
   return {};
 }
 
-ScanResult ScanBackward(const PagedFile& file, std::string_view pattern, uint64_t start,
-                        const ScanProgress& progress) {
+ScanResult ScanBackward(const PagedFile& file, const BlockMatcher& matcher, size_t m,
+                        uint64_t start, const ScanProgress& progress) {
   const uint64_t size = file.Size();
-  const size_t m = pattern.size();
   if (size < m) return {};
   uint64_t last = std::min(start, size - m);  // the highest start still to try
+  const uint64_t total = last + 1;
   std::string block;
   for (;;) {
-    if (progress && !progress(std::min(start, size) - last, std::min(start, size) + 1))
-      return {ScanOutcome::Cancelled, 0, {}};
+    if (progress && !progress(total - (last + 1), total)) return {ScanOutcome::Cancelled, 0, {}};
     const uint64_t lo = last >= kScanBlock ? last - kScanBlock + 1 : 0;
+    // Every match in [lo, last + m) starts at or before `last`.
     if (Status s = file.ReadInto(lo, static_cast<size_t>(last - lo) + m, block); !s)
       return {ScanOutcome::Failed, 0, s.error()};
-    if (const auto at = LastMatch(block, pattern, static_cast<size_t>(last - lo)))
-      return {ScanOutcome::Found, lo + *at, {}};
+    if (const auto at = matcher.Last(block)) return {ScanOutcome::Found, lo + *at, {}};
     if (lo == 0) return {};
     last = lo - 1;
   }
@@ -276,8 +311,10 @@ ScanResult ScanBackward(const PagedFile& file, std::string_view pattern, uint64_
 ScanResult FindBytes(const PagedFile& file, std::string_view pattern, uint64_t start,
                      SearchDirection direction, const ScanProgress& progress) {
   if (pattern.empty()) return {};
-  if (direction == SearchDirection::Next) return ScanForward(file, pattern, start, progress);
-  return ScanBackward(file, pattern, start, progress);
+  const BlockMatcher matcher(pattern);
+  if (direction == SearchDirection::Next)
+    return ScanForward(file, matcher, pattern.size(), start, progress);
+  return ScanBackward(file, matcher, pattern.size(), start, progress);
 }
 
 }  // namespace tessary

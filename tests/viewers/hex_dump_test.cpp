@@ -201,6 +201,32 @@ TEST(HexDumpSearch, FindsMatchesAcrossBlockEdgesAndAtTheLastOffsetBothWays) {
   EXPECT_EQ(FindBytes(*tiny, "AB", 1, Previous).offset, 0u);
 }
 
+// Every pattern length takes its own path (memchr below four bytes, skip tables above); each
+// must give what a search of the whole text in memory gives, across the block edges too.
+TEST(HexDumpSearch, AgreesWithASearchOfTheWholeTextForShortAndLongPatterns) {
+  TempDir dir;
+  std::string text((8 << 20) + 100, 'a');
+  uint32_t seed = 12345;
+  for (char& c : text) {
+    seed = seed * 1103515245u + 12345u;
+    c = "aab"[(seed >> 16) % 3];
+  }
+  const std::string path = dir.Write("ab.bin", text);
+  std::unique_ptr<PagedFile> f = OpenOrDie(path);
+  const uint64_t edge = 4 << 20;
+  for (const std::string pattern : {"b", "bb", "bbb", "bbbb", "babbab", "bbbbbbbbbbbbbbbbbbb"}) {
+    for (const uint64_t start : {uint64_t{0}, edge - 7, edge, uint64_t{12345}, text.size() - 3}) {
+      SCOPED_TRACE(pattern + " from " + std::to_string(start));
+      const size_t next = text.find(pattern, start);
+      const ScanResult n = FindBytes(*f, pattern, start, SearchDirection::Next);
+      EXPECT_EQ(n.outcome == ScanOutcome::Found ? n.offset : std::string::npos, next);
+      const size_t prev = text.rfind(pattern, start);
+      const ScanResult p = FindBytes(*f, pattern, start, SearchDirection::Previous);
+      EXPECT_EQ(p.outcome == ScanOutcome::Found ? p.offset : std::string::npos, prev);
+    }
+  }
+}
+
 TEST(HexDumpSearch, ProgressCanCancelAndAShortenedFileFails) {
   TempDir dir;
   const std::string path = SparseFile(dir, 12 << 20, 0, "x");
