@@ -33,6 +33,7 @@ constexpr QSize kMinimumSize(780, 320);
 constexpr Rect kFallback{0, 0, 780, 320};
 // A scan shows its progress once it has taken this long.
 constexpr int kProgressAfterMs = 300;
+constexpr int64_t kServiceEveryMs = 100;
 
 QPushButton* MakeButton(const char* caption) {
   auto* b = new QPushButton(Q(caption));
@@ -441,11 +442,16 @@ void TFormBinary::MenuBinaryFontColorClick() {
 
 // Long scans keep the window answering and offer a cancel once they take more than a moment.
 bool TFormBinary::RunScanStep(uint64_t done, uint64_t total) {
-  if (done == 0 && !scan_clock_.isValid()) {
+  if (!scan_clock_.isValid()) {
     scan_clock_.start();
+    serviced_ms_ = 0;
     cancel_scan_ = false;
   }
-  if (!progress_ && scan_clock_.elapsed() >= kProgressAfterMs) {
+  // The window is serviced a few times a second: more often would cost the scan its speed.
+  const int64_t now = scan_clock_.elapsed();
+  if (now - serviced_ms_ < kServiceEveryMs) return !cancel_scan_;
+  serviced_ms_ = now;
+  if (!progress_ && now >= kProgressAfterMs) {
     progress_ = std::make_unique<QProgressDialog>(Q("検索しています..."), Q("中止"), 0, 1000, this);
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setMinimumDuration(0);

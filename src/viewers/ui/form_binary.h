@@ -151,6 +151,7 @@ class TFormBinary final : public TViewerForm {
   bool closing_by_box_ = false;
   bool cancel_scan_ = false;
   QElapsedTimer scan_clock_;
+  int64_t serviced_ms_ = 0;
   std::unique_ptr<QProgressDialog> progress_;
 };
 
