@@ -263,7 +263,7 @@ void BinaryViewerModel::Show(std::string_view text) {
   args_.messages.ShowMessage(std::string(text));
 }
 
-void BinaryViewerModel::Open() {
+void BinaryViewerModel::Open(uint64_t offset) {
   file_.reset();
   if (!FileExists(args_.file_name)) return Show(binary_text::kNoFile);
   Result<std::unique_ptr<PagedFile>> opened = PagedFile::Open(args_.file_name);
@@ -275,8 +275,7 @@ void BinaryViewerModel::Open() {
   }
   file_ = std::move(opened).value();
   layout_ = DumpLayout::ForSize(file_->Size());
-  const uint64_t start = StoredBinaryOffset(PrivateProfile(args_.home.SettingsFile()), 0);
-  caret_ = CaretAtByte(layout_, FileSize(), start);
+  caret_ = CaretAtByte(layout_, FileSize(), offset);
   SetTopLine(caret_.line);
 }
 

@@ -131,9 +131,9 @@ class BinaryViewerModel {
  public:
   explicit BinaryViewerModel(const BinaryViewerArgs& args);
 
-  // Opens the file and places the caret at the stored offset. A missing or unreadable file is
-  // reported and leaves the dump empty.
-  void Open();
+  // Opens the file and places the caret on the byte at `offset` (the last byte when it lies
+  // beyond). A missing or unreadable file is reported and leaves the dump empty.
+  void Open(uint64_t offset);
   [[nodiscard]] bool HasDump() const { return file_ != nullptr; }
   [[nodiscard]] uint64_t FileSize() const { return file_ ? file_->Size() : 0; }
   [[nodiscard]] uint64_t LineCount() const { return file_ ? DumpLineCount(FileSize()) : 0; }

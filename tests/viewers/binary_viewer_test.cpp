@@ -72,7 +72,7 @@ TEST(BinarySearchPattern, WorkingFilesAreWrittenButNeverDecideThePattern) {
   ScriptedMessages messages;
   const std::string file = dir.Write("doc.txt", Hex("41 E3 81 82"));
   BinaryViewerModel model({home, messages, file, CharCode::UTF8});
-  model.Open();
+  model.Open(0);
   model.Search("あ", SearchDirection::Next);
   EXPECT_EQ(model.CaretOffset(), 1u);
   EXPECT_EQ(model.SelLength(), 2);
@@ -84,10 +84,8 @@ class BinaryViewerTest : public ::testing::Test {
  protected:
   BinaryViewerModel Open(std::string_view bytes, uint64_t stored = 0,
                          CharCode code = CharCode::SJIS) {
-    PrivateProfile ini(home.SettingsFile());
-    EXPECT_TRUE(StoreBinaryOffset(ini, stored).ok());
     BinaryViewerModel model({home, messages, dir.Write("file.bin", bytes), code});
-    model.Open();
+    model.Open(stored);
     return model;
   }
   TempDir dir;
@@ -114,7 +112,7 @@ TEST_F(BinaryViewerTest, OpensAtTheStoredOffsetAndHandsBackTheCaretsByte) {
 
 TEST_F(BinaryViewerTest, MissingAndVanishingFilesAreReportedNeverShownAsZeros) {
   BinaryViewerModel missing({home, messages, dir.File("gone.bin"), CharCode::SJIS});
-  missing.Open();
+  missing.Open(0);
   EXPECT_FALSE(missing.HasDump());
   EXPECT_EQ(missing.OffsetLabel(), "");
   EXPECT_EQ(missing.OffsetToHandBack(), std::nullopt);

@@ -400,7 +400,7 @@ void TFormBinary::showEvent(QShowEvent* event) {
   TViewerForm::showEvent(event);
   if (started_) return;
   started_ = true;
-  model_.Open();
+  model_.Open(StoredBinaryOffset(ini_, 0));
   Editor1->SetLook(pane_look_);
   Editor1->setFocus();
   CaretMoved();
