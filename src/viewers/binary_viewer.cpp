@@ -283,11 +283,17 @@ std::string_view BinaryViewerModel::LineBytes(uint64_t line) {
   if (!file_ || line >= LineCount()) return {};
   Result<std::string_view> bytes = file_->Bytes(line * 16, 16);
   if (bytes) return bytes.value();
-  if (!read_failure_shown_) {
-    read_failure_shown_ = true;  // once: a pane repaints many times
-    Show(std::string(binary_text::kUnreadable) + "\n" + bytes.error().message);
+  if (read_failure_ == ReadFailure::None) {
+    read_failure_ = ReadFailure::Pending;  // once: a pane repaints many times
+    read_error_ = bytes.error().message;
   }
   return {};
+}
+
+void BinaryViewerModel::ReportReadFailure() {
+  if (read_failure_ != ReadFailure::Pending) return;
+  read_failure_ = ReadFailure::Reported;
+  Show(std::string(binary_text::kUnreadable) + "\n" + read_error_);
 }
 
 std::string_view BinaryViewerModel::LineText(uint64_t line, std::string& out) {

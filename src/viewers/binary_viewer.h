@@ -143,6 +143,10 @@ class BinaryViewerModel {
   // first such failure is reported once).
   [[nodiscard]] std::string_view LineText(uint64_t line, std::string& out);
   [[nodiscard]] std::string_view LineBytes(uint64_t line);
+  // Lines are read while a pane paints, where no message may be shown: the first failure is
+  // kept until this reports it (once for the window's life).
+  [[nodiscard]] bool ReadFailurePending() const { return read_failure_ == ReadFailure::Pending; }
+  void ReportReadFailure();
 
   // ---- caret, selection, view ----
   [[nodiscard]] DumpCaret Caret() const { return caret_; }
@@ -184,7 +188,9 @@ class BinaryViewerModel {
   uint64_t top_ = 0;
   int sel_length_ = 0;
   int page_rows_ = 16;
-  bool read_failure_shown_ = false;
+  enum class ReadFailure : uint8_t { None, Pending, Reported };
+  ReadFailure read_failure_ = ReadFailure::None;
+  std::string read_error_;
   MruList history_;
   std::string pattern_hex_;
 };

@@ -124,6 +124,10 @@ TEST_F(BinaryViewerTest, MissingAndVanishingFilesAreReportedNeverShownAsZeros) {
   std::string line;
   EXPECT_EQ(m.LineText(0x8000, line), "080000");  // offset only, no "00" codes
   EXPECT_EQ(m.LineText(0x8001, line), "080010");
+  EXPECT_EQ(messages.shown.size(), 1u);  // not while the pane paints
+  EXPECT_TRUE(m.ReadFailurePending());
+  m.ReportReadFailure();
+  m.ReportReadFailure();
   ASSERT_EQ(messages.shown.size(), 2u);  // reported once
   EXPECT_EQ(messages.shown[1].rfind(binary_text::kUnreadable, 0), 0u);
 }

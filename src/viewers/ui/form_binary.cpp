@@ -16,6 +16,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <climits>
 #include <memory>
@@ -172,6 +173,8 @@ void DumpPane::paintEvent(QPaintEvent*) {
   const int rows = RowsPerPage() + 1;
   for (int r = 0; r < rows && top + static_cast<uint64_t>(r) < model_.LineCount(); ++r)
     PaintRow(p, top + static_cast<uint64_t>(r), r * look_.row_height);
+  if (model_.ReadFailurePending())
+    QTimer::singleShot(0, this, [this] { model_.ReportReadFailure(); });
   if (!model_.HasDump()) return;
   const DumpCaret caret = model_.Caret();
   if (caret.line < top || caret.line > top + static_cast<uint64_t>(rows)) return;
@@ -490,12 +493,17 @@ void TFormBinary::MenuBinaryCloseClick() {
 // window keeps the offset it passed in.
 void TFormBinary::reject() {
   if (!closing_by_box_) Finish();
+  TViewerForm::reject();
+}
+
+// However the window ends, its look and the search history are kept for the next opening.
+void TFormBinary::done(int result) {
   if (started_) {
     model_.Close();
     WriteBinaryLook(ini_, look_).IgnoreFailure();
   }
   started_ = false;
-  TViewerForm::reject();
+  TViewerForm::done(result);
 }
 
 void TFormBinary::closeEvent(QCloseEvent* event) {

@@ -126,6 +126,7 @@ class TFormBinary final : public TViewerForm {
   void MenuBinaryFontColorClick();
 
   void reject() override;
+  void done(int result) override;
 
  protected:
   void showEvent(QShowEvent* event) override;
