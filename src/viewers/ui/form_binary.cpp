@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -289,13 +290,17 @@ TFormBinary::~TFormBinary() = default;
 void TFormBinary::BuildControls() {
   auto* column = new QVBoxLayout(Body());
   column->setContentsMargins(4, 4, 4, 4);
+  column->setSpacing(0);
   Editor2 = new DumpHeaderPane(model_, pane_look_, Body());
   Editor1 = new DumpPane(model_, pane_look_, Body());
   Editor1->on_caret_moved = [this] { CaretMoved(); };
-  column->setSpacing(0);
   column->addWidget(Editor2);
   column->addWidget(Editor1, 1);
+  column->addLayout(BuildBoxes());
+  column->addLayout(BuildButtons());
+}
 
+QLayout* TFormBinary::BuildBoxes() {
   ComboBox1 = new QComboBox;
   ComboBox1->setEditable(true);
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
@@ -312,8 +317,13 @@ void TFormBinary::BuildControls() {
   boxes->addWidget(Edit1, 2);
   boxes->addWidget(new QLabel(Q("現在位置:")));
   boxes->addWidget(Label2);
-  column->addLayout(boxes);
+  ComboBox1->installEventFilter(this);
+  ComboBox1->lineEdit()->installEventFilter(this);
+  Edit1->installEventFilter(this);
+  return boxes;
+}
 
+QLayout* TFormBinary::BuildButtons() {
   ButtonPrev = MakeButton("前ﾍﾟｰｼﾞ(&R)");
   ButtonNext = MakeButton("次ﾍﾟｰｼﾞ(&E)");
   ButtonSearchPrev = MakeButton("前を検索(&P)");
@@ -325,8 +335,6 @@ void TFormBinary::BuildControls() {
     buttons->addWidget(b);
   buttons->addStretch(1);
   buttons->addWidget(ButtonCancel);
-  column->addLayout(buttons);
-
   connect(ButtonPrev, &QPushButton::clicked, this,
           [this] { Move(&BinaryViewerModel::MenuBinaryPrevClick); });
   connect(ButtonNext, &QPushButton::clicked, this,
@@ -336,9 +344,7 @@ void TFormBinary::BuildControls() {
   connect(ButtonSearchNext, &QPushButton::clicked, this,
           [this] { MenuBinarySearchClick(SearchDirection::Next); });
   connect(ButtonCancel, &QPushButton::clicked, this, &TFormBinary::MenuBinaryCloseClick);
-  ComboBox1->installEventFilter(this);
-  ComboBox1->lineEdit()->installEventFilter(this);
-  Edit1->installEventFilter(this);
+  return buttons;
 }
 
 void TFormBinary::BuildMenus() {
@@ -467,6 +473,7 @@ bool TFormBinary::RunScanStep(uint64_t done, uint64_t total) {
 
 void TFormBinary::MenuBinarySearchClick(SearchDirection direction) {
   const std::string word = FromQ(ComboBox1->currentText());
+  const QScopedValueRollback scanning(scanning_, true);
   model_.Search(word, direction,
                 [this](uint64_t done, uint64_t total) { return RunScanStep(done, total); });
   progress_.reset();
@@ -492,6 +499,11 @@ void TFormBinary::MenuBinaryCloseClick() {
 // Esc and the window's own commands hand the offset back; the close box does not, so the main
 // window keeps the offset it passed in.
 void TFormBinary::reject() {
+  // While a scan runs the window stays: Esc or the close box stop the scan first.
+  if (scanning_) {
+    cancel_scan_ = true;
+    return;
+  }
   if (!closing_by_box_) Finish();
   TViewerForm::reject();
 }

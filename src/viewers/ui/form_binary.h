@@ -15,6 +15,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QProgressDialog;
 class QPushButton;
@@ -135,6 +136,8 @@ class TFormBinary final : public TViewerForm {
 
  private:
   void BuildControls();
+  [[nodiscard]] QLayout* BuildBoxes();
+  [[nodiscard]] QLayout* BuildButtons();
   void BuildMenus();
   void ApplyKeyMap();
   void ApplyLook();
@@ -151,6 +154,7 @@ class TFormBinary final : public TViewerForm {
   bool started_ = false;
   bool closing_by_box_ = false;
   bool cancel_scan_ = false;
+  bool scanning_ = false;
   QElapsedTimer scan_clock_;
   int64_t serviced_ms_ = 0;
   std::unique_ptr<QProgressDialog> progress_;
