@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -104,6 +105,38 @@ TEST_F(BinaryWindow, SearchShowsTheHitTheBytesAndKeepsHistoryAndLook) {
   EXPECT_FALSE(look.show_cr);
   EXPECT_EQ(look.kigou_color, clRed);
   EXPECT_EQ(StoredBinaryOffset(ini, 0), 8u);
+}
+
+// Whether any pixel of a byte's two code cells on the first row is drawn in the mark colour.
+bool CodeCellsHaveMarkColour(TFormBinary& f, int byte) {
+  const QImage image = f.Editor1->viewport()->grab().toImage();
+  // The cells' pixel range, from the pane's own mapping of points to columns.
+  int left = 0;
+  while (f.Editor1->PointToCaret(QPoint(left, 1)).column < 7 + 3 * byte) ++left;
+  int right = left;
+  while (f.Editor1->PointToCaret(QPoint(right, 1)).column < 9 + 3 * byte) ++right;
+  // The glyphs of the first row, above the caret line's underline.
+  int row_height = 1;
+  while (f.Editor1->PointToCaret(QPoint(left, row_height)).line == 0) ++row_height;
+  for (int y = 1; y < row_height - 3; ++y)
+    for (int x = left; x < right; ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.blue() > 150 && c.red() < 100 && c.green() < 100) return true;
+    }
+  return false;
+}
+
+TEST_F(BinaryWindow, MarksTheLineEndAndTabCodesInTheMarkColourByTheSwitches) {
+  TFormBinary& f = Open("\nA\t\r");
+  f.resize(780, 400);
+  QApplication::processEvents();
+  EXPECT_TRUE(CodeCellsHaveMarkColour(f, 0));   // OA
+  EXPECT_FALSE(CodeCellsHaveMarkColour(f, 1));  // 41
+  EXPECT_TRUE(CodeCellsHaveMarkColour(f, 2));   // 09
+  EXPECT_TRUE(CodeCellsHaveMarkColour(f, 3));   // OD
+  f.CommandAction(1737)->trigger();             // 0A no longer marked
+  EXPECT_FALSE(CodeCellsHaveMarkColour(f, 0));
+  EXPECT_TRUE(CodeCellsHaveMarkColour(f, 2));
 }
 
 TEST_F(BinaryWindow, TakesItsShortcutsFromTheKeyMapRowsByNumber) {
