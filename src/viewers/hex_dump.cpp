@@ -218,7 +218,6 @@ HeaderMark HeaderMarkAt(const DumpLayout& layout, int caret_column) {
 
 namespace {
 
-constexpr size_t kScanBlock = 4 << 20;
 // Patterns this long or longer skip ahead by their last byte; shorter ones go by memchr.
 constexpr size_t kSkipSearchLength = 4;
 
@@ -278,9 +277,9 @@ ScanResult ScanForward(const PagedFile& file, const BlockMatcher& matcher, size_
                        const ScanProgress& progress) {
   const uint64_t size = file.Size();
   std::string block;
-  for (uint64_t pos = start; pos + m <= size; pos += kScanBlock) {
+  for (uint64_t pos = start; pos + m <= size; pos += kByteScanBlock) {
     if (progress && !progress(pos - start, size - start)) return {ScanOutcome::Cancelled, 0, {}};
-    if (Status s = file.ReadInto(pos, kScanBlock + m - 1, block); !s)
+    if (Status s = file.ReadInto(pos, kByteScanBlock + m - 1, block); !s)
       return {ScanOutcome::Failed, 0, s.error()};
     if (const auto at = matcher.First(block)) return {ScanOutcome::Found, pos + *at, {}};
   }
@@ -296,7 +295,7 @@ ScanResult ScanBackward(const PagedFile& file, const BlockMatcher& matcher, size
   std::string block;
   for (;;) {
     if (progress && !progress(total - (last + 1), total)) return {ScanOutcome::Cancelled, 0, {}};
-    const uint64_t lo = last >= kScanBlock ? last - kScanBlock + 1 : 0;
+    const uint64_t lo = last >= kByteScanBlock ? last - kByteScanBlock + 1 : 0;
     // Every match in [lo, last + m) starts at or before `last`.
     if (Status s = file.ReadInto(lo, static_cast<size_t>(last - lo) + m, block); !s)
       return {ScanOutcome::Failed, 0, s.error()};

@@ -170,8 +170,8 @@ TEST(PagedFileReads, PagesJoinAndFailuresCarryTheirReason) {
 
 TEST(HexDumpSearch, FindsMatchesAcrossBlockEdgesAndAtTheLastOffsetBothWays) {
   TempDir dir;
-  const uint64_t size = 9 << 20;  // three scan blocks
-  const uint64_t edge = 4 << 20;
+  const uint64_t edge = 16 * kByteScanBlock;  // a block edge, forward from 0
+  const uint64_t size = 2 * edge + edge / 4;
   const std::string path = SparseFile(dir, size, edge - 2, "NEEDLE");
   {
     const int fd = ::open(path.c_str(), O_WRONLY);
@@ -213,7 +213,7 @@ TEST(HexDumpSearch, AgreesWithASearchOfTheWholeTextForShortAndLongPatterns) {
   }
   const std::string path = dir.Write("ab.bin", text);
   std::unique_ptr<PagedFile> f = OpenOrDie(path);
-  const uint64_t edge = 4 << 20;
+  const uint64_t edge = 16 * kByteScanBlock;
   for (const std::string pattern : {"b", "bb", "bbb", "bbbb", "babbab", "bbbbbbbbbbbbbbbbbbb"}) {
     for (const uint64_t start : {uint64_t{0}, edge - 7, edge, uint64_t{12345}, text.size() - 3}) {
       SCOPED_TRACE(pattern + " from " + std::to_string(start));
