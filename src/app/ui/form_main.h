@@ -221,6 +221,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   // stored for the next opening.
   enum class LogViewer { Board, History };
   void OpenLogViewer(LogViewer which);
+  void OpenBinary();
   void SelectCaretWord();
   void CopyCaretLine();
   void Editor1DrawLine(EditorCanvas& canvas, const TDrawLineArgs& args);

@@ -26,6 +26,7 @@
 #include "platform/ui/qt_clipboard.h"
 #include "platform/ui/qt_conversions.h"
 #include "viewers/board_log.h"
+#include "viewers/ui/form_binary.h"
 #include "viewers/ui/form_csv_list.h"
 #include "viewers/ui/form_ostr_board.h"
 #include "viewers/ui/form_ostr_history.h"
@@ -270,6 +271,10 @@ void TFormMain::RegisterToolHandlers() {
     OpenCsvList();
     activateWindow();
   });
+  handlers_.Register(CommandId::MenuShowBinary, [this] {
+    OpenBinary();
+    activateWindow();
+  });
   handlers_.Register(CommandId::MenuShowHelp, [this] {
     ShowHelpWindow(this, ini_, home_);
     activateWindow();
@@ -335,6 +340,41 @@ void TFormMain::OpenCsvList() {
   form.exec();
   const int32_t line = JumpToLineIndex(c, StoredCsvListLine(ini_, c.LineCount()));
   c.SetTopRow(c.LineToRow(line));
+}
+
+// The dump opens at the file byte of the caret's character and the caret comes back to the
+// character of the byte last shown: the offset is translated between the editor's text and
+// the file for the document's code and line end, and handed over through Binary/SelStart.
+void TFormMain::OpenBinary() {
+  EditorControl& c = editor_->Control();
+  if (c.Modified()) return messages_.ShowMessage(std::string(binary_text::kModified));
+  const DocumentCodeState& state = document_->CodeState();
+  const DocumentCsvLines lines(c.Document());
+  uint64_t offset = 0;
+  if (c.LineCount() > 0) {
+    const int64_t at = c.SelStart();
+    const int32_t line = c.LineFromChar(at);
+    offset =
+        FileOffsetOfPlace(lines, {line, at - c.LineIndex(line)}, state.ReadCode, state.ReadRetCode);
+  }
+  StoreBinaryOffset(ini_, offset).IgnoreFailure();
+  TFormBinary form(this, {ini_, home_, messages_, state.FileName, state.ReadCode});
+  form.choose_font = [this](const BinaryLook& look) -> std::optional<BinaryLook> {
+    const std::optional<FontChoice> f =
+        choose_font ? choose_font({look.font_name, look.font_size, look.font_color}) : std::nullopt;
+    if (!f) return std::nullopt;
+    BinaryLook chosen = look;
+    chosen.font_name = f->name;
+    chosen.font_size = f->size;
+    chosen.font_color = f->color;
+    return chosen;
+  };
+  form.choose_color = choose_color;
+  form.exec();
+  const uint64_t shown = StoredBinaryOffset(ini_, offset);
+  if (shown == offset || c.LineCount() == 0) return;
+  const TextPlace place = PlaceOfFileOffset(lines, shown, state.ReadCode, state.ReadRetCode);
+  c.SetSelStart(c.LineIndex(place.line) + place.byte);
 }
 
 void TFormMain::CloseOutline() {
