@@ -77,12 +77,15 @@ std::string EncodeUtf8(const LineSource& lines, RetCode ret, bool mark) {
   const Extent e = Measure(lines);
   ByteSink out(e.bytes / 2 * 3 + e.lines * eol.size() + 64);
   if (mark) out.Append("\xEF\xBB\xBF");
+  // Converted as the joined text: without line ends a character may start in one line and end
+  // in the next.
+  JoinedCp932ToUtf8 joined(t);
   lines.ForEach([&](std::string_view line) {
-    char* o = out.Room(Utf8RoomFor(line.size()) + eol.size());
-    o = Cp932ToUtf8(t, line, o);
-    o = std::copy(eol.begin(), eol.end(), o);
-    out.Commit(o);
+    char* o = out.Room(Utf8RoomFor(line.size() + 1) + Utf8RoomFor(eol.size()));
+    o = joined.Put(line, o);
+    out.Commit(joined.Put(eol, o));
   });
+  out.Commit(joined.Finish(out.Room(Utf8RoomFor(1))));
   return out.Take();
 }
 

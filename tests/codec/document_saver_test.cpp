@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,71 @@ TEST(EncodeDocument, BrokenShiftJisNeverSwallowsALineEnd) {
   TextLines u;
   u.AddLine(Hex("85 40 41"));
   EXPECT_EQ(EncodeDocument(u, CharCode::UTF8, RetCode::None), Hex("E3 83 BB 41"));
+}
+
+// Lines of random Shift-JIS, rich in lead bytes at either end and in empty lines, so that
+// characters start in one line and may end in the next.
+std::vector<std::string> RandomLines(unsigned seed) {
+  std::mt19937 rng(seed);
+  const char kBytes[] = {'\x82', '\xA0', '\x81', '\x40', '\xE0',
+                         '\x88', '\x9F', 'a',    '\xB1', '\x7F'};
+  std::vector<std::string> lines(40);
+  for (std::string& line : lines) {
+    line.resize(rng() % 4);
+    for (char& c : line) c = kBytes[rng() % sizeof kBytes];
+  }
+  return lines;
+}
+
+TEST(EncodeDocument, EightBitSavesConvertTheJoinedText) {
+  // "82 0A 82" read with LF and saved without line ends is the joined "82 82": one ｂ.
+  TextLines b;
+  b.AddLine(Hex("82"));
+  b.AddLine(Hex("82"));
+  EXPECT_EQ(EncodeDocument(b, CharCode::UTF8, RetCode::None), Hex("EF BD 82"));
+  // The pair may span empty lines; a lead byte that ends the text stays alone.
+  TextLines a;
+  a.AddLine(Hex("41 82"));
+  a.AddLine("");
+  a.AddLine(Hex("A0 82 A0 82"));
+  EXPECT_EQ(EncodeDocument(a, CharCode::UTF8Bom, RetCode::None),
+            Hex("EF BB BF 41 E3 81 82 E3 81 82 E3 83 BB"));
+  // A first byte that cannot follow the lead is converted on its own, as a new start.
+  TextLines c;
+  c.AddLine(Hex("82"));
+  c.AddLine(Hex("31 82 A0"));
+  EXPECT_EQ(EncodeDocument(c, CharCode::UTF8, RetCode::None), Hex("E3 83 BB 31 E3 81 82"));
+  for (unsigned seed = 1; seed <= 200; ++seed) {
+    const std::vector<std::string> doc = RandomLines(seed);
+    auto line = [&](size_t i) { return std::string_view(doc[i]); };
+    const LineSource lines(doc.size(), line);
+    for (RetCode ret : kRets) {
+      const std::string joined = EncodeDocument(lines, CharCode::SJIS, ret);
+      std::string utf8(Utf8RoomFor(joined.size()), '\0');
+      utf8.resize(Cp932ToUtf8(cp932::GetTables(), joined, utf8.data()) - utf8.data());
+      ASSERT_EQ(EncodeDocument(lines, CharCode::UTF8, ret), utf8)
+          << "seed " << seed << " ret " << static_cast<int>(ret);
+    }
+  }
+}
+
+TEST(EncodeDocument, SixteenBitSavesConvertTheTextJoinedWithCrLf) {
+  // The 16-bit save converts the lines joined with CR LF and only then puts the line end in,
+  // so a lead byte never pairs across lines there, whatever the line end.
+  for (unsigned seed = 1; seed <= 100; ++seed) {
+    const std::vector<std::string> doc = RandomLines(seed);
+    auto line = [&](size_t i) { return std::string_view(doc[i]); };
+    const LineSource lines(doc.size(), line);
+    const std::string crlf = EncodeDocument(lines, CharCode::SJIS, RetCode::CrLf);
+    for (CharCode code : {CharCode::UTF16BomBe, CharCode::UTF16Le})
+      for (RetCode ret : kRets) {
+        const ByteOrder order =
+            code == CharCode::UTF16Le ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
+        ASSERT_EQ(EncodeDocument(lines, code, ret),
+                  PostProcessUtf16(ConvertAnsiToUtf16(crlf, order), code, ret))
+            << "seed " << seed << " ret " << static_cast<int>(ret);
+      }
+  }
 }
 
 TEST(EncodeDocument, LongAsciiRunsAndHalfWidthKanaGrowTheBuffer) {
