@@ -601,6 +601,29 @@ void TEditorScreenStrings::SetTextLines(const TextLines& lines) {
   FinishLoad();
 }
 
+void TEditorScreenStrings::SetTextLines(TextLines&& lines) {
+  // Given back in steps of a few megabytes: each step is one system call.
+  constexpr size_t kReleaseStep = size_t{4} << 20;
+  {
+    const UpdateGuard update(*this);
+    ClearDocument();
+    const char* text = lines.bytes().data();
+    size_t copied = 0, released = 0;
+    for (size_t i = 0; i < lines.Count(); ++i) {
+      const std::string_view line = lines.Line(i);
+      AppendRow(line, 0, 0);
+      copied = static_cast<size_t>(line.data() + line.size() - text);
+      if (copied - released >= kReleaseStep) {
+        ReleaseLargeBufferPages(text + released, copied - released);
+        released = copied;
+      }
+    }
+    if (!lines.Empty() && !lines.last_line_has_end()) SetLastRowAtEof();
+    lines = TextLines();
+    FinishLoad();
+  }
+}
+
 void TEditorScreenStrings::RewrapAll() {
   if (Count() == 0) return;
   for (EditorView* v : views_) v->CancelSelection();

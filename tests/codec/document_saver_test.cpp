@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -192,6 +193,40 @@ TEST(EncodeDocument, LongAsciiRunsAndHalfWidthKanaGrowTheBuffer) {
   ASSERT_EQ(le.size(), 20000u);
   EXPECT_EQ(le.substr(0, 2), Hex("71 FF"));
   EXPECT_EQ(le.substr(19998), Hex("78 00"));
+}
+
+TEST(EncodeDocumentInPieces, GivesTheBytesOfTheWholeEncodingAndStopsAtAFailure) {
+  // Megabytes in lines of every length, one far longer than a piece, and lead bytes at line
+  // ends, so that pieces end inside characters and inside line ends.
+  TextLines doc;
+  std::mt19937 rng(7);
+  for (int i = 0; i < 3000; ++i) {
+    std::string line;
+    const size_t n = rng() % 2000;
+    for (size_t k = 0; k < n; ++k) line += (k % 7 == 3) ? Hex("88 9F") : std::string("a");
+    if (i % 5 == 0) line += Hex("82");
+    doc.AddLine(line);
+  }
+  doc.AddLine(std::string(3 << 20, '\xB1'));
+  doc.AddLine(Hex("A0 41"));
+  for (const CodeCase& c : kCodes)
+    for (RetCode ret : kRets) {
+      std::string pieces;
+      auto put = [&](std::string_view piece) {
+        pieces += piece;
+        return 0;
+      };
+      ASSERT_EQ(EncodeDocumentInPieces(doc, c.code, ret, put), 0);
+      ASSERT_EQ(pieces, EncodeDocument(doc, c.code, ret))
+          << CharCodeKeyWord(c.code) << " ret " << static_cast<int>(ret);
+    }
+  int calls = 0;
+  auto full = [&](std::string_view) {
+    ++calls;
+    return ENOSPC;
+  };
+  EXPECT_EQ(EncodeDocumentInPieces(doc, CharCode::UTF8, RetCode::CrLf, full), ENOSPC);
+  EXPECT_EQ(calls, 1) << "nothing is handed on after a failure";
 }
 
 TEST(PostProcessUtf16, MatchesCrLfAtAnyByteOffsetAndDropsTheTail) {
