@@ -602,17 +602,19 @@ void TEditorScreenStrings::SetTextLines(const TextLines& lines) {
 }
 
 void TEditorScreenStrings::SetTextLines(TextLines&& lines) {
-  // Given back in steps of a few megabytes: each step is one system call.
+  // Rows go in a few megabytes at a time, and the text's pages behind them are given back.
   constexpr size_t kReleaseStep = size_t{4} << 20;
+  constexpr size_t kRowsAtOnce = 1 << 15;
   {
     const UpdateGuard update(*this);
     ClearDocument();
     const char* text = lines.bytes().data();
+    const std::span<const size_t> ends = lines.ends();
     size_t copied = 0, released = 0;
-    for (size_t i = 0; i < lines.Count(); ++i) {
-      const std::string_view line = lines.Line(i);
-      AppendRow(line, 0, 0);
-      copied = static_cast<size_t>(line.data() + line.size() - text);
+    for (size_t i = 0; i < ends.size(); i += kRowsAtOnce) {
+      const std::span<const size_t> some = ends.subspan(i, std::min(kRowsAtOnce, ends.size() - i));
+      AppendPackedRows(text, copied, some, 0, 0);
+      copied = some.back();
       if (copied - released >= kReleaseStep) {
         ReleaseLargeBufferPages(text + released, copied - released);
         released = copied;
