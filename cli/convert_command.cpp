@@ -105,9 +105,13 @@ int ConvertCommand(const Args& args) {
   const LoadOutcome loaded = LoadForRewrite("convert", o.input, o.read, o.force);
   if (!loaded.doc) return loaded.exit_status;
   const LoadedText& doc = *loaded.doc;
-  const std::string bytes =
-      EncodeDocument(doc.lines, o.to.value_or(doc.code), o.eol.value_or(doc.ret));
-  return WriteRewritten("convert", o.input, o.output, doc, bytes);
+  const CharCode to = o.to.value_or(doc.code);
+  const RetCode eol = o.eol.value_or(doc.ret);
+  // Encoded piece by piece straight into the output file: the converted text is never held
+  // whole beside the loaded one.
+  return WriteRewritten("convert", o.input, o.output, doc, [&](const PieceWriter& put) {
+    return EncodeDocumentInPieces(doc.lines, to, eol, put);
+  });
 }
 
 }  // namespace tessary::cli

@@ -81,7 +81,8 @@ int CountCommand(const Args& args) {
   }
   Result<LoadedText> loaded = LoadDocumentFile(path, CharCode::Auto, WorkingFiles::Skip());
   if (!loaded) return Fail(NamingTheFile(path, loaded.error().message));
-  lines.SetTextLines(loaded.value().lines);
+  // Taken over, so the file's text is given back as the document fills.
+  lines.SetTextLines(std::move(loaded.value().lines));
   std::printf("%d\t%d\n", lines.Count(), doc.Count());
   return 0;
 }

@@ -50,7 +50,13 @@ LoadOutcome LoadForRewrite(std::string_view command, const std::string& input, C
 
 int WriteRewritten(std::string_view command, const std::string& input, const std::string& output,
                    const LoadedText& doc, const std::string& bytes) {
-  if (Status s = WriteFileAtomic(output, bytes); !s) {
+  return WriteRewritten(command, input, output, doc,
+                        [&bytes](const PieceWriter& put) { return put(bytes); });
+}
+
+int WriteRewritten(std::string_view command, const std::string& input, const std::string& output,
+                   const LoadedText& doc, const ContentPieces& content) {
+  if (Status s = WriteFileAtomic(output, content, Durability::Unsynced); !s) {
     PrintMessage(command, s.error().message);
     return 1;
   }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "codec/document_loader.h"
+#include "platform/file_io.h"
 #include "platform/mapped_file.h"
 
 namespace tessary::cli {
@@ -30,6 +31,11 @@ struct LoadOutcome {
 [[nodiscard]] int WriteRewritten(std::string_view command, const std::string& input,
                                  const std::string& output, const LoadedText& doc,
                                  const std::string& bytes);
+// The same for content made while it is written. Like a shell's redirection, the tool leaves
+// syncing the new file to the system; it still replaces OUTPUT atomically.
+[[nodiscard]] int WriteRewritten(std::string_view command, const std::string& input,
+                                 const std::string& output, const LoadedText& doc,
+                                 const ContentPieces& content);
 
 // A Shift-JIS file with CR LF line ends and nothing the loader would drop, refuse or protect,
 // mapped: its bytes already are its rows joined as search joins them, so find and replace work

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "codec/cp932.h"
+#include "codec/cp932_converter.h"
 #include "codec/document_saver.h"
 #include "codec/utf_text_decoder.h"
 #include "fuzz/fuzz_input.h"
@@ -59,8 +60,20 @@ void CheckEightBit(const TextLines& lines) {
     const std::string marked = EncodeDocument(lines, CharCode::UTF8Bom, ret);
     Check(marked.compare(0, 3, "\xEF\xBB\xBF") == 0, "UTF-8 with mark starts with EF BB BF");
     Check(DecodeUtf8Text(marked, Utf8Mark::Drop).ok, "the UTF-8 save is well-formed");
-    Check(DecodeUtf8Text(EncodeDocument(lines, CharCode::UTF8, ret), Utf8Mark::Keep).ok,
-          "the UTF-8 save without mark is well-formed");
+    const std::string utf8 = EncodeDocument(lines, CharCode::UTF8, ret);
+    Check(DecodeUtf8Text(utf8, Utf8Mark::Keep).ok, "the UTF-8 save without mark is well-formed");
+    std::string whole(Utf8RoomFor(joined.size()), '\0');
+    whole.resize(
+        static_cast<size_t>(Cp932ToUtf8(cp932::GetTables(), joined, whole.data()) - whole.data()));
+    Check(utf8 == whole, "the UTF-8 save is the joined Shift-JIS text converted");
+    std::string pieces;
+    Check(EncodeDocumentInPieces(lines, CharCode::UTF8, ret,
+                                 [&](std::string_view piece) {
+                                   pieces += piece;
+                                   return 0;
+                                 }) == 0 &&
+              pieces == utf8,
+          "the save in pieces gives the same bytes");
   }
 }
 

@@ -2,10 +2,12 @@
 # Installs the Debian packages that building, testing and running Tessary need. Idempotent.
 set -euo pipefail
 
-build_packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxcb1-dev)
+build_packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev libgl-dev libxcb1-dev desktop-file-utils)
 run_packages=(fonts-noto-cjk fonts-ipafont-gothic qt6-translations-l10n)
 # Used by the GUI checks and the benchmark scripts only when present; installed on request.
 extra_packages=(xvfb xdotool x11-utils openbox imagemagick uchardet nkf vim-nox featherpad)
+# The Debian package: CPack's dependency scan and its tools (scripts/package-test.sh).
+package_packages=(dpkg-dev file)
 # The fuzz targets: clang and its sanitizer and libFuzzer runtimes (scripts/fuzz.sh).
 fuzz_packages=(clang libclang-rt-dev)
 
@@ -13,7 +15,8 @@ wanted=("${build_packages[@]}")
 case "${1:-}" in
   --run) wanted+=("${run_packages[@]}") ;;
   --fuzz) wanted+=("${fuzz_packages[@]}") ;;
-  --all) wanted+=("${run_packages[@]}" "${extra_packages[@]}" "${fuzz_packages[@]}") ;;
+  --package) wanted+=("${package_packages[@]}") ;;
+  --all) wanted+=("${run_packages[@]}" "${extra_packages[@]}" "${fuzz_packages[@]}" "${package_packages[@]}") ;;
 esac
 
 missing=()

@@ -19,5 +19,10 @@ cmake --build "$build" -j"$(nproc)"
 export TESSARY_HOME="$PWD/$build/test-home"
 mkdir -p "$TESSARY_HOME"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+# The Debian package built, installed, run and purged again: it changes /usr, so only as root
+# or with sudo, and only for the plain build.
+if [ "$build" = build ] && { [ "$(id -u)" -eq 0 ] || command -v sudo >/dev/null; }; then
+  scripts/package-test.sh "$build"
+fi
 # Then every fuzz target for a bounded number of runs (clang, ASan, UBSan; about a minute).
 scripts/fuzz.sh --check

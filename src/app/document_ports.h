@@ -20,7 +20,8 @@ class DocumentEditorPort {
  public:
   virtual ~DocumentEditorPort() = default;
   // Replaces the whole text (undo and marks go with it).
-  virtual void SetTextLines(const TextLines& lines) = 0;
+  // Takes the lines over, so the file's text is given back as the document fills.
+  virtual void SetTextLines(TextLines&& lines) = 0;
   virtual void ClearText() = 0;
   virtual bool TextEmpty() const = 0;
   // Logical lines, what Lines.Count reports.

@@ -46,13 +46,13 @@ EditorControlPort::EditorControlPort(EditorControl& control, std::function<void(
       set_editor_color_(std::move(set_editor_color)),
       apply_wrap_mode_(std::move(apply_wrap_mode)) {}
 
-void EditorControlPort::SetTextLines(const TextLines& lines) {
+void EditorControlPort::SetTextLines(TextLines&& lines) {
   // A large text is taken in unwrapped: the post-load timer applies the wrap mode once the
   // first screen is up, so wrapping a 100 MB file does not hold up its first screen. A small
   // one keeps the wrap mode, so it never shows unwrapped for a moment.
   constexpr uint64_t kWrapLaterBytes = uint64_t{4} << 20;
   if (lines.TotalBytes() >= kWrapLaterBytes) control_.SetWordWrap(false);
-  control_.Lines().SetTextLines(lines);
+  control_.Lines().SetTextLines(std::move(lines));
 }
 
 void EditorControlPort::ClearText() {

@@ -15,7 +15,7 @@ class EditorControlPort final : public DocumentEditorPort {
   EditorControlPort(EditorControl& control, std::function<void()> set_editor_color,
                     std::function<void()> apply_wrap_mode);
 
-  void SetTextLines(const TextLines& lines) override;
+  void SetTextLines(TextLines&& lines) override;
   void ClearText() override;
   bool TextEmpty() const override;
   int32_t LineCount() const override;

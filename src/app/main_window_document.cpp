@@ -178,10 +178,10 @@ std::optional<LoadedText> MainWindowDocument::ReadText(const std::string& path,
 
 // The mixed line ends are reported before the text is shown, the other reasons for
 // protection after it.
-void MainWindowDocument::ShowText(const std::string& path, const LoadedText& text) {
+void MainWindowDocument::ShowText(const std::string& path, LoadedText& text) {
   state_.ApplyText(path, text);
   if (state_.MixedRetCode) Show(kMixedRetCodeMessage);
-  editor_.SetTextLines(text.lines);
+  editor_.SetTextLines(std::move(text.lines));
   text_file_name_ = path;
   text_read_code_ = text.code;
   if (state_.InvalidCharFound) Show(kInvalidCharMessage);

@@ -120,7 +120,8 @@ class MainWindowDocument {
   bool OverwriteSave();
   void LoadMenuChoice(const std::string& path);
   std::optional<LoadedText> ReadText(const std::string& path, CharCode requested);
-  void ShowText(const std::string& path, const LoadedText& text);
+  // Takes the text's lines over.
+  void ShowText(const std::string& path, LoadedText& text);
   void KeepShownDocument();
   void ApplyProtection();
   void ShowCodePanels();

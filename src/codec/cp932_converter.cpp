@@ -84,10 +84,10 @@ inline void WidenAscii(const uint8_t*& p, const uint8_t* end, char*& o, ByteOrde
   while (end - p >= 16) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const int high = _mm_movemask_epi8(x);
-    const __m128i lo = order == ByteOrder::LittleEndian ? _mm_unpacklo_epi8(x, zero)
-                                                        : _mm_unpacklo_epi8(zero, x);
-    const __m128i hi = order == ByteOrder::LittleEndian ? _mm_unpackhi_epi8(x, zero)
-                                                        : _mm_unpackhi_epi8(zero, x);
+    const __m128i lo =
+        order == ByteOrder::LittleEndian ? _mm_unpacklo_epi8(x, zero) : _mm_unpacklo_epi8(zero, x);
+    const __m128i hi =
+        order == ByteOrder::LittleEndian ? _mm_unpackhi_epi8(x, zero) : _mm_unpackhi_epi8(zero, x);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(o), lo);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 16), hi);
     if (high != 0) {
@@ -103,11 +103,13 @@ inline void WidenAscii(const uint8_t*& p, const uint8_t* end, char*& o, ByteOrde
   while (p < end && *p < 0x80) o = PutUnit(*p++, o, order);
 }
 
-}  // namespace
+// What the UTF-8 loop does with a lead byte that ends its input.
+enum class LastLead { Convert, Leave };
 
-char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out, BlockPath path) {
-  const auto* p = reinterpret_cast<const uint8_t*>(sjis.data());
-  const uint8_t* end = p + sjis.size();
+// The UTF-8 conversion of [p, end); with LastLead::Leave it stops before a lead byte that ends
+// the input unpaired, leaving p on it.
+char* Utf8Loop(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char* out,
+               BlockPath path, LastLead last) {
   const bool blocks = path == BlockPath::Vector && block::Available();
   while (p < end) {
     if (blocks) {
@@ -129,14 +131,44 @@ char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out, Bloc
         const uint32_t w = b0 | b1 << 8 | b2 << 16;
         std::memcpy(out, &w, 4);
       } else {
-        out[0] = static_cast<char>(b0), out[1] = static_cast<char>(b1), out[2] = static_cast<char>(b2);
+        out[0] = static_cast<char>(b0), out[1] = static_cast<char>(b1),
+        out[2] = static_cast<char>(b2);
       }
       out += 3;
       p += 2;
     }
     if (p == end || *p < 0x80) continue;
+    if (last == LastLead::Leave && end - p == 1 && sjis::IsLeadByte(*p)) break;
     out = PutUtf8(NextUnit(t, p, end), out);
   }
+  return out;
+}
+
+}  // namespace
+
+char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out, BlockPath path) {
+  const auto* p = reinterpret_cast<const uint8_t*>(sjis.data());
+  return Utf8Loop(t, p, p + sjis.size(), out, path, LastLead::Convert);
+}
+
+char* JoinedCp932ToUtf8::Put(std::string_view piece, char* out) {
+  if (piece.empty()) return out;
+  const auto* p = reinterpret_cast<const uint8_t*>(piece.data());
+  const uint8_t* end = p + piece.size();
+  if (waiting_ >= 0) {
+    const uint16_t u = t_.pair[waiting_ << 8 | *p];
+    out = PutUtf8(u != 0 ? u : cp932::kDefaultUnit, out);
+    if (u != 0) ++p;
+    waiting_ = -1;
+  }
+  out = Utf8Loop(t_, p, end, out, path_, LastLead::Leave);
+  if (p != end) waiting_ = *p;
+  return out;
+}
+
+char* JoinedCp932ToUtf8::Finish(char* out) {
+  if (waiting_ >= 0) out = PutUtf8(cp932::kDefaultUnit, out);
+  waiting_ = -1;
   return out;
 }
 

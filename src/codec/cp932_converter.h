@@ -17,9 +17,13 @@ enum class BlockPath { Vector, Scalar };
 // Room the output buffer needs for n input bytes.
 // (UTF-8 gets 64 bytes to spare: the vector blocks store 64 bytes at a time, and the scalar
 // path stores a three-byte form as four bytes.)
-constexpr size_t Utf8RoomFor(size_t n) { return 3 * n + 64; }
+constexpr size_t Utf8RoomFor(size_t n) {
+  return 3 * n + 64;
+}
 // (UTF-16 gets 128 to spare: a vector block widens 64 bytes at a time.)
-constexpr size_t Utf16RoomFor(size_t n) { return 2 * n + 128; }
+constexpr size_t Utf16RoomFor(size_t n) {
+  return 2 * n + 128;
+}
 
 // Converts sjis and writes the result at out; returns the end of what was written. A lead
 // byte at the end of the input, or before a byte that cannot be its trail byte, decodes alone
@@ -30,5 +34,23 @@ char* Cp932ToUtf8(const cp932::Tables& t, std::string_view sjis, char* out,
                   BlockPath path = BlockPath::Vector);
 char* Cp932ToUtf16(const cp932::Tables& t, std::string_view sjis, char* out, ByteOrder order,
                    BlockPath path = BlockPath::Vector);
+
+// Converts a text handed over in pieces (lines and line ends) to UTF-8 exactly as Cp932ToUtf8
+// converts the pieces joined: a lead byte that ends one piece waits for the first byte of the
+// next non-empty one, which may be its trail byte. Each Put needs Utf8RoomFor(piece + 1) bytes.
+class JoinedCp932ToUtf8 {
+ public:
+  explicit JoinedCp932ToUtf8(const cp932::Tables& t, BlockPath path = BlockPath::Vector)
+      : t_(t), path_(path) {}
+
+  [[nodiscard]] char* Put(std::string_view piece, char* out);
+  // The end of the text: a lead byte still waiting decodes alone.
+  [[nodiscard]] char* Finish(char* out);
+
+ private:
+  const cp932::Tables& t_;
+  BlockPath path_;
+  int waiting_ = -1;  // the lead byte that ended the last piece, or -1
+};
 
 }  // namespace tessary

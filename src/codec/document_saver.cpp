@@ -14,12 +14,19 @@
 namespace tessary {
 namespace {
 
-// A growing output buffer written through raw pointers; Room(n) guarantees n writable bytes.
+// The output buffer written through raw pointers; Room(n) guarantees n writable bytes. It
+// either grows to hold the whole output, or, given a writer, hands its bytes on whenever it is
+// full, so that a document of any size is encoded in the room of one piece.
 class ByteSink {
  public:
   explicit ByteSink(size_t estimate) { ResizeLargeBuffer(buf_, estimate); }
+  ByteSink(const PieceWriter& put, size_t piece) : put_(&put) { buf_.resize(piece); }
+
   char* Room(size_t n) {
-    if (buf_.size() - used_ < n) GrowTo(std::max(buf_.size() * 2, used_ + n));
+    if (buf_.size() - used_ < n) {
+      if (put_) HandOn();
+      if (buf_.size() - used_ < n) GrowTo(std::max(buf_.size() * 2, used_ + n));
+    }
     return buf_.data() + used_;
   }
   void Commit(const char* end) { used_ = static_cast<size_t>(end - buf_.data()); }
@@ -32,8 +39,19 @@ class ByteSink {
     buf_.resize(used_);
     return std::move(buf_);
   }
+  // Hands on the rest; 0, or the first failure of the writer.
+  [[nodiscard]] int Flush() {
+    HandOn();
+    return error_;
+  }
 
  private:
+  // After the writer's first failure nothing more is handed on.
+  void HandOn() {
+    if (error_ == 0 && used_ > 0) error_ = (*put_)(std::string_view(buf_.data(), used_));
+    used_ = 0;
+  }
+
   void GrowTo(size_t n) {
     std::string bigger;
     ResizeLargeBuffer(bigger, n);
@@ -43,6 +61,8 @@ class ByteSink {
 
   std::string buf_;
   size_t used_ = 0;
+  const PieceWriter* put_ = nullptr;
+  int error_ = 0;
 };
 
 struct Extent {
@@ -60,30 +80,27 @@ Extent Measure(const LineSource& lines) {
   return e;
 }
 
-std::string EncodeSjis(const LineSource& lines, RetCode ret) {
+void EncodeSjis(const LineSource& lines, RetCode ret, ByteSink& out) {
   const std::string_view eol = LineEndBytes(ret);
-  const Extent e = Measure(lines);
-  ByteSink out(e.bytes + e.lines * eol.size());
   lines.ForEach([&](std::string_view line) {
     out.Append(line);
     out.Append(eol);
   });
-  return out.Take();
 }
 
-std::string EncodeUtf8(const LineSource& lines, RetCode ret, bool mark) {
+void EncodeUtf8(const LineSource& lines, RetCode ret, bool mark, ByteSink& out) {
   const cp932::Tables& t = cp932::GetTables();
   const std::string_view eol = LineEndBytes(ret);
-  const Extent e = Measure(lines);
-  ByteSink out(e.bytes / 2 * 3 + e.lines * eol.size() + 64);
   if (mark) out.Append("\xEF\xBB\xBF");
+  // Converted as the joined text: without line ends a character may start in one line and end
+  // in the next.
+  JoinedCp932ToUtf8 joined(t);
   lines.ForEach([&](std::string_view line) {
-    char* o = out.Room(Utf8RoomFor(line.size()) + eol.size());
-    o = Cp932ToUtf8(t, line, o);
-    o = std::copy(eol.begin(), eol.end(), o);
-    out.Commit(o);
+    char* o = out.Room(Utf8RoomFor(line.size() + 1) + Utf8RoomFor(eol.size()));
+    o = joined.Put(line, o);
+    out.Commit(joined.Put(eol, o));
   });
-  return out.Take();
+  out.Commit(joined.Finish(out.Room(Utf8RoomFor(1))));
 }
 
 char* PutUnit(char* o, uint16_t u, ByteOrder order) {
@@ -109,21 +126,48 @@ void PutMark16(ByteSink& out, CharCode code) {
   if (code == CharCode::UTF16BomLe) out.Append("\xFF\xFE");
 }
 
-std::string EncodeUtf16(const LineSource& lines, CharCode code, RetCode ret) {
+void EncodeUtf16(const LineSource& lines, CharCode code, RetCode ret, ByteSink& out) {
   const cp932::Tables& t = cp932::GetTables();
   const ByteOrder order = OrderOf(code);
-  // Room for the most the text can take (a unit per byte): growing the buffer would fill and
-  // copy far more than the bytes reserved and never used.
-  const Extent e = Measure(lines);
-  ByteSink out(Utf16RoomFor(e.bytes) + e.lines * 4 + 64);
   PutMark16(out, code);
   lines.ForEach([&](std::string_view line) {
     char* o = out.Room(Utf16RoomFor(line.size()) + 4);
     o = Cp932ToUtf16(t, line, o, order);
     out.Commit(PutLineEnd16(o, ret, order));
   });
-  return out.Take();
 }
+
+void Encode(const LineSource& lines, CharCode code, RetCode ret, ByteSink& out) {
+  switch (code) {
+    case CharCode::UTF8Bom:
+      return EncodeUtf8(lines, ret, true, out);
+    case CharCode::UTF8:
+      return EncodeUtf8(lines, ret, false, out);
+    case CharCode::UTF16BomBe:
+    case CharCode::UTF16Be:
+    case CharCode::UTF16BomLe:
+    case CharCode::UTF16Le:
+      return EncodeUtf16(lines, code, ret, out);
+    case CharCode::SJIS:
+    case CharCode::Auto:
+      break;
+  }
+  EncodeSjis(lines, ret, out);
+}
+
+// Room for the whole output: the most it can take for UTF-16 (a unit per byte), since growing
+// the buffer would fill and copy far more than the bytes reserved and never used.
+size_t Estimate(const LineSource& lines, CharCode code, RetCode ret) {
+  const Extent e = Measure(lines);
+  if (IsSixteenBit(code)) return Utf16RoomFor(e.bytes) + e.lines * 4 + 64;
+  const size_t eol = e.lines * LineEndBytes(ret).size();
+  if (code == CharCode::UTF8 || code == CharCode::UTF8Bom) return e.bytes / 2 * 3 + eol + 64;
+  return e.bytes + eol;
+}
+
+// The size of the pieces a document is written in: large enough that each write is cheap,
+// small enough to stay in the CPU's caches.
+constexpr size_t kPieceBytes = size_t{1} << 20;
 
 Status RemoveIfPresent(const std::string& path) {
   std::error_code ec;
@@ -149,21 +193,16 @@ std::string_view LineEndBytes(RetCode ret) {
 }
 
 std::string EncodeDocument(const LineSource& lines, CharCode code, RetCode ret) {
-  switch (code) {
-    case CharCode::UTF8Bom:
-      return EncodeUtf8(lines, ret, true);
-    case CharCode::UTF8:
-      return EncodeUtf8(lines, ret, false);
-    case CharCode::UTF16BomBe:
-    case CharCode::UTF16Be:
-    case CharCode::UTF16BomLe:
-    case CharCode::UTF16Le:
-      return EncodeUtf16(lines, code, ret);
-    case CharCode::SJIS:
-    case CharCode::Auto:
-      break;
-  }
-  return EncodeSjis(lines, ret);
+  ByteSink out(Estimate(lines, code, ret));
+  Encode(lines, code, ret, out);
+  return out.Take();
+}
+
+int EncodeDocumentInPieces(const LineSource& lines, CharCode code, RetCode ret,
+                           const PieceWriter& put) {
+  ByteSink out(put, kPieceBytes);
+  Encode(lines, code, ret, out);
+  return out.Flush();
 }
 
 Status SaveFile(const std::string& target, const LineSource& lines, CharCode code, RetCode ret,

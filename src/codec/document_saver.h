@@ -9,6 +9,7 @@
 #include "codec/cp932_converter.h"
 #include "codec/line_source.h"
 #include "platform/app_home.h"
+#include "platform/file_io.h"
 
 namespace tessary {
 
@@ -21,6 +22,12 @@ std::string_view LineEndBytes(RetCode ret);
 // end as 000D / 000A units. Any other value (Auto) writes Shift-JIS. For 16-bit codes this is
 // exactly what SaveUtf16's working files and post-processing produce.
 std::string EncodeDocument(const LineSource& lines, CharCode code, RetCode ret);
+
+// The same bytes handed to `put` in pieces of about a megabyte as they are made, so that a
+// large document is written without its encoded copy in memory. Returns the first non-zero
+// result of put (then the rest is not handed on), else 0.
+[[nodiscard]] int EncodeDocumentInPieces(const LineSource& lines, CharCode code, RetCode ret,
+                                         const PieceWriter& put);
 
 // Writes the document to target with code and line end: 8-bit codes directly, 16-bit codes
 // through SaveUtf16. The write goes to a temporary file beside target that is renamed over it,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -40,6 +41,8 @@ class TextLines {
     ends_.reserve(lines);
   }
   size_t TotalBytes() const { return bytes_.size(); }
+  // End offset of each line in bytes(), ascending.
+  std::span<const size_t> ends() const { return ends_; }
   const std::string& bytes() const { return bytes_; }
 
   // All lines joined, each followed by `eol`; the last one only when it had a line end.

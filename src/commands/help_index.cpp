@@ -2,22 +2,17 @@
 #include "commands/help_index.h"
 
 #include "platform/file_io.h"
+#include "platform/install_layout.h"
 
 namespace tessary {
 namespace {
 
 constexpr std::string_view kSection = "Help";
-constexpr std::string_view kManualName = "Tessary.txt";
 
 }  // namespace
 
 std::string HelpTextPath(std::string_view executable) {
-  const size_t slash = executable.find_last_of('/');
-  std::string path(slash == std::string_view::npos ? std::string_view(".")
-                                                   : executable.substr(0, slash));
-  path += '/';
-  path += kManualName;
-  return path;
+  return ProgramFiles(std::string(executable), BuiltInstallDirs()).PathOf(ProgramFile::Manual);
 }
 
 std::string ReadHelpText(const std::string& path) {

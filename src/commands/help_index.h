@@ -9,7 +9,8 @@
 
 namespace tessary {
 
-// The manual, "Tessary.txt", in the folder of the executable `executable` names.
+// The manual, "Tessary.txt": in the folder of the executable `executable` names, or in the
+// installation's data folder when that executable is installed.
 [[nodiscard]] std::string HelpTextPath(std::string_view executable);
 
 // The manual's bytes as Shift-JIS, nothing when it is missing or cannot be read: the window

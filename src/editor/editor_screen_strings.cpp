@@ -601,6 +601,31 @@ void TEditorScreenStrings::SetTextLines(const TextLines& lines) {
   FinishLoad();
 }
 
+void TEditorScreenStrings::SetTextLines(TextLines&& lines) {
+  // Rows go in a few megabytes at a time, and the text's pages behind them are given back.
+  constexpr size_t kReleaseStep = size_t{4} << 20;
+  constexpr size_t kRowsAtOnce = 1 << 15;
+  {
+    const UpdateGuard update(*this);
+    ClearDocument();
+    const char* text = lines.bytes().data();
+    const std::span<const size_t> ends = lines.ends();
+    size_t copied = 0, released = 0;
+    for (size_t i = 0; i < ends.size(); i += kRowsAtOnce) {
+      const std::span<const size_t> some = ends.subspan(i, std::min(kRowsAtOnce, ends.size() - i));
+      AppendPackedRows(text, copied, some, 0, 0);
+      copied = some.back();
+      if (copied - released >= kReleaseStep) {
+        ReleaseLargeBufferPages(text + released, copied - released);
+        released = copied;
+      }
+    }
+    if (!lines.Empty() && !lines.last_line_has_end()) SetLastRowAtEof();
+    lines = TextLines();
+    FinishLoad();
+  }
+}
+
 void TEditorScreenStrings::RewrapAll() {
   if (Count() == 0) return;
   for (EditorView* v : views_) v->CancelSelection();

@@ -131,6 +131,9 @@ class TEditorScreenStrings : public TEditorStringList {
   // Replaces the whole text by the lines (all RowEndsLine; the last RowAtEof when it had no
   // line end), rewraps when wrapping, computes the states. Clears undo and marks.
   void SetTextLines(const TextLines& lines);
+  // The same, taking the lines over: the pages of their text are given back to the system as
+  // it is copied into rows, so a large file is never held twice while it loads.
+  void SetTextLines(TextLines&& lines);
   // Appends logical lines without line-end bytes, all RowEndsLine (the loaders' fast path; the
   // caller fixes the last row's attribute and finishes with FinishLoad).
   void AppendLoadedLine(std::string_view line) { AppendRow(line, 0, 0); }

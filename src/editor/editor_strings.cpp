@@ -223,6 +223,13 @@ void TEditorStrings::SetTextLines(const TextLines& lines) {
   EndChange(0, lines.TotalBytes());
 }
 
+void TEditorStrings::SetTextLines(TextLines&& lines) {
+  const size_t bytes = lines.TotalBytes();
+  BeginChange();
+  document_.SetTextLines(std::move(lines));
+  EndChange(0, bytes);
+}
+
 void TEditorStrings::Assign(const TheStringList& other) {
   std::string text;
   for (int32_t i = 0; i < other.Count(); ++i) {

@@ -36,6 +36,8 @@ class TEditorStrings {
   void Assign(const TEditorStrings& other);
   // Replaces the text by the loaders' packed lines.
   void SetTextLines(const TextLines& lines);
+  // The same, giving the lines' memory back as they are taken in.
+  void SetTextLines(TextLines&& lines);
 
   // Reads the file as Shift-JIS in 8192-byte blocks: CR, LF and CR LF end lines (also a CR LF
   // split by a block boundary), a zero byte hides the rest of its block, byte 26 ends the text.

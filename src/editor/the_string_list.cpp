@@ -458,6 +458,35 @@ void TheStringList::AppendRow(std::string_view text, uint32_t w1, uint32_t w2) {
   if (count_ > capacity_) capacity_ = count_;
 }
 
+void TheStringList::AppendPackedRows(const char* base, size_t begin, std::span<const size_t> ends,
+                                     uint32_t w1, uint32_t w2) {
+  size_t i = 0;
+  while (i < ends.size()) {
+    AppendRow(std::string_view(base + begin, ends[i] - begin), w1, w2);  // opens a block if due
+    begin = ends[i++];
+    Block& b = *blocks_.back();
+    // The rows AppendRow would put in this block too: it takes rows while it holds fewer than
+    // kFillBlockRows and fewer than kFillBlockBytes.
+    size_t j = i;
+    for (size_t rows = b.slots.size(), bytes = b.bytes.size();
+         j < ends.size() && rows < kFillBlockRows && bytes < kFillBlockBytes; ++j, ++rows)
+      bytes += ends[j] - (j == i ? begin : ends[j - 1]);
+    if (j == i) continue;
+    const size_t base_offset = b.bytes.size();
+    b.bytes.append(base + begin, ends[j - 1] - begin);
+    for (size_t k = i; k < j; ++k) {
+      b.slots.push_back({static_cast<uint32_t>(base_offset + ends[k] - begin), w1, w2});
+      b.Count(w1, +1);
+    }
+    if (b.extras) b.extras->resize(b.slots.size());
+    count_ += static_cast<int32_t>(j - i);
+    begin = ends[j - 1];
+    i = j;
+  }
+  if (count_ > capacity_) capacity_ = count_;
+  if (!blocks_.empty()) LineIndexDirty(blocks_.size() - 1);
+}
+
 void TheStringList::InsertRowsFrom(int32_t pos, const TheStringList& src, int32_t srcStart,
                                    int32_t n) {
   if (n <= 0) return;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -63,6 +64,11 @@ class TheStringList {
   // what their callers guarantee (0 <= pos <= Count, the range inside the list).
   // Appends a row; cheap enough to load millions of rows.
   void AppendRow(std::string_view text, uint32_t w1, uint32_t w2);
+  // Appends rows that lie one after another in memory, all with the same words: the first
+  // starts at base + begin and row k ends at base + ends[k]. The blocks fill as AppendRow
+  // fills them, each block's text in one copy.
+  void AppendPackedRows(const char* base, size_t begin, std::span<const size_t> ends, uint32_t w1,
+                        uint32_t w2);
   // Inserts n rows copied from src (text, words, RowData, StateText) before row pos.
   void InsertRowsFrom(int32_t pos, const TheStringList& src, int32_t srcStart, int32_t n);
   void EraseRows(int32_t pos, int32_t n);

@@ -96,10 +96,15 @@ AppHome::AppHome(std::string folder) : folder_(std::move(folder)) {
 }
 
 AppHome AppHome::FromEnvironment() {
+  return ForProgram(ExecutablePath(), ProgramFiles::OfThisProgram().layout());
+}
+
+AppHome AppHome::ForProgram(const std::string& exe, Layout layout) {
   std::string dir = Env("TESSARY_HOME");
   if (dir.empty()) {
-    std::string exe = ExecutablePath();
-    if (!exe.empty() && ::access(Parent(exe).c_str(), W_OK) == 0) return AppHome(Parent(exe));
+    if (layout == Layout::BesideExecutable && !exe.empty() &&
+        ::access(Parent(exe).c_str(), W_OK) == 0)
+      return AppHome(Parent(exe));
     std::string base = Env("XDG_CONFIG_HOME");
     if (base.empty()) base = Env("HOME") + "/.config";
     dir = base + "/tessary";

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/install_layout.h"
+
 namespace tessary {
 
 // Every working file of the system, one entry each; nothing passes a file name around.
@@ -45,9 +47,12 @@ enum class WorkingFolder {
 class AppHome {
  public:
   explicit AppHome(std::string folder);
-  // $TESSARY_HOME when set; else the executable's folder when it is writable; else
-  // $XDG_CONFIG_HOME/tessary (default ~/.config/tessary), created on demand.
+  // $TESSARY_HOME when set; else the executable's folder when it is writable and the program
+  // is not installed; else $XDG_CONFIG_HOME/tessary (default ~/.config/tessary), created on
+  // demand. An installed program keeps each user's settings in the user's own folder, also
+  // when its folder is writable (run by root, or installed under the user's home).
   [[nodiscard]] static AppHome FromEnvironment();
+  [[nodiscard]] static AppHome ForProgram(const std::string& executable, Layout layout);
 
   // Without a trailing slash.
   const std::string& folder() const { return folder_; }

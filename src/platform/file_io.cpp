@@ -73,6 +73,15 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
+// 0 when every piece was written, else the errno of the first failure.
+int WriteContent(int fd, const ContentPieces& content) {
+  return content([fd](std::string_view piece) { return WriteAll(fd, piece); });
+}
+
+ContentPieces Whole(std::string_view bytes) {
+  return [bytes](const PieceWriter& put) { return put(bytes); };
+}
+
 // ---- where a save goes ----
 
 std::string FolderOf(const std::string& path) {
@@ -146,8 +155,8 @@ enum class Sync { File, None };
 
 // Writes over the content of what target names: a FIFO, a device, a file with other names or
 // owners that a new file could not take over. Not atomic: a failure may leave it cut short.
-Status WriteInPlace(const std::string& path, const std::string& target, std::string_view bytes,
-                    const struct stat& expected, Sync sync) {
+Status WriteInPlace(const std::string& path, const std::string& target,
+                    const ContentPieces& content, const struct stat& expected, Sync sync) {
   Fd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
   if (fd.get() < 0) return SystemError("cannot write", path, errno);
   struct stat st {};
@@ -156,7 +165,7 @@ Status WriteInPlace(const std::string& path, const std::string& target, std::str
   // Emptied only once it is known to be the file that was checked.
   if (S_ISREG(st.st_mode) && ::ftruncate(fd.get(), 0) != 0)
     return SystemError("cannot write", path, errno);
-  if (int e = WriteAll(fd.get(), bytes); e != 0) return SystemError("cannot write", path, e);
+  if (int e = WriteContent(fd.get(), content); e != 0) return SystemError("cannot write", path, e);
   if (sync == Sync::File && ::fsync(fd.get()) != 0) return SystemError("cannot write", path, errno);
   if (fd.Close() != 0) return SystemError("cannot write", path, errno);
   return Success();
@@ -249,37 +258,43 @@ enum class Replaced { Yes, NotWithItsOwner };
 
 // Writes a new file and renames it over the target. `old` is the file replaced, or null.
 Result<Replaced> ReplaceFile(const std::string& path, const std::string& target,
-                             std::string_view bytes, const struct stat* old) {
+                             const ContentPieces& content, const struct stat* old,
+                             Durability durability) {
   const std::string folder = FolderOf(target);
   TempFile temp;
   // An existing file's bits are set once the file holds what it will; until then only we read.
   if (int e = temp.Create(folder, old ? 0600 : 0666); e != 0) return FolderError(path, e);
-  if (int e = WriteAll(temp.fd(), bytes); e != 0) return SystemError("cannot write", path, e);
+  if (int e = WriteContent(temp.fd(), content); e != 0) return SystemError("cannot write", path, e);
   if (old && !TakeOverAttributes(temp.fd(), *old)) return Replaced::NotWithItsOwner;
-  if (::fsync(temp.fd()) != 0) return SystemError("cannot write", path, errno);
+  const bool synced = durability == Durability::Synced;
+  if (synced && ::fsync(temp.fd()) != 0) return SystemError("cannot write", path, errno);
   if (int e = temp.Close(); e != 0) return SystemError("cannot write", path, e);
   if (int e = temp.RenameOver(target); e != 0) return SystemError("cannot write", path, e);
-  if (Status s = SyncFolder(path, folder); !s) return s.error();
+  if (synced) {
+    if (Status s = SyncFolder(path, folder); !s) return s.error();
+  }
   return Replaced::Yes;
 }
 
-Status SaveNewFile(const std::string& path, const std::string& target, std::string_view bytes) {
-  Result<Replaced> r = ReplaceFile(path, target, bytes, nullptr);
+Status SaveNewFile(const std::string& path, const std::string& target, const ContentPieces& content,
+                   Durability durability) {
+  Result<Replaced> r = ReplaceFile(path, target, content, nullptr, durability);
   if (!r) return r.error();
   return Success();
 }
 
-Status SaveRegularFile(const std::string& path, const Target& target, std::string_view bytes,
-                       const struct stat& st) {
+Status SaveRegularFile(const std::string& path, const Target& target, const ContentPieces& content,
+                       const struct stat& st, Durability durability) {
+  const Sync sync = durability == Durability::Synced ? Sync::File : Sync::None;
   if (Status s = CheckWritable(path, target.path, st); !s) return s;
   // Every other name of the file must see the new text too.
   const bool in_place = target.route == Route::ThroughOpenFile || st.st_nlink > 1 ||
                         (::geteuid() != 0 && st.st_uid != ::geteuid());
-  if (in_place) return WriteInPlace(path, target.path, bytes, st, Sync::File);
-  Result<Replaced> r = ReplaceFile(path, target.path, bytes, &st);
+  if (in_place) return WriteInPlace(path, target.path, content, st, sync);
+  Result<Replaced> r = ReplaceFile(path, target.path, content, &st, durability);
   if (!r) return r.error();
   if (r.value() == Replaced::Yes) return Success();
-  return WriteInPlace(path, target.path, bytes, st, Sync::File);
+  return WriteInPlace(path, target.path, content, st, sync);
 }
 
 }  // namespace
@@ -358,6 +373,11 @@ Result<std::string> ReadFileHead(const std::string& path, uint64_t max_bytes) {
 }
 
 Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  return WriteFileAtomic(path, Whole(bytes), Durability::Synced);
+}
+
+Status WriteFileAtomic(const std::string& path, const ContentPieces& content,
+                       Durability durability) {
   if (path.empty()) return SystemError("cannot write", path, ENOENT);
   Result<Target> found = FollowLinks(path);
   if (!found) return found.error();
@@ -366,15 +386,15 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
   if (::stat(target.path.c_str(), &st) != 0) {
     if ((errno != ENOENT && errno != ENOTDIR) || target.route == Route::ThroughOpenFile)
       return SystemError("cannot write", path, errno);
-    return SaveNewFile(path, target.path, bytes);
+    return SaveNewFile(path, target.path, content, durability);
   }
   switch (const PathKind kind = KindOfMode(st.st_mode)) {
     case PathKind::Regular:
-      return SaveRegularFile(path, target, bytes, st);
+      return SaveRegularFile(path, target, content, st, durability);
     case PathKind::Fifo:
     case PathKind::CharDevice:
       // What is written goes to a reader or a driver; there is no content to replace.
-      return WriteInPlace(path, target.path, bytes, st, Sync::None);
+      return WriteInPlace(path, target.path, content, st, Sync::None);
     case PathKind::BlockDevice:
       // A document written over a disk's first blocks would cost the disk its file system.
     default:

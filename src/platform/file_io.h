@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,24 @@ enum class PathKind {
 // with more than one name is written in place. A file that its user could not write (for root,
 // one without any write permission bit) is refused as write-protected.
 [[nodiscard]] Status WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// Writes one piece of a file's content; 0, or the errno of the failure.
+using PieceWriter = std::function<int(std::string_view piece)>;
+// Hands a file's content to the writer piece by piece, in order, and returns the first non-zero
+// result of the writer (0 when every piece went out), so a large text is written as it is
+// made, never held whole.
+using ContentPieces = std::function<int(const PieceWriter& put)>;
+
+// Whether a replaced file reaches the disk before the write returns.
+enum class Durability {
+  Synced,    // the file and its folder are synced: what the editor's saves need
+  Unsynced,  // left to the system, as a shell's redirection leaves it: for a tool's output
+};
+
+// WriteFileAtomic over content made while it is written; a failure of the writer or of the
+// content leaves the file as it was (unless it is written in place, as above).
+[[nodiscard]] Status WriteFileAtomic(const std::string& path, const ContentPieces& content,
+                                     Durability durability);
 
 // The names of the regular files directly in a folder, in no particular order. Symbolic links,
 // sub-folders and every other kind of entry are left out, so nothing listed leads outside the

@@ -1,4 +1,4 @@
-// Large buffers that fault in huge pages where the system can: outputs and whole-file reads.
+// Large buffers: whole-file reads and outputs, and giving back the pages already used.
 #pragma once
 
 #include <cstddef>
@@ -6,11 +6,10 @@
 
 namespace tessary {
 
-// Resizes buf to n bytes. For a buffer of many megabytes the allocation is first marked for
-// transparent huge pages (Linux), which cuts the page faults of filling it by a factor of 512;
-// elsewhere, or when the system refuses, it is a plain resize.
+// Resizes buf to n bytes, and reserves room for n bytes in buf for a buffer then appended to.
+// Both stay plain 4 KB pages on purpose: transparent huge pages made the time of a whole-file
+// run swing by a factor of four (a first touch stalling while the system finds a 2 MB page).
 void ResizeLargeBuffer(std::string& buf, size_t n);
-// Room for n bytes in buf, marked as above, for a buffer that is then appended to.
 void ReserveLargeBuffer(std::string& buf, size_t n);
 
 // Gives the whole pages inside [begin, begin + n) back to the system (Linux; nothing elsewhere):

@@ -21,8 +21,8 @@ using EventLog = std::vector<std::string>;
 class FakeEditor final : public DocumentEditorPort {
  public:
   explicit FakeEditor(EventLog& log) : log_(log) {}
-  void SetTextLines(const TextLines& l) override {
-    lines = l;
+  void SetTextLines(TextLines&& l) override {
+    lines = std::move(l);
     log_.push_back("text");
   }
   void ClearText() override { lines = TextLines(); }

@@ -5,7 +5,9 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -111,6 +113,71 @@ TEST(EncodeDocument, BrokenShiftJisNeverSwallowsALineEnd) {
   EXPECT_EQ(EncodeDocument(u, CharCode::UTF8, RetCode::None), Hex("E3 83 BB 41"));
 }
 
+// Lines of random Shift-JIS, rich in lead bytes at either end and in empty lines, so that
+// characters start in one line and may end in the next.
+std::vector<std::string> RandomLines(unsigned seed) {
+  std::mt19937 rng(seed);
+  const char kBytes[] = {'\x82', '\xA0', '\x81', '\x40', '\xE0',
+                         '\x88', '\x9F', 'a',    '\xB1', '\x7F'};
+  std::vector<std::string> lines(40);
+  for (std::string& line : lines) {
+    line.resize(rng() % 4);
+    for (char& c : line) c = kBytes[rng() % sizeof kBytes];
+  }
+  return lines;
+}
+
+TEST(EncodeDocument, EightBitSavesConvertTheJoinedText) {
+  // "82 0A 82" read with LF and saved without line ends is the joined "82 82": one ｂ.
+  TextLines b;
+  b.AddLine(Hex("82"));
+  b.AddLine(Hex("82"));
+  EXPECT_EQ(EncodeDocument(b, CharCode::UTF8, RetCode::None), Hex("EF BD 82"));
+  // The pair may span empty lines; a lead byte that ends the text stays alone.
+  TextLines a;
+  a.AddLine(Hex("41 82"));
+  a.AddLine("");
+  a.AddLine(Hex("A0 82 A0 82"));
+  EXPECT_EQ(EncodeDocument(a, CharCode::UTF8Bom, RetCode::None),
+            Hex("EF BB BF 41 E3 81 82 E3 81 82 E3 83 BB"));
+  // A first byte that cannot follow the lead is converted on its own, as a new start.
+  TextLines c;
+  c.AddLine(Hex("82"));
+  c.AddLine(Hex("31 82 A0"));
+  EXPECT_EQ(EncodeDocument(c, CharCode::UTF8, RetCode::None), Hex("E3 83 BB 31 E3 81 82"));
+  for (unsigned seed = 1; seed <= 200; ++seed) {
+    const std::vector<std::string> doc = RandomLines(seed);
+    auto line = [&](size_t i) { return std::string_view(doc[i]); };
+    const LineSource lines(doc.size(), line);
+    for (RetCode ret : kRets) {
+      const std::string joined = EncodeDocument(lines, CharCode::SJIS, ret);
+      std::string utf8(Utf8RoomFor(joined.size()), '\0');
+      utf8.resize(Cp932ToUtf8(cp932::GetTables(), joined, utf8.data()) - utf8.data());
+      ASSERT_EQ(EncodeDocument(lines, CharCode::UTF8, ret), utf8)
+          << "seed " << seed << " ret " << static_cast<int>(ret);
+    }
+  }
+}
+
+TEST(EncodeDocument, SixteenBitSavesConvertTheTextJoinedWithCrLf) {
+  // The 16-bit save converts the lines joined with CR LF and only then puts the line end in,
+  // so a lead byte never pairs across lines there, whatever the line end.
+  for (unsigned seed = 1; seed <= 100; ++seed) {
+    const std::vector<std::string> doc = RandomLines(seed);
+    auto line = [&](size_t i) { return std::string_view(doc[i]); };
+    const LineSource lines(doc.size(), line);
+    const std::string crlf = EncodeDocument(lines, CharCode::SJIS, RetCode::CrLf);
+    for (CharCode code : {CharCode::UTF16BomBe, CharCode::UTF16Le})
+      for (RetCode ret : kRets) {
+        const ByteOrder order =
+            code == CharCode::UTF16Le ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
+        ASSERT_EQ(EncodeDocument(lines, code, ret),
+                  PostProcessUtf16(ConvertAnsiToUtf16(crlf, order), code, ret))
+            << "seed " << seed << " ret " << static_cast<int>(ret);
+      }
+  }
+}
+
 TEST(EncodeDocument, LongAsciiRunsAndHalfWidthKanaGrowTheBuffer) {
   // Half-width kana take three UTF-8 bytes for one Shift-JIS byte: beyond the first estimate.
   TextLines t;
@@ -126,6 +193,40 @@ TEST(EncodeDocument, LongAsciiRunsAndHalfWidthKanaGrowTheBuffer) {
   ASSERT_EQ(le.size(), 20000u);
   EXPECT_EQ(le.substr(0, 2), Hex("71 FF"));
   EXPECT_EQ(le.substr(19998), Hex("78 00"));
+}
+
+TEST(EncodeDocumentInPieces, GivesTheBytesOfTheWholeEncodingAndStopsAtAFailure) {
+  // Megabytes in lines of every length, one far longer than a piece, and lead bytes at line
+  // ends, so that pieces end inside characters and inside line ends.
+  TextLines doc;
+  std::mt19937 rng(7);
+  for (int i = 0; i < 3000; ++i) {
+    std::string line;
+    const size_t n = rng() % 2000;
+    for (size_t k = 0; k < n; ++k) line += (k % 7 == 3) ? Hex("88 9F") : std::string("a");
+    if (i % 5 == 0) line += Hex("82");
+    doc.AddLine(line);
+  }
+  doc.AddLine(std::string(3 << 20, '\xB1'));
+  doc.AddLine(Hex("A0 41"));
+  for (const CodeCase& c : kCodes)
+    for (RetCode ret : kRets) {
+      std::string pieces;
+      auto put = [&](std::string_view piece) {
+        pieces += piece;
+        return 0;
+      };
+      ASSERT_EQ(EncodeDocumentInPieces(doc, c.code, ret, put), 0);
+      ASSERT_EQ(pieces, EncodeDocument(doc, c.code, ret))
+          << CharCodeKeyWord(c.code) << " ret " << static_cast<int>(ret);
+    }
+  int calls = 0;
+  auto full = [&](std::string_view) {
+    ++calls;
+    return ENOSPC;
+  };
+  EXPECT_EQ(EncodeDocumentInPieces(doc, CharCode::UTF8, RetCode::CrLf, full), ENOSPC);
+  EXPECT_EQ(calls, 1) << "nothing is handed on after a failure";
 }
 
 TEST(PostProcessUtf16, MatchesCrLfAtAnyByteOffsetAndDropsTheTail) {

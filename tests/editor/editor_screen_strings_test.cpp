@@ -404,6 +404,29 @@ TEST(DocumentLoad, AdoptsPackedLinesAndReadsThemBack) {
                                                              {"two", false}}));
 }
 
+TEST(DocumentLoad, LinesTakenOverGiveTheSameRowsAndLeaveNothingBehind) {
+  // Megabytes of lines, so that the text's pages are given back while the rows fill.
+  TextLines tl;
+  // Short lines fill blocks by their row count, long ones by their bytes.
+  for (int i = 0; i < 200000; ++i) {
+    const size_t n = i % 5000 == 7 ? 200000 + i : i % 97;
+    tl.AddLine(std::string(n, static_cast<char>('a' + i % 26)));
+  }
+  tl.AddLine("last");
+  tl.set_last_line_has_end(false);
+  TEditorScreenStrings copied, taken;
+  copied.SetTextLines(tl);
+  TEditorStrings lines(taken);
+  lines.SetTextLines(std::move(tl));
+  EXPECT_TRUE(tl.Empty());  // NOLINT(bugprone-use-after-move): taken over on purpose
+  ASSERT_EQ(taken.Count(), copied.Count());
+  EXPECT_EQ(taken.LineCount(), copied.LineCount());
+  for (int32_t r = 0; r < copied.Count(); ++r) {
+    ASSERT_EQ(taken.GetView(r), copied.GetView(r)) << "row " << r;
+    ASSERT_EQ(taken.GetRowAttribute(r), copied.GetRowAttribute(r)) << "row " << r;
+  }
+}
+
 // A tokenizer that carries an open bracket from a row with '(' to the row with ')'.
 class BracketTokenizer : public RowStateTokenizer {
  public:

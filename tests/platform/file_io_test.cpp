@@ -314,6 +314,40 @@ TEST(WriteFileAtomic, FailureLeavesTheTargetAlone) {
   EXPECT_EQ(EntriesIn(dir.path()), 2) << "keep.txt and adir only";
 }
 
+TEST(WriteFileAtomic, ContentMadeWhileWrittenArrivesWholeOrNotAtAll) {
+  TempDir dir;
+  const std::string p = dir.Write("t.txt", "old contents");
+  ::chmod(p.c_str(), 0640);
+  auto three = [](const PieceWriter& put) {
+    for (std::string_view piece : {"one ", "two ", "three"})
+      if (int e = put(piece); e != 0) return e;
+    return 0;
+  };
+  for (Durability d : {Durability::Synced, Durability::Unsynced}) {
+    ASSERT_TRUE(WriteFileAtomic(p, three, d).ok());
+    EXPECT_EQ(ReadFileOrDie(p), "one two three");
+    EXPECT_EQ(StatOf(p).st_mode & 0777, 0640u);
+    EXPECT_EQ(EntriesIn(dir.path()), 1) << "no temporary file is left beside it";
+  }
+  // Content that fails part way (a conversion that runs out of room) keeps the old text, and
+  // the system's reason is told.
+  dir.Write("t.txt", "precious");
+  Status failed = WriteFileAtomic(
+      p,
+      [](const PieceWriter& put) {
+        if (int e = put("half"); e != 0) return e;
+        return ENOSPC;
+      },
+      Durability::Unsynced);
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(failed.error().system_error, ENOSPC);
+  EXPECT_EQ(ReadFileOrDie(p), "precious");
+  EXPECT_EQ(EntriesIn(dir.path()), 1);
+  // A new file too.
+  ASSERT_TRUE(WriteFileAtomic(dir.File("new.txt"), three, Durability::Unsynced).ok());
+  EXPECT_EQ(ReadFileOrDie(dir.File("new.txt")), "one two three");
+}
+
 TEST(WriteFileAtomic, FolderWithoutWriteAccessIsNamed) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes into every folder";
   TempDir dir;

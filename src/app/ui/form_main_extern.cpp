@@ -54,7 +54,7 @@ void TFormMain::RegisterExternalHandlers() {
   handlers_.Register(MenuShowNoteCsv, [this] {
     if (!csv_list_utf_) {
       if (csv_list_utf_library.empty())
-        csv_list_utf_library = CsvListUtfLibraryPath(ExecutableFolder());
+        csv_list_utf_library = CsvListUtfLibraryPath(ProgramFiles::OfThisProgram().LibraryFolder());
       csv_list_utf_ =
           std::make_unique<CsvListUtfHandoff>(*library_loader, messages_, csv_list_utf_library);
     }

@@ -12,6 +12,7 @@
 #include "app/ui/form_main.h"
 #include "commands/ui/key_map_shortcut_style.h"
 #include "editor/ui/editor.h"
+#include "platform/install_layout.h"
 #include "platform/ui/japanese_translations.h"
 #include "platform/ui/qt_messages.h"
 
@@ -64,7 +65,12 @@ int main(int argc, char* argv[]) {
   // Paths stay the bytes the system gave, so a name that is not valid UTF-8 still opens.
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   WindowMessages messages;
-  tessary::TFormMain window(messages, tessary::AppHome::FromEnvironment(), std::move(args));
+  tessary::AppHome home = tessary::AppHome::FromEnvironment();
+  // A user's first start of an installed program begins from the installed defaults; when
+  // they cannot be copied, the built-in defaults serve.
+  tessary::SeedSettingsFile(home.SettingsFile(), tessary::ProgramFiles::OfThisProgram())
+      .IgnoreFailure();
+  tessary::TFormMain window(messages, std::move(home), std::move(args));
   messages.SetParent(&window);
   FirstPaintProbe probe(clock);
   if (std::getenv("TESSARY_BENCH_FIRST_PAINT")) {
