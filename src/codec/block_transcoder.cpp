@@ -259,24 +259,6 @@ namespace {
 
 // ---- Shift-JIS to UTF-8 ----
 
-// UTF-8 form of every code: the bytes in the low three bytes, their count in the top one, or 0
-// for a lead byte with an unusable trail byte. Indexed by a single byte, or by lead << 8 | trail.
-const uint32_t* Utf8Forms(const cp932::Tables& t) {
-  static const std::vector<uint32_t> forms = [&t] {
-    std::vector<uint32_t> f(65536, 0);
-    const auto form = [](uint32_t u) -> uint32_t {
-      if (u < 0x80) return 1u << 24 | u;
-      if (u < 0x800) return 2u << 24 | (0x80 | (u & 0x3F)) << 8 | (0xC0 | u >> 6);
-      return 3u << 24 | (0x80 | (u & 0x3F)) << 16 | (0x80 | ((u >> 6) & 0x3F)) << 8 | (0xE0 | u >> 12);
-    };
-    for (uint32_t b = 0; b < 0x100; ++b) f[b] = form(t.single[b]);
-    for (uint32_t code = 0x100; code < 0x10000; ++code)
-      if (t.pair[code] != 0) f[code] = form(t.pair[code]);
-    return f;
-  }();
-  return forms.data();
-}
-
 // For 32 positions: the byte there, or with a lead byte there, lead << 8 | the next byte.
 TESSARY_BLOCK_TARGET inline __m512i SjisIndices(__m256i here, __m256i next, uint32_t leads) {
   const __m512i b0 = _mm512_cvtepu8_epi16(here), b1 = _mm512_cvtepu8_epi16(next);
@@ -387,6 +369,22 @@ TESSARY_BLOCK_TARGET inline void SjisLine(const Entry* table, const uint8_t*& p,
 }
 
 }  // namespace
+
+const uint32_t* Utf8Forms(const cp932::Tables& t) {
+  static const std::vector<uint32_t> forms = [&t] {
+    std::vector<uint32_t> f(65536, 0);
+    const auto form = [](uint32_t u) -> uint32_t {
+      if (u < 0x80) return 1u << 24 | u;
+      if (u < 0x800) return 2u << 24 | (0x80 | (u & 0x3F)) << 8 | (0xC0 | u >> 6);
+      return 3u << 24 | (0x80 | (u & 0x3F)) << 16 | (0x80 | ((u >> 6) & 0x3F)) << 8 | (0xE0 | u >> 12);
+    };
+    for (uint32_t b = 0; b < 0x100; ++b) f[b] = form(t.single[b]);
+    for (uint32_t code = 0x100; code < 0x10000; ++code)
+      if (t.pair[code] != 0) f[code] = form(t.pair[code]);
+    return f;
+  }();
+  return forms.data();
+}
 
 TESSARY_BLOCK_TARGET void SjisToUtf8(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end,
                                      char*& o) {

@@ -1,4 +1,5 @@
-// Vectorised conversion of 64-byte blocks between UTF-8 and code page 932 (AVX-512 VBMI2).
+// Vectorised conversion of blocks between UTF-8 and code page 932 (AVX-512 VBMI2, or AVX2 from
+// Shift-JIS).
 #pragma once
 
 #include <cstddef>
@@ -15,9 +16,9 @@ bool Available();
 
 // Where the UTF-8 conversion records the line ends of the file it passes (CR LF, CR or LF).
 struct LineSink {
-  const char* base;             // offsets are from here
-  std::vector<size_t>& ends;    // output offset of each line end
-  const uint8_t*& line_start;   // moved past each line end
+  const char* base;            // offsets are from here
+  std::vector<size_t>& ends;   // output offset of each line end
+  const uint8_t*& line_start;  // moved past each line end
 };
 
 // Converts UTF-8 at p to Shift-JIS at o, 64 bytes at a time, for as long as whole blocks hold
@@ -39,5 +40,19 @@ void SjisToUtf8(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, c
 // and stops at a zero byte as well (the general path writes it).
 void SjisToUtf16(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o,
                  ByteOrder order);
+
+// True when this CPU can run the 32-byte conversion below (AVX2 and BMI2); decided once.
+// Callers prefer the 64-byte ones when Available().
+bool Avx2Available();
+
+// Converts Shift-JIS at p to UTF-8 at o, 32 bytes at a time, up to the first lead byte that has
+// no usable trail byte before end. Needs the same room as SjisToUtf8. Call only when
+// Avx2Available().
+void SjisToUtf8Avx2(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o);
+
+// UTF-8 form of every code: the bytes in the low three bytes, their count in the top one, or 0
+// for a lead byte with an unusable trail byte. Indexed by a single byte, or by lead << 8 |
+// trail. Built once; shared by the block conversions of both widths.
+const uint32_t* Utf8Forms(const cp932::Tables& t);
 
 }  // namespace tessary::block

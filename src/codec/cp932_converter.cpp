@@ -111,9 +111,13 @@ enum class LastLead { Convert, Leave };
 char* Utf8Loop(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char* out,
                BlockPath path, LastLead last) {
   const bool blocks = path == BlockPath::Vector && block::Available();
+  const bool half_blocks = path == BlockPath::Vector && !blocks && block::Avx2Available();
   while (p < end) {
     if (blocks) {
       block::SjisToUtf8(t, p, end, out);
+      if (p == end) break;
+    } else if (half_blocks) {
+      block::SjisToUtf8Avx2(t, p, end, out);
       if (p == end) break;
     }
     if (*p < 0x80) {
