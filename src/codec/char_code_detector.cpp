@@ -140,6 +140,7 @@ bool PhaseSingle16(const uint8_t* d, size_t size, Detection& r) {
 
 void PhaseEightBit(const uint8_t* d, size_t size, Detection& r) {
   const scan::PairCount n = scan::CountTwo(d, d + size, 0x0D, 0x0A);
+  r.line_end_bytes = n.a + n.b;
   if (n.a > 0 && n.b > 0) {
     r.ret = RetCode::CrLf;
     r.mixed_ret_code = n.a != n.b;

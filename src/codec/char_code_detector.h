@@ -1,6 +1,7 @@
 // Classifies a file's bytes: character code, line end, control bytes and mixed line ends.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ struct Detection {
   bool invalid_char_found = false;
   // CR and LF bytes both found, in different numbers.
   bool mixed_ret_code = false;
+  // CR and LF bytes of a text classified as 8-bit (they bound its line count), counted on the
+  // way; nothing when another phase decided the code.
+  std::optional<uint64_t> line_end_bytes;
   // What the "UnKnown" working file must hold after this detection, or nothing when the
   // file must not be touched (empty input, 16-bit result). Empty unless invalid_char_found,
   // in which case it is the whole input without its control bytes.

@@ -11,7 +11,8 @@ namespace tessary {
 namespace {
 
 // The 8-bit and UTF paths by code; the UTF decoders overwrite the file's bytes in place.
-DecodedText DecodeByCode(std::string&& bytes, CharCode code) {
+DecodedText DecodeByCode(std::string&& bytes, CharCode code,
+                         std::optional<uint64_t> line_end_bytes) {
   switch (code) {
     case CharCode::UTF8Bom:
       return DecodeUtf8InPlace(std::move(bytes), Utf8Mark::Drop);
@@ -29,7 +30,7 @@ DecodedText DecodeByCode(std::string&& bytes, CharCode code) {
     case CharCode::Auto:
       break;
   }
-  SjisSplit split = SplitSjisFileInPlace(std::move(bytes));
+  SjisSplit split = SplitSjisFileInPlace(std::move(bytes), line_end_bytes);
   DecodedText r;
   r.lines = std::move(split.lines);
   r.cut_short = split.cut_short;
@@ -53,7 +54,7 @@ LoadedText LoadDocumentBytes(std::string&& bytes, CharCode requested, const Dete
     r.lines = detection.unknown_file ? SplitSjisBytes(*detection.unknown_file)
                                      : SplitSjisBytes(WithoutControlBytes(bytes));
   } else {
-    DecodedText d = DecodeByCode(std::move(bytes), r.code);
+    DecodedText d = DecodeByCode(std::move(bytes), r.code, detection.line_end_bytes);
     r.lines = std::move(d.lines);
     r.replaced_chars = d.replaced_chars;
     r.decode_failed = !d.ok;

@@ -19,6 +19,13 @@ size_t GuessLines(std::string_view bytes) {
   return bytes.size() / 48 + 16;
 }
 
+// Every line but a last one without a line end ends at a CR or an LF byte; a count that
+// cannot be this text's is held to the text's size.
+size_t LinesAtMost(std::string_view bytes, std::optional<uint64_t> line_end_bytes) {
+  if (!line_end_bytes) return GuessLines(bytes);
+  return static_cast<size_t>(std::min<uint64_t>(*line_end_bytes, bytes.size())) + 1;
+}
+
 // Where the lines go: appended to a new TextLines.
 class CopySink {
  public:
@@ -42,8 +49,9 @@ class CopySink {
 // its pages are never faulted in twice.
 class InPlaceSink {
  public:
-  explicit InPlaceSink(std::string&& bytes) : bytes_(std::move(bytes)) {
-    ends_.reserve(GuessLines(bytes_));
+  InPlaceSink(std::string&& bytes, std::optional<uint64_t> line_end_bytes)
+      : bytes_(std::move(bytes)) {
+    ends_.reserve(LinesAtMost(bytes_, line_end_bytes));
   }
   uint8_t* data() { return reinterpret_cast<uint8_t*>(bytes_.data()); }
   size_t size() const { return bytes_.size(); }
@@ -123,8 +131,8 @@ SjisSplit SplitSjisFile(std::string_view bytes) {
   return SjisSplit{sink.Finish(o.last_line_has_end), o.cut_short};
 }
 
-SjisSplit SplitSjisFileInPlace(std::string&& bytes) {
-  InPlaceSink sink(std::move(bytes));
+SjisSplit SplitSjisFileInPlace(std::string&& bytes, std::optional<uint64_t> line_end_bytes) {
+  InPlaceSink sink(std::move(bytes), line_end_bytes);
   const SplitOutcome o = SplitInto(sink.data(), sink.size(), sink);
   return SjisSplit{sink.Finish(o.last_line_has_end), o.cut_short};
 }

@@ -1,6 +1,8 @@
 // Splits Shift-JIS file bytes into lines the way the document's file loader reads them.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +25,10 @@ struct SjisSplit {
   bool cut_short = false;
 };
 [[nodiscard]] SjisSplit SplitSjisFile(std::string_view bytes);
-// The same, the lines packed in the file's own buffer (no second copy of the text).
-[[nodiscard]] SjisSplit SplitSjisFileInPlace(std::string&& bytes);
+// The same, the lines packed in the file's own buffer (no second copy of the text). Given the
+// number of CR and LF bytes in it, the line offsets are allocated once at their final size
+// instead of grown (a wrong count costs only that).
+[[nodiscard]] SjisSplit SplitSjisFileInPlace(std::string&& bytes,
+                                             std::optional<uint64_t> line_end_bytes = {});
 
 }  // namespace tessary

@@ -557,6 +557,10 @@ void TEditorScreenStrings::InitRowStates() {
     w2 &= ~kWord2StateMask;
   });
   ClearStateTexts();
+  ComputeFirstRowStates();
+}
+
+void TEditorScreenStrings::ComputeFirstRowStates() {
   if (Count() == 0) return;
   const EditorView* owner = OwnerView();
   int32_t l = Count() - 1;
@@ -589,7 +593,9 @@ void TEditorScreenStrings::SetLastRowAtEof() {
 
 void TEditorScreenStrings::FinishLoad() {
   if (word_wrap_) RewrapAll();
-  InitRowStates();
+  // Loaded rows (and rewrapped ones) start with no state bits and no state text, so the pass
+  // over millions of rows that would clear them is left out.
+  ComputeFirstRowStates();
   change_region_ = {0, 0, Count(), 0, true};
 }
 

@@ -89,6 +89,8 @@ class TEditorScreenStrings : public TEditorStringList {
   int32_t LineCount() const;  // what Lines.Count reports
 
   int32_t ReparseFrom(int32_t row, Notify notify);
+  // Clears every row's state, then computes those of the first screens (all rows when the
+  // owner view asks for full bracket states).
   void InitRowStates();
 
   MarkSet MarksInUse() const { return marks_in_use_; }
@@ -162,6 +164,8 @@ class TEditorScreenStrings : public TEditorStringList {
   void GiveMarksToRowAt(int32_t at, MarkSet marks);
 
  private:
+  // The states of the first screens' rows (InitRowStates without clearing first).
+  void ComputeFirstRowStates();
   void RebuildWrapper();
   [[nodiscard]] TEditorStringList RewrappedRows() const;
   void OnWrapOptionChange();

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "codec/char_code_detector.h"
+#include "codec/document_loader.h"
 #include "support/test_files.h"
 
 namespace tessary {
@@ -125,6 +128,68 @@ TEST(SjisLineSplitter, InPlaceSplitEqualsTheCopy) {
     EXPECT_EQ(packed.lines.last_line_has_end(), copied.lines.last_line_has_end());
     EXPECT_EQ(packed.lines.TotalBytes(), copied.lines.TotalBytes());
   }
+}
+
+// The edge cases of a load: empty, no final line end, every mix of CR, LF and CR LF, a CR LF
+// cut by a block boundary, a lone lead byte before a boundary, a text past 1 MB, zero bytes and
+// an EOF mark.
+std::vector<std::string> LoadEdgeCases() {
+  std::vector<std::string> cases = {
+      "",
+      "a",
+      "\r",
+      "\n",
+      "\r\n",
+      "a\r\nb",
+      "a\rb\nc\r\nd\n\re\r\r\n\n",
+      "\n\n\r\r",
+      "\x82\xa0\r\n\x82",
+  };
+  // Control bytes this far in leave the text editable, so the EOF mark cuts it.
+  cases.push_back(std::string(5000, 'a') + "x\r\n\x1a\r\ny");
+  cases.push_back(std::string(kLoadBlockSize - 1, 'a') + "\r\nb");
+  cases.push_back(std::string(kLoadBlockSize - 1, 'a') + "\x82\xa0\r\n");
+  cases.push_back(std::string(kLoadBlockSize - 2, 'a') + "\r\n\r\n");
+  std::string big;
+  while (big.size() < (size_t{1} << 20) + 5) big += "\x93\xfa\x96\x7b\x8c\xea line\r\n\n\r";
+  cases.push_back(big + "\x82");
+  cases.push_back(big + std::string(3, '\0') + "tail");
+  return cases;
+}
+
+// The loader splits in the file's own buffer with its line offsets sized from the detection's
+// count of CR and LF bytes: the lines, their ends and the cut-short flag are those of the plain
+// copying split. A count that is wrong (too small or absurdly large) changes nothing either.
+TEST(SjisLineSplitter, LoadSizedByTheLineEndCountEqualsTheCopy) {
+  for (const std::string& bytes : LoadEdgeCases()) {
+    const SjisSplit copied = SplitSjisFile(bytes);
+    const Detection d = DetectCharCode(bytes);
+    ASSERT_FALSE(d.invalid_char_found) << bytes.size();
+    const LoadedText loaded = LoadDocumentText(bytes, CharCode::SJIS, d);
+    ASSERT_EQ(Lines(loaded.lines), Lines(copied.lines)) << bytes.size();
+    EXPECT_EQ(loaded.lines.last_line_has_end(), copied.lines.last_line_has_end()) << bytes.size();
+    EXPECT_EQ(loaded.text_cut_short, copied.cut_short) << bytes.size();
+    if (!bytes.empty()) {
+      ASSERT_TRUE(d.line_end_bytes.has_value());
+      EXPECT_LE(copied.lines.Count(), *d.line_end_bytes + 1);
+    }
+    for (const uint64_t wrong : {uint64_t{0}, uint64_t{1}, ~uint64_t{0}}) {
+      const SjisSplit packed = SplitSjisFileInPlace(std::string(bytes), wrong);
+      ASSERT_EQ(Lines(packed.lines), Lines(copied.lines)) << bytes.size() << " " << wrong;
+      EXPECT_EQ(packed.cut_short, copied.cut_short);
+      EXPECT_EQ(packed.lines.last_line_has_end(), copied.lines.last_line_has_end());
+    }
+  }
+}
+
+// The count is of the bytes themselves, and only an 8-bit classification makes it.
+TEST(SjisLineSplitter, LineEndCountOfTheDetection) {
+  EXPECT_EQ(DetectCharCode("a\r\nb\rc\n\n").line_end_bytes, 5u);
+  EXPECT_EQ(DetectCharCode("abc").line_end_bytes, 0u);
+  EXPECT_FALSE(DetectCharCode(std::string("\xff\xfe"
+                                          "a\0\r\0\n\0",
+                                          8))
+                   .line_end_bytes);
 }
 
 }  // namespace

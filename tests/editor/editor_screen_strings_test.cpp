@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -477,6 +478,50 @@ TEST(DocumentStates, ReColouringIsBoundedAndStopsWhereStatesSettle) {
   EXPECT_EQ(doc.GetBracketIndex(50000), 0);
   EXPECT_EQ(doc.GetBracketIndex(99999), -1);
   EXPECT_EQ(doc.GetBracketIndex(50001), -1);
+}
+
+// Every row's text, words and state text, for comparing documents.
+std::vector<std::tuple<std::string, uint32_t, uint32_t, std::string>> Rows(
+    const TEditorScreenStrings& d) {
+  std::vector<std::tuple<std::string, uint32_t, uint32_t, std::string>> out;
+  for (int32_t r = 0; r < d.Count(); ++r)
+    out.emplace_back(d.Get(r), d.GetWord1(r), d.GetWord2(r), d.GetStateText(r));
+  return out;
+}
+
+// A load computes the first states without clearing the rows first: whatever the document held
+// before (coloured rows, marks, wrapped rows), the loaded rows are those of a fresh document and
+// of a full recolouring, with wrapping on and off.
+TEST(DocumentStates, ALoadOverAColouredDocumentKeepsNoOldState) {
+  for (const bool wrap : {false, true}) {
+    auto make = [&](TEditorScreenStrings& d) {
+      d.SetTokenizer(std::make_shared<BracketTokenizer>());
+      d.SetWordWrap(wrap);
+    };
+    TEditorScreenStrings doc, fresh;
+    make(doc);
+    make(fresh);
+    FakeEditorView view(doc), fresh_view(fresh);
+    view.init_brackets_full = fresh_view.init_brackets_full = true;
+    TEditorStrings lines(doc), fresh_lines(fresh);
+    std::string old_text = "(\r\n";
+    for (int i = 0; i < 3000; ++i) old_text += std::string(i % 300, 'o') += "\r\n";
+    lines.SetTextStr(old_text);
+    doc.SetRowMarks(5, 1);
+    ASSERT_EQ(doc.GetBracketIndex(2999), 0);
+    auto text = [] {
+      TextLines t;
+      for (int i = 0; i < 2000; ++i) t.AddLine(std::string(i % 250, i % 7 == 0 ? ')' : 'n'));
+      t.set_last_line_has_end(false);
+      return t;
+    };
+    lines.SetTextLines(text());
+    fresh_lines.SetTextLines(text());
+    const auto loaded = Rows(doc);
+    EXPECT_EQ(loaded, Rows(fresh)) << "wrap " << wrap;
+    doc.InitRowStates();
+    EXPECT_EQ(loaded, Rows(doc)) << "wrap " << wrap;
+  }
 }
 
 // A tokenizer that fails, as a scheme running out of memory would.
