@@ -8,6 +8,7 @@
 #include "platform/private_profile.h"
 #include "support/scripted_messages.h"
 #include "support/test_files.h"
+#include "support/vector_lines.h"
 
 namespace tessary {
 namespace {
@@ -16,19 +17,7 @@ using testing::Hex;
 using testing::ReadFileOrDie;
 using testing::ScriptedMessages;
 using testing::TempDir;
-
-// Lines held in memory, as the main editor's document hands them over.
-class VectorLines final : public CsvLines {
- public:
-  explicit VectorLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-  int32_t Count() const override { return static_cast<int32_t>(lines_.size()); }
-  std::string_view Line(int32_t i, std::string&) const override {
-    return lines_[static_cast<size_t>(i)];
-  }
-
- private:
-  std::vector<std::string> lines_;
-};
+using testing::VectorLines;
 
 std::string BytesOf(const std::variant<SearchPattern, PatternRefusal>& p) {
   return std::get<SearchPattern>(p).bytes;

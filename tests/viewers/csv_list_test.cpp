@@ -10,6 +10,7 @@
 #include "platform/private_profile.h"
 #include "support/scripted_messages.h"
 #include "support/test_files.h"
+#include "support/vector_lines.h"
 #include "viewers/csv_fields.h"
 #include "viewers/csv_list_model.h"
 
@@ -19,6 +20,7 @@ namespace {
 using testing::Hex;
 using testing::ScriptedMessages;
 using testing::TempDir;
+using testing::VectorLines;
 
 std::vector<std::string> Fields(std::string_view line) {
   std::vector<std::string> out;
@@ -122,18 +124,6 @@ TEST(CsvTextColumns, CountsDoubleByteCharactersTwice) {
 }
 
 // ---- the model ----
-
-class VectorLines final : public CsvLines {
- public:
-  explicit VectorLines(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-  int32_t Count() const override { return static_cast<int32_t>(lines_.size()); }
-  std::string_view Line(int32_t i, std::string&) const override {
-    return lines_[static_cast<size_t>(i)];
-  }
-
- private:
-  std::vector<std::string> lines_;
-};
 
 std::vector<std::string> CountedLines(int n) {
   std::vector<std::string> lines;

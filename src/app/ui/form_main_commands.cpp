@@ -35,6 +35,23 @@
 namespace tessary {
 namespace {
 
+// A viewer's font item asks the main window's font chooser with the viewer's own look; the
+// chosen name, size and colour come back in that look, the rest of it unchanged.
+template <class Look>
+std::function<std::optional<Look>(const Look&)> LookFontChooser(
+    const std::function<std::optional<FontChoice>(const FontChoice&)>& choose_font) {
+  return [choose_font](const Look& look) -> std::optional<Look> {
+    const std::optional<FontChoice> f =
+        choose_font ? choose_font({look.font_name, look.font_size, look.font_color}) : std::nullopt;
+    if (!f) return std::nullopt;
+    Look chosen = look;
+    chosen.font_name = f->name;
+    chosen.font_size = f->size;
+    chosen.font_color = f->color;
+    return chosen;
+  };
+}
+
 // The read-code items in the order of the codes, CharCode::SJIS (1) to CharCode::UTF16Le (7).
 constexpr std::array<CommandId, 7> kReadCodeItems = {
     CommandId::MenuReadSJIS,       CommandId::MenuReadUTF8Bom, CommandId::MenuReadUTF8,
@@ -326,16 +343,7 @@ void TFormMain::OpenCsvList() {
   StoreCsvListLine(ini_, caret_line).IgnoreFailure();  // the list then starts at its top
   const DocumentCsvLines lines(c.Document());
   TFormCsvList form(this, {ini_, home_, messages_, lines, caret_line});
-  form.choose_font = [this](const CsvListLook& look) -> std::optional<CsvListLook> {
-    const std::optional<FontChoice> f =
-        choose_font ? choose_font({look.font_name, look.font_size, look.font_color}) : std::nullopt;
-    if (!f) return std::nullopt;
-    CsvListLook chosen = look;
-    chosen.font_name = f->name;
-    chosen.font_size = f->size;
-    chosen.font_color = f->color;
-    return chosen;
-  };
+  form.choose_font = LookFontChooser<CsvListLook>(choose_font);
   form.choose_color = choose_color;
   form.exec();
   const int32_t line = JumpToLineIndex(c, StoredCsvListLine(ini_, c.LineCount()));
@@ -359,16 +367,7 @@ void TFormMain::OpenBinary() {
   }
   StoreBinaryOffset(ini_, offset).IgnoreFailure();
   TFormBinary form(this, {ini_, home_, messages_, state.FileName, state.ReadCode});
-  form.choose_font = [this](const BinaryLook& look) -> std::optional<BinaryLook> {
-    const std::optional<FontChoice> f =
-        choose_font ? choose_font({look.font_name, look.font_size, look.font_color}) : std::nullopt;
-    if (!f) return std::nullopt;
-    BinaryLook chosen = look;
-    chosen.font_name = f->name;
-    chosen.font_size = f->size;
-    chosen.font_color = f->color;
-    return chosen;
-  };
+  form.choose_font = LookFontChooser<BinaryLook>(choose_font);
   form.choose_color = choose_color;
   form.exec();
   const uint64_t shown = StoredBinaryOffset(ini_, offset);
