@@ -10,6 +10,7 @@
 #include <string>
 
 #include "editor/editor_control.h"
+#include "offscreen_bench_main.h"
 #include "platform/messages.h"
 #include "platform/private_profile.h"
 #include "viewers/ui/form_csv_list.h"
@@ -141,9 +142,5 @@ BENCHMARK(BM_FitWidthsAllLines)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
+  return tessary::bench::RunOffscreenBenchmarks(argc, argv);
 }

@@ -12,6 +12,7 @@
 
 #include "editor/editor_control.h"
 #include "editor/ui/editor.h"
+#include "offscreen_bench_main.h"
 #include "ostr_log.h"
 #include "platform/ui/qt_conversions.h"
 #include "viewers/board_log.h"
@@ -153,9 +154,5 @@ int WriteBoard(const char* path) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::string_view(argv[1]) == "--write-board") return WriteBoard(argv[2]);
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
+  return tessary::bench::RunOffscreenBenchmarks(argc, argv);
 }

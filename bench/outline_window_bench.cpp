@@ -8,6 +8,7 @@
 #include "codec/sjis_text.h"
 #include "commands/outline.h"
 #include "editor/editor_control.h"
+#include "offscreen_bench_main.h"
 #include "outline_document.h"
 #include "platform/ui/indent_tree_view.h"
 
@@ -41,9 +42,5 @@ BENCHMARK(BM_OutlineToScreen)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMilli
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
+  return tessary::bench::RunOffscreenBenchmarks(argc, argv);
 }

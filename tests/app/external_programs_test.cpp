@@ -178,13 +178,7 @@ std::string WaitForFile(const std::string& path) {
 TEST(PosixProcessLauncherTest, ScriptGetsEachArgumentExactlyAndRunsInItsOwnFolder) {
   TempDir dir;
   const std::string out = dir.File("out.txt");
-  std::string script = "#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '";
-  script += out;
-  script += ".tmp' && mv '";
-  script += out;
-  script += ".tmp' '";
-  script += out;
-  script += "'\n";
+  const std::string script = testing::ArgumentRecorderScript(out);
   const std::string program = Executable(dir, "record", script);
   const std::string before = std::filesystem::current_path().string();
   const std::string hostile = "a \"b\" $(CurLine); `id` $HOME\nz";

@@ -65,4 +65,15 @@ std::string Hex(std::string_view digits) {
   return out;
 }
 
+std::string ArgumentRecorderScript(const std::string& out) {
+  std::string script = "#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '";
+  script += out;
+  script += ".tmp' && mv '";
+  script += out;
+  script += ".tmp' '";
+  script += out;
+  script += "'\n";
+  return script;
+}
+
 }  // namespace tessary::testing

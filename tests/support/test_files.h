@@ -28,4 +28,8 @@ std::string ReadFileOrDie(const std::string& path);
 // Bytes from a string of hex digits, blanks ignored: Hex("82 A0") == "\x82\xA0".
 std::string Hex(std::string_view digits);
 
+// A shell script that writes its working folder and then each argument as "[arg]" on a line
+// to `out`, whole (through a renamed temporary), so a test can wait for the file to appear.
+std::string ArgumentRecorderScript(const std::string& out);
+
 }  // namespace tessary::testing

@@ -203,13 +203,7 @@ TEST_F(FormMainExternTest, UnicodeCsvCommandShowsTheFileThroughTheLibraryUntilTh
 TEST_F(FormMainExternTest, LauncherItemReallyStartsItsProgramWithTheDocumentAsOneArgument) {
   const std::string doc = files_->Write("a b;$(CurLine).txt", "one\r\n");
   const std::string out = files_->File("args.txt");
-  std::string script = "#!/bin/sh\n{ pwd; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '";
-  script += out;
-  script += ".tmp' && mv '";
-  script += out;
-  script += ".tmp' '";
-  script += out;
-  script += "'\n";
+  const std::string script = testing::ArgumentRecorderScript(out);
   const std::string program = files_->Write("record", script);
   ASSERT_EQ(chmod(program.c_str(), 0755), 0);
   PrivateProfile ini = Ini();
