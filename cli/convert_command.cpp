@@ -1,4 +1,5 @@
 // tessary-cli convert: loads a file as the editor does and writes it as the editor's save does.
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "codec/document_loader.h"
 #include "codec/document_saver.h"
+#include "codec/streamed_text.h"
 #include "commands.h"
 #include "document_file.h"
 
@@ -97,11 +99,35 @@ std::optional<int> Parse(const Args& args, Options& o) {
   return std::nullopt;
 }
 
+// The conversion with the input read, decoded and written one piece at a time, so that neither
+// the file nor its text is held whole. 0 once OUTPUT is written; nothing, with OUTPUT as it was,
+// when the input is not known to give the whole load's lines piece by piece (the write goes to
+// a file renamed over OUTPUT only at the end) or the write failed: the whole load then
+// decides, and reports what it finds.
+std::optional<int> ConvertStreamed(const Options& o) {
+  std::optional<StreamedText> text = StreamedText::Open(o.input, o.read);
+  if (!text) return std::nullopt;
+  const CharCode to = o.to.value_or(text->code());
+  const RetCode eol = o.eol.value_or(text->ret());
+  const auto content = [&](const PieceWriter& put) {
+    const int r = EncodeDocumentInPieces(text->Lines(), to, eol, [&](std::string_view piece) {
+      return text->Stopped() ? ECANCELED : put(piece);
+    });
+    if (r != 0) return r;
+    return text->Confirmed() ? 0 : ECANCELED;
+  };
+  if (!WriteFileAtomic(o.output, content, Durability::Unsynced, InPlace::Refused))
+    return std::nullopt;
+  WarnReplaced("convert", o.input, text->replaced_chars());
+  return 0;
+}
+
 }  // namespace
 
 int ConvertCommand(const Args& args) {
   Options o;
   if (auto status = Parse(args, o)) return *status;
+  if (std::optional<int> streamed = ConvertStreamed(o)) return *streamed;
   const LoadOutcome loaded = LoadForRewrite("convert", o.input, o.read, o.force);
   if (!loaded.doc) return loaded.exit_status;
   const LoadedText& doc = *loaded.doc;

@@ -60,11 +60,14 @@ int WriteRewritten(std::string_view command, const std::string& input, const std
     PrintMessage(command, s.error().message);
     return 1;
   }
-  if (doc.replaced_chars > 0)
-    PrintMessage(command, "warning: " + std::to_string(doc.replaced_chars) + " characters of " +
-                              input +
-                              " have no Shift-JIS form and became \"?\" or a similar character");
+  WarnReplaced(command, input, doc.replaced_chars);
   return 0;
+}
+
+void WarnReplaced(std::string_view command, const std::string& input, uint64_t replaced_chars) {
+  if (replaced_chars > 0)
+    PrintMessage(command, "warning: " + std::to_string(replaced_chars) + " characters of " + input +
+                              " have no Shift-JIS form and became \"?\" or a similar character");
 }
 
 std::optional<MappedFile> MapJoinedSjisFile(const std::string& path) {

@@ -37,6 +37,9 @@ struct LoadOutcome {
                                  const std::string& output, const LoadedText& doc,
                                  const ContentPieces& content);
 
+// Reports on standard error the characters that became "?" or another one on the way in.
+void WarnReplaced(std::string_view command, const std::string& input, uint64_t replaced_chars);
+
 // A Shift-JIS file with CR LF line ends and nothing the loader would drop, refuse or protect,
 // mapped: its bytes already are its rows joined as search joins them, so find and replace work
 // on them without a document. Nothing for any other file; the full load then reports what it

@@ -45,11 +45,11 @@ std::optional<CharCode> PatternAt(const uint8_t* p) {
   }
 }
 
-// Earliest offset 0..size-4 at which a pattern matches decides. The second round of two-byte
-// patterns (offsets up to size-3) can only yield Shift-JIS, which is also the result when nothing
-// matches, so it need not run.
-CharCode ScanPatterns(const uint8_t* data, size_t size) {
-  if (size < 4) return CharCode::SJIS;
+// Earliest offset 0..size-4 at which a pattern matches decides; nothing when none matches. The
+// second round of two-byte patterns (offsets up to size-3) can only yield Shift-JIS, which is
+// also the result when nothing matches, so it need not run.
+std::optional<CharCode> FirstPattern(const uint8_t* data, size_t size) {
+  if (size < 4) return std::nullopt;
   const uint8_t* last = data + (size - 4);  // last offset tried, inclusive
   const uint8_t* end = last + 1;
   for (const uint8_t* p = data; p < end;) {
@@ -58,7 +58,15 @@ CharCode ScanPatterns(const uint8_t* data, size_t size) {
     if (auto code = PatternAt(p)) return *code;
     ++p;
   }
-  return CharCode::SJIS;
+  return std::nullopt;
+}
+
+// The code a mark gives (size >= 3).
+std::optional<CharCode> CodeOfMark(const uint8_t* d) {
+  if (d[0] == 0xEF && d[1] == 0xBB && d[2] == 0xBF) return CharCode::UTF8Bom;
+  if (d[0] == 0xFF && d[1] == 0xFE) return CharCode::UTF16BomLe;
+  if (d[0] == 0xFE && d[1] == 0xFF) return CharCode::UTF16BomBe;
+  return std::nullopt;
 }
 
 CharCode CodeByMarks(const uint8_t* d, size_t size) {
@@ -68,10 +76,13 @@ CharCode CodeByMarks(const uint8_t* d, size_t size) {
     if (d[0] == 0xFE && d[1] == 0xFF) return CharCode::UTF16BomBe;
     return CharCode::SJIS;
   }
-  if (d[0] == 0xEF && d[1] == 0xBB && d[2] == 0xBF) return CharCode::UTF8Bom;
-  if (d[0] == 0xFF && d[1] == 0xFE) return CharCode::UTF16BomLe;
-  if (d[0] == 0xFE && d[1] == 0xFF) return CharCode::UTF16BomBe;
-  return ScanPatterns(d, size);
+  if (auto code = CodeOfMark(d)) return *code;
+  return FirstPattern(d, size).value_or(CharCode::SJIS);
+}
+
+bool HasControlByteInHead(const uint8_t* d, size_t size) {
+  const size_t limit = std::min(size, kControlScanLimit);
+  return std::any_of(d, d + limit, [](uint8_t b) { return IsControlByte(b); });
 }
 
 bool KeepsCode(CharCode c) {
@@ -178,10 +189,23 @@ Detection DetectCharCode(std::string_view bytes) {
   if (!has_zero || (!PhaseCrLf16(d, size, r) && !PhaseSingle16(d, size, r)))
     PhaseEightBit(d, size, r);
   if (!IsEightBit(r.code)) return r;
-  const size_t limit = std::min(size, kControlScanLimit);
-  r.invalid_char_found = std::any_of(d, d + limit, [](uint8_t b) { return IsControlByte(b); });
+  r.invalid_char_found = HasControlByteInHead(d, size);
   r.unknown_file = r.invalid_char_found ? WithoutControlBytes(bytes) : std::string();
   return r;
+}
+
+std::optional<StartDecision> DecideFromStart(std::string_view start, uint64_t file_size) {
+  const auto* d = reinterpret_cast<const uint8_t*>(start.data());
+  const size_t size = start.size();
+  if (file_size < 4 || size < 4 || size > file_size) return std::nullopt;
+  if (size < std::min<uint64_t>(file_size, kControlScanLimit)) return std::nullopt;
+  if (std::memchr(d, 0, size) != nullptr) return std::nullopt;
+  // Without a zero byte no 16-bit phase can match, so the code is the one the marks and the
+  // patterns give; a pattern inside the start is the earliest in every file that begins so.
+  std::optional<CharCode> code = CodeOfMark(d);
+  if (!code) code = FirstPattern(d, size);
+  if (!code) return std::nullopt;
+  return StartDecision{*code, IsEightBit(*code) && HasControlByteInHead(d, size)};
 }
 
 }  // namespace tessary

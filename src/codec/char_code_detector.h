@@ -34,6 +34,17 @@ constexpr bool IsControlByte(unsigned char b) {
 // The fixed sequence of byte tests over the whole input; no I/O.
 Detection DetectCharCode(std::string_view bytes);
 
+// What the first bytes of a file decide for every file that starts with them and holds no zero
+// byte: the code DetectCharCode gives (by a mark, or by the earliest pattern, found inside them)
+// and whether a control byte makes the file unfit. Nothing when they decide less: a start too
+// short to hold the control-byte range, a file under four bytes, a zero byte, or no mark and
+// no pattern yet.
+struct StartDecision {
+  CharCode code = CharCode::SJIS;
+  bool invalid_char_found = false;
+};
+std::optional<StartDecision> DecideFromStart(std::string_view start, uint64_t file_size);
+
 // The input without its control bytes (what the editor shows of an unfit file).
 std::string WithoutControlBytes(std::string_view bytes);
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <random>
+#include <utility>
 
 #include "platform/large_buffer.h"
 
@@ -31,6 +32,7 @@ class Fd {
     (void)Close();
     fd_ = fd;
   }
+  [[nodiscard]] int Release() { return std::exchange(fd_, -1); }
   [[nodiscard]] int Close() {
     int rc = 0;
     if (fd_ >= 0) rc = ::close(fd_);
@@ -283,17 +285,23 @@ Status SaveNewFile(const std::string& path, const std::string& target, const Con
   return Success();
 }
 
+Error InPlaceRefused(const std::string& path) {
+  return Error{"cannot write: " + path + " can only be written in place", 0};
+}
+
 Status SaveRegularFile(const std::string& path, const Target& target, const ContentPieces& content,
-                       const struct stat& st, Durability durability) {
+                       const struct stat& st, Durability durability, InPlace allowed) {
   const Sync sync = durability == Durability::Synced ? Sync::File : Sync::None;
   if (Status s = CheckWritable(path, target.path, st); !s) return s;
   // Every other name of the file must see the new text too.
   const bool in_place = target.route == Route::ThroughOpenFile || st.st_nlink > 1 ||
                         (::geteuid() != 0 && st.st_uid != ::geteuid());
+  if (in_place && allowed == InPlace::Refused) return InPlaceRefused(path);
   if (in_place) return WriteInPlace(path, target.path, content, st, sync);
   Result<Replaced> r = ReplaceFile(path, target.path, content, &st, durability);
   if (!r) return r.error();
   if (r.value() == Replaced::Yes) return Success();
+  if (allowed == InPlace::Refused) return InPlaceRefused(path);
   return WriteInPlace(path, target.path, content, st, sync);
 }
 
@@ -344,6 +352,18 @@ Result<std::string> ReadWholeFile(const std::string& path) {
 }
 
 Result<std::string> ReadFileHead(const std::string& path, uint64_t max_bytes) {
+  Result<FileReader> reader = FileReader::Open(path);
+  if (!reader) return reader.error();
+  FileReader& file = reader.value();
+  std::string bytes;
+  ResizeLargeBuffer(bytes, static_cast<size_t>(std::min<uint64_t>(file.Size(), max_bytes)));
+  Result<size_t> got = file.Read(bytes.data(), bytes.size());
+  if (!got) return got.error();
+  bytes.resize(got.value());  // shorter when the file shrank while we read
+  return bytes;
+}
+
+Result<FileReader> FileReader::Open(const std::string& path) {
   // The type is checked before the open: opening a FIFO waits for a writer, and a device may
   // never end.
   struct stat named {};
@@ -356,20 +376,44 @@ Result<std::string> ReadFileHead(const std::string& path, uint64_t max_bytes) {
   if (::fstat(fd.get(), &st) != 0) return SystemError("cannot read", path, errno);
   if (!S_ISREG(st.st_mode)) return NotAFile("cannot read", path, KindOfMode(st.st_mode));
   if (!SameFile(st, named)) return Error{"cannot read: " + path + " changed while opening", 0};
-  // The read stops at the size the file had when opened: a file that grows while it is read,
-  // or a kernel file that reports more and more, can never make the buffer grow without end.
-  std::string bytes;
-  ResizeLargeBuffer(bytes, static_cast<size_t>(std::min<uint64_t>(st.st_size, max_bytes)));
-  size_t got = 0;
-  while (got < bytes.size()) {
-    ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return SystemError("cannot read", path, errno);
-    if (n == 0) break;  // the file shrank while we read
-    got += static_cast<size_t>(n);
+  return FileReader(fd.Release(), static_cast<uint64_t>(st.st_size), path);
+}
+
+FileReader::FileReader(FileReader&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      size_(other.size_),
+      read_(other.read_),
+      path_(std::move(other.path_)) {}
+
+FileReader& FileReader::operator=(FileReader&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+    size_ = other.size_;
+    read_ = other.read_;
+    path_ = std::move(other.path_);
   }
-  bytes.resize(got);
-  return bytes;
+  return *this;
+}
+
+FileReader::~FileReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+// The read stops at the size the file had when opened: a file that grows while it is read, or
+// a kernel file that reports more and more, can never make the buffer grow without end.
+Result<size_t> FileReader::Read(char* into, size_t max_bytes) {
+  const size_t n = static_cast<size_t>(std::min<uint64_t>(max_bytes, size_ - read_));
+  size_t got = 0;
+  while (got < n) {
+    const ssize_t r = ::read(fd_, into + got, n - got);
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) return SystemError("cannot read", path_, errno);
+    if (r == 0) break;
+    got += static_cast<size_t>(r);
+  }
+  read_ += got;
+  return got;
 }
 
 Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
@@ -377,7 +421,7 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
 }
 
 Status WriteFileAtomic(const std::string& path, const ContentPieces& content,
-                       Durability durability) {
+                       Durability durability, InPlace in_place) {
   if (path.empty()) return SystemError("cannot write", path, ENOENT);
   Result<Target> found = FollowLinks(path);
   if (!found) return found.error();
@@ -390,10 +434,11 @@ Status WriteFileAtomic(const std::string& path, const ContentPieces& content,
   }
   switch (const PathKind kind = KindOfMode(st.st_mode)) {
     case PathKind::Regular:
-      return SaveRegularFile(path, target, content, st, durability);
+      return SaveRegularFile(path, target, content, st, durability, in_place);
     case PathKind::Fifo:
     case PathKind::CharDevice:
       // What is written goes to a reader or a driver; there is no content to replace.
+      if (in_place == InPlace::Refused) return InPlaceRefused(path);
       return WriteInPlace(path, target.path, content, st, Sync::None);
     case PathKind::BlockDevice:
       // A document written over a disk's first blocks would cost the disk its file system.

@@ -44,6 +44,33 @@ enum class PathKind {
 // corrupt file of gigabytes costs no more than the list can hold.
 [[nodiscard]] Result<std::string> ReadFileHead(const std::string& path, uint64_t max_bytes);
 
+// A regular file read from its start in pieces, up to the size it had when opened (as
+// ReadWholeFile reads it), so that a long file passes through a buffer of one piece.
+class FileReader {
+ public:
+  FileReader(FileReader&& other) noexcept;
+  FileReader& operator=(FileReader&& other) noexcept;
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+  ~FileReader();
+
+  // Opens only a regular file, with the same checks and messages as ReadWholeFile.
+  [[nodiscard]] static Result<FileReader> Open(const std::string& path);
+  // The size when opened.
+  [[nodiscard]] uint64_t Size() const { return size_; }
+  // Reads what follows into [into, into + max_bytes): fewer bytes only at the end (or when the
+  // file shrank), 0 after it. A failure carries the system's reason.
+  [[nodiscard]] Result<size_t> Read(char* into, size_t max_bytes);
+
+ private:
+  FileReader(int fd, uint64_t size, std::string path)
+      : fd_(fd), size_(size), path_(std::move(path)) {}
+  int fd_ = -1;
+  uint64_t size_ = 0;
+  uint64_t read_ = 0;
+  std::string path_;
+};
+
 // Saves bytes as the content of the file path names; the path itself stays what it was.
 // Symbolic links are followed and the file they name is written. A regular file with one name
 // is replaced by a temporary file renamed over it, so a crash or a failed write never leaves it
@@ -65,10 +92,15 @@ enum class Durability {
   Unsynced,  // left to the system, as a shell's redirection leaves it: for a tool's output
 };
 
+// Whether a file that cannot be replaced (a FIFO, a device, a file with other names or owned
+// by another user) may be written in place. A writer whose content may still fail half way
+// refuses, so that such a failure never leaves a half-written file.
+enum class InPlace { Allowed, Refused };
+
 // WriteFileAtomic over content made while it is written; a failure of the writer or of the
 // content leaves the file as it was (unless it is written in place, as above).
 [[nodiscard]] Status WriteFileAtomic(const std::string& path, const ContentPieces& content,
-                                     Durability durability);
+                                     Durability durability, InPlace in_place = InPlace::Allowed);
 
 // The names of the regular files directly in a folder, in no particular order. Symbolic links,
 // sub-folders and every other kind of entry are left out, so nothing listed leads outside the

@@ -68,6 +68,24 @@ same(${work}/mixed.out ${fixtures}/mixed_expected.txt)
 convert(2 ${fixtures}/broken_utf8.txt ${work}/broken.out)
 stderr_has("ファイルサイズが 0 以上ですが、テキストが取得できませんでした")
 
+# Large inputs are read piece by piece. A whole-file fact found only after the first pieces
+# were written (here an LF alone near the end of a CR LF text) leaves the output as it was, and
+# the whole load decides as for any file.
+string(REPEAT "あいうえお漢字\r\n" 20000 body)
+file(WRITE ${work}/late_mixed.txt "${body}last\n")
+file(WRITE ${work}/late.out "keep")
+convert(2 ${work}/late_mixed.txt ${work}/late.out)
+stderr_has("改行(CrLf)までに、さらに改行(Lf)がありますので")
+file(READ ${work}/late.out kept)
+if(NOT kept STREQUAL "keep")
+  message(FATAL_ERROR "a refused conversion changed its output")
+endif()
+convert(0 --force --to utf8 ${work}/late_mixed.txt ${work}/late.out)
+file(WRITE ${work}/late_clean.txt "${body}")
+convert(0 --to sjis ${work}/late_clean.txt ${work}/late_clean.sjis)
+convert(0 --to utf8 ${work}/late_clean.sjis ${work}/late_clean.back)
+same(${work}/late_clean.back ${work}/late_clean.txt)
+
 convert(0 --to sjis ${fixtures}/emoji_utf8.txt ${work}/emoji.out)
 stderr_has("warning: 1 characters")  # one emoji, two "?"
 same(${work}/emoji.out ${fixtures}/emoji_expected.txt)

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <set>
 
@@ -84,6 +85,30 @@ TEST(ReadWholeFile, ReadsBytesAndReportsFailures) {
       << "the message names the file";
   EXPECT_FALSE(FileSizeOf(dir.path()).has_value());
   EXPECT_EQ(FileSizeOf(dir.File("f")), 4u);
+}
+
+TEST(FileReader, ReadsPiecesUpToTheSizeWhenOpened) {
+  TempDir dir;
+  const std::string path = dir.Write("f", "0123456789");
+  Result<FileReader> reader = FileReader::Open(path);
+  ASSERT_TRUE(reader.ok());
+  FileReader& file = reader.value();
+  // Grows after the open: the reader still stops at ten bytes, as a whole read does.
+  {
+    std::ofstream more(path, std::ios::app);
+    more << "grown";
+  }
+  char buf[4];
+  std::string got;
+  for (;;) {
+    Result<size_t> n = file.Read(buf, sizeof buf);
+    ASSERT_TRUE(n.ok());
+    if (n.value() == 0) break;
+    got.append(buf, n.value());
+  }
+  EXPECT_EQ(got, "0123456789");
+  EXPECT_EQ(file.Size(), 10u);
+  EXPECT_FALSE(FileReader::Open(dir.path()).ok());  // a folder is named, never read
 }
 
 TEST(ReadWholeFile, UnreadableFileIsAnError) {
@@ -224,6 +249,31 @@ TEST(WriteFileAtomic, HardLinkedFileIsWrittenInPlace) {
   EXPECT_EQ(ReadFileOrDie(two), "new");
   EXPECT_EQ(StatOf(one).st_ino, inode);
   EXPECT_EQ(StatOf(two).st_nlink, 2u);
+}
+
+TEST(WriteFileAtomic, ContentThatMayFailIsNeverWrittenInPlace) {
+  // A writer whose content can still fail half way refuses every target it could only
+  // overwrite in place: the other name, the FIFO and the device keep what they had.
+  TempDir dir;
+  const std::string one = dir.Write("one.txt", "old text");
+  const std::string two = dir.File("two.txt");
+  ASSERT_EQ(::link(one.c_str(), two.c_str()), 0);
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  int calls = 0;
+  const ContentPieces content = [&](const PieceWriter& put) {
+    ++calls;
+    return put("new");
+  };
+  for (const std::string& target : {two, fifo, std::string("/dev/null")})
+    EXPECT_FALSE(WriteFileAtomic(target, content, Durability::Unsynced, InPlace::Refused).ok())
+        << target;
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(ReadFileOrDie(one), "old text");
+  // A file it may replace is written as usual.
+  const std::string plain = dir.Write("plain.txt", "old");
+  ASSERT_TRUE(WriteFileAtomic(plain, content, Durability::Unsynced, InPlace::Refused).ok());
+  EXPECT_EQ(ReadFileOrDie(plain), "new");
 }
 
 TEST(WriteFileAtomic, FifoAndCharacterDevicesAreWrittenInPlace) {
