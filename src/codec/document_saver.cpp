@@ -81,11 +81,7 @@ Extent Measure(const LineSource& lines) {
 }
 
 void EncodeSjis(const LineSource& lines, RetCode ret, ByteSink& out) {
-  const std::string_view eol = LineEndBytes(ret);
-  lines.ForEach([&](std::string_view line) {
-    out.Append(line);
-    out.Append(eol);
-  });
+  lines.ForEachJoined(LineEndBytes(ret), [&](std::string_view text) { out.Append(text); });
 }
 
 void EncodeUtf8(const LineSource& lines, RetCode ret, bool mark, ByteSink& out) {
@@ -95,10 +91,13 @@ void EncodeUtf8(const LineSource& lines, RetCode ret, bool mark, ByteSink& out) 
   // Converted as the joined text: without line ends a character may start in one line and end
   // in the next.
   JoinedCp932ToUtf8 joined(t);
-  lines.ForEach([&](std::string_view line) {
-    char* o = out.Room(Utf8RoomFor(line.size() + 1) + Utf8RoomFor(eol.size()));
-    o = joined.Put(line, o);
-    out.Commit(joined.Put(eol, o));
+  lines.ForEachJoined(eol, [&](std::string_view text) {
+    // Long runs go in slices, so that the room asked for stays near the piece size.
+    constexpr size_t kSlice = size_t{256} << 10;
+    for (size_t at = 0; at < text.size(); at += kSlice) {
+      const std::string_view slice = text.substr(at, kSlice);
+      out.Commit(joined.Put(slice, out.Room(Utf8RoomFor(slice.size() + 1))));
+    }
   });
   out.Commit(joined.Finish(out.Room(Utf8RoomFor(1))));
 }

@@ -43,19 +43,53 @@ class LineSource {
     return s;
   }
 
+  // Like Visiting, for an owner that may hold its lines already joined: `joined(eol, run)`
+  // calls run(std::string_view) with texts that, one after another, are every line followed
+  // by eol, in long runs where it can.
+  template <class V, class J>
+  static LineSource VisitingJoined(const V& visitor, const J& joined) {
+    LineSource s = Visiting(visitor);
+    s.joined_context_ = &joined;
+    s.visit_joined_ = [](const LineSource& self, std::string_view eol, void* sink, SinkFn call) {
+      (*static_cast<const J*>(self.joined_context_))(
+          eol, [&](std::string_view text) { call(sink, text); });
+    };
+    return s;
+  }
+
   // Calls f(std::string_view) for every line in order.
   template <class F>
   void ForEach(F&& f) const {
-    visit_(*this, &f, [](void* c, std::string_view line) { (*static_cast<std::remove_reference_t<F>*>(c))(line); });
+    visit_(*this, &f, Thunk<F>);
+  }
+
+  // Calls f(std::string_view) with texts that together are every line followed by eol: a line
+  // and eol at a time, or longer runs from an owner that holds its lines joined.
+  template <class F>
+  void ForEachJoined(std::string_view eol, F&& f) const {
+    if (visit_joined_) {
+      visit_joined_(*this, eol, &f, Thunk<F>);
+      return;
+    }
+    ForEach([&](std::string_view line) {
+      f(line);
+      f(eol);
+    });
   }
 
  private:
   using SinkFn = void (*)(void*, std::string_view);
   LineSource() = default;
+  template <class F>
+  static void Thunk(void* c, std::string_view text) {
+    (*static_cast<std::remove_reference_t<F>*>(c))(text);
+  }
 
   const void* context_ = nullptr;
   size_t count_ = 0;
   void (*visit_)(const LineSource&, void*, SinkFn) = nullptr;
+  const void* joined_context_ = nullptr;
+  void (*visit_joined_)(const LineSource&, std::string_view, void*, SinkFn) = nullptr;
 };
 
 }  // namespace tessary

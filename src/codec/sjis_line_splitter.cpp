@@ -137,4 +137,15 @@ SjisSplit SplitSjisFileInPlace(std::string&& bytes, std::optional<uint64_t> line
   return SjisSplit{sink.Finish(o.last_line_has_end), o.cut_short};
 }
 
+bool IsJoinedCrLfText(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+  const uint8_t* end = p + bytes.size();
+  // Each CR LF is stepped over whole, so any LF found is a lone one.
+  while ((p = scan::FindAny4(p, end, '\r', '\n', 0, kEofMark)) != end) {
+    if (*p != '\r' || p + 1 == end || p[1] != '\n') return false;
+    p += 2;
+  }
+  return true;
+}
+
 }  // namespace tessary

@@ -31,4 +31,9 @@ struct SjisSplit {
 [[nodiscard]] SjisSplit SplitSjisFileInPlace(std::string&& bytes,
                                              std::optional<uint64_t> line_end_bytes = {});
 
+// Whether `bytes` are exactly the lines they load as, joined by CR LF (as search joins rows):
+// Shift-JIS whose every CR is followed by LF and every LF follows a CR, without zero bytes or
+// EOF marks (which the loader would cut at). The last line is the text after the last CR LF.
+[[nodiscard]] bool IsJoinedCrLfText(std::string_view bytes);
+
 }  // namespace tessary

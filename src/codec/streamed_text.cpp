@@ -33,9 +33,13 @@ size_t AfterLastLineEnd(std::string_view piece) {
   return 0;
 }
 
-void PassLines(const TextLines& lines, uint64_t& count, const std::function<void(std::string_view)>& sink) {
-  for (size_t i = 0; i < lines.Count(); ++i) sink(lines.Line(i));
-  count += lines.Count();
+// Whether a Shift-JIS piece (no zero byte or EOF mark, `n` its CR and LF counts) already is
+// its lines each followed by eol, but for a last line without one.
+bool JoinedBy(std::string_view piece, std::string_view eol, const scan::PairCount& n) {
+  if (eol == "\r\n") return IsJoinedCrLfText(piece);
+  if (eol == "\n") return n.a == 0;
+  if (eol == "\r") return n.b == 0;
+  return n.a == 0 && n.b == 0;  // one line
 }
 
 }  // namespace
@@ -64,13 +68,16 @@ std::optional<StreamedText> StreamedText::Open(const std::string& path, CharCode
 
 LineSource StreamedText::Lines() {
   // Made here, where the text stays while its lines are visited.
-  visitor_ = [this](const LineSink& sink) { VisitLines(sink); };
-  return LineSource::Visiting(visitor_);
+  visitor_ = [this](const TextSink& sink) { Visit(Receiver{&sink, nullptr, {}}); };
+  joined_visitor_ = [this](std::string_view eol, const TextSink& run) {
+    Visit(Receiver{nullptr, &run, eol});
+  };
+  return LineSource::VisitingJoined(visitor_, joined_visitor_);
 }
 
 bool StreamedText::Confirmed() const {
   const bool mixed = cr_ > 0 && lf_ > 0 && cr_ != lf_;
-  return visited_ && !stopped_ && lines_ > 0 && !mixed && RetOfCounts(cr_, lf_) == ret_;
+  return visited_ && !stopped_ && some_text_ && !mixed && RetOfCounts(cr_, lf_) == ret_;
 }
 
 // Appends up to a piece of the file; the end is reached when fewer bytes come.
@@ -84,7 +91,7 @@ bool StreamedText::ReadMore(std::string& piece) {
   return true;
 }
 
-void StreamedText::VisitLines(const LineSink& sink) {
+void StreamedText::Visit(const Receiver& to) {
   if (visited_) {  // the pieces are gone: a second visit could only give other lines
     stopped_ = true;
     return;
@@ -110,15 +117,16 @@ void StreamedText::VisitLines(const LineSink& sink) {
     carry_.assign(piece, cut, std::string::npos);
     piece.resize(cut);
     const bool last = at_end_ && carry_.empty();
-    if (!PassPiece(std::move(piece), first, sink)) stopped_ = true;
+    if (!PassPiece(std::move(piece), first, to)) stopped_ = true;
     first = false;
     if (last) return;
   }
 }
 
 // Checks a piece of whole lines against what the start decided, then decodes it as a whole load
-// decodes the file, and hands on its lines.
-bool StreamedText::PassPiece(std::string&& piece, bool first, const LineSink& sink) {
+// decodes the file, and hands on its text.
+bool StreamedText::PassPiece(std::string&& piece, bool first, const Receiver& to) {
+  if (piece.empty()) return true;  // the file ended with the last piece's line end
   // A zero byte lets detection consider 16-bit codes and cuts the text; an EOF mark ends a
   // Shift-JIS text. Either is left to the whole load.
   if (std::memchr(piece.data(), 0, piece.size()) != nullptr) return false;
@@ -128,17 +136,35 @@ bool StreamedText::PassPiece(std::string&& piece, bool first, const LineSink& si
   const scan::PairCount n = scan::CountTwo(d, d + piece.size(), '\r', '\n');
   cr_ += n.a;
   lf_ += n.b;
+  if (code_ == CharCode::SJIS && to.runs && JoinedBy(piece, to.eol, n)) {
+    // Already the joined text (of one line at least): handed on as it is, unsplit.
+    some_text_ = true;
+    (*to.runs)(piece);
+    if (!to.eol.empty() && !std::string_view(piece).ends_with(to.eol)) (*to.runs)(to.eol);
+    return true;
+  }
+  const auto hand = [&](const TextLines& lines) {
+    some_text_ |= !lines.Empty();
+    for (size_t i = 0; i < lines.Count(); ++i) {
+      if (to.runs) {
+        (*to.runs)(lines.Line(i));
+        (*to.runs)(to.eol);
+      } else {
+        (*to.lines)(lines.Line(i));
+      }
+    }
+  };
   if (code_ == CharCode::SJIS) {
     const SjisSplit split = SplitSjisFileInPlace(std::move(piece), n.a + n.b);
     if (split.cut_short) return false;
-    PassLines(split.lines, lines_, sink);
+    hand(split.lines);
     return true;
   }
   const Utf8Mark mark = first && code_ == CharCode::UTF8Bom ? Utf8Mark::Drop : Utf8Mark::Keep;
   const DecodedText decoded = DecodeUtf8InPlace(std::move(piece), mark);
   if (!decoded.ok || decoded.cut_short) return false;
   replaced_chars_ += decoded.replaced_chars;
-  PassLines(decoded.lines, lines_, sink);
+  hand(decoded.lines);
   return true;
 }
 

@@ -49,10 +49,17 @@ class StreamedText {
  private:
   StreamedText(FileReader reader, size_t piece_bytes)
       : reader_(std::move(reader)), piece_bytes_(piece_bytes) {}
-  using LineSink = std::function<void(std::string_view)>;
-  void VisitLines(const LineSink& sink);
+  using TextSink = std::function<void(std::string_view)>;
+  // Where a visit hands the text: each line to `lines`, or, when `runs` is set, texts that are
+  // the lines each followed by `eol`.
+  struct Receiver {
+    const TextSink* lines = nullptr;
+    const TextSink* runs = nullptr;
+    std::string_view eol;
+  };
+  void Visit(const Receiver& to);
   [[nodiscard]] bool ReadMore(std::string& piece);
-  [[nodiscard]] bool PassPiece(std::string&& piece, bool first, const LineSink& sink);
+  [[nodiscard]] bool PassPiece(std::string&& piece, bool first, const Receiver& to);
 
   FileReader reader_;
   size_t piece_bytes_;
@@ -60,12 +67,13 @@ class StreamedText {
   RetCode ret_ = RetCode::None;
   std::string carry_;  // bytes read but not yet decoded: the start, then a line's beginning
   uint64_t cr_ = 0, lf_ = 0;
-  uint64_t lines_ = 0;
+  bool some_text_ = false;
   uint64_t replaced_chars_ = 0;
   bool at_end_ = false;
   bool visited_ = false;
   bool stopped_ = false;
-  std::function<void(const LineSink&)> visitor_;
+  std::function<void(const TextSink&)> visitor_;
+  std::function<void(std::string_view, const TextSink&)> joined_visitor_;
 };
 
 }  // namespace tessary

@@ -319,17 +319,6 @@ void ForEachSearchHit(const TSearchRows& rows, const TSearchPattern& pattern, TS
   }
 }
 
-bool IsJoinedCrLfText(std::string_view bytes) {
-  const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
-  const uint8_t* end = p + bytes.size();
-  // Each CR LF is stepped over whole, so any LF found is a lone one.
-  while ((p = scan::FindAny4(p, end, '\r', '\n', 0, kEofMark)) != end) {
-    if (*p != '\r' || p + 1 == end || p[1] != '\n') return false;
-    p += 2;
-  }
-  return true;
-}
-
 namespace {
 
 // Rows of a joined text, counted forward only as far as the offsets asked for.

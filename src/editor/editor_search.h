@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "codec/sjis_line_splitter.h"  // IsJoinedCrLfText, for the joined-text searches
 #include "codec/text_lines.h"
 #include "editor/find_in_text.h"
 #include "editor/hit_style.h"
@@ -143,10 +144,6 @@ void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPo
 void ForEachSearchHit(const TSearchRows& rows, const TSearchPattern& pattern, TSearchStart from,
                       TEditorHitStyle style, const std::function<bool(const TSearchHit&)>& visit);
 
-// Whether `bytes` are exactly the rows they load as, joined as search joins them: Shift-JIS
-// whose every CR is followed by LF and every LF follows a CR, without zero bytes or EOF marks
-// (which the loader would cut at). The last row is the text after the last CR LF, if any.
-[[nodiscard]] bool IsJoinedCrLfText(std::string_view bytes);
 
 // A hit in a joined text: where it lies as a row and byte, and the text of that row.
 struct TJoinedTextHit {

@@ -26,7 +26,9 @@ struct Streamed {
   uint64_t replaced = 0;
 };
 
-Streamed Stream(const std::string& path, CharCode read, CharCode to, size_t piece) {
+// `eol` null: the line end the file has.
+Streamed Stream(const std::string& path, CharCode read, CharCode to, size_t piece,
+                const RetCode* eol = nullptr) {
   Streamed r;
   std::optional<StreamedText> text = StreamedText::Open(path, read, piece);
   if (!text) return r;
@@ -35,7 +37,7 @@ Streamed Stream(const std::string& path, CharCode read, CharCode to, size_t piec
   r.ret = text->ret();
   std::string out;
   const int rc = EncodeDocumentInPieces(text->Lines(), to == CharCode::Auto ? text->code() : to,
-                                        text->ret(), [&](std::string_view p) {
+                                        eol ? *eol : text->ret(), [&](std::string_view p) {
                                           out.append(p);
                                           return 0;
                                         });
@@ -46,12 +48,12 @@ Streamed Stream(const std::string& path, CharCode read, CharCode to, size_t piec
 
 // The whole load and save, as the rewrite commands do them; nothing when they refuse.
 std::optional<std::string> Whole(const std::string& path, CharCode read, CharCode to,
-                                 LoadedText* loaded = nullptr) {
+                                 const RetCode* eol, LoadedText* loaded) {
   Result<LoadedText> doc = LoadDocumentFile(path, read, WorkingFiles::Skip());
   if (!doc || doc.value().WriteProtected() || doc.value().NoTextObtained()) return std::nullopt;
   if (loaded) *loaded = doc.value();
   return EncodeDocument(doc.value().lines, to == CharCode::Auto ? doc.value().code : to,
-                        doc.value().ret);
+                        eol ? *eol : doc.value().ret);
 }
 
 void PutUtf8(std::string& s, uint32_t u) {
@@ -112,12 +114,15 @@ TEST(StreamedText, GivesTheWholeLoadsBytesOrStops) {
     const bool utf8 = round % 2 == 0;
     const int fault = round % 3 == 0 ? static_cast<int>(rng() % 6) : 0;
     const std::string path = dir.Write("f.txt", RandomFile(rng, utf8, 200 + rng() % 3000, fault));
+    // The file's own line end lets a Shift-JIS piece pass as it is; another one splits it.
+    const RetCode other = static_cast<RetCode>(rng() % 4);
+    const RetCode* eol = round % 4 == 1 ? &other : nullptr;
     for (const CharCode to : {CharCode::Auto, CharCode::SJIS, CharCode::UTF8, CharCode::UTF16BomLe}) {
       for (const size_t piece : {size_t{1}, size_t{3}, size_t{17}, size_t{256}, StreamedText::kPieceBytes}) {
         SCOPED_TRACE(::testing::Message() << "round " << round << " piece " << piece);
         LoadedText doc;
-        const std::optional<std::string> whole = Whole(path, CharCode::Auto, to, &doc);
-        const Streamed streamed = Stream(path, CharCode::Auto, to, piece);
+        const std::optional<std::string> whole = Whole(path, CharCode::Auto, to, eol, &doc);
+        const Streamed streamed = Stream(path, CharCode::Auto, to, piece, eol);
         // Every start here decides an 8-bit code; a zero byte or an EOF mark (a control byte) in
         // the start is seen at once.
         ASSERT_TRUE(streamed.opened || fault == 1 || fault == 2);
