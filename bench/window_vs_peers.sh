@@ -4,7 +4,9 @@
 # usage: bench/window_vs_peers.sh [BUILD_DIR]   (default: build; needs an X display or Xvfb)
 #
 # tessary: TESSARY_BENCH_FIRST_PAINT makes it print the milliseconds from main() to the end
-#   of the editor's first paint and quit; the wall time of the whole process is shown too.
+#   of the editor's first paint (for a long file, the start of the file shown while the rest
+#   loads) and to the end of the first paint of the loaded document, then quit; the wall time
+#   of the whole process is shown too.
 # vim: the wall time of `vim -u NONE -c q` in a pseudo terminal: it reads the file, draws the
 #   first screen, then quits.
 # featherpad: the time until its window with the file's name is visible (polled every 10 ms),
@@ -49,10 +51,11 @@ now_ms() { date +%s%3N; }
 # median of the numbers on standard input
 median() { sort -n | awk '{a[NR]=$1} END{print a[int((NR+1)/2)]}'; }
 
-tessary_first_paint() {  # file -> "in-process-ms wall-ms"
+tessary_first_paint() {  # file -> "first-paint-ms loaded-paint-ms wall-ms"
   local start end inproc
   start=$(now_ms)
-  inproc=$(TESSARY_BENCH_FIRST_PAINT=1 "$bin/tessary" "$1" 2>&1 | awk '/^first-paint-ms/{print $2}')
+  inproc=$(TESSARY_BENCH_FIRST_PAINT=1 "$bin/tessary" "$1" 2>&1 |
+    awk '/^first-paint-ms/{f=$2} /^loaded-paint-ms/{l=$2} END{print f, l}')
   end=$(now_ms)
   echo "$inproc $((end - start))"
 }
@@ -85,19 +88,20 @@ featherpad_first_window() {  # file -> ms until its window shows (or "-" after 6
 }
 
 report() {  # label file
-  local label=$1 file=$2 t_in t_wall v f
-  : >"$work/t_in"; : >"$work/t_wall"; : >"$work/v"; : >"$work/f"
+  local label=$1 file=$2 t_in t_loaded t_wall v f
+  : >"$work/t_in"; : >"$work/t_loaded"; : >"$work/t_wall"; : >"$work/v"; : >"$work/f"
   for _ in $(seq "$runs"); do
-    read -r a b < <(tessary_first_paint "$file")
-    echo "$a" >>"$work/t_in"; echo "$b" >>"$work/t_wall"
+    read -r a l b < <(tessary_first_paint "$file")
+    echo "$a" >>"$work/t_in"; echo "$l" >>"$work/t_loaded"; echo "$b" >>"$work/t_wall"
     vim_first_screen "$file" >>"$work/v"
     featherpad_first_window "$file" >>"$work/f"
   done
-  t_in=$(median <"$work/t_in"); t_wall=$(median <"$work/t_wall")
+  t_in=$(median <"$work/t_in"); t_loaded=$(median <"$work/t_loaded")
+  t_wall=$(median <"$work/t_wall")
   v=$(median <"$work/v"); f=$(grep -v -- - "$work/f" | median || true)
   [ -n "$f" ] || f="-"
-  printf '%-16s tessary %6s ms (process %6s ms)   vim %6s ms   featherpad %6s ms\n' \
-    "$label" "$t_in" "$t_wall" "$v" "$f"
+  printf '%-16s tessary %6s ms, loaded %6s ms (process %6s ms)   vim %6s ms   featherpad %6s ms\n' \
+    "$label" "$t_in" "$t_loaded" "$t_wall" "$v" "$f"
   awk -v t="$t_wall" -v v="$v" -v f="$f" 'BEGIN{
     printf "%-16s ratios (process wall): tessary/vim %.2f", "", t/v;
     if (f != "-") printf "   tessary/featherpad %.2f", t/f; printf "\n" }'

@@ -7,6 +7,7 @@
 #include "codec/document_loader.h"
 #include "codec/document_saver.h"
 #include "codec/sjis_text.h"
+#include "codec/streamed_text.h"
 #include "platform/app_home.h"
 #include "platform/file_io.h"
 
@@ -104,14 +105,47 @@ void MainWindowDocument::ApplyCommandLineProtection(const std::vector<std::strin
   editor_.SetEditorColor();
 }
 
-void MainWindowDocument::OpenCommandLine(const std::vector<std::string>& args) {
-  if (args.empty() || args.size() > 2) return;
-  // The history and recent lists match whole paths, so a relative argument is made absolute.
+namespace {
+
+// The file a command line names: one argument, or the second of two. The history and recent
+// lists match whole paths, so a relative argument is made absolute.
+std::optional<std::string> CommandLineFile(const std::vector<std::string>& args) {
+  if (args.empty() || args.size() > 2) return std::nullopt;
   std::error_code ec;
   std::filesystem::path p = std::filesystem::absolute(args.back(), ec);
-  const std::string path = ec ? args.back() : p.lexically_normal().string();
-  if (FileExists(path)) LoadMenuChoice(path);
+  return ec ? args.back() : p.lexically_normal().string();
+}
+
+}  // namespace
+
+void MainWindowDocument::OpenCommandLine(const std::vector<std::string>& args) {
+  const std::optional<std::string> path = CommandLineFile(args);
+  if (!path) return;
+  if (FileExists(*path)) LoadMenuChoice(*path);
+  if (previewing_) {  // the load stopped: the start shown is no document
+    previewing_ = false;
+    editor_.ClearText();
+    window_.SetCaptionFileName(text_file_name_);
+  }
   ApplyCommandLineProtection(args);
+}
+
+bool MainWindowDocument::PreviewCommandLine(const std::vector<std::string>& args,
+                                            uint64_t preview_bytes) {
+  const std::optional<std::string> path = CommandLineFile(args);
+  if (!path) return false;
+  const std::optional<uint64_t> size = FileSizeOf(*path);
+  if (!size || *size < preview_bytes) return false;
+  SetLoadIndexFromMenu();
+  const std::optional<StreamedText> text =
+      StreamedText::Open(*path, static_cast<CharCode>(load_index_));
+  if (!text) return false;
+  TextLines start = text->StartLines();
+  if (start.Empty()) return false;
+  editor_.SetTextLines(std::move(start));
+  window_.SetCaptionFileName(*path);
+  previewing_ = true;
+  return true;
 }
 
 bool MainWindowDocument::CloseQuery() {
@@ -179,6 +213,7 @@ std::optional<LoadedText> MainWindowDocument::ReadText(const std::string& path,
 // The mixed line ends are reported before the text is shown, the other reasons for
 // protection after it.
 void MainWindowDocument::ShowText(const std::string& path, LoadedText& text) {
+  previewing_ = false;
   state_.ApplyText(path, text);
   if (state_.MixedRetCode) Show(kMixedRetCodeMessage);
   editor_.SetTextLines(std::move(text.lines));

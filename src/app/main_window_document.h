@@ -59,6 +59,14 @@ class MainWindowDocument {
   void ApplyCommandLineProtection(const std::vector<std::string>& args);
   // Opens the command line's file (one argument, or the second of two), protected after "/r".
   void OpenCommandLine(const std::vector<std::string>& args);
+  // Files from this size on load long enough that their start is shown first.
+  static constexpr uint64_t kPreviewBytes = uint64_t{8} << 20;
+  // Before OpenCommandLine, for a file of at least preview_bytes whose start decides its code:
+  // shows the lines of that start, so that the window's first screen needs no whole load, and
+  // says true. The load that follows replaces them (or, should it stop, takes them away). The
+  // window must hold back input meanwhile: the text is not the document.
+  bool PreviewCommandLine(const std::vector<std::string>& args,
+                          uint64_t preview_bytes = kPreviewBytes);
   // The close request: false keeps the window open.
   bool CloseQuery();
   // The window closes: the caret row of the current file goes into the history.
@@ -143,6 +151,8 @@ class MainWindowDocument {
   // The file the editor's text came from and its effective code: what FileName and ReadCode
   // return to when a load fails before the text is replaced.
   std::string text_file_name_;
+  // The editor shows the start of the command line's file, not yet its document.
+  bool previewing_ = false;
   CharCode text_read_code_ = CharCode::SJIS;
 };
 

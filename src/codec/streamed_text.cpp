@@ -75,6 +75,14 @@ LineSource StreamedText::Lines() {
   return LineSource::VisitingJoined(visitor_, joined_visitor_);
 }
 
+TextLines StreamedText::StartLines() const {
+  std::string start(carry_, 0, at_end_ ? carry_.size() : AfterLastLineEnd(carry_));
+  if (code_ == CharCode::SJIS) return SplitSjisFileInPlace(std::move(start)).lines;
+  const Utf8Mark mark = code_ == CharCode::UTF8Bom ? Utf8Mark::Drop : Utf8Mark::Keep;
+  DecodedText decoded = DecodeUtf8InPlace(std::move(start), mark);
+  return decoded.ok ? std::move(decoded.lines) : TextLines();
+}
+
 bool StreamedText::Confirmed() const {
   const bool mixed = cr_ > 0 && lf_ > 0 && cr_ != lf_;
   return visited_ && !stopped_ && some_text_ && !mixed && RetOfCounts(cr_, lf_) == ret_;

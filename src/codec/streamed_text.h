@@ -10,6 +10,7 @@
 
 #include "codec/char_code.h"
 #include "codec/line_source.h"
+#include "codec/text_lines.h"
 #include "platform/file_io.h"
 
 namespace tessary {
@@ -35,6 +36,10 @@ class StreamedText {
   // says otherwise).
   [[nodiscard]] CharCode code() const { return code_; }
   [[nodiscard]] RetCode ret() const { return ret_; }
+
+  // The lines of the start that was read to decide the code (up to its last line end), as the
+  // whole load begins: enough for a first screen. Leaves the text to be visited as before.
+  [[nodiscard]] TextLines StartLines() const;
 
   // The lines in order, read and decoded as they are asked for; visited once.
   [[nodiscard]] LineSource Lines();

@@ -715,6 +715,37 @@ TEST_F(DocumentTest, CommandLine) {
   EXPECT_FALSE(CommandLineReadOnly({"/r"}));
 }
 
+TEST_F(DocumentTest, ALongFilesStartIsShownFirstAndTakenAwayWhenItsLoadStops) {
+  std::string text;
+  for (int i = 0; i < 10000; ++i) text += "\x82\xA0 " + std::to_string(i) + "\r\n";
+  const std::string path = Write("long.txt", text);
+  EXPECT_FALSE(doc_.PreviewCommandLine({path}));  // short of the size that takes long to load
+  EXPECT_FALSE(doc_.PreviewCommandLine({Write("plain.txt", "no pattern\r\n")}, 1));
+  EXPECT_FALSE(doc_.PreviewCommandLine({dir_.File("missing.txt")}, 1));
+  EXPECT_TRUE(log_.empty());
+
+  ASSERT_TRUE(doc_.PreviewCommandLine({"/r", path}, 1));
+  EXPECT_EQ(window_.caption, path);
+  ASSERT_GT(editor_.lines.Count(), 0u);
+  EXPECT_LT(editor_.lines.Count(), 10000u);
+  EXPECT_EQ(editor_.lines.Line(0), "\x82\xA0 0");
+  EXPECT_EQ(doc_.CodeState().FileName, "");  // not the document yet
+  doc_.OpenCommandLine({"/r", path});
+  EXPECT_EQ(doc_.CodeState().FileName, path);
+  EXPECT_EQ(editor_.lines.Count(), 10000u);
+  EXPECT_TRUE(editor_.read_only);
+
+  // Gone between the start and the load: nothing of it stays on screen.
+  MainWindowDocument d2(editor_, window_, messages_, ini_, ReadCodeMenu{}, AppHome(home_));
+  const std::string other = Write("other.txt", text);
+  ASSERT_TRUE(d2.PreviewCommandLine({other}, 1));
+  std::filesystem::remove(other);
+  d2.OpenCommandLine({other});
+  EXPECT_EQ(editor_.lines.Count(), 0u);
+  EXPECT_EQ(window_.caption, "");
+  EXPECT_EQ(d2.CodeState().FileName, "");
+}
+
 TEST_F(DocumentTest, QuitAsksOnlyForModifiedText) {
   EXPECT_TRUE(doc_.CloseQuery());
   editor_.modified = true;

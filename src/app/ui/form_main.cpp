@@ -41,11 +41,15 @@
 #include "editor/editor_row_states.h"
 #include "editor/ui/editor.h"
 #include "platform/settings_values.h"
+#include "platform/ui/input_hold.h"
 #include "platform/ui/menu_keys.h"
 #include "platform/ui/qt_conversions.h"
 
 namespace tessary {
 namespace {
+
+// How long the load after a shown start waits for the first paint that may never come.
+constexpr int kLoadWithoutPaintMilliseconds = 300;
 
 // The menu an item goes in, with the item's separator placed: a separator before the first
 // item of a submenu stands above the submenu in its parent menu.
@@ -120,10 +124,12 @@ TFormMain::TFormMain(Messages& messages, AppHome home, std::vector<std::string> 
       ini_(home_.SettingsFile()) {
   setAcceptDrops(true);
   CreateKeyMap();
-  for (QTimer* t : {&timer1_, &timer2_, &timer3_, &rewrap_}) t->setSingleShot(true);
+  for (QTimer* t : {&timer1_, &timer2_, &timer3_, &rewrap_, &load_after_paint_})
+    t->setSingleShot(true);
   connect(&timer1_, &QTimer::timeout, this, [this] { document_->Timer1Timer(); });
   connect(&timer2_, &QTimer::timeout, this, [this] { document_->Timer2Timer(); });
   connect(&timer3_, &QTimer::timeout, this, [this] { Timer3Timer(); });
+  connect(&load_after_paint_, &QTimer::timeout, this, [this] { FinishFirstShow(); });
   // Only a text that is wrapped already follows the window's width; a text just loaded waits
   // for the post-load timer, which applies the wrap mode.
   connect(&rewrap_, &QTimer::timeout, this, [this] {
@@ -442,12 +448,29 @@ void TFormMain::FirstShow() {
     messages_.ShowMessage(*problem);
   StartKeyMap();
   editor_->setFocus();
+  if (document_->PreviewCommandLine(args_, preview_bytes)) {
+    // The first paint shows the file's start; the load follows it. Until then the text is not
+    // the document, so no command may meet it.
+    input_hold_ = std::make_unique<InputHold>();
+    editor_->viewport()->installEventFilter(this);
+    load_after_paint_.start(kLoadWithoutPaintMilliseconds);
+    return;
+  }
+  FinishFirstShow();
+}
+
+void TFormMain::FinishFirstShow() {
+  load_after_paint_.stop();
+  editor_->viewport()->removeEventFilter(this);
+  // Released before the load: its messages are modal boxes that need their keys.
+  input_hold_.reset();
   document_->OpenCommandLine(args_);
   const KeyMapCheck check = key_map_replaced_ ? KeyMapCheck::Replaced : KeyMapCheck::Kept;
   if (StartupNoticeWanted(ReadStartupNoticeShow(ini_), check)) {
     notice_started_ = true;
     timer3_.start(100);
   }
+  if (first_show_finished) first_show_finished();
 }
 
 void TFormMain::Timer3Timer() {
@@ -485,6 +508,9 @@ void TFormMain::changeEvent(QEvent* e) {
 }
 
 bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
+  // The start of a long file is being painted: the load runs once this paint is done.
+  if (input_hold_ && watched == editor_->viewport() && e->type() == QEvent::Paint)
+    load_after_paint_.start(0);
   // The editor's visible columns change after its own resize handling: re-wrap once the
   // events have settled, so a drag of the window edge lays the text out once.
   if (watched == editor_ && e->type() == QEvent::Resize && settings_.wrap == WrapMode::WindowWidth)

@@ -36,6 +36,8 @@ class QMenu;
 
 namespace tessary {
 
+class InputHold;
+
 class TEditor;
 class TFormOutLine;
 class EditorCanvas;
@@ -108,6 +110,10 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   std::function<std::optional<std::string>(const ChooserStart&)> choose_word_file;
   // The start-up notice for the key map's situation; by default the modal notice window.
   std::function<void(KeyMapCheck)> show_startup_notice;
+  // Called once the command line's file is loaded (for the start-up benchmark).
+  std::function<void()> first_show_finished;
+  // Command-line files from this size on have their start painted before they load.
+  uint64_t preview_bytes = MainWindowDocument::kPreviewBytes;
   // Runs the wrap-length window; by default modal. True when it closed with OK.
   std::function<bool()> run_wrap_length;
   // Runs the tab window opened on the editor's tab width; by default modal. True when it
@@ -194,6 +200,7 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   void StyleLogPane(TEditor& editor, LogPane pane) const;
   void ApplyPlacement();
   void FirstShow();
+  void FinishFirstShow();
   // The key map side (kept apart: its header and the notice's both name the replaced-map text).
   void RegisterShortcut(int id, QAction* action);
   void KeepTableCaption(CommandId id);
@@ -254,6 +261,10 @@ class TFormMain final : public QMainWindow, private MainWindowPort, private Rese
   std::array<TStatusPanels*, 2> bars_{};  // StatusBar2 (top), StatusBar1 (bottom)
 
   QTimer timer1_, timer2_, timer3_, rewrap_;
+  // While the start of a long file is shown: input held back, and the load after the first
+  // paint (or after a while, should no paint come, as for a minimised window).
+  std::unique_ptr<InputHold> input_hold_;
+  QTimer load_after_paint_;
   std::string caption_file_;
   Rect placed_bounds_;
   bool shown_once_ = false;

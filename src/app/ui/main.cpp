@@ -19,16 +19,22 @@
 namespace {
 
 // For the start-up benchmark: with TESSARY_BENCH_FIRST_PAINT set, the program reports the
-// milliseconds from entering main to the end of the editor's first paint and quits without
-// waiting for the notice or any input.
+// milliseconds from entering main to the end of the editor's first paint, and to the end of
+// its first paint after the command line's file was loaded (the same paint when the window
+// shows no start of the file first), then quits without waiting for the notice or any input.
 class FirstPaintProbe final : public QObject {
  public:
   explicit FirstPaintProbe(const QElapsedTimer& clock) : clock_(clock) {}
+  void Loaded() { loaded_ = true; }
   bool eventFilter(QObject* watched, QEvent* e) override {
     if (e->type() == QEvent::Paint && !done_) {
-      done_ = true;
-      QTimer::singleShot(0, [this] {
-        std::fprintf(stderr, "first-paint-ms %lld\n", static_cast<long long>(clock_.elapsed()));
+      // Read once the paint is done: a zero timer runs after it.
+      QTimer::singleShot(0, [this, after_load = loaded_] {
+        if (first_ms_ < 0) first_ms_ = clock_.elapsed();
+        if (!after_load || done_) return;
+        done_ = true;
+        std::fprintf(stderr, "first-paint-ms %lld\nloaded-paint-ms %lld\n",
+                     static_cast<long long>(first_ms_), static_cast<long long>(clock_.elapsed()));
         QCoreApplication::exit(0);
       });
     }
@@ -37,6 +43,8 @@ class FirstPaintProbe final : public QObject {
 
  private:
   const QElapsedTimer& clock_;
+  qint64 first_ms_ = -1;
+  bool loaded_ = false;
   bool done_ = false;
 };
 
@@ -75,8 +83,13 @@ int main(int argc, char* argv[]) {
   FirstPaintProbe probe(clock);
   if (std::getenv("TESSARY_BENCH_FIRST_PAINT")) {
     window.show_startup_notice = nullptr;
-    window.Editor1().viewport()->installEventFilter(&probe);
+    window.first_show_finished = [&probe, &window] {
+      probe.Loaded();
+      window.Editor1().viewport()->update();  // the loaded text's paint, whatever changed
+    };
   }
   window.ShowFirst();
+  // Installed last, so it sees each paint before the window's own filter starts the load.
+  if (std::getenv("TESSARY_BENCH_FIRST_PAINT")) window.Editor1().viewport()->installEventFilter(&probe);
   return app.exec();
 }

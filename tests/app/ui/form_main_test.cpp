@@ -210,6 +210,31 @@ TEST_F(FormMainTest, CommandLineReadOnlyInEitherCaseAndOtherArguments) {
   EXPECT_TRUE(messages_.shown.empty());
 }
 
+TEST_F(FormMainTest, ALongFilesStartIsPaintedFirstAndInputWaitsForItsLoad) {
+  // Far more than the start that decides the code, so the start shown is a part of the file.
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "\x82\xA0\x82\xA2 " + std::to_string(i) + "\r\n";
+  const std::string file = files_->Write("long.txt", text);
+  TFormMain& w = Open({file});
+  w.preview_bytes = 1;
+  w.ShowFirst();
+  // Shown before any event: the start, which is not yet the document.
+  const TEditorStrings& lines = w.Editor1().Control().Lines();
+  EXPECT_GT(lines.Count(), 0);
+  EXPECT_LT(lines.Count(), 20000);
+  EXPECT_EQ(lines.Get(0), "\x82\xA0\x82\xA2 0");
+  EXPECT_EQ(w.Document().CodeState().FileName, "");
+  // Keys meanwhile reach nothing; the load follows the first paint.
+  QTest::keyClick(w.Editor1().viewport(), Qt::Key_X);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.Document().CodeState().FileName == file; }, 3000));
+  EXPECT_EQ(lines.Count(), 20000);
+  EXPECT_EQ(lines.Get(19999), "\x82\xA0\x82\xA2 19999");
+  EXPECT_FALSE(w.Editor1().Control().Modified());
+  QTest::keyClick(w.Editor1().viewport(), Qt::Key_X);
+  EXPECT_TRUE(w.Editor1().Control().Modified());
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
 TEST_F(FormMainTest, CaptionIsTheFullPathWhileActiveAndTheNameWhileNot) {
   const std::string file = files_->Write("caption.txt", "abc\r\n");
   TFormMain& w = OpenShown({file});
