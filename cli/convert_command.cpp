@@ -100,7 +100,8 @@ std::optional<int> Parse(const Args& args, Options& o) {
 }
 
 // The conversion with the input read, decoded and written one piece at a time, so that neither
-// the file nor its text is held whole. 0 once OUTPUT is written; nothing, with OUTPUT as it was,
+// the file nor its text is held whole (and a second core converts while this one reads and
+// writes). 0 once OUTPUT is written; nothing, with OUTPUT as it was,
 // when the input is not known to give the whole load's lines piece by piece (the write goes to
 // a file renamed over OUTPUT only at the end) or the write failed: the whole load then
 // decides, and reports what it finds.
@@ -110,9 +111,7 @@ std::optional<int> ConvertStreamed(const Options& o) {
   const CharCode to = o.to.value_or(text->code());
   const RetCode eol = o.eol.value_or(text->ret());
   const auto content = [&](const PieceWriter& put) {
-    const int r = EncodeDocumentInPieces(text->Lines(), to, eol, [&](std::string_view piece) {
-      return text->Stopped() ? ECANCELED : put(piece);
-    });
+    const int r = text->EncodeInPieces(to, eol, put);
     if (r != 0) return r;
     return text->Confirmed() ? 0 : ECANCELED;
   };

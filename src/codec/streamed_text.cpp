@@ -1,11 +1,17 @@
 // Reading, checking and decoding a file's lines one piece at a time.
 #include "codec/streamed_text.h"
 
+#include <array>
+#include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include "base/byte_scan.h"
 #include "codec/char_code_detector.h"
+#include "codec/document_saver.h"
 #include "codec/sjis_line_splitter.h"
 #include "codec/utf_text_decoder.h"
 
@@ -42,7 +48,159 @@ bool JoinedBy(std::string_view piece, std::string_view eol, const scan::PairCoun
   return n.a == 0 && n.b == 0;  // one line
 }
 
+using TextSink = std::function<void(std::string_view)>;
+
+// Where a piece's text goes: each line to `lines`, or, when `runs` is set, texts that are the
+// lines each followed by `eol`.
+struct Receiver {
+  const TextSink* lines = nullptr;
+  const TextSink* runs = nullptr;
+  std::string_view eol;
+};
+
+// Checks a piece of whole lines against what the start decided, then decodes it as a whole load
+// decodes the file, and hands on its text. False when the piece holds what the start could not
+// promise.
+bool PassPiece(std::string&& piece, CharCode code, bool first, const Receiver& to,
+               StreamedText::Tally& tally) {
+  if (piece.empty()) return true;  // the file ended with the last piece's line end
+  // A zero byte lets detection consider 16-bit codes and cuts the text; an EOF mark ends a
+  // Shift-JIS text. Either is left to the whole load.
+  if (std::memchr(piece.data(), 0, piece.size()) != nullptr) return false;
+  if (code == CharCode::SJIS && std::memchr(piece.data(), kEofMark, piece.size()) != nullptr)
+    return false;
+  const auto* d = reinterpret_cast<const uint8_t*>(piece.data());
+  const scan::PairCount n = scan::CountTwo(d, d + piece.size(), '\r', '\n');
+  tally.cr += n.a;
+  tally.lf += n.b;
+  if (code == CharCode::SJIS && to.runs && JoinedBy(piece, to.eol, n)) {
+    // Already the joined text (of one line at least): handed on as it is, unsplit.
+    tally.some_text = true;
+    (*to.runs)(piece);
+    if (!to.eol.empty() && !std::string_view(piece).ends_with(to.eol)) (*to.runs)(to.eol);
+    return true;
+  }
+  const auto hand = [&](const TextLines& lines) {
+    tally.some_text |= !lines.Empty();
+    for (size_t i = 0; i < lines.Count(); ++i) {
+      if (to.runs) {
+        (*to.runs)(lines.Line(i));
+        (*to.runs)(to.eol);
+      } else {
+        (*to.lines)(lines.Line(i));
+      }
+    }
+  };
+  if (code == CharCode::SJIS) {
+    const SjisSplit split = SplitSjisFileInPlace(std::move(piece), n.a + n.b);
+    if (split.cut_short) return false;
+    hand(split.lines);
+    return true;
+  }
+  const Utf8Mark mark = first && code == CharCode::UTF8Bom ? Utf8Mark::Drop : Utf8Mark::Keep;
+  const DecodedText decoded = DecodeUtf8InPlace(std::move(piece), mark);
+  if (!decoded.ok || decoded.cut_short) return false;
+  tally.replaced += decoded.replaced_chars;
+  hand(decoded.lines);
+  return true;
+}
+
+// The code without its mark: what every piece after the first is written in.
+CharCode WithoutMark(CharCode code) {
+  switch (code) {
+    case CharCode::UTF8Bom:
+      return CharCode::UTF8;
+    case CharCode::UTF16BomBe:
+      return CharCode::UTF16Be;
+    case CharCode::UTF16BomLe:
+      return CharCode::UTF16Le;
+    default:
+      return code;
+  }
+}
+
+// One piece decoded and encoded on its own into `out` (emptied first; its room is reused): false
+// when the piece stopped the text. Touches nothing shared, so it runs on any thread.
+bool EncodePiece(std::string&& piece, CharCode from, bool first, CharCode to, RetCode ret,
+                 std::string& out, StreamedText::Tally& tally) {
+  bool passed = true;
+  const auto lines = [&](const TextSink& sink) {
+    passed = PassPiece(std::move(piece), from, first, Receiver{&sink, nullptr, {}}, tally);
+  };
+  const auto joined = [&](std::string_view eol, const TextSink& run) {
+    passed = PassPiece(std::move(piece), from, first, Receiver{nullptr, &run, eol}, tally);
+  };
+  out.clear();
+  const int rc =
+      EncodeDocumentInPieces(LineSource::VisitingJoined(lines, joined),
+                             first ? to : WithoutMark(to), ret, [&out](std::string_view bytes) {
+                               out.append(bytes);
+                               return 0;
+                             });
+  return rc == 0 && passed;
+}
+
+// A second thread that runs one job at a time: started, then waited for, in turn. One thread
+// for the whole text, so that its memory is reused from piece to piece.
+class Worker {
+ public:
+  Worker() : thread_([this] { Loop(); }) {}
+  ~Worker() {
+    {
+      const std::lock_guard lock(mutex_);
+      quit_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+  Worker(const Worker&) = delete;
+  Worker& operator=(const Worker&) = delete;
+
+  void Start(std::function<void()> job) {
+    {
+      const std::lock_guard lock(mutex_);
+      job_ = std::move(job);
+      busy_ = true;
+    }
+    changed_.notify_all();
+  }
+  void Wait() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+  }
+
+ private:
+  void Loop() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return job_ || quit_; });
+      if (!job_) return;
+      std::function<void()> job = std::move(job_);
+      job_ = nullptr;
+      lock.unlock();
+      job();
+      lock.lock();
+      busy_ = false;
+      changed_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::function<void()> job_;
+  bool busy_ = false;
+  bool quit_ = false;
+  std::thread thread_;  // last: it starts once the rest is made
+};
+
 }  // namespace
+
+void StreamedText::Tally::Add(const Tally& t) {
+  cr += t.cr;
+  lf += t.lf;
+  replaced += t.replaced;
+  some_text |= t.some_text;
+}
 
 std::optional<StreamedText> StreamedText::Open(const std::string& path, CharCode requested,
                                                size_t piece_bytes) {
@@ -68,9 +226,9 @@ std::optional<StreamedText> StreamedText::Open(const std::string& path, CharCode
 
 LineSource StreamedText::Lines() {
   // Made here, where the text stays while its lines are visited.
-  visitor_ = [this](const TextSink& sink) { Visit(Receiver{&sink, nullptr, {}}); };
+  visitor_ = [this](const TextSink& sink) { Visit(&sink, nullptr, {}); };
   joined_visitor_ = [this](std::string_view eol, const TextSink& run) {
-    Visit(Receiver{nullptr, &run, eol});
+    Visit(nullptr, &run, eol);
   };
   return LineSource::VisitingJoined(visitor_, joined_visitor_);
 }
@@ -84,8 +242,9 @@ TextLines StreamedText::StartLines() const {
 }
 
 bool StreamedText::Confirmed() const {
-  const bool mixed = cr_ > 0 && lf_ > 0 && cr_ != lf_;
-  return visited_ && !stopped_ && some_text_ && !mixed && RetOfCounts(cr_, lf_) == ret_;
+  const bool mixed = tally_.cr > 0 && tally_.lf > 0 && tally_.cr != tally_.lf;
+  return visited_ && !stopped_ && tally_.some_text && !mixed &&
+         RetOfCounts(tally_.cr, tally_.lf) == ret_;
 }
 
 // Appends up to a piece of the file; the end is reached when fewer bytes come.
@@ -99,81 +258,101 @@ bool StreamedText::ReadMore(std::string& piece) {
   return true;
 }
 
-void StreamedText::Visit(const Receiver& to) {
+std::optional<std::string> StreamedText::NextPiece() {
+  if (read_all_ || stopped_) return std::nullopt;
+  std::string piece = std::move(carry_);
+  carry_.clear();
+  size_t cut = 0;
+  for (;;) {
+    if (!at_end_ && piece.size() < piece_bytes_ && !ReadMore(piece)) {
+      stopped_ = true;
+      return std::nullopt;
+    }
+    cut = at_end_ ? piece.size() : AfterLastLineEnd(piece);
+    if (cut > 0 || at_end_) break;
+    if (!ReadMore(piece)) {  // one line longer than a piece: the piece grows until it ends
+      stopped_ = true;
+      return std::nullopt;
+    }
+  }
+  carry_.assign(piece, cut, std::string::npos);
+  piece.resize(cut);
+  read_all_ = at_end_ && carry_.empty();
+  return piece;
+}
+
+void StreamedText::Visit(const TextSink* lines, const TextSink* runs, std::string_view eol) {
   if (visited_) {  // the pieces are gone: a second visit could only give other lines
     stopped_ = true;
     return;
   }
   visited_ = true;
   bool first = true;
-  while (!stopped_) {
-    std::string piece = std::move(carry_);
-    carry_.clear();
-    size_t cut = 0;
-    for (;;) {
-      if (!at_end_ && piece.size() < piece_bytes_ && !ReadMore(piece)) {
-        stopped_ = true;
-        return;
-      }
-      cut = at_end_ ? piece.size() : AfterLastLineEnd(piece);
-      if (cut > 0 || at_end_) break;
-      if (!ReadMore(piece)) {  // one line longer than a piece: the piece grows until it ends
-        stopped_ = true;
-        return;
-      }
+  while (std::optional<std::string> piece = NextPiece()) {
+    if (!PassPiece(std::move(*piece), code_, first, Receiver{lines, runs, eol}, tally_)) {
+      stopped_ = true;
+      return;
     }
-    carry_.assign(piece, cut, std::string::npos);
-    piece.resize(cut);
-    const bool last = at_end_ && carry_.empty();
-    if (!PassPiece(std::move(piece), first, to)) stopped_ = true;
     first = false;
-    if (last) return;
   }
 }
 
-// Checks a piece of whole lines against what the start decided, then decodes it as a whole load
-// decodes the file, and hands on its text.
-bool StreamedText::PassPiece(std::string&& piece, bool first, const Receiver& to) {
-  if (piece.empty()) return true;  // the file ended with the last piece's line end
-  // A zero byte lets detection consider 16-bit codes and cuts the text; an EOF mark ends a
-  // Shift-JIS text. Either is left to the whole load.
-  if (std::memchr(piece.data(), 0, piece.size()) != nullptr) return false;
-  if (code_ == CharCode::SJIS && std::memchr(piece.data(), kEofMark, piece.size()) != nullptr)
-    return false;
-  const auto* d = reinterpret_cast<const uint8_t*>(piece.data());
-  const scan::PairCount n = scan::CountTwo(d, d + piece.size(), '\r', '\n');
-  cr_ += n.a;
-  lf_ += n.b;
-  if (code_ == CharCode::SJIS && to.runs && JoinedBy(piece, to.eol, n)) {
-    // Already the joined text (of one line at least): handed on as it is, unsplit.
-    some_text_ = true;
-    (*to.runs)(piece);
-    if (!to.eol.empty() && !std::string_view(piece).ends_with(to.eol)) (*to.runs)(to.eol);
-    return true;
+int StreamedText::EncodeInPieces(CharCode code, RetCode ret, const PieceWriter& put) {
+  // Without line ends, UTF-8 is made from the text joined across pieces: one piece after the
+  // other, on this thread.
+  if ((code == CharCode::UTF8 || code == CharCode::UTF8Bom) && ret == RetCode::None) {
+    const int rc = EncodeDocumentInPieces(Lines(), code, ret, put);
+    return rc != 0 ? rc : stopped_ ? ECANCELED : 0;
   }
-  const auto hand = [&](const TextLines& lines) {
-    some_text_ |= !lines.Empty();
-    for (size_t i = 0; i < lines.Count(); ++i) {
-      if (to.runs) {
-        (*to.runs)(lines.Line(i));
-        (*to.runs)(to.eol);
-      } else {
-        (*to.lines)(lines.Line(i));
-      }
-    }
+  if (visited_) {
+    stopped_ = true;
+    return ECANCELED;
+  }
+  visited_ = true;
+  // Pieces go to two workers in turn and are written in the same turn, so that the output keeps
+  // their order; this thread only reads and writes.
+  struct Lane {
+    Worker worker;
+    std::string out, done;  // the piece being made and the last one made, reused in turn
+    Tally tally;
+    bool passed = true;
+    bool busy = false;
   };
-  if (code_ == CharCode::SJIS) {
-    const SjisSplit split = SplitSjisFileInPlace(std::move(piece), n.a + n.b);
-    if (split.cut_short) return false;
-    hand(split.lines);
-    return true;
+  std::array<Lane, 2> lanes;
+  bool first = true;
+  const auto start = [&](Lane& lane) {
+    std::optional<std::string> piece = NextPiece();
+    if (!piece) return;
+    lane.tally = Tally();
+    lane.busy = true;
+    lane.worker.Start([&lane, this, code, ret, input = std::move(*piece), first]() mutable {
+      lane.passed = EncodePiece(std::move(input), code_, first, code, ret, lane.out, lane.tally);
+    });
+    first = false;
+  };
+  const auto wait_all = [&] {
+    for (Lane& lane : lanes) lane.worker.Wait();
+  };
+  for (Lane& lane : lanes) start(lane);
+  for (size_t k = 0; lanes[k].busy; k = (k + 1) % lanes.size()) {
+    Lane& lane = lanes[k];
+    lane.worker.Wait();
+    lane.busy = false;
+    if (!lane.passed || stopped_) {
+      wait_all();
+      stopped_ = true;
+      return ECANCELED;
+    }
+    tally_.Add(lane.tally);
+    // The lane makes its next piece while this one is written.
+    lane.out.swap(lane.done);
+    start(lane);
+    if (const int rc = put(lane.done); rc != 0) {
+      wait_all();
+      return rc;
+    }
   }
-  const Utf8Mark mark = first && code_ == CharCode::UTF8Bom ? Utf8Mark::Drop : Utf8Mark::Keep;
-  const DecodedText decoded = DecodeUtf8InPlace(std::move(piece), mark);
-  if (!decoded.ok || decoded.cut_short) return false;
-  replaced_chars_ += decoded.replaced_chars;
-  hand(decoded.lines);
-  return true;
+  return stopped_ ? ECANCELED : 0;
 }
 
 }  // namespace tessary

@@ -22,7 +22,7 @@ namespace tessary {
 // on) stops the lines early and is left to the whole load.
 class StreamedText {
  public:
-  static constexpr size_t kPieceBytes = size_t{1} << 20;
+  static constexpr size_t kPieceBytes = size_t{512} << 10;
   // The start that decides the code: at least the range where a control byte makes a file unfit.
   static constexpr size_t kStartBytes = size_t{64} << 10;
 
@@ -43,38 +43,44 @@ class StreamedText {
 
   // The lines in order, read and decoded as they are asked for; visited once.
   [[nodiscard]] LineSource Lines();
+  // The whole text as EncodeDocumentInPieces(Lines(), code, ret, put) writes it, instead of
+  // Lines(). Each piece is decoded and encoded on a second thread while this one reads the next
+  // piece and writes the last one. Returns 0, the first failure of put, or ECANCELED when the
+  // file stopped the pieces.
+  [[nodiscard]] int EncodeInPieces(CharCode code, RetCode ret, const PieceWriter& put);
   // True once a visit stopped early: what the lines gave must not be used.
   [[nodiscard]] bool Stopped() const { return stopped_; }
   // After the lines were visited: the whole file gave what a whole load gives, with the line end
   // of its start, and some text.
   [[nodiscard]] bool Confirmed() const;
   // Characters that became "?" or another character, as a whole load counts them.
-  [[nodiscard]] uint64_t replaced_chars() const { return replaced_chars_; }
+  [[nodiscard]] uint64_t replaced_chars() const { return tally_.replaced; }
+
+  // What the pieces passed so far held, as a whole load would have counted it.
+  struct Tally {
+    uint64_t cr = 0, lf = 0, replaced = 0;
+    bool some_text = false;
+    void Add(const Tally& t);
+  };
 
  private:
   StreamedText(FileReader reader, size_t piece_bytes)
       : reader_(std::move(reader)), piece_bytes_(piece_bytes) {}
   using TextSink = std::function<void(std::string_view)>;
-  // Where a visit hands the text: each line to `lines`, or, when `runs` is set, texts that are
-  // the lines each followed by `eol`.
-  struct Receiver {
-    const TextSink* lines = nullptr;
-    const TextSink* runs = nullptr;
-    std::string_view eol;
-  };
-  void Visit(const Receiver& to);
+  void Visit(const TextSink* lines, const TextSink* runs, std::string_view eol);
+  // The next piece of whole lines; nothing after the last one, or when a read failed (which
+  // stops the text).
+  [[nodiscard]] std::optional<std::string> NextPiece();
   [[nodiscard]] bool ReadMore(std::string& piece);
-  [[nodiscard]] bool PassPiece(std::string&& piece, bool first, const Receiver& to);
 
   FileReader reader_;
   size_t piece_bytes_;
   CharCode code_ = CharCode::SJIS;
   RetCode ret_ = RetCode::None;
   std::string carry_;  // bytes read but not yet decoded: the start, then a line's beginning
-  uint64_t cr_ = 0, lf_ = 0;
-  bool some_text_ = false;
-  uint64_t replaced_chars_ = 0;
+  Tally tally_;
   bool at_end_ = false;
+  bool read_all_ = false;
   bool visited_ = false;
   bool stopped_ = false;
   std::function<void(const TextSink&)> visitor_;
