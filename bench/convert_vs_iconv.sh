@@ -3,7 +3,8 @@
 # same files in the same run: median and slowest wall time, the median CPU time (user +
 # system, steadier on a shared machine), the ratios to iconv, and the spread (slowest /
 # median). Then the peak memory of loading the 100 MB Shift-JIS text (tessary-cli count)
-# against the file's size. BEFORE=path/to/an/older/tessary-cli times that one in the same turns.
+# against the file's size, and the peak memory of converting the UTF-8 text.
+# BEFORE=path/to/an/older/tessary-cli times that one in the same turns.
 # Usage: bench/convert_vs_iconv.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -66,9 +67,15 @@ direction "UTF-8 137 MB -> Shift-JIS" UTF-8 CP932 sjis utf8.txt
 direction "Shift-JIS 100 MB -> UTF-8" CP932 UTF-8 utf8 sjis.txt
 
 peak() { { /usr/bin/time -f %M "$1" count "$work/sjis.txt" >/dev/null; } 2>&1 | tail -1; }
+convert_peak() {
+  { /usr/bin/time -f %M "$1" convert --to sjis "$work/utf8.txt" "$work/ours.out"; } 2>&1 | tail -1
+}
 size_kb=$(( $(stat -c %s "$work/sjis.txt") / 1024 ))
 for which in "$cli" $before; do
   p=$(peak "$which")
   printf "%s count of 100 MB Shift-JIS: peak memory %d KB = %.2f x the file (target <= 1.5)\n" \
     "$which" "$p" "$(awk -v p="$p" -v s="$size_kb" 'BEGIN{print p/s}')"
+done
+for which in "$cli" $before; do
+  printf "%s convert of 137 MB UTF-8: peak memory %d KB\n" "$which" "$(convert_peak "$which")"
 done

@@ -32,10 +32,9 @@ RetCode RetOfCounts(uint64_t cr, uint64_t lf) {
 // after its last CR when the byte after it is known and is no LF. 0 when there is no such place.
 size_t AfterLastLineEnd(std::string_view piece) {
   if (piece.empty()) return 0;
-  if (const void* lf = ::memrchr(piece.data(), '\n', piece.size()))
-    return static_cast<size_t>(static_cast<const char*>(lf) - piece.data()) + 1;
-  if (const void* cr = ::memrchr(piece.data(), '\r', piece.size() - 1))
-    return static_cast<size_t>(static_cast<const char*>(cr) - piece.data()) + 1;
+  if (const size_t lf = piece.rfind('\n'); lf != std::string_view::npos) return lf + 1;
+  if (const size_t cr = piece.substr(0, piece.size() - 1).rfind('\r'); cr != std::string_view::npos)
+    return cr + 1;
   return 0;
 }
 
