@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -299,15 +301,12 @@ void StreamedText::Visit(const TextSink* lines, const TextSink* runs, std::strin
 int StreamedText::EncodeInPieces(CharCode code, RetCode ret, const PieceWriter& put) {
   // Without line ends, UTF-8 is made from the text joined across pieces: one piece after the
   // other, on this thread.
-  if ((code == CharCode::UTF8 || code == CharCode::UTF8Bom) && ret == RetCode::None) {
+  const auto on_this_thread = [&] {
     const int rc = EncodeDocumentInPieces(Lines(), code, ret, put);
     return rc != 0 ? rc : stopped_ ? ECANCELED : 0;
-  }
-  if (visited_) {
-    stopped_ = true;
-    return ECANCELED;
-  }
-  visited_ = true;
+  };
+  if ((code == CharCode::UTF8 || code == CharCode::UTF8Bom) && ret == RetCode::None)
+    return on_this_thread();
   // Pieces go to two workers in turn and are written in the same turn, so that the output keeps
   // their order; this thread only reads and writes.
   struct Lane {
@@ -317,7 +316,18 @@ int StreamedText::EncodeInPieces(CharCode code, RetCode ret, const PieceWriter& 
     bool passed = true;
     bool busy = false;
   };
-  std::array<Lane, 2> lanes;
+  std::unique_ptr<std::array<Lane, 2>> made;
+  try {
+    made = std::make_unique<std::array<Lane, 2>>();
+  } catch (const std::system_error&) {  // no thread to be had: the same work, on this one
+    return on_this_thread();
+  }
+  std::array<Lane, 2>& lanes = *made;
+  if (visited_) {
+    stopped_ = true;
+    return ECANCELED;
+  }
+  visited_ = true;
   bool first = true;
   const auto start = [&](Lane& lane) {
     std::optional<std::string> piece = NextPiece();
