@@ -10,6 +10,7 @@
 #include "codec/cp932.h"
 #include "codec/cp932_converter.h"
 #include "codec/utf_text_decoder.h"
+#include "support/utf8_text.h"
 
 namespace tessary {
 namespace {
@@ -17,23 +18,7 @@ namespace {
 // The AVX2 blocks convert from Shift-JIS only.
 bool AnySjisBlockPath() { return block::Available() || block::Avx2Available(); }
 
-void PutUtf8(std::string& s, uint32_t u) {
-  if (u < 0x80) {
-    s += static_cast<char>(u);
-  } else if (u < 0x800) {
-    s += static_cast<char>(0xC0 | u >> 6);
-    s += static_cast<char>(0x80 | (u & 0x3F));
-  } else if (u < 0x10000) {
-    s += static_cast<char>(0xE0 | u >> 12);
-    s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (u & 0x3F));
-  } else {
-    s += static_cast<char>(0xF0 | u >> 18);
-    s += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-    s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (u & 0x3F));
-  }
-}
+using testing::PutUtf8;
 
 // Mostly what Japanese text holds, mixed with every kind of character and fault that makes the
 // block loop stop, hand over or cut a sequence at a block boundary.

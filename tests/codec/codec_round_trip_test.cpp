@@ -10,6 +10,7 @@
 #include "codec/cp932.h"
 #include "codec/document_loader.h"
 #include "codec/document_saver.h"
+#include "support/utf8_text.h"
 
 namespace tessary {
 namespace {
@@ -95,23 +96,7 @@ TEST(RoundTrip, EveryCodePage932CharacterThroughEveryCode) {
 
 // ---- random Unicode text ----
 
-void PutUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
+using testing::PutUtf8;
 
 void PutUtf16(std::string& out, uint32_t cp, bool le) {
   auto unit = [&](uint32_t u) {

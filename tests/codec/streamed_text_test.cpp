@@ -10,6 +10,7 @@
 #include "codec/document_loader.h"
 #include "codec/document_saver.h"
 #include "support/test_files.h"
+#include "support/utf8_text.h"
 
 namespace tessary {
 namespace {
@@ -63,18 +64,7 @@ std::optional<std::string> Whole(const std::string& path, CharCode read, CharCod
                         eol ? *eol : doc.value().ret);
 }
 
-void PutUtf8(std::string& s, uint32_t u) {
-  if (u < 0x80) {
-    s += static_cast<char>(u);
-  } else if (u < 0x800) {
-    s += static_cast<char>(0xC0 | u >> 6);
-    s += static_cast<char>(0x80 | (u & 0x3F));
-  } else {
-    s += static_cast<char>(0xE0 | u >> 12);
-    s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (u & 0x3F));
-  }
-}
+using testing::PutUtf8;
 
 // A file that starts with Japanese (so its start decides the code) and goes on with lines of
 // every kind; `fault` puts one thing a whole load treats as a whole-file fact somewhere after
