@@ -126,6 +126,7 @@ void MainWindowDocument::OpenCommandLine(const std::vector<std::string>& args) {
     previewing_ = false;
     editor_.ClearText();
     window_.SetCaptionFileName(text_file_name_);
+    ShowCodePanels();
   }
   ApplyCommandLineProtection(args);
 }
@@ -144,6 +145,8 @@ bool MainWindowDocument::PreviewCommandLine(const std::vector<std::string>& args
   if (start.Empty()) return false;
   editor_.SetTextLines(std::move(start));
   window_.SetCaptionFileName(*path);
+  window_.SetStatusText(StatusPanel::Code, CharCodeName(text->code()));
+  window_.SetStatusText(StatusPanel::RetCode, RetCodeName(text->ret()));
   previewing_ = true;
   return true;
 }

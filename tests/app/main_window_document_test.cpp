@@ -726,6 +726,8 @@ TEST_F(DocumentTest, ALongFilesStartIsShownFirstAndTakenAwayWhenItsLoadStops) {
 
   ASSERT_TRUE(doc_.PreviewCommandLine({"/r", path}, 1));
   EXPECT_EQ(window_.caption, path);
+  EXPECT_EQ(window_.Panel(StatusPanel::Code), CharCodeName(CharCode::SJIS));
+  EXPECT_EQ(window_.Panel(StatusPanel::RetCode), RetCodeName(RetCode::CrLf));
   ASSERT_GT(editor_.lines.Count(), 0u);
   EXPECT_LT(editor_.lines.Count(), 10000u);
   EXPECT_EQ(editor_.lines.Line(0), "\x82\xA0 0");
@@ -738,6 +740,17 @@ TEST_F(DocumentTest, ALongFilesStartIsShownFirstAndTakenAwayWhenItsLoadStops) {
   // Gone between the start and the load: nothing of it stays on screen.
   MainWindowDocument d2(editor_, window_, messages_, ini_, ReadCodeMenu{}, AppHome(home_));
   const std::string other = Write("other.txt", text);
+  ASSERT_TRUE(d2.PreviewCommandLine({other}, 1));
+  const std::array<std::string, 7> panels_before = window_.panels;
+  const std::string lf = Write("lf.txt", "\xE3\x81\x82\n" + std::string(70000, 'a') + "\n");
+  ASSERT_TRUE(d2.PreviewCommandLine({lf}, 1));  // UTF-8 with LF: the panels say so
+  EXPECT_EQ(window_.Panel(StatusPanel::Code), CharCodeName(CharCode::UTF8));
+  EXPECT_EQ(window_.Panel(StatusPanel::RetCode), RetCodeName(RetCode::Lf));
+  std::filesystem::remove(lf);
+  d2.OpenCommandLine({lf});
+  EXPECT_EQ(editor_.lines.Count(), 0u);
+  EXPECT_EQ(window_.caption, "");
+  EXPECT_EQ(window_.panels, panels_before);  // the shown document's again
   ASSERT_TRUE(d2.PreviewCommandLine({other}, 1));
   std::filesystem::remove(other);
   d2.OpenCommandLine({other});
