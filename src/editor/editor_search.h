@@ -144,7 +144,6 @@ void ForEachMatch(const TSearchRows& rows, const TSearchPattern& pattern, TextPo
 void ForEachSearchHit(const TSearchRows& rows, const TSearchPattern& pattern, TSearchStart from,
                       TEditorHitStyle style, const std::function<bool(const TSearchHit&)>& visit);
 
-
 // A hit in a joined text: where it lies as a row and byte, and the text of that row.
 struct TJoinedTextHit {
   TSearchHit hit;

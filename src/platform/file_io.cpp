@@ -420,8 +420,8 @@ Status WriteFileAtomic(const std::string& path, std::string_view bytes) {
   return WriteFileAtomic(path, Whole(bytes), Durability::Synced);
 }
 
-Status WriteFileAtomic(const std::string& path, const ContentPieces& content,
-                       Durability durability, InPlace in_place) {
+Status WriteFileAtomic(const std::string& path, const ContentPieces& content, Durability durability,
+                       InPlace in_place) {
   if (path.empty()) return SystemError("cannot write", path, ENOENT);
   Result<Target> found = FollowLinks(path);
   if (!found) return found.error();

@@ -90,6 +90,7 @@ int main(int argc, char* argv[]) {
   }
   window.ShowFirst();
   // Installed last, so it sees each paint before the window's own filter starts the load.
-  if (std::getenv("TESSARY_BENCH_FIRST_PAINT")) window.Editor1().viewport()->installEventFilter(&probe);
+  if (std::getenv("TESSARY_BENCH_FIRST_PAINT"))
+    window.Editor1().viewport()->installEventFilter(&probe);
   return app.exec();
 }
