@@ -92,7 +92,7 @@ void TFormOutLine::ShowOutline() {
 void TFormOutLine::showEvent(QShowEvent* event) {
   TViewerForm::showEvent(event);
   if (event->spontaneous()) return;
-  ApplyKeyMap();
+  ApplyStoredViewerShortcuts(home_, ShortcutWindow::OutLine, *this);
   ready_timer_.stop();
   ready_ = false;
   model_.Clear();
@@ -108,14 +108,6 @@ void TFormOutLine::hideEvent(QHideEvent* event) {
     ready_ = false;
   }
   TViewerForm::hideEvent(event);
-}
-
-void TFormOutLine::ApplyKeyMap() {
-  const KeyMapFiles files(home_);
-  const Result<std::optional<KeyMap>> loaded = files.Load(files.key_map_path());
-  // Without a readable key map the items keep the shortcuts they have.
-  if (loaded && loaded.value())
-    ApplyViewerShortcuts(*loaded.value(), ShortcutWindow::OutLine, *this);
 }
 
 void TFormOutLine::Build() {

@@ -54,7 +54,6 @@ class TFormOutLine : public TViewerForm {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void ApplyKeyMap();
   void Build();
   void BecomeReady();
   void JumpToSelected();

@@ -13,4 +13,11 @@ void ApplyViewerShortcuts(const KeyMap& map, ShortcutWindow window, const TViewe
   ApplyWindowShortcuts(map, window, menu);
 }
 
+void ApplyStoredViewerShortcuts(const AppHome& home, ShortcutWindow window,
+                                const TViewerForm& form) {
+  const KeyMapFiles files(home);
+  const Result<std::optional<KeyMap>> loaded = files.Load(files.key_map_path());
+  if (loaded && loaded.value()) ApplyViewerShortcuts(*loaded.value(), window, form);
+}
+
 }  // namespace tessary

@@ -3,6 +3,7 @@
 
 #include "commands/command_table.h"
 #include "commands/key_map.h"
+#include "platform/app_home.h"
 #include "platform/ui/viewer_form.h"
 
 namespace tessary {
@@ -11,5 +12,10 @@ namespace tessary {
 // window, read with the viewers' shorter key-name table; an item whose row has no key it knows
 // loses any shortcut it had. Items the window does not have are skipped.
 void ApplyViewerShortcuts(const KeyMap& map, ShortcutWindow window, const TViewerForm& form);
+
+// The same with the key map stored in the settings folder; without a readable key map the items
+// keep the shortcuts of their menu.
+void ApplyStoredViewerShortcuts(const AppHome& home, ShortcutWindow window,
+                                const TViewerForm& form);
 
 }  // namespace tessary

@@ -280,7 +280,7 @@ TFormBinary::TFormBinary(QWidget* parent, const BinaryFormArgs& args)
   pane_look_ = MakePaneLook(look_);
   BuildControls();
   BuildMenus();
-  ApplyKeyMap();
+  ApplyStoredViewerShortcuts(home_, ShortcutWindow::Binary, *this);
   FillHistory();
   ComboBox1->setCurrentText(QString());
 }
@@ -382,13 +382,6 @@ void TFormBinary::BuildMenus() {
      [this] { ChooseColor(&BinaryLook::underline_color); });
   view->addSeparator();
   toggle(1742, "カーソルのある行に下線を表示(&E)", &BinaryLook::underline_visible);
-}
-
-void TFormBinary::ApplyKeyMap() {
-  const KeyMapFiles files(home_);
-  const Result<std::optional<KeyMap>> loaded = files.Load(files.key_map_path());
-  if (loaded && loaded.value())
-    ApplyViewerShortcuts(*loaded.value(), ShortcutWindow::Binary, *this);
 }
 
 void TFormBinary::FillHistory() {

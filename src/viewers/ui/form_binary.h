@@ -139,7 +139,6 @@ class TFormBinary final : public TViewerForm {
   [[nodiscard]] QLayout* BuildBoxes();
   [[nodiscard]] QLayout* BuildButtons();
   void BuildMenus();
-  void ApplyKeyMap();
   void ApplyLook();
   void FillHistory();
   void CaretMoved();

@@ -133,7 +133,7 @@ TFormCsvList::TFormCsvList(QWidget* parent, const CsvListArgs& args)
   };
   BuildControls();
   BuildMenus();
-  ApplyKeyMap(args.home);
+  ApplyStoredViewerShortcuts(args.home, ShortcutWindow::CsvList, *this);
   FillHistory();
   ComboBox3->setCurrentText(QString());
   ApplyLook();
@@ -276,14 +276,6 @@ void TFormCsvList::BuildMenus() {
   QMenu* view = AddMenu("表示(&V)");
   on(view, 1719, "文字色(&F)...", [this] { ChooseFont(); });
   on(view, 1720, "背景色(&B)...", [this] { ChooseBackColor(); });
-}
-
-void TFormCsvList::ApplyKeyMap(const AppHome& home) {
-  const KeyMapFiles files(home);
-  const Result<std::optional<KeyMap>> loaded = files.Load(files.key_map_path());
-  // Without a readable key map the items keep the shortcuts of the menu.
-  if (loaded && loaded.value())
-    ApplyViewerShortcuts(*loaded.value(), ShortcutWindow::CsvList, *this);
 }
 
 void TFormCsvList::FillHistory() {

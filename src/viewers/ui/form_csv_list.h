@@ -105,7 +105,6 @@ class TFormCsvList final : public TViewerForm {
  private:
   void BuildControls();
   void BuildMenus();
-  void ApplyKeyMap(const AppHome& home);
   void ApplyLook();
   void SetFieldWidths(int width);
   void Sync();

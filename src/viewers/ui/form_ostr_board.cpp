@@ -88,7 +88,7 @@ TFormOstrBoard::TFormOstrBoard(QWidget* parent, LogViewerArgs args)
   model_.SetThreadOrder(settings_.thread_order);
   BuildControls();
   BuildMenus();
-  ApplyKeyMap();
+  ApplyStoredViewerShortcuts(args_.home, ShortcutWindow::BoardLog, *this);
   StylePanes();
   if (Result<std::string> skip = ReadWholeFile(args_.home.PathOf(WorkingFile::OstrSkip)))
     Editor4->Control().Lines().SetTextStr(skip.value());
@@ -257,14 +257,6 @@ void TFormOstrBoard::SyncChecks() {
                     : layout_ == BoardLayout::IndexOnly ? MenuShowIndex
                                                         : MenuShowLog;
   layout->setChecked(true);
-}
-
-void TFormOstrBoard::ApplyKeyMap() {
-  const KeyMapFiles files(args_.home);
-  const Result<std::optional<KeyMap>> loaded = files.Load(files.key_map_path());
-  // Without a readable key map the items keep the shortcuts of the menu.
-  if (loaded && loaded.value())
-    ApplyViewerShortcuts(*loaded.value(), ShortcutWindow::BoardLog, *this);
 }
 
 void TFormOstrBoard::StylePanes() {

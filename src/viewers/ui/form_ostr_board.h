@@ -93,7 +93,6 @@ class TFormOstrBoard final : public TViewerForm {
   QWidget* BuildIndexSide();
   QWidget* BuildLogSide();
   void BuildMenus();
-  void ApplyKeyMap();
   void StylePanes();
   void ApplyNumbers();
   void ApplyWrap();

@@ -49,7 +49,7 @@ TFormOstrHistory::TFormOstrHistory(QWidget* parent, LogViewerArgs args)
   row->setContentsMargins(0, 0, 0, 0);
   row->addWidget(Splitter1);
   BuildMenus();
-  ApplyKeyMap();
+  ApplyStoredViewerShortcuts(args_.home, ShortcutWindow::History, *this);
   rewrap_.setSingleShot(true);
   connect(&rewrap_, &QTimer::timeout, this, [this] { ApplyWrap(); });
 }
@@ -74,13 +74,6 @@ void TFormOstrHistory::BuildMenus() {
 
 void TFormOstrHistory::SyncChecks() {
   (mode_ == HistoryMode::All ? MenuLogAll : MenuLogThis)->setChecked(true);
-}
-
-void TFormOstrHistory::ApplyKeyMap() {
-  const KeyMapFiles files(args_.home);
-  const Result<std::optional<KeyMap>> loaded = files.Load(files.key_map_path());
-  if (loaded && loaded.value())
-    ApplyViewerShortcuts(*loaded.value(), ShortcutWindow::History, *this);
 }
 
 void TFormOstrHistory::ApplyWrap() {

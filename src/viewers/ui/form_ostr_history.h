@@ -42,7 +42,6 @@ class TFormOstrHistory final : public TViewerForm {
 
  private:
   void BuildMenus();
-  void ApplyKeyMap();
   void ApplyWrap();
   void FormShow();
   void ShowWholeLog();
