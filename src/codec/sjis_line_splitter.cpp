@@ -12,8 +12,6 @@
 namespace tessary {
 namespace {
 
-constexpr uint8_t kEofMark = 26;
-
 // Rough line count so that the offsets are allocated once for typical text.
 size_t GuessLines(std::string_view bytes) {
   return bytes.size() / 48 + 16;

@@ -12,6 +12,8 @@ namespace tessary {
 
 // The file is read in blocks of this many bytes; a zero byte hides the rest of its block.
 constexpr size_t kLoadBlockSize = 8192;
+// The byte that ends a Shift-JIS text wherever it stands.
+constexpr uint8_t kEofMark = 26;
 
 // Every CR and every LF ends a line, except an LF directly after a CR (also across a block
 // boundary). A zero byte skips the rest of its block (the line goes on in the next block);

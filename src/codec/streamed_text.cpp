@@ -20,8 +20,6 @@
 namespace tessary {
 namespace {
 
-constexpr char kEofMark = 26;
-
 // The line end a whole file's CR and LF counts give, as detection gives it.
 RetCode RetOfCounts(uint64_t cr, uint64_t lf) {
   if (cr > 0 && lf > 0) return RetCode::CrLf;

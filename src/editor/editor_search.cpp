@@ -13,8 +13,6 @@ namespace {
 
 namespace opt = search_option;
 
-constexpr uint8_t kEofMark = 26;
-
 // Bytes of the line end joined after a row in a chunk.
 int LineEndBytes(RowEnd e) {
   return e == RowEnd::RowEndsLine ? 2 : 0;

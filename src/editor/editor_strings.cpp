@@ -15,8 +15,6 @@
 namespace tessary {
 namespace {
 
-constexpr uint8_t kEofMark = 26;
-
 // Files are read in chunks of whole blocks, so the block rules hold at the same file offsets
 // as if the file were read at once.
 constexpr size_t kChunkSize = 128 * kLoadBlockSize;
