@@ -3,12 +3,9 @@
 
 #include <array>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 #include "base/byte_scan.h"
@@ -16,6 +13,7 @@
 #include "codec/document_saver.h"
 #include "codec/sjis_line_splitter.h"
 #include "codec/utf_text_decoder.h"
+#include "platform/worker_thread.h"
 
 namespace tessary {
 namespace {
@@ -38,23 +36,48 @@ size_t AfterLastLineEnd(std::string_view piece) {
   return 0;
 }
 
-// Whether a Shift-JIS piece (no zero byte or EOF mark, `n` its CR and LF counts) already is
-// its lines each followed by eol, but for a last line without one.
-bool JoinedBy(std::string_view piece, std::string_view eol, const scan::PairCount& n) {
-  if (eol == "\r\n") return IsJoinedCrLfText(piece);
+// Whether a piece's CR and LF counts `n` allow its lines to be each followed by eol (but for a
+// last line without one), and whether a Shift-JIS piece (no zero byte or EOF mark) is so.
+bool CountsAllow(std::string_view eol, const scan::PairCount& n) {
+  if (eol == "\r\n") return n.a == n.b;
   if (eol == "\n") return n.a == 0;
   if (eol == "\r") return n.b == 0;
   return n.a == 0 && n.b == 0;  // one line
 }
+bool JoinedBy(std::string_view piece, std::string_view eol, const scan::PairCount& n) {
+  if (!CountsAllow(eol, n)) return false;
+  return eol != "\r\n" || IsJoinedCrLfText(piece);
+}
 
 using TextSink = std::function<void(std::string_view)>;
 
-// Where a piece's text goes: each line to `lines`, or, when `runs` is set, texts that are the
-// lines each followed by `eol`.
+// Where a piece's text goes: each line to `lines`; or, when `runs` is set, texts that are the
+// lines each followed by `eol`; or, when `text` is set, those texts appended to it (a piece
+// that already is them is moved there, without a copy).
 struct Receiver {
   const TextSink* lines = nullptr;
   const TextSink* runs = nullptr;
   std::string_view eol;
+  std::string* text = nullptr;
+
+  void Run(std::string_view run) const {
+    if (text) {
+      text->append(run);
+    } else {
+      (*runs)(run);
+    }
+  }
+  bool Joined() const { return runs || text; }
+  // A whole piece of joined text, followed by eol where its last line has none.
+  void Whole(std::string&& piece) const {
+    const bool ends = std::string_view(piece).ends_with(eol);
+    if (text && text->empty()) {
+      *text = std::move(piece);
+    } else {
+      Run(piece);
+    }
+    if (!ends) Run(eol);
+  }
 };
 
 // Checks a piece of whole lines against what the start decided, then decodes it as a whole load
@@ -63,28 +86,39 @@ struct Receiver {
 bool PassPiece(std::string&& piece, CharCode code, bool first, const Receiver& to,
                StreamedText::Tally& tally) {
   if (piece.empty()) return true;  // the file ended with the last piece's line end
+  const auto* d = reinterpret_cast<const uint8_t*>(piece.data());
+  const scan::PairCount n = scan::CountTwo(d, d + piece.size(), '\r', '\n');
+  tally.cr += n.a;
+  tally.lf += n.b;
+  const Utf8Mark mark = first && code == CharCode::UTF8Bom ? Utf8Mark::Drop : Utf8Mark::Keep;
+  if (code != CharCode::SJIS && to.Joined() && CountsAllow(to.eol, n)) {
+    // Decoded with its line ends in place. The decoder checks each of them, and refuses (then
+    // the whole load takes over) ends that only the counts agreed with, such as CR CR LF LF,
+    // and a zero byte, as below.
+    tally.some_text = true;
+    DecodedRun decoded = DecodeUtf8RunInPlace(std::move(piece), mark, to.eol);
+    if (!decoded.ok) return false;
+    tally.replaced += decoded.replaced_chars;
+    to.Whole(std::move(decoded.text));
+    return true;
+  }
   // A zero byte lets detection consider 16-bit codes and cuts the text; an EOF mark ends a
   // Shift-JIS text. Either is left to the whole load.
   if (std::memchr(piece.data(), 0, piece.size()) != nullptr) return false;
   if (code == CharCode::SJIS && std::memchr(piece.data(), kEofMark, piece.size()) != nullptr)
     return false;
-  const auto* d = reinterpret_cast<const uint8_t*>(piece.data());
-  const scan::PairCount n = scan::CountTwo(d, d + piece.size(), '\r', '\n');
-  tally.cr += n.a;
-  tally.lf += n.b;
-  if (code == CharCode::SJIS && to.runs && JoinedBy(piece, to.eol, n)) {
+  if (code == CharCode::SJIS && to.Joined() && JoinedBy(piece, to.eol, n)) {
     // Already the joined text (of one line at least): handed on as it is, unsplit.
     tally.some_text = true;
-    (*to.runs)(piece);
-    if (!to.eol.empty() && !std::string_view(piece).ends_with(to.eol)) (*to.runs)(to.eol);
+    to.Whole(std::move(piece));
     return true;
   }
   const auto hand = [&](const TextLines& lines) {
     tally.some_text |= !lines.Empty();
     for (size_t i = 0; i < lines.Count(); ++i) {
-      if (to.runs) {
-        (*to.runs)(lines.Line(i));
-        (*to.runs)(to.eol);
+      if (to.Joined()) {
+        to.Run(lines.Line(i));
+        to.Run(to.eol);
       } else {
         (*to.lines)(lines.Line(i));
       }
@@ -96,7 +130,6 @@ bool PassPiece(std::string&& piece, CharCode code, bool first, const Receiver& t
     hand(split.lines);
     return true;
   }
-  const Utf8Mark mark = first && code == CharCode::UTF8Bom ? Utf8Mark::Drop : Utf8Mark::Keep;
   const DecodedText decoded = DecodeUtf8InPlace(std::move(piece), mark);
   if (!decoded.ok || decoded.cut_short) return false;
   tally.replaced += decoded.replaced_chars;
@@ -130,6 +163,9 @@ bool EncodePiece(std::string&& piece, CharCode from, bool first, CharCode to, Re
     passed = PassPiece(std::move(piece), from, first, Receiver{nullptr, &run, eol}, tally);
   };
   out.clear();
+  if (to == CharCode::SJIS)  // the lines already are in the output's code: nothing to encode
+    return PassPiece(std::move(piece), from, first,
+                     Receiver{nullptr, nullptr, LineEndBytes(ret), &out}, tally);
   const int rc =
       EncodeDocumentInPieces(LineSource::VisitingJoined(lines, joined),
                              first ? to : WithoutMark(to), ret, [&out](std::string_view bytes) {
@@ -138,59 +174,6 @@ bool EncodePiece(std::string&& piece, CharCode from, bool first, CharCode to, Re
                              });
   return rc == 0 && passed;
 }
-
-// A second thread that runs one job at a time: started, then waited for, in turn. One thread
-// for the whole text, so that its memory is reused from piece to piece.
-class Worker {
- public:
-  Worker() : thread_([this] { Loop(); }) {}
-  ~Worker() {
-    {
-      const std::lock_guard lock(mutex_);
-      quit_ = true;
-    }
-    changed_.notify_all();
-    thread_.join();
-  }
-  Worker(const Worker&) = delete;
-  Worker& operator=(const Worker&) = delete;
-
-  void Start(std::function<void()> job) {
-    {
-      const std::lock_guard lock(mutex_);
-      job_ = std::move(job);
-      busy_ = true;
-    }
-    changed_.notify_all();
-  }
-  void Wait() {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !busy_; });
-  }
-
- private:
-  void Loop() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-      changed_.wait(lock, [this] { return job_ || quit_; });
-      if (!job_) return;
-      std::function<void()> job = std::move(job_);
-      job_ = nullptr;
-      lock.unlock();
-      job();
-      lock.lock();
-      busy_ = false;
-      changed_.notify_all();
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::function<void()> job_;
-  bool busy_ = false;
-  bool quit_ = false;
-  std::thread thread_;  // last: it starts once the rest is made
-};
 
 }  // namespace
 
@@ -308,7 +291,7 @@ int StreamedText::EncodeInPieces(CharCode code, RetCode ret, const PieceWriter& 
   // Pieces go to two workers in turn and are written in the same turn, so that the output keeps
   // their order; this thread only reads and writes.
   struct Lane {
-    Worker worker;
+    WorkerThread worker;
     std::string out, done;  // the piece being made and the last one made, reused in turn
     Tally tally;
     bool passed = true;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "base/byte_scan.h"
@@ -17,21 +18,28 @@ namespace {
 
 constexpr size_t kNoMark = std::numeric_limits<size_t>::max();
 
+// Whether the decoded text is split into lines at the file's line ends, or keeps them where they
+// stood as one run. In a run, a CR or LF that conversion produced cannot be told from the file's
+// own, so it is only counted, and the caller refuses such a text.
+enum class FileEnds { Split, Kept };
+
 // Output of a decode, written over the input in the same buffer: the Shift-JIS form never
 // takes more bytes than its UTF-8 or UTF-16 source, so the write cursor never passes the read
 // cursor, and a load needs no second buffer the size of the file. Every write happens after
 // the bytes it covers have been read; the vector stores check the gap where they would not.
 class LineBuilder {
  public:
-  explicit LineBuilder(std::string&& buffer) : buf_(std::move(buffer)) {
+  LineBuilder(std::string&& buffer, FileEnds ends)
+      : buf_(std::move(buffer)), kept_(ends == FileEnds::Kept) {
     base_ = buf_.data();
     out = base_;
-    ends_.reserve(buf_.size() / 48 + 16);
+    if (!kept_) ends_.reserve(buf_.size() / 48 + 16);
   }
   const uint8_t* Input() const { return reinterpret_cast<const uint8_t*>(base_); }
 
   char* out;
   uint64_t replaced = 0;
+  uint64_t converted_ends = 0;
 
   size_t LineStart() const { return ends_.empty() ? 0 : ends_.back(); }
   bool Pending() const { return static_cast<size_t>(out - base_) > LineStart(); }
@@ -42,10 +50,18 @@ class LineBuilder {
 
   // A CR or LF that conversion produced: the converted text is split at CR LF, CR and LF.
   void ConvertedCr() {
+    if (kept_) {
+      ++converted_ends;
+      return;
+    }
     EndLine();
     cr_mark_ = ends_.size();
   }
   void ConvertedLf() {
+    if (kept_) {
+      ++converted_ends;
+      return;
+    }
     if (cr_mark_ == ends_.size() && !Pending()) {
       cr_mark_ = kNoMark;  // the LF of a CR LF pair
       return;
@@ -83,9 +99,14 @@ class LineBuilder {
     buf_.resize(static_cast<size_t>(out - base_));
     return TextLines::FromPacked(std::move(buf_), std::move(ends_), last_line_has_end);
   }
+  std::string FinishKept() {
+    buf_.resize(static_cast<size_t>(out - base_));
+    return std::move(buf_);
+  }
 
  private:
   std::string buf_;
+  bool kept_;
   char* base_;
   std::vector<size_t> ends_;
   size_t cr_mark_ = kNoMark;
@@ -235,21 +256,41 @@ DecodedText DecodeUtf16Text(std::string_view bytes, ByteOrder order, Utf16Mark m
   return DecodeUtf16InPlace(CopyOf(bytes), order, mark);
 }
 
-DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, BlockPath path) {
+namespace {
+
+template <FileEnds E>
+using Utf8Result = std::conditional_t<E == FileEnds::Split, DecodedText, DecodedRun>;
+
+// Whether the bytes at p begin with the line end `eol`. (With eol "\r", the LF of a CR LF is
+// refused at the next step, as a line end of another kind.)
+inline bool IsKeptLineEnd(const uint8_t* p, const uint8_t* end, std::string_view eol) {
+  const size_t n = eol.size();
+  if (n == 0 || static_cast<size_t>(end - p) < n) return false;
+  return p[0] == static_cast<uint8_t>(eol[0]) && (n == 1 || p[1] == static_cast<uint8_t>(eol[1]));
+}
+
+template <FileEnds E>
+Utf8Result<E> DecodeUtf8With(std::string&& bytes, Utf8Mark mark, BlockPath path,
+                             std::string_view eol = {}) {
+  constexpr bool kKept = E == FileEnds::Kept;
   const cp932::Tables& t = cp932::GetTables();
   const size_t size = bytes.size();
-  LineBuilder b(std::move(bytes));
+  LineBuilder b(std::move(bytes), E);
   const uint8_t* p = b.Input();
   const void* nul = std::memchr(p, 0, size);
+  Utf8Result<E> r;
+  if (kKept && nul) {
+    r.ok = false;
+    return r;
+  }
   const uint8_t* end = nul ? static_cast<const uint8_t*>(nul) : p + size;
   const uint8_t* raw_line = p;  // start of the current line of the file
   if (mark == Utf8Mark::Drop && end - p >= 3 && p[0] == 0xEF && p[1] == 0xBB && p[2] == 0xBF)
     p += 3;
-  DecodedText r;
   // The cursor lives in a local so that the compiler keeps it in a register; the builder's
   // own copy is synchronised around the rare paths that use it.
   char* o = b.out;
-  const bool blocks = path == BlockPath::Vector && block::Available();
+  const bool blocks = !kKept && path == BlockPath::Vector && block::Available();
   while (p < end) {
     if (blocks) {
       block::LineSink sink{b.Base(), b.Ends(), raw_line};
@@ -261,6 +302,15 @@ DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, BlockPath path
     const uint8_t c = *p;
     if (c < 0x80) {
       if (c == '\r' || c == '\n') {
+        if constexpr (kKept) {
+          if (!IsKeptLineEnd(p, end, eol)) {
+            r.ok = false;
+            return r;
+          }
+          for (const char e : eol) *o++ = e;
+          p += eol.size();
+          continue;
+        }
         // A line end of the file: the lines are joined again with CR LF before conversion, so
         // whatever came before, this closes exactly one line.
         b.out = o;
@@ -283,27 +333,44 @@ DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, BlockPath path
     if (units == 2 || unit > 0xFFFF) {
       b.PutLostCharacter(2);
     } else if (PutUnit(b, t, static_cast<uint16_t>(unit)) == Flow::Stop) {
-      if (!RestIsWellFormed(p, end)) {
+      if (kKept || !RestIsWellFormed(p, end)) {
         r.ok = false;
         return r;
       }
-      r.cut_short = !scan::AllBytesAre(p, b.Input() + size, 0);
-      const bool pending = b.Pending();
-      if (pending) b.EndLine();
-      r.replaced_chars = b.replaced;
-      r.lines = b.Finish(!pending);
-      return r;
+      if constexpr (!kKept) {
+        r.cut_short = !scan::AllBytesAre(p, b.Input() + size, 0);
+        const bool pending = b.Pending();
+        if (pending) b.EndLine();
+        r.replaced_chars = b.replaced;
+        r.lines = b.Finish(!pending);
+        return r;
+      }
     }
     o = b.out;
   }
   b.out = o;
-  if (raw_line < end) b.EndLine();  // the last line of the file had no line end
-  // Zero padding after the text loses nothing; anything else after the zero byte does. Checked
-  // before the buffer passes to the lines.
-  if (nul) r.cut_short = !scan::AllBytesAre(end, b.Input() + size, 0);
   r.replaced_chars = b.replaced;
-  r.lines = b.Finish(true);
+  if constexpr (kKept) {
+    r.ok = b.converted_ends == 0;
+    if (r.ok) r.text = b.FinishKept();
+  } else {
+    if (raw_line < end) b.EndLine();  // the last line of the file had no line end
+    // Zero padding after the text loses nothing; anything else after the zero byte does. Checked
+    // before the buffer passes to the lines.
+    if (nul) r.cut_short = !scan::AllBytesAre(end, b.Input() + size, 0);
+    r.lines = b.Finish(true);
+  }
   return r;
+}
+
+}  // namespace
+
+DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, BlockPath path) {
+  return DecodeUtf8With<FileEnds::Split>(std::move(bytes), mark, path);
+}
+
+DecodedRun DecodeUtf8RunInPlace(std::string&& bytes, Utf8Mark mark, std::string_view eol) {
+  return DecodeUtf8With<FileEnds::Kept>(std::move(bytes), mark, BlockPath::Scalar, eol);
 }
 
 namespace {
@@ -330,7 +397,8 @@ inline size_t NarrowAscii(const uint8_t* p, size_t units_left, char* o, ByteOrde
     if (gap + 2 * k >= 8) {
       _mm_storel_epi64(reinterpret_cast<__m128i*>(o), _mm_packus_epi16(x, x));
     } else {
-      for (size_t i = 0; i < k; ++i) o[i] = static_cast<char>(p[2 * i + (order == ByteOrder::BigEndian)]);
+      for (size_t i = 0; i < k; ++i)
+        o[i] = static_cast<char>(p[2 * i + (order == ByteOrder::BigEndian)]);
     }
     return k;
   }
@@ -370,7 +438,7 @@ DecodedText DecodeUtf16InPlace(std::string&& bytes, ByteOrder order, Utf16Mark m
   // A lone last byte becomes a whole character (up to two bytes of output from one of input),
   // so the in-place output needs one byte of room beyond the input.
   if (n & 1) bytes.push_back('\0');
-  LineBuilder b(std::move(bytes));
+  LineBuilder b(std::move(bytes), FileEnds::Split);
   const uint8_t* p = b.Input();
   if (mark == Utf16Mark::Expected) {
     const bool le = order == ByteOrder::LittleEndian;

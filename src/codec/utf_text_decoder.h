@@ -37,6 +37,22 @@ DecodedText DecodeUtf8Text(std::string_view bytes, Utf8Mark mark,
 DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark,
                               BlockPath path = BlockPath::Vector);
 
+struct DecodedRun {
+  // The Shift-JIS text: its lines each followed by the line end asked for, but for a last line
+  // that had none.
+  std::string text;
+  uint64_t replaced_chars = 0;
+  // False when the UTF-8 was malformed, when a line end of the file was not the one asked for,
+  // or when the text held what only separate lines can carry: a zero byte or character, or a
+  // CR or LF that a sequence decodes to. The text is then empty.
+  bool ok = true;
+};
+
+// DecodeUtf8InPlace's lines joined by `eol`, made where the file's own line ends already are
+// that eol: they stay in place, so a caller writing the joined text needs neither the lines nor
+// a copy.
+DecodedRun DecodeUtf8RunInPlace(std::string&& bytes, Utf8Mark mark, std::string_view eol);
+
 enum class Utf16Mark { Expected, None };
 
 // UTF-16 file text: a matching mark is skipped when expected (a missing one is not an error,

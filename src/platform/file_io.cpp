@@ -12,10 +12,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <random>
+#include <system_error>
 #include <utility>
 
 #include "platform/large_buffer.h"
+#include "platform/worker_thread.h"
 
 namespace tessary {
 namespace {
@@ -75,9 +78,56 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
+// Hands a large file's written part to the disk while the rest is still being made. Without it
+// the system writes the whole file at the close or rename that replaces a file, and the caller
+// waits for that at the end. The calls go to a second thread, as they may wait for the disk's
+// queue; the writer never waits for them, and a range still going out merges into the next.
+class WriteBackStarter {
+ public:
+  explicit WriteBackStarter(int fd) : fd_(fd) {}
+
+  void Wrote(size_t n) {
+#ifdef __linux__
+    constexpr uint64_t kWriteBackBytes = uint64_t{8} << 20;
+    written_ += n;
+    if (written_ - started_ < kWriteBackBytes || no_thread_) return;
+    if (!worker_) {
+      try {
+        worker_.emplace();
+      } catch (const std::system_error&) {  // the system writes back as it would anyway
+        no_thread_ = true;
+        return;
+      }
+    }
+    if (!worker_->Idle()) return;
+    const auto from = static_cast<off64_t>(started_),
+               count = static_cast<off64_t>(written_ - started_);
+    started_ = written_;
+    // Files that cannot (a pipe, a device) refuse, and are written as they would be anyway.
+    worker_->Start([fd = fd_, from, count] {
+      (void)::sync_file_range(fd, from, count, SYNC_FILE_RANGE_WRITE);
+    });
+#else
+    (void)n;
+#endif
+  }
+
+ private:
+  int fd_;
+  uint64_t written_ = 0;
+  uint64_t started_ = 0;
+  bool no_thread_ = false;
+  std::optional<WorkerThread> worker_;  // last: waited for before the rest goes
+};
+
 // 0 when every piece was written, else the errno of the first failure.
 int WriteContent(int fd, const ContentPieces& content) {
-  return content([fd](std::string_view piece) { return WriteAll(fd, piece); });
+  WriteBackStarter write_back(fd);  // gone, and so done, before the caller closes fd
+  return content([&](std::string_view piece) {
+    if (int e = WriteAll(fd, piece); e != 0) return e;
+    write_back.Wrote(piece.size());
+    return 0;
+  });
 }
 
 ContentPieces Whole(std::string_view bytes) {

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "codec/sjis_text.h"
 #include "support/test_files.h"
+#include "support/utf8_text.h"
 
 namespace tessary {
 namespace {
@@ -164,6 +167,95 @@ TEST(DecodeUtf8, LongAsciiRunsAcrossVectorWidths) {
     expected.push_back(line + "\x82\xA0" + line);
   }
   EXPECT_EQ(LinesOf(U8(text).lines), expected);
+}
+
+// ---- UTF-8 as one run with its line ends in place ----
+
+DecodedRun Run8(std::string_view bytes, std::string_view eol, Utf8Mark mark = Utf8Mark::Keep) {
+  return DecodeUtf8RunInPlace(std::string(bytes), mark, eol);
+}
+
+// What the run must equal: the lines, each followed by eol.
+std::string Joined(const TextLines& lines, std::string_view eol) {
+  std::string out;
+  for (size_t i = 0; i < lines.Count(); ++i) out.append(lines.Line(i)).append(eol);
+  return out;
+}
+
+TEST(DecodeUtf8Run, KeepsTheFilesLineEndsOnlyWhereTheyAreTheOnesAskedFor) {
+  const DecodedRun crlf = Run8(Hex("E3 81 82 0D 0A E3 81 84 0D 0A 41"), "\r\n");
+  ASSERT_TRUE(crlf.ok);
+  EXPECT_EQ(crlf.text, Hex("82 A0 0D 0A 82 A2 0D 0A 41"));  // the last line's end is the caller's
+  EXPECT_EQ(Run8("a\rb\r", "\r").text, "a\rb\r");
+  EXPECT_EQ(Run8("a\nb", "\n").text, "a\nb");
+  EXPECT_EQ(Run8("one line", "").text, "one line");
+  EXPECT_EQ(Run8(Hex("EF BB BF 41 0A"), "\n", Utf8Mark::Drop).text, "A\n");
+  // Another line end, or line ends that only their counts agree with, are refused.
+  for (const auto& [bytes, eol] : std::vector<std::pair<std::string, std::string>>{
+           {"a\r\nb", "\n"},
+           {"a\r\nb", "\r"},  // CR LF is one line end, not a CR
+           {"a\nb", "\r\n"},
+           {"a\r", "\r\n"},         // cut CR LF
+           {"a\r\r\n\nb", "\r\n"},  // two CRs and two LFs, yet three line ends
+           {"a\nb", ""}}) {
+    const DecodedRun r = Run8(bytes, eol);
+    EXPECT_FALSE(r.ok) << ::testing::PrintToString(bytes);
+    EXPECT_TRUE(r.text.empty());
+  }
+  // What only separate lines can carry: a line end or a zero that a sequence decodes to, and
+  // a zero byte. Malformed text is refused as the lines refuse it.
+  for (const std::string& bytes : {Hex("41 C0 8D 42"), Hex("41 C0 8A 42"), Hex("41 C0 80 42"),
+                                   Hex("41 00 42"), Hex("41 0A 80"), Hex("E3 81")})
+    EXPECT_FALSE(Run8(bytes, "\n").ok) << ::testing::PrintToString(bytes);
+}
+
+TEST(DecodeUtf8Run, EqualsTheLinesJoinedOnRandomText) {
+  std::mt19937 rng(11);
+  const char* ends[] = {"\r\n", "\r", "\n"};
+  int refused = 0;
+  for (int round = 0; round < 300; ++round) {
+    const std::string eol = ends[rng() % 3];
+    std::string bytes = rng() % 4 == 0 ? "\xEF\xBB\xBF" : "";
+    const size_t length = 1 + rng() % 400;  // a file's pieces are never empty
+    while (bytes.size() < length) {
+      const uint32_t kind = rng() % 100;
+      if (kind < 35) {
+        testing::PutUtf8(bytes, 0x3041 + rng() % 0x53);
+      } else if (kind < 50) {
+        testing::PutUtf8(bytes, 0x4E00 + rng() % 0x5200);  // some have no code, or a best fit
+      } else if (kind < 55) {
+        testing::PutUtf8(bytes, 0x80 + rng() % 0x780);  // two bytes: Latin, Greek, Cyrillic
+      } else if (kind < 57) {
+        testing::PutUtf8(bytes, 0xFF61 + rng() % 0x3F);  // half-width katakana: one byte
+      } else if (kind < 58) {
+        testing::PutUtf8(bytes, 0x1F600 + rng() % 0x40);  // beyond the plane: "??"
+      } else if (kind < 66) {
+        bytes += eol;
+      } else if (kind < 67 && round % 5 == 0) {
+        bytes += ends[rng() % 3];  // sometimes another line end
+      } else if (kind < 68 && round % 7 == 0) {
+        bytes += Hex(rng() % 2 ? "C0 8D" : "E0 80 8A");  // an overlong line end
+      } else {
+        bytes += static_cast<char>(0x20 + rng() % 0x5F);
+      }
+    }
+    for (const Utf8Mark mark : {Utf8Mark::Keep, Utf8Mark::Drop}) {
+      const DecodedText lines = DecodeUtf8Text(bytes, mark, BlockPath::Scalar);
+      const DecodedRun run = Run8(bytes, eol, mark);
+      ASSERT_TRUE(lines.ok);
+      if (!run.ok) {
+        ++refused;
+        continue;
+      }
+      // The caller ends a last line that has no line end, as the lines all have one.
+      std::string got = run.text;
+      if (!got.ends_with(eol)) got += eol;
+      ASSERT_EQ(got, Joined(lines.lines, eol)) << "round " << round;
+      EXPECT_EQ(run.replaced_chars, lines.replaced_chars);
+    }
+  }
+  EXPECT_GT(refused, 0);
+  EXPECT_LT(refused, 300);  // rounds with only their own line ends are taken
 }
 
 // ---- UTF-16 ----

@@ -398,6 +398,58 @@ TEST(WriteFileAtomic, ContentMadeWhileWrittenArrivesWholeOrNotAtAll) {
   EXPECT_EQ(ReadFileOrDie(dir.File("new.txt")), "one two three");
 }
 
+// Content larger than the stretch after which its start is handed to the disk while the rest
+// is still being written: the files written that way, and those that cannot be (a FIFO), get
+// every byte, and a failure after that start still keeps the old file.
+TEST(WriteFileAtomic, LargeContentArrivesWholeWhileItsStartGoesToDisk) {
+  TempDir dir;
+  std::string piece(1 << 20, '\0');
+  for (size_t i = 0; i < piece.size(); ++i) piece[i] = static_cast<char>(i * 7 + i / 251);
+  constexpr int kPieces = 40;
+  auto large = [&](const PieceWriter& put) {
+    for (int i = 0; i < kPieces; ++i) {
+      piece[0] = static_cast<char>(i);  // each piece in its place
+      if (int e = put(piece); e != 0) return e;
+    }
+    return 0;
+  };
+  std::string expected;
+  large([&](std::string_view p) {
+    expected.append(p);
+    return 0;
+  });
+  const std::string p = dir.Write("big.bin", "old");
+  for (Durability d : {Durability::Synced, Durability::Unsynced}) {
+    ASSERT_TRUE(WriteFileAtomic(p, large, d).ok());
+    ASSERT_TRUE(ReadFileOrDie(p) == expected);
+  }
+  dir.Write("big.bin", "precious");
+  Status failed = WriteFileAtomic(
+      p,
+      [&](const PieceWriter& put) {
+        if (int e = large(put); e != 0) return e;
+        return ENOSPC;
+      },
+      Durability::Unsynced);
+  ASSERT_FALSE(failed.ok());
+  EXPECT_EQ(ReadFileOrDie(p), "precious");
+  EXPECT_EQ(EntriesIn(dir.path()), 1);
+
+  const std::string fifo = dir.File("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  auto drained = std::async(std::launch::async, [&] {
+    const int reader = ::open(fifo.c_str(), O_RDONLY);
+    std::string got;
+    char buf[65536];
+    for (ssize_t n; (n = ::read(reader, buf, sizeof buf)) > 0;)
+      got.append(buf, static_cast<size_t>(n));
+    ::close(reader);
+    return got;
+  });
+  ASSERT_TRUE(WriteFileAtomic(fifo, large, Durability::Unsynced).ok());
+  EXPECT_TRUE(drained.get() == expected);
+}
+
 TEST(WriteFileAtomic, FolderWithoutWriteAccessIsNamed) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes into every folder";
   TempDir dir;
