@@ -44,7 +44,7 @@ class StreamedText {
   // The lines in order, read and decoded as they are asked for; visited once.
   [[nodiscard]] LineSource Lines();
   // The whole text as EncodeDocumentInPieces(Lines(), code, ret, put) writes it, instead of
-  // Lines(). Each piece is decoded and encoded on a second thread while this one reads the next
+  // Lines(). Pieces are decoded and encoded on worker threads while this one reads the next
   // piece and writes the last one. Returns 0, the first failure of put, or ECANCELED when the
   // file stopped the pieces.
   [[nodiscard]] int EncodeInPieces(CharCode code, RetCode ret, const PieceWriter& put);

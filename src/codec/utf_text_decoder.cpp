@@ -309,6 +309,7 @@ Utf8Result<E> DecodeUtf8With(std::string&& bytes, Utf8Mark mark, BlockPath path,
           }
           for (const char e : eol) *o++ = e;
           p += eol.size();
+          ++r.line_ends;
           continue;
         }
         // A line end of the file: the lines are joined again with CR LF before conversion, so

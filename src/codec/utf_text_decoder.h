@@ -42,6 +42,8 @@ struct DecodedRun {
   // that had none.
   std::string text;
   uint64_t replaced_chars = 0;
+  // The line ends in it.
+  uint64_t line_ends = 0;
   // False when the UTF-8 was malformed, when a line end of the file was not the one asked for,
   // or when the text held what only separate lines can carry: a zero byte or character, or a
   // CR or LF that a sequence decodes to. The text is then empty.

@@ -186,6 +186,7 @@ TEST(DecodeUtf8Run, KeepsTheFilesLineEndsOnlyWhereTheyAreTheOnesAskedFor) {
   const DecodedRun crlf = Run8(Hex("E3 81 82 0D 0A E3 81 84 0D 0A 41"), "\r\n");
   ASSERT_TRUE(crlf.ok);
   EXPECT_EQ(crlf.text, Hex("82 A0 0D 0A 82 A2 0D 0A 41"));  // the last line's end is the caller's
+  EXPECT_EQ(crlf.line_ends, 2u);
   EXPECT_EQ(Run8("a\rb\r", "\r").text, "a\rb\r");
   EXPECT_EQ(Run8("a\nb", "\n").text, "a\nb");
   EXPECT_EQ(Run8("one line", "").text, "one line");
