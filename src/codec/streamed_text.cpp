@@ -158,8 +158,9 @@ CharCode WithoutMark(CharCode code) {
   }
 }
 
-// One piece decoded and encoded on its own into `out` (emptied first; its room is reused): false
-// when the piece stopped the text. Touches nothing shared, so it runs on any thread.
+// One piece decoded and encoded on its own into `out` (emptied first; its room is reused, unless
+// the piece's own buffer becomes the output): false when the piece stopped the text. Touches
+// nothing shared, so it runs on any thread.
 bool EncodePiece(std::string&& piece, const PieceFrom& from, CharCode to, RetCode ret,
                  std::string& out, StreamedText::Tally& tally) {
   bool passed = true;
