@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "base/sjis.h"
@@ -185,14 +186,66 @@ TESSARY_BLOCK_TARGET inline int ConvertUtf8WithLineEnds(const cp932::Tables& t, 
   return stop;
 }
 
-}  // namespace
+// How the kept conversion judges a block's line ends, fixed for one call.
+enum class KeptEol { None, Lf, Cr, CrLf };
+
+KeptEol KindOf(std::string_view eol) {
+  if (eol == "\r\n") return KeptEol::CrLf;
+  if (eol == "\r") return KeptEol::Cr;
+  if (eol == "\n") return KeptEol::Lf;
+  return KeptEol::None;
+}
+
+// The line ends of the block at q that are not the one kept. A CR LF pair may straddle two
+// blocks: carry_cr says the block before ended with a CR, and q[64] is always readable here.
+TESSARY_BLOCK_TARGET inline uint64_t WrongEnds(KeptEol kind, const Utf8Classes& c,
+                                               uint64_t carry_cr, const uint8_t* q) {
+  switch (kind) {
+    case KeptEol::Lf:
+      return c.cr;
+    case KeptEol::Cr:
+      return c.lf;
+    case KeptEol::CrLf: {
+      const uint64_t paired = c.lf >> 1 | (q[64] == '\n' ? uint64_t{1} << 63 : 0);
+      return (c.lf & ~(c.cr << 1 | carry_cr)) | (c.cr & ~paired);
+    }
+    case KeptEol::None:
+      break;
+  }
+  return c.cr | c.lf;
+}
+
+// One byte of each kept line end: its CR, or its LF when it is a lone LF.
+TESSARY_BLOCK_TARGET inline uint64_t CountedEnds(KeptEol kind, const Utf8Classes& c) {
+  return kind == KeptEol::Lf ? c.lf : kind == KeptEol::None ? 0 : c.cr;
+}
+
+TESSARY_BLOCK_TARGET inline int ConvertWithEnds(const cp932::Tables& t, const uint8_t* q, __m512i x,
+                                                const Utf8Classes& c, uint64_t starts,
+                                                uint64_t events, char*& o, LineSink& lines) {
+  return events == 0 ? ConvertUtf8Starts(t, q, x, starts, o)
+                     : ConvertUtf8WithLineEnds(t, q, x, c, starts, events, o, lines);
+}
+
+// Kept line ends are characters like any other; only those before a stop are counted.
+TESSARY_BLOCK_TARGET inline int ConvertWithEnds(const cp932::Tables& t, const uint8_t* q, __m512i x,
+                                                const Utf8Classes&, uint64_t starts,
+                                                uint64_t events, char*& o, KeptEnds& kept) {
+  const int stop = ConvertUtf8Starts(t, q, x, starts, o);
+  kept.count += static_cast<uint64_t>(std::popcount(events & Below(stop < 0 ? 64 : stop)));
+  return stop;
+}
 
 // Blocks follow each other at fixed 64-byte steps, whatever their content: a character may
 // run into the next block, whose first bytes are then expected continuation bytes. So the next
 // block's address never waits for this block's work, and blocks overlap in the CPU. Line ends
-// inside a block are recorded without leaving the loop.
-TESSARY_BLOCK_TARGET void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end,
-                                     char*& o, LineSink& lines) {
+// inside a block are recorded (or counted) without leaving the loop: `events` holds them.
+template <class Ends>
+TESSARY_BLOCK_TARGET void Utf8ToSjisWith(const cp932::Tables& t, const uint8_t*& p,
+                                         const uint8_t* end, char*& o, Ends& ends) {
+  constexpr bool kKept = std::is_same_v<Ends, KeptEnds>;
+  KeptEol kind = KeptEol::None;
+  if constexpr (kKept) kind = KindOf(ends.eol);
   const uint8_t* q = p;
   uint64_t carry = 0;     // continuation bytes expected at the start of this block
   uint64_t carry_cr = 0;  // 1 when the block before ended with CR: an LF at 0 is its pair
@@ -200,25 +253,34 @@ TESSARY_BLOCK_TARGET void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, 
   while (end - q >= 68) {
     const __m512i x = _mm512_loadu_si512(q);
     const Utf8Classes c = ClassifyUtf8(x);
-    if (c.ascii == kAll && carry == 0) {
+    uint64_t plain = c.ascii;  // copied as they stand
+    uint64_t wrong = 0;
+    uint64_t events;
+    if constexpr (kKept) {
+      plain |= c.cr | c.lf;
+      wrong = WrongEnds(kind, c, carry_cr, q);
+      events = CountedEnds(kind, c);
+    } else {
+      events = c.cr | (c.lf & ~(c.cr << 1 | carry_cr));
+    }
+    if (plain == kAll && carry == 0 && wrong == 0) {
       _mm512_storeu_si512(out, x);  // out <= q: the 64 bytes stored were all read
       out += 64;
       q += 64;
-      carry_cr = 0;
+      if constexpr (kKept) ends.count += static_cast<uint64_t>(std::popcount(events));
+      carry_cr = c.cr >> 63;  // always 0 when line ends are split off
       continue;
     }
     const uint64_t expected = c.lead2 << 1 | c.lead3 << 1 | c.lead3 << 2 | carry;
     const uint64_t bad =
-        ~(c.ascii | c.cr | c.lf | c.lead2 | c.lead3 | c.cont) | (c.cont ^ expected);
-    uint64_t starts = c.ascii | c.lead2 | c.lead3;
-    uint64_t events = c.cr | (c.lf & ~(c.cr << 1 | carry_cr));
+        ~(c.ascii | c.cr | c.lf | c.lead2 | c.lead3 | c.cont) | (c.cont ^ expected) | wrong;
+    uint64_t starts = plain | c.lead2 | c.lead3;
     // The bytes the last character needs from the next block must be continuation bytes.
     const uint64_t next_carry = ((c.lead2 | c.lead3) >> 63) | (c.lead3 >> 62 & 1) | (c.lead3 >> 63) << 1;
     const bool next_ok = (next_carry & 1 ? (q[64] & 0xC0) == 0x80 : true) &&
                          (next_carry & 2 ? (q[65] & 0xC0) == 0x80 : true);
     if (__builtin_expect(bad == 0 && next_ok, 1)) {
-      const int stop = events == 0 ? ConvertUtf8Starts(t, q, x, starts, out)
-                                   : ConvertUtf8WithLineEnds(t, q, x, c, starts, events, out, lines);
+      const int stop = ConvertWithEnds(t, q, x, c, starts, events, out, ends);
       if (stop >= 0) {
         p = q + stop;
         o = out;
@@ -243,16 +305,41 @@ TESSARY_BLOCK_TARGET void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, 
         resume = last;
       }
     }
-    // An LF is never bad, so the limit never falls between the two bytes of a CR LF pair.
-    const int stop = ConvertUtf8WithLineEnds(t, q, x, c, starts, events, out, lines);
+    // An LF is never bad after its CR, so the limit never falls between the two bytes of a
+    // CR LF pair; nor does a dropped last character, which is always a multi-byte one.
+    const int stop = ConvertWithEnds(t, q, x, c, starts, events, out, ends);
     p = q + (stop >= 0 ? stop : resume);
     o = out;
     return;
   }
   // Past the continuation bytes of a character that the last block converted, or the LF of a
-  // CR LF pair whose CR closed the last block.
-  p = q + (carry & 2 ? 2 : carry & 1) + (carry_cr != 0 && *q == '\n');
+  // CR LF pair whose CR closed the last block: dropped with its CR, or kept after it. (Where
+  // CR alone is kept, that LF is another line end, left to the general path to refuse.)
+  q += carry & 2 ? 2 : carry & 1;
+  if (carry_cr != 0 && *q == '\n') {
+    if constexpr (kKept) {
+      if (kind == KeptEol::CrLf) {
+        *out++ = '\n';  // out <= q
+        ++q;
+      }
+    } else {
+      ++q;
+    }
+  }
+  p = q;
   o = out;
+}
+
+}  // namespace
+
+void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o,
+                LineSink& lines) {
+  Utf8ToSjisWith(t, p, end, o, lines);
+}
+
+void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o,
+                KeptEnds& ends) {
+  Utf8ToSjisWith(t, p, end, o, ends);
 }
 
 namespace {
@@ -404,6 +491,7 @@ TESSARY_BLOCK_TARGET void SjisToUtf16(const cp932::Tables& t, const uint8_t*& p,
 
 bool Available() { return false; }
 void Utf8ToSjis(const cp932::Tables&, const uint8_t*&, const uint8_t*, char*&, LineSink&) {}
+void Utf8ToSjis(const cp932::Tables&, const uint8_t*&, const uint8_t*, char*&, KeptEnds&) {}
 void SjisToUtf8(const cp932::Tables&, const uint8_t*&, const uint8_t*, char*&) {}
 void SjisToUtf16(const cp932::Tables&, const uint8_t*&, const uint8_t*, char*&, ByteOrder) {}
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "codec/cp932.h"
@@ -21,6 +22,14 @@ struct LineSink {
   const uint8_t*& line_start;  // moved past each line end
 };
 
+// Where the UTF-8 conversion that keeps the file's line ends in its output counts them. Every
+// line end must be `eol` (CR LF, CR, LF, or none at all); the conversion stops before any other,
+// so the general path meets it there.
+struct KeptEnds {
+  std::string_view eol;
+  uint64_t count = 0;
+};
+
 // Converts UTF-8 at p to Shift-JIS at o, 64 bytes at a time, for as long as whole blocks hold
 // nothing but ASCII, line ends and well-formed two- and three-byte sequences (start bytes
 // C0-EF) whose units map to double-byte codes. Stops at the first character of any other kind,
@@ -29,6 +38,9 @@ struct LineSink {
 // input taken, and no store reaches a byte not read yet. Call only when Available().
 void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o,
                 LineSink& lines);
+// The same with the line ends written as they stand and counted instead of recorded.
+void Utf8ToSjis(const cp932::Tables& t, const uint8_t*& p, const uint8_t* end, char*& o,
+                KeptEnds& ends);
 
 // Converts Shift-JIS at p (a line; any bytes may be in it) to UTF-8 at o, 64 bytes at a time,
 // up to the first lead byte that has no usable trail byte before end. Writes up to 64 bytes

@@ -290,11 +290,16 @@ Utf8Result<E> DecodeUtf8With(std::string&& bytes, Utf8Mark mark, BlockPath path,
   // The cursor lives in a local so that the compiler keeps it in a register; the builder's
   // own copy is synchronised around the rare paths that use it.
   char* o = b.out;
-  const bool blocks = !kKept && path == BlockPath::Vector && block::Available();
+  const bool blocks = path == BlockPath::Vector && block::Available();
+  block::KeptEnds kept{eol};
   while (p < end) {
     if (blocks) {
-      block::LineSink sink{b.Base(), b.Ends(), raw_line};
-      block::Utf8ToSjis(t, p, end, o, sink);
+      if constexpr (kKept) {
+        block::Utf8ToSjis(t, p, end, o, kept);
+      } else {
+        block::LineSink sink{b.Base(), b.Ends(), raw_line};
+        block::Utf8ToSjis(t, p, end, o, sink);
+      }
       if (p == end) break;
     }
     Take3ByteRuns(t, p, end, o);
@@ -352,6 +357,7 @@ Utf8Result<E> DecodeUtf8With(std::string&& bytes, Utf8Mark mark, BlockPath path,
   b.out = o;
   r.replaced_chars = b.replaced;
   if constexpr (kKept) {
+    r.line_ends += kept.count;
     r.ok = b.converted_ends == 0;
     if (r.ok) r.text = b.FinishKept();
   } else {
@@ -370,8 +376,9 @@ DecodedText DecodeUtf8InPlace(std::string&& bytes, Utf8Mark mark, BlockPath path
   return DecodeUtf8With<FileEnds::Split>(std::move(bytes), mark, path);
 }
 
-DecodedRun DecodeUtf8RunInPlace(std::string&& bytes, Utf8Mark mark, std::string_view eol) {
-  return DecodeUtf8With<FileEnds::Kept>(std::move(bytes), mark, BlockPath::Scalar, eol);
+DecodedRun DecodeUtf8RunInPlace(std::string&& bytes, Utf8Mark mark, std::string_view eol,
+                                BlockPath path) {
+  return DecodeUtf8With<FileEnds::Kept>(std::move(bytes), mark, path, eol);
 }
 
 namespace {

@@ -53,7 +53,8 @@ struct DecodedRun {
 // DecodeUtf8InPlace's lines joined by `eol`, made where the file's own line ends already are
 // that eol: they stay in place, so a caller writing the joined text needs neither the lines nor
 // a copy.
-DecodedRun DecodeUtf8RunInPlace(std::string&& bytes, Utf8Mark mark, std::string_view eol);
+DecodedRun DecodeUtf8RunInPlace(std::string&& bytes, Utf8Mark mark, std::string_view eol,
+                                BlockPath path = BlockPath::Vector);
 
 enum class Utf16Mark { Expected, None };
 

@@ -171,8 +171,21 @@ TEST(DecodeUtf8, LongAsciiRunsAcrossVectorWidths) {
 
 // ---- UTF-8 as one run with its line ends in place ----
 
-DecodedRun Run8(std::string_view bytes, std::string_view eol, Utf8Mark mark = Utf8Mark::Keep) {
-  return DecodeUtf8RunInPlace(std::string(bytes), mark, eol);
+DecodedRun Run8(std::string_view bytes, std::string_view eol, Utf8Mark mark = Utf8Mark::Keep,
+                BlockPath path = BlockPath::Vector) {
+  return DecodeUtf8RunInPlace(std::string(bytes), mark, eol, path);
+}
+
+// The 64-byte blocks (where the CPU has them) and the character path give the same run.
+void ExpectSameRunOnBothPaths(std::string_view bytes, std::string_view eol,
+                              Utf8Mark mark = Utf8Mark::Keep) {
+  const DecodedRun blocks = Run8(bytes, eol, mark, BlockPath::Vector);
+  const DecodedRun chars = Run8(bytes, eol, mark, BlockPath::Scalar);
+  ASSERT_EQ(blocks.ok, chars.ok) << ::testing::PrintToString(bytes);
+  if (!blocks.ok) return;  // a refused run's counts mean nothing
+  ASSERT_EQ(blocks.text, chars.text) << ::testing::PrintToString(bytes);
+  ASSERT_EQ(blocks.line_ends, chars.line_ends) << ::testing::PrintToString(bytes);
+  ASSERT_EQ(blocks.replaced_chars, chars.replaced_chars);
 }
 
 // What the run must equal: the lines, each followed by eol.
@@ -210,6 +223,31 @@ TEST(DecodeUtf8Run, KeepsTheFilesLineEndsOnlyWhereTheyAreTheOnesAskedFor) {
     EXPECT_FALSE(Run8(bytes, "\n").ok) << ::testing::PrintToString(bytes);
 }
 
+// Every position of a 64-byte block, and the edges between blocks, for a line end of each
+// kind (kept, another, cut, or a sequence that decodes to one) and for characters that stop the
+// blocks, in text that the blocks otherwise take whole.
+TEST(DecodeUtf8Run, BlocksKeepAndCountLineEndsAsTheCharacterPathDoes) {
+  const std::string kana = Hex("E3 81 82");  // あ
+  for (const std::string_view eol : {"\r\n", "\r", "\n", ""}) {
+    std::string line;
+    for (int i = 0; line.size() < 40; ++i) line += i % 3 == 0 ? kana : "ab";
+    std::string filler;
+    while (filler.size() < 300) filler += line + std::string(eol);
+    for (const std::string& put :
+         {std::string(eol), std::string("\r"), std::string("\n"), std::string("\r\n"),
+          std::string("\n\r"), Hex("C0 8D"), Hex("EF BD B1"), Hex("E3 81")}) {
+      for (size_t at = 0; at < 200; ++at) {
+        for (const size_t cut : {size_t{0}, size_t{37}, size_t{71}}) {
+          std::string bytes = filler;
+          bytes.insert(at, put);
+          bytes.resize(bytes.size() - cut);
+          ExpectSameRunOnBothPaths(bytes, eol);
+        }
+      }
+    }
+  }
+}
+
 TEST(DecodeUtf8Run, EqualsTheLinesJoinedOnRandomText) {
   std::mt19937 rng(11);
   const char* ends[] = {"\r\n", "\r", "\n"};
@@ -217,9 +255,11 @@ TEST(DecodeUtf8Run, EqualsTheLinesJoinedOnRandomText) {
   for (int round = 0; round < 300; ++round) {
     const std::string eol = ends[rng() % 3];
     std::string bytes = rng() % 4 == 0 ? "\xEF\xBB\xBF" : "";
-    const size_t length = 1 + rng() % 400;  // a file's pieces are never empty
+    const size_t length = 1 + rng() % 1500;  // a file's pieces are never empty
     while (bytes.size() < length) {
-      const uint32_t kind = rng() % 100;
+      uint32_t kind = rng() % 100;
+      // Odd rounds hold only what the blocks take, so the blocks run long.
+      if (round % 2 && kind >= 35 && kind < 58) kind = 99;
       if (kind < 35) {
         testing::PutUtf8(bytes, 0x3041 + rng() % 0x53);
       } else if (kind < 50) {
@@ -241,6 +281,7 @@ TEST(DecodeUtf8Run, EqualsTheLinesJoinedOnRandomText) {
       }
     }
     for (const Utf8Mark mark : {Utf8Mark::Keep, Utf8Mark::Drop}) {
+      ExpectSameRunOnBothPaths(bytes, eol, mark);
       const DecodedText lines = DecodeUtf8Text(bytes, mark, BlockPath::Scalar);
       const DecodedRun run = Run8(bytes, eol, mark);
       ASSERT_TRUE(lines.ok);
