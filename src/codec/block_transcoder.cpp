@@ -15,6 +15,7 @@
 #define TESSARY_BLOCKS 1
 // The compiler's own vector intrinsics trip its uninitialised-value analysis.
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #define TESSARY_BLOCK_TARGET \
   __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,lzcnt,popcnt")))
 #endif
