@@ -96,9 +96,9 @@ bool PassPiece(std::string&& piece, const PieceFrom& from, const Receiver& to,
     // checks each of them, so it also counts them; a piece it refuses (another line end, which
     // leaves the file mixed or not the start's anyway, or a zero byte, as below) stops the
     // pieces, and the whole load takes over.
-    tally.some_text = true;
     DecodedRun decoded = DecodeUtf8RunInPlace(std::move(piece), mark, to.eol);
     if (!decoded.ok) return false;
+    tally.some_text |= !decoded.text.empty();  // a mark alone is no text
     tally.cr += to.eol.starts_with('\r') ? decoded.line_ends : 0;
     tally.lf += to.eol.ends_with('\n') ? decoded.line_ends : 0;
     tally.replaced += decoded.replaced_chars;
