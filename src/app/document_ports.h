@@ -23,6 +23,9 @@ class DocumentEditorPort {
   // Takes the lines over, so the file's text is given back as the document fills.
   virtual void SetTextLines(TextLines&& lines) = 0;
   virtual void ClearText() = 0;
+  // The text just set is the start of a file of about this many lines: what depends on the
+  // whole document's size (the left bar's width) is made for them until the text is replaced.
+  virtual void SetLinesAhead(int64_t lines) = 0;
   virtual bool TextEmpty() const = 0;
   // Logical lines, what Lines.Count reports.
   virtual int32_t LineCount() const = 0;

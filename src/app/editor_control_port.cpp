@@ -52,11 +52,17 @@ void EditorControlPort::SetTextLines(TextLines&& lines) {
   // one keeps the wrap mode, so it never shows unwrapped for a moment.
   constexpr uint64_t kWrapLaterBytes = uint64_t{4} << 20;
   if (lines.TotalBytes() >= kWrapLaterBytes) control_.SetWordWrap(false);
+  control_.SetLeftbarLinesAhead(0);
   control_.Lines().SetTextLines(std::move(lines));
 }
 
 void EditorControlPort::ClearText() {
+  control_.SetLeftbarLinesAhead(0);
   control_.Lines().Clear();
+}
+
+void EditorControlPort::SetLinesAhead(int64_t lines) {
+  control_.SetLeftbarLinesAhead(lines);
 }
 
 bool EditorControlPort::TextEmpty() const {

@@ -17,6 +17,7 @@ class EditorControlPort final : public DocumentEditorPort {
 
   void SetTextLines(TextLines&& lines) override;
   void ClearText() override;
+  void SetLinesAhead(int64_t lines) override;
   bool TextEmpty() const override;
   int32_t LineCount() const override;
   // Logical lines with wrapped rows joined again; read in order, each line costs one pass over

@@ -143,7 +143,12 @@ bool MainWindowDocument::PreviewCommandLine(const std::vector<std::string>& args
   if (!text) return false;
   TextLines start = text->StartLines();
   if (start.Empty()) return false;
+  // The rest of the file is taken to run as the start does, so the left bar is as wide now as
+  // it will be with the whole document and the text does not shift when that arrives.
+  const double per_byte =
+      static_cast<double>(start.Count()) / static_cast<double>(text->StartBytes());
   editor_.SetTextLines(std::move(start));
+  editor_.SetLinesAhead(static_cast<int64_t>(per_byte * static_cast<double>(*size)));
   window_.SetCaptionFileName(*path);
   window_.SetStatusText(StatusPanel::Code, CharCodeName(text->code()));
   window_.SetStatusText(StatusPanel::RetCode, RetCodeName(text->ret()));

@@ -223,8 +223,12 @@ LineSource StreamedText::Lines() {
   return LineSource::VisitingJoined(visitor_, joined_visitor_);
 }
 
+size_t StreamedText::StartBytes() const {
+  return at_end_ ? carry_.size() : AfterLastLineEnd(carry_);
+}
+
 TextLines StreamedText::StartLines() const {
-  std::string start(carry_, 0, at_end_ ? carry_.size() : AfterLastLineEnd(carry_));
+  std::string start(carry_, 0, StartBytes());
   if (code_ == CharCode::SJIS) return SplitSjisFileInPlace(std::move(start)).lines;
   const Utf8Mark mark = code_ == CharCode::UTF8Bom ? Utf8Mark::Drop : Utf8Mark::Keep;
   DecodedText decoded = DecodeUtf8InPlace(std::move(start), mark);

@@ -40,6 +40,8 @@ class StreamedText {
   // The lines of the start that was read to decide the code (up to its last line end), as the
   // whole load begins: enough for a first screen. Leaves the text to be visited as before.
   [[nodiscard]] TextLines StartLines() const;
+  // The file's bytes those lines came from.
+  [[nodiscard]] size_t StartBytes() const;
 
   // The lines in order, read and decoded as they are asked for; visited once.
   [[nodiscard]] LineSource Lines();

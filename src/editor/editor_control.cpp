@@ -349,6 +349,13 @@ void EditorControl::Invalidate(int32_t first, int32_t last) {
   if (OnInvalidate) OnInvalidate(first, last);
 }
 
+void EditorControl::SetLeftbarLinesAhead(int64_t lines) {
+  lines = std::max<int64_t>(0, lines);
+  if (lines == leftbar_lines_ahead_) return;
+  leftbar_lines_ahead_ = lines;
+  Invalidate(0, -1);  // the bar's width, and so every row's place, may change
+}
+
 // ---- edit-control messages ----
 
 int64_t EditorControl::LineIndex(int32_t line) const {

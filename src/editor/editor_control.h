@@ -90,6 +90,10 @@ class EditorControl final : public EditorView {
   void SetCharWidth(int32_t px) { char_width_ = std::max(1, px); }
   void SetClipboard(Clipboard* c) { clipboard_ = c; }
   void SetTokenStarts(std::shared_ptr<const TokenStarts> t);
+  // The text shown is the start of a document of about this many lines, still to come: the left
+  // bar is sized for them (0: for the text as it stands). Whoever replaces the text resets it.
+  int64_t LeftbarLinesAhead() const { return leftbar_lines_ahead_; }
+  void SetLeftbarLinesAhead(int64_t lines);
 
   // ---- caret and view ----
   int32_t CaretRow() const override { return caret_row_; }
@@ -381,6 +385,7 @@ class EditorControl final : public EditorView {
   int32_t visible_cols_ = 80;
   int32_t rows_per_display_ = kDefaultRowsPerDisplay;
   int32_t char_width_ = 8;
+  int64_t leftbar_lines_ahead_ = 0;
   bool read_only_ = false;
   bool modified_ = false;
   bool want_tabs_ = true;

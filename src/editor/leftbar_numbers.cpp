@@ -17,11 +17,14 @@ bool ByLine(const TEditorLeftbar& bar) {
 
 }  // namespace
 
-int LeftbarDigitsOf(const TEditorLeftbar& bar, const TEditorScreenStrings& doc) {
+int LeftbarDigitsOf(const TEditorLeftbar& bar, const TEditorScreenStrings& doc,
+                    int64_t lines_ahead) {
   const int32_t n = doc.Count();
   int64_t last = 0;
   if (n > 0) last = ByLine(bar) ? doc.RowToLine(n - 1) : n - 1;
-  return LeftbarDigits(bar, last, EndsWithLineEnd(doc));
+  const int shown = LeftbarDigits(bar, last, EndsWithLineEnd(doc));
+  if (lines_ahead <= 0) return shown;
+  return std::max(shown, LeftbarDigits(bar, lines_ahead - 1, false));
 }
 
 std::vector<LeftbarLabel> LeftbarLabels(const TEditorLeftbar& bar, const TEditorScreenStrings& doc,

@@ -10,8 +10,11 @@
 namespace tessary {
 
 // The digits of the bar for the document as it stands. The one rule for every moment (load,
-// edit, rewrap), so that the numbers never grow wider than the bar.
-[[nodiscard]] int LeftbarDigitsOf(const TEditorLeftbar& bar, const TEditorScreenStrings& doc);
+// edit, rewrap), so that the numbers never grow wider than the bar. `lines_ahead`: the shown
+// text is the start of a document of about that many lines, whose numbers the bar is made wide
+// enough for already, so that the text does not shift when the rest arrives.
+[[nodiscard]] int LeftbarDigitsOf(const TEditorLeftbar& bar, const TEditorScreenStrings& doc,
+                                  int64_t lines_ahead = 0);
 
 // A screen row that carries a number, and the index the number shows (+1 unless ZeroBase).
 struct LeftbarLabel {

@@ -23,9 +23,14 @@ class FakeEditor final : public DocumentEditorPort {
   explicit FakeEditor(EventLog& log) : log_(log) {}
   void SetTextLines(TextLines&& l) override {
     lines = std::move(l);
+    lines_ahead = 0;
     log_.push_back("text");
   }
-  void ClearText() override { lines = TextLines(); }
+  void ClearText() override {
+    lines = TextLines();
+    lines_ahead = 0;
+  }
+  void SetLinesAhead(int64_t n) override { lines_ahead = n; }
   bool TextEmpty() const override { return lines.TotalBytes() == 0 && lines.Count() <= 1; }
   int32_t LineCount() const override { return static_cast<int32_t>(lines.Count()); }
   void WithLines(const std::function<void(const LineSource&)>& use) const override { use(lines); }
@@ -52,6 +57,7 @@ class FakeEditor final : public DocumentEditorPort {
   }
 
   TextLines lines;
+  int64_t lines_ahead = 0;  // reset with the text, as the control's is
   bool modified = false;
   bool read_only = false;
   int32_t caret_row = 0;

@@ -731,6 +731,8 @@ TEST_F(DocumentTest, ALongFilesStartIsShownFirstAndTakenAwayWhenItsLoadStops) {
   ASSERT_GT(editor_.lines.Count(), 0u);
   EXPECT_LT(editor_.lines.Count(), 10000u);
   EXPECT_EQ(editor_.lines.Line(0), "\x82\xA0 0");
+  // Sized for the whole file's lines, estimated from the start's.
+  EXPECT_NEAR(static_cast<double>(editor_.lines_ahead), 10000.0, 1000.0);
   EXPECT_EQ(doc_.CodeState().FileName, "");  // not the document yet
   doc_.OpenCommandLine({"/r", path});
   EXPECT_EQ(doc_.CodeState().FileName, path);

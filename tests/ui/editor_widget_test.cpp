@@ -108,6 +108,12 @@ TEST_F(EditorWidget, LeftBarDigitsFollowTheTextAndWidenTheBar) {
   editor->Control().InsertText("a");
   EXPECT_EQ(editor->LeftbarDigitCount(), 5);
   EXPECT_EQ(editor->Metrics().text_left, narrow);
+  // The start of a long file is shown with the bar its whole document will have.
+  editor->Control().SetLeftbarLinesAhead(2'900'000);
+  EXPECT_EQ(editor->LeftbarDigitCount(), 7);
+  EXPECT_EQ(editor->Metrics().text_left, narrow + 2 * editor->Metrics().char_width);
+  editor->Control().SetLeftbarLinesAhead(0);
+  EXPECT_EQ(editor->LeftbarDigitCount(), 5);
 }
 
 // A rewrap changes the rows without an edit: numbered by row, the bar must widen with it at

@@ -259,7 +259,7 @@ void TEditor::LayoutChanged() {
 }
 
 void TEditor::RecomputeMetrics() {
-  leftbar_digits_ = LeftbarDigitsOf(layout_.Leftbar, Document());
+  leftbar_digits_ = LeftbarDigitsOf(layout_.Leftbar, Document(), control_->LeftbarLinesAhead());
   metrics_ = layout_.Metrics(font_metrics_, leftbar_digits_);
   control_->SetCharWidth(metrics_.char_width);
   UpdateVisibleSize();
@@ -271,7 +271,9 @@ void TEditor::RecomputeMetrics() {
 void TEditor::UpdateDigits() {
   if (!layout_.Leftbar.Visible()) return;
   // A change of the digit count changes the bar's width and so the whole view.
-  if (LeftbarDigitsOf(layout_.Leftbar, Document()) != leftbar_digits_) RecomputeMetrics();
+  if (LeftbarDigitsOf(layout_.Leftbar, Document(), control_->LeftbarLinesAhead()) !=
+      leftbar_digits_)
+    RecomputeMetrics();
 }
 
 int TEditor::RowsPerPage() const {
