@@ -187,15 +187,7 @@ TESSARY_BLOCK_TARGET inline int ConvertUtf8WithLineEnds(const cp932::Tables& t, 
   return stop;
 }
 
-// How the kept conversion judges a block's line ends, fixed for one call.
-enum class KeptEol { None, Lf, Cr, CrLf };
-
-KeptEol KindOf(std::string_view eol) {
-  if (eol == "\r\n") return KeptEol::CrLf;
-  if (eol == "\r") return KeptEol::Cr;
-  if (eol == "\n") return KeptEol::Lf;
-  return KeptEol::None;
-}
+using KeptEol = KeptEnds::Kind;
 
 // The line ends of the block at q that are not the one kept. A CR LF pair may straddle two
 // blocks: carry_cr says the block before ended with a CR, and q[64] is always readable here.
@@ -246,7 +238,7 @@ TESSARY_BLOCK_TARGET void Utf8ToSjisWith(const cp932::Tables& t, const uint8_t*&
                                          const uint8_t* end, char*& o, Ends& ends) {
   constexpr bool kKept = std::is_same_v<Ends, KeptEnds>;
   KeptEol kind = KeptEol::None;
-  if constexpr (kKept) kind = KindOf(ends.eol);
+  if constexpr (kKept) kind = ends.kind;
   const uint8_t* q = p;
   uint64_t carry = 0;     // continuation bytes expected at the start of this block
   uint64_t carry_cr = 0;  // 1 when the block before ended with CR: an LF at 0 is its pair

@@ -23,10 +23,16 @@ struct LineSink {
 };
 
 // Where the UTF-8 conversion that keeps the file's line ends in its output counts them. Every
-// line end must be `eol` (CR LF, CR, LF, or none at all); the conversion stops before any other,
-// so the general path meets it there.
+// line end must be the one given (CR LF, CR, LF, or none at all); the conversion stops before
+// any other, so the general path meets it there. The kind is decided once, not at every entry.
 struct KeptEnds {
-  std::string_view eol;
+  enum class Kind { None, Lf, Cr, CrLf };
+  explicit KeptEnds(std::string_view eol)
+      : kind(eol == "\r\n" ? Kind::CrLf
+             : eol == "\r" ? Kind::Cr
+             : eol == "\n" ? Kind::Lf
+                           : Kind::None) {}
+  Kind kind;
   uint64_t count = 0;
 };
 

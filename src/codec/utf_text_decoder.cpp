@@ -291,7 +291,7 @@ Utf8Result<E> DecodeUtf8With(std::string&& bytes, Utf8Mark mark, BlockPath path,
   // own copy is synchronised around the rare paths that use it.
   char* o = b.out;
   const bool blocks = path == BlockPath::Vector && block::Available();
-  block::KeptEnds kept{eol};
+  block::KeptEnds kept(eol);  // the blocks and the character path count into it alike
   while (p < end) {
     if (blocks) {
       if constexpr (kKept) {
@@ -314,7 +314,7 @@ Utf8Result<E> DecodeUtf8With(std::string&& bytes, Utf8Mark mark, BlockPath path,
           }
           for (const char e : eol) *o++ = e;
           p += eol.size();
-          ++r.line_ends;
+          ++kept.count;
           continue;
         }
         // A line end of the file: the lines are joined again with CR LF before conversion, so
@@ -357,7 +357,7 @@ Utf8Result<E> DecodeUtf8With(std::string&& bytes, Utf8Mark mark, BlockPath path,
   b.out = o;
   r.replaced_chars = b.replaced;
   if constexpr (kKept) {
-    r.line_ends += kept.count;
+    r.line_ends = kept.count;
     r.ok = b.converted_ends == 0;
     if (r.ok) r.text = b.FinishKept();
   } else {
